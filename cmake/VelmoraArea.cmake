@@ -1,0 +1,41 @@
+# velmora_area(<name> [DEPENDS <targets>...])
+# Builds one subsystem folder: every *.cpp beside the CMakeLists.txt becomes the portable library
+# velmora_<name>; on the Windows build every *.cpp in win32/ becomes velmora_<name>_win32.
+# Files ending in _posix.cpp are the native side of a platform seam and are left out on Windows.
+function(velmora_area name)
+  cmake_parse_arguments(AREA "" "" "DEPENDS;WIN32_DEPENDS" ${ARGN})
+  file(GLOB portable CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(WIN32)
+    list(FILTER portable EXCLUDE REGEX "_posix\\.cpp$")
+  endif()
+  if(portable)
+    add_library(velmora_${name} STATIC ${portable})
+    target_link_libraries(velmora_${name} PUBLIC ${AREA_DEPENDS})
+  else()
+    add_library(velmora_${name} INTERFACE)
+    target_link_libraries(velmora_${name} INTERFACE ${AREA_DEPENDS})
+  endif()
+  if(WIN32)
+    file(GLOB win CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/win32/*.cpp)
+    if(win)
+      add_library(velmora_${name}_win32 STATIC ${win})
+      target_link_libraries(velmora_${name}_win32 PUBLIC velmora_${name} ${AREA_WIN32_DEPENDS})
+    else()
+      add_library(velmora_${name}_win32 INTERFACE)
+      target_link_libraries(velmora_${name}_win32 INTERFACE velmora_${name} ${AREA_WIN32_DEPENDS})
+    endif()
+  endif()
+endfunction()
+
+# velmora_unit_tests(<name> LIBS <targets>...): one GoogleTest executable from every *_test.cpp
+# in the calling folder, registered test by test with ctest.
+function(velmora_unit_tests name)
+  cmake_parse_arguments(UT "" "" "LIBS" ${ARGN})
+  file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  add_executable(${name}_unit_tests ${tests})
+  target_link_libraries(${name}_unit_tests PRIVATE ${UT_LIBS} GTest::gtest_main GTest::gmock)
+  target_compile_definitions(${name}_unit_tests PRIVATE
+    VELMORA_TESTDATA="${VELMORA_TESTDATA}" VELMORA_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  gtest_discover_tests(${name}_unit_tests DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "VELMORA_TESTDATA=${VELMORA_TESTDATA}")
+endfunction()

@@ -1,0 +1,17 @@
+#pragma once
+// Text crosses the host boundary in the system code page (932 on the systems the host serves);
+// inside the plug-in it is wide text. On Windows these use the ANSI code page; the native build
+// converts with code page 932 so tests see what a Japanese system sees.
+#include <string>
+#include <string_view>
+
+namespace vlm {
+
+std::wstring FromAnsi(std::string_view text);
+std::string ToAnsi(std::wstring_view text);
+
+// UTF-8 literals in tests and data files, to wide text and back.
+std::wstring FromUtf8(std::string_view text);
+std::string ToUtf8(std::wstring_view text);
+
+}  // namespace vlm

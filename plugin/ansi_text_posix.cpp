@@ -1,0 +1,42 @@
+#include <iconv.h>
+
+#include <cerrno>
+#include <stdexcept>
+
+#include "plugin/ansi_text.h"
+
+namespace vlm {
+namespace {
+
+// Converts with iconv, replacing nothing: an unconvertible sequence raises.
+std::string Convert(const char* to, const char* from, std::string_view input) {
+  iconv_t cd = iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv_open failed");
+  std::string out(input.size() * 4 + 16, '\0');
+  char* in = const_cast<char*>(input.data());
+  size_t inLeft = input.size();
+  char* dst = out.data();
+  size_t dstLeft = out.size();
+  const size_t rc = iconv(cd, &in, &inLeft, &dst, &dstLeft);
+  iconv_close(cd);
+  if (rc == static_cast<size_t>(-1)) throw std::runtime_error("code page conversion failed");
+  out.resize(out.size() - dstLeft);
+  return out;
+}
+
+std::wstring FromUtf32(const std::string& bytes) {
+  return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+}
+
+std::string_view AsBytes(std::wstring_view text) {
+  return {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t)};
+}
+
+}  // namespace
+
+std::wstring FromAnsi(std::string_view text) { return FromUtf32(Convert("WCHAR_T", "CP932", text)); }
+std::string ToAnsi(std::wstring_view text) { return Convert("CP932", "WCHAR_T", AsBytes(text)); }
+std::wstring FromUtf8(std::string_view text) { return FromUtf32(Convert("WCHAR_T", "UTF-8", text)); }
+std::string ToUtf8(std::wstring_view text) { return Convert("UTF-8", "WCHAR_T", AsBytes(text)); }
+
+}  // namespace vlm

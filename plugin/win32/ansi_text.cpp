@@ -1,0 +1,33 @@
+#include <windows.h>
+
+#include "plugin/ansi_text.h"
+
+namespace vlm {
+namespace {
+
+std::wstring ToWide(UINT codePage, std::string_view text) {
+  if (text.empty()) return {};
+  const int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+  return out;
+}
+
+std::string ToNarrow(UINT codePage, std::wstring_view text) {
+  if (text.empty()) return {};
+  const int n = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                    nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr,
+                      nullptr);
+  return out;
+}
+
+}  // namespace
+
+std::wstring FromAnsi(std::string_view text) { return ToWide(CP_ACP, text); }
+std::string ToAnsi(std::wstring_view text) { return ToNarrow(CP_ACP, text); }
+std::wstring FromUtf8(std::string_view text) { return ToWide(CP_UTF8, text); }
+std::string ToUtf8(std::wstring_view text) { return ToNarrow(CP_UTF8, text); }
+
+}  // namespace vlm

@@ -1,0 +1,11 @@
+# Turns mime_types.txt (one ".ext type" row per line) into a string table of language 1041.
+file(STRINGS ${INPUT} rows ENCODING UTF-8)
+set(text "#pragma code_page(65001)\nLANGUAGE 0x11, 0x01\nSTRINGTABLE\nBEGIN\n")
+set(id 101)
+foreach(row ${rows})
+  string(REPLACE "\"" "\"\"" row "${row}")
+  string(APPEND text "  ${id}, \"${row}\"\n")
+  math(EXPR id "${id} + 1")
+endforeach()
+string(APPEND text "END\n")
+file(WRITE ${OUTPUT} "${text}")
