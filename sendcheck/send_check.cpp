@@ -1,0 +1,110 @@
+#include "sendcheck/send_check.h"
+
+#include <array>
+#include <cstdint>
+
+#include "plugin/ansi_text.h"
+#include "plugin/format_size.h"
+#include "sendcheck/message_lines.h"
+#include "sendcheck/send_scan.h"
+
+namespace vlm {
+namespace {
+
+// One "MByte" of the size question: 1000 x 1024 characters.
+constexpr std::int64_t kLargeMessage = 1024000;
+constexpr int kCharsetBufferSize = 512;
+
+std::wstring BlockedToGmailText(const std::wstring& name) {
+  return L"Gmail宛てに送信できないファイル「" + name + L"」が添付されています" + L"\r\n" +
+         L"このまま送信しても良いですか？" + L"\r\n" + L"\r\n" + L"(Gmailは危険な実行コードを" +
+         L"\r\n" + L" 含む可能性のある実行ファイルを" + L"\r\n" +
+         L" 送受信できないようになっています。)";
+}
+
+std::wstring ArchiveToGmailText(const std::wstring& name) {
+  return L"圧縮ファイル「" + name + L"」が添付されていますが" + L"\r\n" +
+         L"このまま送信しても良いですか？" + L"\r\n" + L"\r\n" +
+         L"(Gmailは圧縮ファイル内に危険な実行コードを" + L"\r\n" +
+         L" 含む可能性のある実行ファイルがある場合" + L"\r\n" +
+         L" 送受信できないようになっています。)";
+}
+
+const std::wstring kForgottenAttachmentText =
+    L"添付ファイルがないようですが\r\nこのまま送信しても良いですか？";
+
+std::wstring AttachmentText(const std::wstring& name) {
+  return L"「" + name + L"」ファイルが添付されていますが" + L"\r\n" +
+         L"このまま送信しても良いですか？";
+}
+
+std::wstring LargeMessageText(std::int64_t size) {
+  return L"送信メールサイズが1MByteを越えています。\r\n(現在 " + FormatSize(size) + L")" + L"\r\n" +
+         L"\r\n" + L"一般的に1MByteを越える容量のメールは送るべきではありません。" + L"\r\n" +
+         L"やむを得ない場合は出来るだけBecky!の設定で”分割メール送信”を行ってください。" + L"\r\n" +
+         L"\r\n" + L"このまま送信しても良いですか？";
+}
+
+// The host's split-sending setting; a setting that cannot be read counts as off, so the user is
+// asked rather than the send failing.
+bool SplitSendingOn(const PartialSendingReader& partialSending) {
+  try {
+    return partialSending && partialSending();
+  } catch (...) {
+    return false;
+  }
+}
+
+std::wstring DecodeMessage(const char* message, const TBeckyAPI& host) {
+  const char* decoded = host.ISO_2022_JP(message, 0);
+  return FromAnsi(decoded ? decoded : message);
+}
+
+std::wstring DecodeSubject(const std::wstring& subject, const TBeckyAPI& host) {
+  const std::string ansi = ToAnsi(subject);
+  char charset[kCharsetBufferSize] = {};
+  const char* decoded = host.MIMEHeader(ansi.c_str(), charset, kCharsetBufferSize, 0);
+  return FromAnsi(decoded ? decoded : ansi.c_str());
+}
+
+}  // namespace
+
+int RunSendChecks(const char* message, const SendCheckSettings& settings, const TBeckyAPI& host,
+                  const PartialSendingReader& partialSending, const SendCheckAsker& ask) {
+  const std::wstring text = DecodeMessage(message ? message : "", host);
+  std::vector<std::wstring_view> split = SplitLines(text);
+
+  SendScan scan;
+  const std::wstring subject = DecodeSubject(ScanHeader(split, scan), host);
+  scan.BodyStart = FindBodyStart(split);
+  SendLines lines(std::move(split));
+  // The decoded subject is searched like a body line and counts in the size.
+  lines.Insert(scan.BodyStart + 2, subject);
+  ScanAttachments(lines, scan);
+
+  const auto declined = [&](const std::wstring& question, unsigned flags) {
+    return ask(question, kSendCheckCaption, flags) != kAnswerYes;
+  };
+  if (scan.BlockedToGmail && declined(BlockedToGmailText(scan.AttachmentName), kStopQuestion))
+    return kSendCancelled;
+  if (settings.GmailSendCheck && scan.ArchiveToGmail &&
+      declined(ArchiveToGmailText(scan.AttachmentName), kWarningQuestion))
+    return kSendCancelled;
+
+  SearchWords(lines, {settings.SearchWord1, settings.SearchWord2, settings.SearchWord3},
+              settings.NotReplyCheck, scan);
+  // A search word before the first attachment header is no sign of a forgotten attachment.
+  const bool forgotten = scan.Found && !scan.HasAttachment && !HasAttachmentHeaderLine(lines);
+  if (forgotten && declined(kForgottenAttachmentText, kWarningQuestion)) return kSendCancelled;
+  if (settings.SendWarning && scan.HasAttachment &&
+      declined(AttachmentText(scan.AttachmentName), kWarningQuestion))
+    return kSendCancelled;
+
+  const std::int64_t size = MessageSize(lines);
+  if (size >= kLargeMessage && !SplitSendingOn(partialSending) &&
+      declined(LargeMessageText(size), kWarningQuestion))
+    return kSendCancelled;
+  return kSendGoesAhead;
+}
+
+}  // namespace vlm
