@@ -51,7 +51,8 @@ bool TBeckyAPI::InitAPI(std::uintptr_t mainModule, const vlm::HostSymbolResolver
     return false;
   }
   SetStatus = reinterpret_cast<PSetStatus>(resolve("BKA_SetStatus"));
-  if (!SetStatus && vlm::HostVersionNeedsSetStatus(GetVersion())) {
+  const bool needsSetStatus = vlm::HostVersionNeedsSetStatus(GetVersion());
+  if (!SetStatus && needsSetStatus) {
     m_hInstBecky = 0;
     return false;
   }

@@ -1,0 +1,76 @@
+// The host callbacks. Each runs its body through Guarded so that no exception reaches the host.
+#include <windows.h>
+
+#include "plugin/plugin_exports.h"
+#include "plugin/plugin_info.h"
+#include "plugin/plugin_state.h"
+#include "plugin/win32/export_guard.h"
+#include "plugin/win32/lifecycle.h"
+
+// Exported undecorated through velmora.def.
+#define VLM_EXPORT extern "C"
+
+VLM_EXPORT int WINAPI BKC_OnStart() {
+  return vlm::Guarded("BKC_OnStart", 0, [] {
+    vlm::StartPlugin();
+    return 0;
+  });
+}
+
+VLM_EXPORT int WINAPI BKC_OnExit() {
+  return vlm::Guarded("BKC_OnExit", 0, [] {
+    vlm::ExitPlugin();
+    return 0;
+  });
+}
+
+VLM_EXPORT int WINAPI BKC_OnMenuInit(HWND, HMENU menu, int type) {
+  return vlm::Guarded("BKC_OnMenuInit", 0, [&] {
+    vlm::AddMenuItems(menu, type);
+    return 0;
+  });
+}
+
+VLM_EXPORT int WINAPI BKC_OnOpenFolder(const char*) { return 0; }
+VLM_EXPORT int WINAPI BKC_OnOpenMail(const char*) { return 0; }
+VLM_EXPORT int WINAPI BKC_OnEveryMinute() { return 0; }
+
+VLM_EXPORT int WINAPI BKC_OnOpenCompose(HWND window, int) {
+  return vlm::Guarded("BKC_OnOpenCompose", 0, [&] {
+    vlm::RecordComposeWindow(window);
+    return 0;
+  });
+}
+
+VLM_EXPORT int WINAPI BKC_OnOutgoing(HWND, int) { return 0; }
+VLM_EXPORT int WINAPI BKC_OnKeyDispatch(HWND, int, int) { return 0; }
+
+VLM_EXPORT int WINAPI BKC_OnRetrieve(const char*, const char* mail) {
+  return vlm::Guarded("BKC_OnRetrieve", 0, [&] {
+    vlm::OnRetrieve(mail);
+    return 0;
+  });
+}
+
+// The checks only advise: when they fail unexpectedly the message is sent.
+VLM_EXPORT int WINAPI BKC_OnSend(const char* message) {
+  return vlm::Guarded("BKC_OnSend", 0, [&] { return vlm::CheckBeforeSend(message); });
+}
+
+VLM_EXPORT int WINAPI BKC_OnFinishRetrieve(int) { return 0; }
+
+VLM_EXPORT int WINAPI BKC_OnPlugInSetup(HWND) {
+  return vlm::Guarded("BKC_OnPlugInSetup", 1, [] {
+    vlm::ShowSettings();
+    return 1;
+  });
+}
+
+VLM_EXPORT int WINAPI BKC_OnPlugInInfo(char* block) {
+  return vlm::Guarded("BKC_OnPlugInInfo", 0, [&] {
+    vlm::FillPluginInfo(block, PluginVersion);
+    return 0;
+  });
+}
+
+VLM_EXPORT int WINAPI BKC_OnDragDrop(const char*, const char*, int, int) { return 0; }

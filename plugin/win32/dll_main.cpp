@@ -1,0 +1,44 @@
+#include <windows.h>
+
+#include "plugin/plugin_state.h"
+#include "plugin/version.h"
+#include "plugin/win32/app_window.h"
+#include "plugin/win32/environment.h"
+#include "plugin/win32/export_guard.h"
+#include "plugin/win32/host_binding.h"
+
+namespace {
+
+// Library load: the module's own version, the host's ComposeThread setting, the application
+// window, then the host binding. Any failure refuses the load, so the host gets no plug-in.
+bool LoadPlugin() {
+  return vlm::Guarded("load", false, [] {
+    TVersion version;
+    vlm::ReadFileVersion(version);
+    PluginVersion = version.VersionString1;
+    ComposeThreadAtStart = vlm::HostComposeThread();
+    AppWindow = vlm::EnsureAppWindow();
+    HostApi = new TBeckyAPI();
+    if (!vlm::BindHost(*HostApi)) {
+      delete HostApi;
+      HostApi = nullptr;
+      return false;
+    }
+    return true;
+  });
+}
+
+}  // namespace
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+  switch (reason) {
+    case DLL_PROCESS_ATTACH:
+      return LoadPlugin() ? TRUE : FALSE;
+    case DLL_PROCESS_DETACH:
+      delete HostApi;
+      HostApi = nullptr;
+      return TRUE;
+    default:
+      return TRUE;
+  }
+}

@@ -1,0 +1,64 @@
+#pragma once
+// Owning wrappers for Windows handles: each closes its handle once, and none can be copied.
+#include <windows.h>
+
+#include <utility>
+
+namespace vlm::win {
+
+// Traits: `Handle`, `static Handle Invalid()`, `static void Close(Handle)`.
+template <typename Traits>
+class Scoped {
+ public:
+  using Handle = typename Traits::Handle;
+  Scoped() = default;
+  explicit Scoped(Handle h) : handle_(h) {}
+  Scoped(const Scoped&) = delete;
+  Scoped& operator=(const Scoped&) = delete;
+  Scoped(Scoped&& other) noexcept : handle_(std::exchange(other.handle_, Traits::Invalid())) {}
+  Scoped& operator=(Scoped&& other) noexcept {
+    if (this != &other) reset(std::exchange(other.handle_, Traits::Invalid()));
+    return *this;
+  }
+  ~Scoped() { reset(); }
+
+  [[nodiscard]] Handle get() const { return handle_; }
+  [[nodiscard]] bool valid() const { return handle_ != Traits::Invalid(); }
+  explicit operator bool() const { return valid(); }
+  Handle release() { return std::exchange(handle_, Traits::Invalid()); }
+  void reset(Handle h = Traits::Invalid()) {
+    if (valid()) Traits::Close(handle_);
+    handle_ = h;
+  }
+
+ private:
+  Handle handle_ = Traits::Invalid();
+};
+
+template <typename H, auto CloseFn>
+struct NullInvalid {
+  using Handle = H;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle h) { CloseFn(h); }
+};
+
+inline void CloseKey(HKEY key) { RegCloseKey(key); }
+inline void CloseKernelHandle(HANDLE h) { CloseHandle(h); }
+inline void DeleteGdiObject(HGDIOBJ h) { DeleteObject(h); }
+inline void UnloadModule(HMODULE m) { FreeLibrary(m); }
+
+struct FindTraits {
+  using Handle = HANDLE;
+  static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(Handle h) { FindClose(h); }
+};
+
+using ScopedKey = Scoped<NullInvalid<HKEY, CloseKey>>;
+using ScopedHandle = Scoped<NullInvalid<HANDLE, CloseKernelHandle>>;
+using ScopedFindHandle = Scoped<FindTraits>;
+using ScopedGdiObject = Scoped<NullInvalid<HGDIOBJ, DeleteGdiObject>>;
+// Never let this run from DllMain or a global destructor: FreeLibrary under the loader lock
+// can deadlock.
+using ScopedModule = Scoped<NullInvalid<HMODULE, UnloadModule>>;
+
+}  // namespace vlm::win

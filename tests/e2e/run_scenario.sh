@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Plays one scenario in the stand-in host under Wine and compares its transcript with the
+# expected one beside the scenario.
+#   run_scenario.sh <bin folder> <host exe> <scenario.scn> <work root>
+# <name>.expected is the transcript it must produce; an optional <name>.check is a bash script run
+# afterwards with the work folder as $1 (for checks on the Linux side: archives, stored mail).
+# VELMORA_UPDATE_EXPECTED=1 writes the transcript as the new expectation instead of comparing.
+set -euo pipefail
+bin=$1 hostexe=$2 scenario=$3 workroot=$4
+name=$(basename "$scenario" .scn)
+dir=$(dirname "$scenario")
+work="$workroot/$name"
+rm -rf "$work"
+mkdir -p "$work/PlugIns"
+cp "$bin/Velmora.dll" "$work/PlugIns/"
+
+export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 WINEDEBUG=-all
+export WINEPREFIX=${WINEPREFIX:-$workroot/../wineprefix}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
+if [ -n "${VELMORA_SCENARIO_SETUP:-}" ]; then :; fi
+[ -f "$dir/$name.setup" ] && bash "$dir/$name.setup" "$work" "$bin"
+
+run=(wine "$bin/$hostexe" "$(winepath -w "$scenario")" "$(winepath -w "$work")" "$(winepath -w "$work/transcript.txt")")
+# Wine's helper processes inherit standard output: write it to a file, never a pipe.
+if [ -n "${DISPLAY:-}" ]; then
+  "${run[@]}" >"$work/wine.out" 2>&1 || true
+else
+  xvfb-run -a "${run[@]}" >"$work/wine.out" 2>&1 || true
+fi
+
+if [ ! -f "$work/transcript.txt" ]; then
+  echo "no transcript; wine said:"; cat "$work/wine.out"; exit 1
+fi
+expected="$dir/$name.expected"
+if [ "${VELMORA_UPDATE_EXPECTED:-0}" = 1 ]; then
+  cp "$work/transcript.txt" "$expected"
+else
+  diff -u "$expected" "$work/transcript.txt"
+fi
+[ -f "$dir/$name.check" ] && bash "$dir/$name.check" "$work"
+exit 0

@@ -1,0 +1,114 @@
+#include "tests/host/message_boxes.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <deque>
+#include <set>
+
+#include "tests/host/transcript.h"
+
+namespace host {
+namespace {
+
+std::deque<std::string> gAnswers;
+std::set<HWND> gAnswered;
+HHOOK gHook = nullptr;
+
+constexpr int kTextId = 0xFFFF;
+constexpr int kIconId = 0x0440;
+
+bool IsMessageBox(HWND window) {
+  wchar_t cls[16] = L"";
+  GetClassNameW(window, cls, 16);
+  return lstrcmpW(cls, L"#32770") == 0 && GetDlgItem(window, kTextId) != nullptr;
+}
+
+std::wstring TextOf(HWND window) {
+  const int n = GetWindowTextLengthW(window);
+  std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+  GetWindowTextW(window, text.data(), n + 1);
+  text.resize(static_cast<size_t>(n));
+  return text;
+}
+
+// The MB_ flags the box was created with, as far as the window shows them.
+unsigned FlagsOf(HWND box) {
+  const bool ok = GetDlgItem(box, IDOK), cancel = GetDlgItem(box, IDCANCEL), yes = GetDlgItem(box, IDYES),
+             no = GetDlgItem(box, IDNO), abort = GetDlgItem(box, IDABORT), retry = GetDlgItem(box, IDRETRY);
+  unsigned flags = MB_OK;
+  if (yes && no && cancel) flags = MB_YESNOCANCEL;
+  else if (yes && no) flags = MB_YESNO;
+  else if (abort) flags = MB_ABORTRETRYIGNORE;
+  else if (retry && cancel) flags = MB_RETRYCANCEL;
+  else if (ok && cancel) flags = MB_OKCANCEL;
+
+  const HICON icon = reinterpret_cast<HICON>(SendDlgItemMessageW(box, kIconId, STM_GETICON, 0, 0));
+  if (icon) {
+    struct { LPCWSTR id; unsigned flag; } icons[] = {{IDI_HAND, MB_ICONHAND}, {IDI_QUESTION, MB_ICONQUESTION},
+                                                       {IDI_EXCLAMATION, MB_ICONEXCLAMATION},
+                                                       {IDI_ASTERISK, MB_ICONASTERISK}};
+    for (const auto& i : icons)
+      if (LoadIconW(nullptr, i.id) == icon) flags |= i.flag;
+  }
+
+  // Which button is the default, counted in the order the box lays them out.
+  const LRESULT def = SendMessageW(box, DM_GETDEFID, 0, 0);
+  if (HIWORD(def) == DC_HASDEFID) {
+    const int id = LOWORD(def);
+    const int order[] = {IDOK, IDYES, IDNO, IDABORT, IDRETRY, IDIGNORE, IDCANCEL};
+    int index = 0;
+    for (int candidate : order) {
+      if (!GetDlgItem(box, candidate)) continue;
+      if (candidate == id) break;
+      ++index;
+    }
+    flags |= static_cast<unsigned>(index) << 8;
+  }
+  if (GetWindowLongW(box, GWL_EXSTYLE) & WS_EX_TOPMOST) flags |= MB_TOPMOST;
+  return flags;
+}
+
+int ButtonFor(const std::string& answer) {
+  if (answer == "yes") return IDYES;
+  if (answer == "no") return IDNO;
+  if (answer == "ok") return IDOK;
+  if (answer == "cancel") return IDCANCEL;
+  return 0;
+}
+
+LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE) {
+    HWND box = reinterpret_cast<HWND>(wParam);
+    if (IsMessageBox(box) && gAnswered.insert(box).second) {
+      std::string answer = gAnswers.empty() ? "" : gAnswers.front();
+      if (!gAnswers.empty()) gAnswers.pop_front();
+      int button = ButtonFor(answer);
+      if (!button || !GetDlgItem(box, button)) {
+        const LRESULT def = SendMessageW(box, DM_GETDEFID, 0, 0);
+        button = HIWORD(def) == DC_HASDEFID ? LOWORD(def) : IDOK;
+        answer = "(unscripted: default " + std::to_string(button) + ")";
+      }
+      char flags[16];
+      std::snprintf(flags, sizeof flags, "0x%X", FlagsOf(box));
+      wchar_t ownerClass[64] = L"";
+      GetClassNameW(GetWindow(box, GW_OWNER), ownerClass, 64);
+      Log().Line("box caption=" + Log().QuoteWide(TextOf(box)) +
+                 " text=" + Log().QuoteWide(TextOf(GetDlgItem(box, kTextId))) + " flags=" + flags +
+                 " owner=" + Utf8(ownerClass) + " -> " + answer);
+      PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    }
+  }
+  return CallNextHookEx(gHook, code, wParam, lParam);
+}
+
+}  // namespace
+
+void InstallMessageBoxAnswerer() {
+  gHook = SetWindowsHookExW(WH_CBT, CbtProc, nullptr, GetCurrentThreadId());
+}
+
+void QueueAnswer(const std::string& answer) { gAnswers.push_back(answer); }
+int PendingAnswers() { return static_cast<int>(gAnswers.size()); }
+
+}  // namespace host

@@ -1,0 +1,12 @@
+#pragma once
+// Answers the message boxes the plug-in shows, from the scenario's queue of answers, and records
+// each box: caption, text, the flags read back from the box window, its owner and the answer.
+#include <string>
+
+namespace host {
+
+void InstallMessageBoxAnswerer();
+void QueueAnswer(const std::string& answer);  // "yes", "no", "ok", "cancel"
+int PendingAnswers();
+
+}  // namespace host

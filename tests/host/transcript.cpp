@@ -1,0 +1,83 @@
+#include "tests/host/transcript.h"
+
+#include "tests/host/host_world.h"
+
+namespace host {
+
+Transcript& Log() {
+  static Transcript transcript;
+  return transcript;
+}
+
+std::string Utf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+std::wstring Wide(const std::string& utf8) {
+  if (utf8.empty()) return {};
+  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+  return out;
+}
+
+std::wstring FromAnsi(const char* text) {
+  if (!text || !*text) return {};
+  const int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text, -1, out.data(), n);
+  out.resize(static_cast<size_t>(n > 0 ? n - 1 : 0));
+  return out;
+}
+
+std::string ToAnsi(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int n = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, out.data(), n, nullptr, nullptr);
+  out.resize(static_cast<size_t>(n > 0 ? n - 1 : 0));
+  return out;
+}
+
+void Transcript::Open(const std::wstring& path, const std::wstring& workFolder) {
+  file_ = _wfopen(path.c_str(), L"wb");
+  work_ = workFolder;
+}
+
+void Transcript::Line(const std::string& utf8) {
+  if (!file_) return;
+  std::fwrite(utf8.data(), 1, utf8.size(), file_);
+  std::fputc('\n', file_);
+  std::fflush(file_);
+}
+
+std::string Transcript::QuoteWide(const std::wstring& raw) const {
+  std::wstring text = raw;
+  for (size_t at; !work_.empty() && (at = text.find(work_)) != std::wstring::npos;)
+    text.replace(at, work_.size(), L"%WORK%");
+  std::string out = "\"";
+  for (char c : Utf8(text)) {
+    switch (c) {
+      case '\r': out += "\\r"; break;
+      case '\n': out += "\\n"; break;
+      case '\t': out += "\\t"; break;
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      default: out += c;
+    }
+  }
+  return out + "\"";
+}
+
+std::string Transcript::Quote(const char* ansi) const {
+  if (!ansi) return "null";
+  return QuoteWide(FromAnsi(ansi));
+}
+
+std::string Transcript::Window(HWND window) const { return World().WindowName(window); }
+
+}  // namespace host
