@@ -1,0 +1,245 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "received/tnef_convert.h"
+#include "tests/unit/received/test_folder.h"
+#include "tests/unit/received/tnef_builder.h"
+
+namespace {
+
+using vlm::test::kAttAttachData;
+using vlm::test::kAttAttachTitle;
+using vlm::test::kLevelAttachment;
+using vlm::test::LittleEndian;
+using vlm::test::TTestFolder;
+using vlm::test::TTnefBuilder;
+using Files = std::vector<std::pair<std::wstring, std::string>>;
+
+const std::string kDataId("\x0F\x80\x06\x00", 4);
+const std::string kTitleId("\x10\x80\x01\x00", 4);
+
+// Decodes `tnef` into a folder inside a sandbox; ResultFile starts with one entry of an earlier
+// call, which must stay.
+struct Decoded {
+  bool converted = false;
+  std::vector<std::wstring> resultFile{L"earlier.txt"};
+};
+
+Decoded Decode(const std::string& tnef, const std::filesystem::path& sandbox) {
+  const auto source = sandbox / "winmail.dat";
+  vlm::test::WriteFile(source, tnef);
+  std::filesystem::create_directory(sandbox / "out");
+  Decoded decoded;
+  vlm::TTNEFConvert converter(source);
+  decoded.converted = converter.Convert(decoded.resultFile, sandbox / "out");
+  return decoded;
+}
+
+// Only the source and the output folder may exist in the sandbox afterwards.
+Files OutputOnly(const std::filesystem::path& sandbox) {
+  Files files;
+  for (const auto& [name, content] : vlm::test::FolderContents(sandbox)) {
+    if (name == L"winmail.dat" || name == L"out") continue;
+    if (name.starts_with(L"out/"))
+      files.emplace_back(name.substr(4), content);
+    else
+      files.emplace_back(L"OUTSIDE:" + name, content);
+  }
+  return files;
+}
+
+struct Case {
+  const char* what;
+  std::string tnef;
+  bool converted;
+  Files written;  // in file order: ResultFile gains these names in this order
+};
+
+TEST(TTNEFConvert, WritesTheAttachmentsTheScanFinds) {
+  const std::string inner = kDataId + LittleEndian(3) + "xyz";
+  const Case cases[] = {
+      {"two attachments, in file order",
+       TTnefBuilder().Attachment("b.pdf", "%PDF-1.4").Attachment("a.txt", "alpha").Bytes(),
+       true,
+       {{L"b.pdf", "%PDF-1.4"}, {L"a.txt", "alpha"}}},
+      {"empty data gives an empty file",
+       TTnefBuilder().Attachment("empty.bin", "").Bytes(),
+       true,
+       {{L"empty.bin", ""}}},
+      {"empty title gets a numbered name",
+       TTnefBuilder().Attachment("", "x").Bytes(),
+       true,
+       {{L"attachment1", "x"}}},
+      {"title of length zero gets a numbered name",
+       TTnefBuilder()
+           .Rendering()
+           .AttributeWithLength(kLevelAttachment, kAttAttachTitle, 0, "")
+           .Data("x")
+           .Bytes(),
+       true,
+       {{L"attachment1", "x"}}},
+      {"titles pair with data values by order, not by attachment",
+       TTnefBuilder().Rendering().Data("one").Attachment("two.txt", "two").Bytes(),
+       true,
+       {{L"two.txt", "one"}, {L"attachment2", "two"}}},
+      {"data before its title",
+       TTnefBuilder().Rendering().Data("D").Title("late.txt").Bytes(),
+       true,
+       {{L"late.txt", "D"}}},
+      {"more titles than data values",
+       TTnefBuilder().Title("a.txt").Title("b.txt").Data("x").Bytes(),
+       true,
+       {{L"a.txt", "x"}}},
+      {"a data identifier inside a value counts",
+       TTnefBuilder().Attachment("outer.bin", "ab" + inner + "cd").Bytes(),
+       true,
+       {{L"outer.bin", "ab" + inner + "cd"}, {L"attachment2", "xyz"}}},
+      {"a title identifier inside a value counts",
+       TTnefBuilder()
+           .Rendering()
+           .Data(kTitleId + LittleEndian(6) + std::string("in.tx\0", 6))
+           .Bytes(),
+       true,
+       {{L"in.tx", kTitleId + LittleEndian(6) + std::string("in.tx\0", 6)}}},
+      {"offset 0 is never tested", kDataId + LittleEndian(1) + "z", false, {}},
+      {"offset 1 is", "X" + kDataId + LittleEndian(1) + "z", true, {{L"attachment1", "z"}}},
+      {"no attAttachData: nothing written", TTnefBuilder().Title("lonely.txt").Bytes(), false, {}},
+      {"empty file", "", false, {}},
+      {"equal titles keep their own content",
+       TTnefBuilder()
+           .Attachment("a.txt", "1")
+           .Attachment("a.txt", "2")
+           .Attachment("A.TXT", "3")
+           .Bytes(),
+       true,
+       {{L"a.txt", "1"}, {L"a (2).txt", "2"}, {L"A (3).TXT", "3"}}},
+      {"titles that name paths or devices stay bare names in the folder",
+       TTnefBuilder()
+           .Attachment("../escape.txt", "e")
+           .Attachment("C:\\Windows\\evil.dll", "w")
+           .Attachment("..", "d")
+           .Attachment("con.txt", "c")
+           .Attachment("/tmp/abs", "a")
+           .Attachment("a\x01?b", "q")
+           .Bytes(),
+       true,
+       {{L".._escape.txt", "e"},
+        {L"C__Windows_evil.dll", "w"},
+        {L"attachment3", "d"},
+        {L"_con.txt", "c"},
+        {L"_tmp_abs", "a"},
+        {L"a__b", "q"}}},
+      {"Japanese title in code page 932",
+       TTnefBuilder().Attachment("\x93\xfa\x96\x7b\x8c\xea.txt", "jp").Bytes(),
+       true,
+       {{L"\u65e5\u672c\u8a9e.txt", "jp"}}},
+      {"a title ends at its first zero byte",
+       TTnefBuilder()
+           .Rendering()
+           .Attribute(kLevelAttachment, kAttAttachTitle, std::string("abc\0def\0", 8))
+           .Data("v")
+           .Bytes(),
+       true,
+       {{L"abc", "v"}}},
+      {"bytes that are not code page 932 text",
+       TTnefBuilder().Attachment("\x81.txt", "b").Bytes(),
+       true,
+       {{L"_.txt", "b"}}},
+  };
+  for (const auto& c : cases) {
+    TTestFolder sandbox;
+    const Decoded decoded = Decode(c.tnef, sandbox.Path());
+    EXPECT_EQ(decoded.converted, c.converted) << c.what;
+    std::vector<std::wstring> expectedNames{L"earlier.txt"};
+    for (const auto& file : c.written) expectedNames.push_back(file.first);
+    EXPECT_EQ(decoded.resultFile, expectedNames) << c.what;
+    Files expectedFiles = c.written;
+    std::sort(expectedFiles.begin(), expectedFiles.end());
+    EXPECT_EQ(OutputOnly(sandbox.Path()), expectedFiles) << c.what;
+  }
+}
+
+struct ErrorCase {
+  const char* what;
+  std::string tnef;
+};
+
+// A length that runs past the end of the file stops the conversion before any file is created,
+// and no memory is spent on what the length claims.
+TEST(TTNEFConvert, RaisesForLengthsPastTheEndAndWritesNothing) {
+  const ErrorCase cases[] = {
+      {"data length past the end",
+       TTnefBuilder()
+           .Rendering()
+           .Title("big.bin")
+           .AttributeWithLength(kLevelAttachment, kAttAttachData, 1000, "short")
+           .Bytes()},
+      {"data length 0xFFFFFFFF",
+       TTnefBuilder()
+           .Rendering()
+           .Title("huge.bin")
+           .AttributeWithLength(kLevelAttachment, kAttAttachData, 0xFFFFFFFF, "x")
+           .Bytes()},
+      {"data length cut off by the end of the file",
+       TTnefBuilder().Title("cut.bin").Raw("\x02" + kDataId + "\x01\x00").Bytes()},
+      {"title length past the end",
+       TTnefBuilder()
+           .Attachment("ok.txt", "ok")
+           .AttributeWithLength(kLevelAttachment, kAttAttachTitle, 5000, "x")
+           .Bytes()},
+      {"a later attachment is malformed",
+       TTnefBuilder()
+           .Attachment("first.txt", "1")
+           .Rendering()
+           .Title("second.txt")
+           .AttributeWithLength(kLevelAttachment, kAttAttachData, 99999, "2")
+           .Bytes()},
+  };
+  for (const auto& c : cases) {
+    TTestFolder sandbox;
+    const auto source = sandbox.Path() / "winmail.dat";
+    vlm::test::WriteFile(source, c.tnef);
+    std::filesystem::create_directory(sandbox.Path() / "out");
+    std::vector<std::wstring> resultFile{L"earlier.txt"};
+    vlm::TTNEFConvert converter(source);
+    EXPECT_THROW(converter.Convert(resultFile, sandbox.Path() / "out"), vlm::ETNEFConvert)
+        << c.what;
+    EXPECT_EQ(resultFile, std::vector<std::wstring>{L"earlier.txt"}) << c.what;
+    EXPECT_EQ(OutputOnly(sandbox.Path()), Files{}) << c.what;
+  }
+}
+
+TEST(TTNEFConvert, RaisesItsOwnErrorWhenFilesCannotBeOpened) {
+  TTestFolder sandbox;
+  EXPECT_THROW(vlm::TTNEFConvert(sandbox.Path() / "missing.dat"), vlm::ETNEFConvert);
+
+  const auto source = sandbox.Path() / "winmail.dat";
+  vlm::test::WriteFile(source, TTnefBuilder().Attachment("a.txt", "a").Bytes());
+  std::vector<std::wstring> resultFile;
+  vlm::TTNEFConvert converter(source);
+  EXPECT_THROW(converter.Convert(resultFile, sandbox.Path() / "no-such-folder"), vlm::ETNEFConvert);
+  EXPECT_TRUE(resultFile.empty());
+}
+
+// The work folder keeps files of earlier mails: a file of the same name is replaced as a whole,
+// anything else is left alone.
+TEST(TTNEFConvert, ReplacesAFileOfTheSameNameAndLeavesOthersAlone) {
+  TTestFolder sandbox;
+  const auto out = sandbox.Path() / "out";
+  std::filesystem::create_directory(out);
+  vlm::test::WriteFile(out / "a.txt", "an older and longer content");
+  vlm::test::WriteFile(out / "~tnef0.part", "someone else's");
+  const auto source = sandbox.Path() / "winmail.dat";
+  vlm::test::WriteFile(source, TTnefBuilder().Attachment("a.txt", "new").Bytes());
+  std::vector<std::wstring> resultFile;
+  vlm::TTNEFConvert converter(source);
+  ASSERT_TRUE(converter.Convert(resultFile, out));
+  EXPECT_EQ(
+      vlm::test::FolderContents(out),
+      (std::map<std::wstring, std::string>{{L"a.txt", "new"}, {L"~tnef0.part", "someone else's"}}));
+}
+
+}  // namespace
