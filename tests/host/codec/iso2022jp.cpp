@@ -9,8 +9,12 @@ constexpr char kShiftIn = 0x0f;
 
 enum class CharacterSet { Ascii, Jis0208, Katakana };
 
-bool IsJisByte(unsigned char c) { return c >= 0x21 && c <= 0x7e; }
-bool IsKatakanaByte(unsigned char c) { return c >= 0x21 && c <= 0x5f; }
+bool IsJisByte(unsigned char c) {
+  return c >= 0x21 && c <= 0x7e;
+}
+bool IsKatakanaByte(unsigned char c) {
+  return c >= 0x21 && c <= 0x5f;
+}
 
 // The character set an escape sequence at the start of `rest` selects, and its length.
 bool ReadEscape(std::string_view rest, CharacterSet& set, std::size_t& length) {
