@@ -1,0 +1,75 @@
+#pragma once
+// Failures of the archiver layer. Messages are the Japanese texts the user sees; `Message()` gives
+// them as wide text, `what()` as UTF-8 for logs and test output.
+#include <stdexcept>
+#include <string>
+
+namespace vlm {
+
+// Base of every error the layer raises: a wide message.
+class EWideMessage : public std::runtime_error {
+ public:
+  explicit EWideMessage(std::wstring message);
+  const std::wstring& Message() const noexcept { return FMessage; }
+
+ private:
+  std::wstring FMessage;
+};
+
+// Every failure of the layer that has no class of its own. An archiver DLL's own failure is not
+// an EArchiver: its result code is handed back unchanged.
+class EArchiver : public EWideMessage {
+ public:
+  explicit EArchiver(std::wstring message, int errorCode = 0)
+      : EWideMessage(std::move(message)), FErrorCode(errorCode) {}
+  int ErrorCode() const noexcept { return FErrorCode; }
+
+ private:
+  int FErrorCode;
+};
+
+// An archiver DLL that cannot be loaded.
+class ENoArchiverDLL : public EArchiver {
+ public:
+  using EArchiver::EArchiver;
+};
+
+// A mandatory entry missing from an archiver DLL.
+class EEntryNotFound : public EArchiver {
+ public:
+  using EArchiver::EArchiver;
+};
+
+// A stub module needed for a self-extracting program is missing.
+class ESfxNoRequiredFile : public EArchiver {
+ public:
+  ESfxNoRequiredFile(std::wstring archiverType, std::wstring sfxType, std::wstring sfxModuleName);
+  const std::wstring& ArchiverType() const noexcept { return FArchiverType; }
+  const std::wstring& SfxType() const noexcept { return FSfxType; }
+  const std::wstring& SfxModuleName() const noexcept { return FSfxModuleName; }
+
+ private:
+  std::wstring FArchiverType;
+  std::wstring FSfxType;
+  std::wstring FSfxModuleName;
+};
+
+// A caller broke a precondition of a command builder (an option that must be set was not).
+class EAssertionFailed : public EWideMessage {
+ public:
+  using EWideMessage::EWideMessage;
+};
+
+// A file the layer reads or writes itself (response file, stub, archive, self-extracting
+// program) could not be opened, created or written.
+class EFileError : public EWideMessage {
+ public:
+  EFileError(std::wstring message, std::wstring fileName)
+      : EWideMessage(std::move(message)), FFileName(std::move(fileName)) {}
+  const std::wstring& FileName() const noexcept { return FFileName; }
+
+ private:
+  std::wstring FFileName;
+};
+
+}  // namespace vlm
