@@ -2,10 +2,16 @@
 // The outgoing message as a list of lines. The send checks read messages of many megabytes while
 // the user waits, so lines are views into the one decoded text and nothing is shifted or copied.
 #include <cstddef>
+#include <string>
 #include <string_view>
 #include <vector>
 
 namespace vlm {
+
+// The message text from the host's code page as wide text, the same as FromAnsi gives. Stretches
+// of ASCII-only lines (base64 attachments, mostly) are widened byte by byte, and only the lines
+// holding other characters go through the code page conversion.
+std::wstring WidenMessage(std::string_view ansi);
 
 // Splits at CR LF, CR or LF without keeping the breaks. A break at the very end does not start a
 // further, empty line, so joining every line with CR LF after it gives the text back.

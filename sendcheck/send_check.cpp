@@ -57,7 +57,7 @@ bool SplitSendingOn(const PartialSendingReader& partialSending) {
 
 std::wstring DecodeMessage(const char* message, const TBeckyAPI& host) {
   const char* decoded = host.ISO_2022_JP(message, 0);
-  return FromAnsi(decoded ? decoded : message);
+  return WidenMessage(decoded ? decoded : message);
 }
 
 std::wstring DecodeSubject(const std::wstring& subject, const TBeckyAPI& host) {

@@ -2,11 +2,47 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
+#include "plugin/ansi_text.h"
+
 namespace vlm {
 namespace {
+
+// Messages of ASCII lines, long ASCII stretches and Japanese lines, with every kind of break.
+std::string RandomMessage(std::mt19937& random) {
+  const std::string japanese = ToAnsi(L"添付ファイル、ｱｲｳ。ソ表");
+  const char* breaks[] = {"\r\n", "\r", "\n"};
+  std::string message;
+  const int lines = std::uniform_int_distribution(0, 40)(random);
+  for (int i = 0; i < lines; ++i) {
+    switch (std::uniform_int_distribution(0, 3)(random)) {
+      case 0:
+        message += japanese.substr(0, 2 * std::uniform_int_distribution(1, 6)(random));
+        break;
+      case 1:
+        message += "ab" + japanese + "cd";
+        break;
+      case 2:
+        message += std::string(std::uniform_int_distribution(0, 9000)(random), 'Q');
+        break;
+      default:
+        break;
+    }
+    if (i + 1 < lines || random() % 2) message += breaks[random() % 3];
+  }
+  return message;
+}
+
+TEST(WidenMessage, GivesWhatTheCodePageConversionGives) {
+  std::mt19937 random(932);
+  for (int i = 0; i < 300; ++i) {
+    const std::string message = RandomMessage(random);
+    ASSERT_EQ(WidenMessage(message), FromAnsi(message)) << "message " << i;
+  }
+}
 
 std::vector<std::wstring> Strings(const std::vector<std::wstring_view>& views) {
   return {views.begin(), views.end()};
