@@ -55,9 +55,10 @@ bool SplitSendingOn(const PartialSendingReader& partialSending) {
   }
 }
 
-std::wstring DecodeMessage(const char* message, const TBeckyAPI& host) {
+// The message in the local code page; the text stays the host's.
+std::string_view DecodeMessage(const char* message, const TBeckyAPI& host) {
   const char* decoded = host.ISO_2022_JP(message, 0);
-  return WidenMessage(decoded ? decoded : message);
+  return decoded ? decoded : message;
 }
 
 std::wstring DecodeSubject(const std::wstring& subject, const TBeckyAPI& host) {
@@ -71,15 +72,12 @@ std::wstring DecodeSubject(const std::wstring& subject, const TBeckyAPI& host) {
 
 int RunSendChecks(const char* message, const SendCheckSettings& settings, const TBeckyAPI& host,
                   const PartialSendingReader& partialSending, const SendCheckAsker& ask) {
-  const std::wstring text = DecodeMessage(message ? message : "", host);
-  std::vector<std::wstring_view> split = SplitLines(text);
-
+  SendLines lines(DecodeMessage(message ? message : "", host));
   SendScan scan;
-  const std::wstring subject = DecodeSubject(ScanHeader(split, scan), host);
-  scan.BodyStart = FindBodyStart(split);
-  SendLines lines(std::move(split));
+  std::wstring subject = DecodeSubject(ScanHeader(lines, scan), host);
+  scan.BodyStart = FindBodyStart(lines);
   // The decoded subject is searched like a body line and counts in the size.
-  lines.Insert(scan.BodyStart + 2, subject);
+  lines.Insert(scan.BodyStart + 2, std::move(subject));
   ScanAttachments(lines, scan);
 
   const auto declined = [&](const std::wstring& question, unsigned flags) {

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "sendcheck/message_lines.h"
 
@@ -25,10 +24,10 @@ struct SendScan {
 
 // Reads the header lines up to and including the subject: sets ToGmail and returns the subject
 // line with its continuation lines run together (empty when there is no "Subject:" line).
-std::wstring ScanHeader(const std::vector<std::wstring_view>& lines, SendScan& scan);
+std::wstring ScanHeader(const SendLines& lines, SendScan& scan);
 
 // The index of the first line shorter than two characters, or 0 when there is none.
-std::size_t FindBodyStart(const std::vector<std::wstring_view>& lines);
+std::size_t FindBodyStart(const SendLines& lines);
 
 // The extension of a file name from its last dot, the dot included; empty when the name has no
 // dot after its last path or drive separator.

@@ -36,11 +36,20 @@ std::string RandomMessage(std::mt19937& random) {
   return message;
 }
 
-TEST(WidenMessage, GivesWhatTheCodePageConversionGives) {
+std::vector<std::wstring> All(const SendLines& lines) {
+  std::vector<std::wstring> all;
+  for (std::size_t i = 0; i < lines.size(); ++i) all.push_back(lines[i].ToWide());
+  return all;
+}
+
+TEST(SendLines, HoldsTheLinesOfTheWholeTextConverted) {
   std::mt19937 random(932);
   for (int i = 0; i < 300; ++i) {
     const std::string message = RandomMessage(random);
-    ASSERT_EQ(WidenMessage(message), FromAnsi(message)) << "message " << i;
+    const std::wstring wide = FromAnsi(message);
+    const auto expected = SplitLines(std::wstring_view(wide));
+    ASSERT_EQ(All(SendLines(message)), std::vector<std::wstring>(expected.begin(), expected.end()))
+        << "message " << i;
   }
 }
 
@@ -64,14 +73,8 @@ TEST(SplitLines, BreaksAtCrLfCrOrLfAndNoLineAfterAFinalBreak) {
       {L"a\n\r", {L"a", L""}},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(Strings(SplitLines(c.text)), c.lines)
+    EXPECT_EQ(Strings(SplitLines(std::wstring_view(c.text))), c.lines)
         << "case with " << c.lines.size() << " lines, text size " << c.text.size();
-}
-
-std::vector<std::wstring> All(const SendLines& lines) {
-  std::vector<std::wstring> all;
-  for (std::size_t i = 0; i < lines.size(); ++i) all.emplace_back(lines[i]);
-  return all;
 }
 
 TEST(SendLines, PlacesTheExtraLineAtItsIndexOrAtTheEnd) {
@@ -86,13 +89,42 @@ TEST(SendLines, PlacesTheExtraLineAtItsIndexOrAtTheEnd) {
       {7, {L"a", L"b", L"S"}},
   };
   for (const Case& c : cases) {
-    SendLines lines({L"a", L"b"});
+    SendLines lines("a\r\nb");
     lines.Insert(c.index, L"S");
     EXPECT_EQ(All(lines), c.lines) << "index " << c.index;
   }
-  SendLines empty({});
+  SendLines empty("");
   empty.Insert(2, L"S");
   EXPECT_EQ(All(empty), std::vector<std::wstring>{L"S"});
+}
+
+TEST(MessageLine, AsciiAndWideLinesAnswerAlike) {
+  struct Case {
+    std::wstring line, text;
+    std::size_t find;
+    bool begins, equalsIgnoringCase;
+  };
+  const std::size_t npos = MessageLine::npos;
+  const Case cases[] = {
+      {L"Content-Disposition: attachment;", L"attachment;", 21, false, false},
+      {L"content-disposition: ATTACHMENT;", L"Content-Disposition: attachment;", npos, false, true},
+      {L"aab", L"ab", 1, false, false},
+      {L"ab", L"abc", npos, false, false},
+      {L"ab", L"", 0, true, false},
+      {L"> quoted", L">", 0, true, false},
+      {L"abc", L"c", 2, false, false},
+      {L"abc", L"\u6dfb", npos, false, false},
+      {L"", L"", 0, true, true},
+  };
+  for (const Case& c : cases) {
+    const std::string ascii(c.line.begin(), c.line.end());
+    for (const MessageLine line : {MessageLine(std::string_view(ascii)), MessageLine(c.line)}) {
+      EXPECT_EQ(line.find(c.text), c.find) << ascii;
+      EXPECT_EQ(line.BeginsWith(c.text), c.begins) << ascii;
+      EXPECT_EQ(line.EqualsIgnoringCase(c.text), c.equalsIgnoringCase) << ascii;
+      EXPECT_EQ(line.ToWide(), c.line);
+    }
+  }
 }
 
 }  // namespace
