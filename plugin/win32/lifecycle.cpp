@@ -1,13 +1,145 @@
 #include "plugin/win32/lifecycle.h"
 
-namespace vlm {
+#include <memory>
+#include <string>
 
-void StartPlugin() {}
-void ExitPlugin() {}
-void AddMenuItems(HMENU, int) {}
-void RecordComposeWindow(HWND) {}
-void OnRetrieve(const char*) {}
-int CheckBeforeSend(const char*) { return 0; }
-void ShowSettings() {}
+#include "compose/win32/compose_hook.h"
+#include "plugin/ansi_text.h"
+#include "plugin/plugin_state.h"
+#include "plugin/settings_form.h"
+#include "plugin/win32/app_window.h"
+#include "plugin/win32/environment.h"
+#include "plugin/win32/ini_file.h"
+#include "plugin/win32/send_check.h"
+#include "plugin/win32/settings_dialog.h"
+#include "received/win32/received_commands.h"
+
+namespace vlm {
+namespace {
+
+constexpr wchar_t kWinmailItem[] = L"winmail.datを展開して添付";
+constexpr wchar_t kAddFileItem[] = L"メールにファイルを追加する";
+
+bool DirectoryExists(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return !path.empty() && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::wstring Folder(const std::wstring& path) { return path.substr(0, path.find_last_of(L"\\/")); }
+
+// FormCreate: the runtime fields start empty and the host's main window is looked up once.
+std::unique_ptr<TForm1> CreateForm() {
+  auto form = std::make_unique<TForm1>();
+  form->bFileAddAgree = false;
+  form->NewMesWindow.clear();
+  form->B2OhWnd = FindWindowW(L"Becky2MainFrame", nullptr);
+  return form;
+}
+
+void WarnAboutComposeThread(WinIniFile& ini) {
+  if (!ComposeThreadAtStart || ReadBool(ini, L"WarningComposeThread", false)) return;
+  ShowMessage(
+      L"Becky!の設定で\r\n「メール作成ウィンドウを別スレッドで起動」\r\nがOnになっています。\r\n"
+      L"この場合Velmoraの機能が制限されます。",
+      L"Velmora確認", MB_ICONINFORMATION | MB_OK);
+  ini.Write(L"WarningComposeThread", L"-1");
+}
+
+int Register(const wchar_t* description, CommandHandler handler) {
+  return HostApi->RegisterCommand(ToAnsi(description).c_str(), 1, handler);
+}
+
+void InsertItem(HMENU menu, UINT position, UINT id, const wchar_t* text) {
+  InsertMenuW(menu, position, MF_BYPOSITION | MF_STRING, id, text);
+}
+
+void InsertSeparator(HMENU menu, UINT position) {
+  InsertMenuW(menu, position, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+}
+
+bool AddFileOffered() { return SettingsForm->CheckBox9.Checked && CanAddFile(nullptr); }
+
+}  // namespace
+
+void StartPlugin() {
+  SettingsForm = CreateForm().release();
+  TForm1& form = *SettingsForm;
+  form.Label1 = L"Velmora Ver." + PluginVersion;
+  const std::wstring folder = Folder(ModulePath());
+  form.IniFileName = folder + L"\\" + ModuleBaseName() + L".ini";
+  form.PluginFolder = folder + L"\\";
+  const char* temp = HostApi->GetTempFolder();
+  form.TempFolder = FromAnsi(temp ? temp : "");
+
+  WinIniFile ini(form.IniFileName);
+  LoadSettings(form, ini);
+  OpenPath = ini.Read(L"OpenPath").value_or(L"");
+  if (!DirectoryExists(OpenPath)) OpenPath = DesktopFolder(static_cast<HWND>(AppWindow));
+  form.RadioGroup1Click();
+  WarnAboutComposeThread(ini);
+
+  WinmailCommandId = Register(L"添付されている「winmail.dat」を展開して添付します。", ExpandWinmailCommand);
+  AddFileCommandId = Register(L"選択されているメールにファイルを追加します。", AddFileCommand);
+  HookStart();
+}
+
+void ExitPlugin() {
+  std::unique_ptr<TForm1> form(SettingsForm);
+  SettingsForm = nullptr;
+  if (!form) return;
+  // FormDestroy. The hook goes and the form is freed even when the registry probe fails.
+  struct Cleanup {
+    TForm1& form;
+    ~Cleanup() {
+      form.NewMesWindow.clear();
+      HookStop();
+    }
+  } cleanup{*form};
+  if (HostComposeThread()) {
+    WinIniFile ini(form->IniFileName);
+    if (!ComposeThreadAtStart && ReadBool(ini, L"WarningComposeThread", false))
+      ini.Write(L"WarningComposeThread", L"0");
+  }
+}
+
+void AddMenuItems(HMENU menu, int type) {
+  const UINT end = static_cast<UINT>(GetMenuItemCount(menu));
+  if (type == 1) {
+    bool inserted = false;
+    if (AddFileOffered()) {
+      InsertItem(menu, end, static_cast<UINT>(AddFileCommandId), kAddFileItem);
+      inserted = true;
+    }
+    if (HasWinmailPart(nullptr)) {
+      InsertItem(menu, end, static_cast<UINT>(WinmailCommandId), kWinmailItem);
+      inserted = true;
+    }
+    if (inserted) InsertSeparator(menu, end);
+  } else if (type == 3) {
+    if (AddFileOffered()) {
+      InsertItem(menu, end, static_cast<UINT>(AddFileCommandId), kAddFileItem);
+      InsertSeparator(menu, end);
+    }
+  }
+}
+
+void RecordComposeWindow(HWND window) {
+  SettingsForm->NewMesWindow.push_back(std::to_wstring(reinterpret_cast<UINT_PTR>(window)));
+  if (!SettingsForm->CheckBox10.Checked) return;
+  try {
+    const std::string value = ToAnsi(L"Velmora for Becky!2 Ver." + PluginVersion);
+    HostApi->CompSetSpecifiedHeader(window, "X-Mailer-Plugin", value.c_str());
+  } catch (...) {
+    HostApi->CompSetSpecifiedHeader(window, "X-Mailer-Plugin", "Velmora for Becky!2");
+  }
+}
+
+void OnRetrieve(const char* mail) {
+  if (SettingsForm->CheckBox8.Checked && HasWinmailPart(mail)) ExpandWinmail(mail);
+}
+
+int CheckBeforeSend(const char* message) { return RunSendChecks(message); }
+
+void ShowSettings() { ShowSettingsDialog(*SettingsForm); }
 
 }  // namespace vlm

@@ -25,6 +25,8 @@ run=(wine "$bin/$hostexe" "$(winepath -w "$scenario")" "$(winepath -w "$work")" 
 if [ -n "${DISPLAY:-}" ]; then
   "${run[@]}" >"$work/wine.out" 2>&1 || true
 else
+  # A wineserver left from a run on another display would draw nowhere: start afresh.
+  wineserver -k 2>/dev/null || true
   xvfb-run -a "${run[@]}" >"$work/wine.out" 2>&1 || true
 fi
 

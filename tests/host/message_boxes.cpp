@@ -6,6 +6,7 @@
 #include <deque>
 #include <set>
 
+#include "tests/host/import_patch.h"
 #include "tests/host/transcript.h"
 
 namespace host {
@@ -77,10 +78,21 @@ int ButtonFor(const std::string& answer) {
   return 0;
 }
 
-LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HCBT_ACTIVATE) {
-    HWND box = reinterpret_cast<HWND>(wParam);
-    if (IsMessageBox(box) && gAnswered.insert(box).second) {
+std::deque<HWND> gWaiting;
+using MessageBoxFn = int(WINAPI*)(HWND, LPCWSTR, LPCWSTR, UINT);
+MessageBoxFn gRealMessageBox = nullptr;
+UINT gLastFlags = 0;
+bool gFlagsKnown = false;
+
+int WINAPI RecordingMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT flags) {
+  gLastFlags = flags;
+  gFlagsKnown = true;
+  return gRealMessageBox(owner, text, caption, flags);
+}
+
+// Boxes are read and answered from a timer in their own message loop: at activation the box
+// has not finished setting itself up (its topmost state, for one).
+void AnswerBox(HWND box) {
       std::string answer = gAnswers.empty() ? "" : gAnswers.front();
       if (!gAnswers.empty()) gAnswers.pop_front();
       int button = ButtonFor(answer);
@@ -90,13 +102,31 @@ LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam) {
         answer = "(unscripted: default " + std::to_string(button) + ")";
       }
       char flags[16];
-      std::snprintf(flags, sizeof flags, "0x%X", FlagsOf(box));
+      std::snprintf(flags, sizeof flags, "0x%X", gFlagsKnown ? gLastFlags : FlagsOf(box));
+      gFlagsKnown = false;
       wchar_t ownerClass[64] = L"";
       GetClassNameW(GetWindow(box, GW_OWNER), ownerClass, 64);
       Log().Line("box caption=" + Log().QuoteWide(TextOf(box)) +
                  " text=" + Log().QuoteWide(TextOf(GetDlgItem(box, kTextId))) + " flags=" + flags +
                  " owner=" + Utf8(ownerClass) + " -> " + answer);
       PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+}
+
+void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  while (!gWaiting.empty()) {
+    HWND box = gWaiting.front();
+    gWaiting.pop_front();
+    if (IsWindow(box)) AnswerBox(box);
+  }
+}
+
+LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE) {
+    HWND box = reinterpret_cast<HWND>(wParam);
+    if (IsMessageBox(box) && gAnswered.insert(box).second) {
+      gWaiting.push_back(box);
+      SetTimer(nullptr, 0, 10, OnTimer);
     }
   }
   return CallNextHookEx(gHook, code, wParam, lParam);
@@ -106,6 +136,12 @@ LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam) {
 
 void InstallMessageBoxAnswerer() {
   gHook = SetWindowsHookExW(WH_CBT, CbtProc, nullptr, GetCurrentThreadId());
+}
+
+void WatchMessageBoxFlags(void* module) {
+  void* original = PatchImport(static_cast<HMODULE>(module), "user32.dll", "MessageBoxW",
+                               reinterpret_cast<void*>(&RecordingMessageBox));
+  if (original) gRealMessageBox = reinterpret_cast<MessageBoxFn>(original);
 }
 
 void QueueAnswer(const std::string& answer) { gAnswers.push_back(answer); }

@@ -6,6 +6,8 @@
 namespace host {
 
 void InstallMessageBoxAnswerer();
+// Lets the answerer see the exact flags the plug-in passes to MessageBoxW.
+void WatchMessageBoxFlags(void* module);
 void QueueAnswer(const std::string& answer);  // "yes", "no", "ok", "cancel"
 int PendingAnswers();
 

@@ -20,29 +20,12 @@
 namespace host {
 namespace {
 
-struct Script {
-  std::vector<std::string> lines;
-  size_t next = 0;
-  std::wstring folder;  // the scenario file's folder, for data files
-};
-
-using Verb = std::function<bool(const std::string& args, Script& script)>;
-
 std::string FirstWord(const std::string& args, std::string* rest = nullptr) {
   const size_t space = args.find(' ');
   if (rest) *rest = space == std::string::npos ? "" : args.substr(space + 1);
   return args.substr(0, space);
 }
 
-std::wstring WorkPath(const std::string& relative) { return World().workFolder + L"\\" + Wide(relative); }
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
 
 void SetRegistryValue(const std::string& name, DWORD value) {
   HKEY key = nullptr;
@@ -59,6 +42,7 @@ bool Load() {
     Log().Line("load refused (error " + std::to_string(GetLastError()) + ")");
     return true;
   }
+  WatchMessageBoxFlags(World().plugin);
   auto& e = World().exports;
 #define VLM_RESOLVE(name, result, args) \
   e.name = reinterpret_cast<name##Fn>(reinterpret_cast<void*>(GetProcAddress(World().plugin, #name)));
@@ -81,8 +65,8 @@ std::string ReadWholeFile(const std::wstring& path, bool* found = nullptr) {
   return out.str();
 }
 
-const std::map<std::string, Verb>& Verbs() {
-  static const std::map<std::string, Verb> verbs = {
+std::map<std::string, Verb>& Verbs() {
+  static std::map<std::string, Verb> verbs = {
       {"version", [](const std::string& a, Script&) { World().version = a; return true; }},
       {"registry",
        [](const std::string& a, Script&) {
@@ -178,6 +162,18 @@ const std::map<std::string, Verb>& Verbs() {
 }
 
 }  // namespace
+
+std::wstring WorkPath(const std::string& relative) { return World().workFolder + L"\\" + Wide(relative); }
+
+void Pump() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+void RegisterVerb(const std::string& name, Verb verb) { Verbs()[name] = std::move(verb); }
 
 bool RunScenario(const std::wstring& scenarioPath) {
   Script script;

@@ -1,0 +1,5 @@
+#include "plugin/win32/settings_dialog.h"
+
+namespace vlm {
+void ShowSettingsDialog(TForm1&) {}
+}  // namespace vlm
