@@ -91,7 +91,8 @@ int RunSendChecks(const char* message, const SendCheckSettings& settings, const 
 
   SearchWords(lines, {settings.SearchWord1, settings.SearchWord2, settings.SearchWord3},
               settings.NotReplyCheck, scan);
-  // A search word before the first attachment header is no sign of a forgotten attachment.
+  // An attachment header found by the scan counts too, also when it is not a line of its own
+  // ("Content-Disposition: attachment; filename=..."): then nothing was forgotten.
   const bool forgotten = scan.Found && !scan.HasAttachment && !HasAttachmentHeaderLine(lines);
   if (forgotten && declined(kForgottenAttachmentText, kWarningQuestion)) return kSendCancelled;
   if (settings.SendWarning && scan.HasAttachment &&
