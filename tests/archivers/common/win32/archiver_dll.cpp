@@ -200,6 +200,22 @@ int RunMainEntry(std::string_view entry, LPCSTR commandLine, LPSTR output, DWORD
   return result;
 }
 
+int ExtractMemEntry(std::string_view entry, LPCSTR commandLine, BYTE* buffer, DWORD size,
+                    std::uint32_t* time, WORD* attributes, DWORD* written,
+                    const MemoryExtractor& extract) {
+  std::string line = commandLine ? commandLine : "";
+  LogCall(entry, line);
+  Bytes content;
+  int result = extract(line, content);
+  if (result != kOk) return result;
+  DWORD n = static_cast<DWORD>(std::min<size_t>(content.size(), buffer ? size : 0));
+  if (n) std::memcpy(buffer, content.data(), n);
+  if (written) *written = n;
+  if (time) *time = 0;
+  if (attributes) *attributes = 0x20;
+  return kOk;
+}
+
 HARC OpenListing(std::string_view entry, LPCSTR archive, DWORD mode, const MemberLister& list) {
   std::string name = archive ? archive : "";
   LogCall(entry, name + "\t" + std::to_string(mode));

@@ -13,6 +13,7 @@
 #include "tests/archivers/common/member_info.h"
 #include "tests/archivers/common/progress.h"
 #include "tests/archivers/common/win32/archiver_records.h"
+#include "tests/archivers/common/zip_format.h"
 
 namespace standin {
 
@@ -41,6 +42,12 @@ using CommandRunner = std::function<int(std::string_view, ProgressSink&, std::st
 int RunMainEntry(std::string_view entry, LPCSTR commandLine, LPSTR output, DWORD size,
                  const CommandRunner& run);
 void CopyText(const std::string& text, char* buffer, size_t size);
+
+// ExtractMem: one member into the caller's buffer (as much as fits).
+using MemoryExtractor = std::function<int(std::string_view, Bytes&)>;
+int ExtractMemEntry(std::string_view entry, LPCSTR commandLine, BYTE* buffer, DWORD size,
+                    std::uint32_t* time, WORD* attributes, DWORD* written,
+                    const MemoryExtractor& extract);
 
 using MemberLister = std::function<std::vector<MemberInfo>(std::string_view archive)>;
 HARC OpenListing(std::string_view entry, LPCSTR archive, DWORD mode, const MemberLister& list);

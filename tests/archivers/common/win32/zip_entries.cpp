@@ -1,7 +1,5 @@
 #include "tests/archivers/common/win32/zip_entries.h"
 
-#include <algorithm>
-#include <cstring>
 #include <string>
 
 #include "tests/archivers/common/result_codes.h"
@@ -59,17 +57,8 @@ BOOL CheckArchive(const char* entry, LPCSTR archive, int mode) {
 
 int ExtractMem(const char* entry, HWND, LPCSTR commandLine, BYTE* buffer, DWORD size,
                std::uint32_t* time, WORD* attributes, DWORD* written) {
-  std::string line = commandLine ? commandLine : "";
-  LogCall(entry, line);
-  Bytes content;
-  int result = ExtractZipToMemory(line, content);
-  if (result != kOk) return result;
-  DWORD n = static_cast<DWORD>(std::min<size_t>(content.size(), buffer ? size : 0));
-  if (n) std::memcpy(buffer, content.data(), n);
-  if (written) *written = n;
-  if (time) *time = 0;
-  if (attributes) *attributes = 0x20;
-  return kOk;
+  return ExtractMemEntry(entry, commandLine, buffer, size, time, attributes, written,
+                         ExtractZipToMemory);
 }
 
 BOOL SetOwnerWindowEx(const char* entry, HWND window, TArchiverProc proc) {
