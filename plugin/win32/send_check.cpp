@@ -1,5 +1,23 @@
 #include "plugin/win32/send_check.h"
 
+#include "plugin/plugin_state.h"
+#include "plugin/settings_form.h"
+#include "plugin/win32/app_window.h"
+#include "plugin/win32/environment.h"
+#include "sendcheck/send_check.h"
+
 namespace vlm {
-int RunSendChecks(const char*) { return 0; }
+
+int RunSendChecks(const char* message) {
+  const TForm1& form = *SettingsForm;
+  SendCheckSettings settings;
+  settings.SearchWord1 = form.LabeledEdit1.Text;
+  settings.SearchWord2 = form.LabeledEdit2.Text;
+  settings.SearchWord3 = form.LabeledEdit3.Text;
+  settings.NotReplyCheck = form.CheckBox1.Checked;
+  settings.SendWarning = form.CheckBox4.Checked;
+  settings.GmailSendCheck = form.CheckBox12.Checked;
+  return RunSendChecks(message, settings, *HostApi, [] { return HostPartialSending(); }, ShowMessage);
+}
+
 }  // namespace vlm
