@@ -54,7 +54,7 @@ void TArchiverOptions::init() {
         this->*sw.intField = kUnsetInt;
         break;
       case TOptionSwitch::skString:
-        this->*sw.stringField = kUnsetString;
+        this->*sw.stringField = std::wstring(1, L'\0');  // the unset marker
         break;
       case TOptionSwitch::skList:
         (this->*sw.listField).clear();

@@ -38,9 +38,11 @@ class TResFileUsage {
 };
 
 // The marker of an unset string switch: one NUL character. An empty string is a value.
+// Option sets never read kUnsetString themselves, so one may be built during static
+// initialisation.
 inline const std::wstring kUnsetString(1, L'\0');
 inline bool IsUnset(const std::wstring& value) {
-  return value == kUnsetString;
+  return value.size() == 1 && value[0] == L'\0';
 }
 
 // Integer switches are unset at -1; a negative value is never emitted.

@@ -72,6 +72,7 @@ std::wstring TSevenZip32::MakeSfx(const std::wstring& archiveFileName,
   if (!stub) throw ESfxNoRequiredFile(L"7z", L"", module);
 
   const std::wstring program = SfxProgramPath(archiveFileName, L".exe", dstPath);
+  CheckProgramIsNotArchive(program, archiveFileName);
   TReplacingFile out(program);
   out.AppendFile(*stub);
   if (!SfxConfigFile.empty()) out.AppendFile(SfxConfigFile);

@@ -10,4 +10,9 @@ namespace vlm {
 std::wstring SfxProgramPath(const std::wstring& archiveFileName, std::wstring_view extension,
                             const std::wstring& dstPath);
 
+// Throws EFileError when the program would take the place of the archive it is made from (an
+// archive already named "<name>.exe"): the program would replace its own input, and the ZIP
+// conversion deletes the archive file afterwards, which would then be the program.
+void CheckProgramIsNotArchive(const std::wstring& program, const std::wstring& archiveFileName);
+
 }  // namespace vlm

@@ -61,6 +61,7 @@ std::wstring TTar32::MakeSfx(const std::wstring& archiveFileName, const TArchive
   if (!stub) throw ESfxNoRequiredFile(L"tar/tgz", L"", module);
 
   const std::wstring program = SfxProgramPath(archiveFileName, L".EXE", dstPath);
+  CheckProgramIsNotArchive(program, archiveFileName);
   TReplacingFile out(program);
   out.AppendFile(*stub);
   out.AppendFile(archiveFileName);

@@ -75,6 +75,7 @@ std::wstring TYZ1::MakeSfx(const std::wstring& archiveFileName, const TArchiverO
   }
 
   const std::wstring program = SfxProgramPath(archiveFileName, L".exe", dstPath);
+  CheckProgramIsNotArchive(program, archiveFileName);
   TReplacingFile out(program);
   out.AppendFile(*stub);
   const std::uint64_t size = out.AppendFile(archiveFileName);

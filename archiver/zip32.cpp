@@ -123,6 +123,7 @@ std::wstring TZip32::BuildMakeSfxCmd(const std::wstring& archiveFileName,
   if (!stub) throw ESfxNoRequiredFile(L"zip", kind, module);
 
   const std::wstring program = SfxProgramPath(archiveFileName, L".EXE", dstPath);
+  CheckProgramIsNotArchive(program, archiveFileName);
   TReplacingFile out(program);
   out.AppendFile(*stub);
   out.AppendFile(archiveFileName);

@@ -211,5 +211,17 @@ TEST_F(SelfExtracting, AFailedWriteLeavesNoHalfProgram) {
   EXPECT_EQ(temp.EntryCount(), 10u) << "archive, eight stubs, the previous program";
 }
 
+TEST_F(SelfExtracting, AnArchiveNamedLikeItsProgramIsNotReplaced) {
+  const std::wstring exeArchive = temp.Write(L"b.exe", "ARCHIVE");
+  TArchiverOptions options;
+  options.gw = 1;
+  for (TArchiverType type : {atZip, atTar, atYz1, at7z}) {
+    auto cmds = CreateArchiverCommands(type, platform);
+    archive = type == atZip || type == atTar ? temp.Write(L"c.EXE", "ARCHIVE") : exeArchive;
+    EXPECT_THROW(MakeSfx(*cmds, options), EFileError) << type;
+    EXPECT_EQ(TempFolder::Read(archive), "ARCHIVE") << type;
+  }
+}
+
 }  // namespace
 }  // namespace vlm
