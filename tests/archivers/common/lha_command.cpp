@@ -9,6 +9,7 @@
 #include "tests/archivers/common/file_select.h"
 #include "tests/archivers/common/lha_format.h"
 #include "tests/archivers/common/result_codes.h"
+#include "tests/archivers/common/temporary_archive.h"
 
 namespace standin {
 
@@ -212,29 +213,19 @@ class UnlhaJob {
         return kErrorNotFindFile;
       }
     }
-    fs::path temporary = archive_;
-    temporary += ".tmp";
-    int result = kOk;
+    TemporaryArchive temporary(archive_);
     {
-      LhaWriter writer(temporary);
+      LhaWriter writer(temporary.Path());
       for (size_t i = 0; i < kept.size(); ++i) {
         if (!dropped[i]) writer.AddRaw(raw[i]);
       }
       for (const SelectedFile& file : files) {
-        if (!AddOne(writer, file)) {
-          result = kErrorUserCancel;
-          break;
-        }
+        if (!AddOne(writer, file)) return kErrorUserCancel;
       }
       writer.Finish();
     }
-    if (result != kOk) {
-      fs::remove(temporary, ec);
-      return result;
-    }
     progress_.Report(kStateEnd, ProgressRecord{});
-    fs::rename(temporary, archive_, ec);
-    return ec ? kErrorCannotWrite : kOk;
+    return temporary.Commit() ? kOk : kErrorCannotWrite;
   }
 
   // The files the command stores, marking the kept members they replace.

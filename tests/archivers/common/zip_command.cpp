@@ -11,6 +11,7 @@
 #include "tests/archivers/common/file_select.h"
 #include "tests/archivers/common/member_info.h"
 #include "tests/archivers/common/result_codes.h"
+#include "tests/archivers/common/temporary_archive.h"
 #include "tests/archivers/common/zip_format.h"
 
 namespace standin {
@@ -160,10 +161,9 @@ class ZipJob {
             const std::vector<SelectedFile>& files) {
     std::map<std::string, size_t> index;
     for (size_t i = 0; i < kept.size(); ++i) index[kept[i].entry.name] = i;
-    fs::path temporary = archive;
-    temporary += ".tmp";
+    TemporaryArchive temporary(archive);
     {
-      ZipWriter writer(temporary);
+      ZipWriter writer(temporary.Path());
       std::vector<bool> replaced(kept.size(), false);
       std::vector<const SelectedFile*> added;
       for (const SelectedFile& file : files) {
@@ -183,19 +183,12 @@ class ZipJob {
         if (!replaced[i]) writer.AddRaw(kept[i].entry, kept[i].raw);
       }
       for (const SelectedFile* file : added) {
-        if (!AddOne(writer, *file)) {
-          writer.Finish();
-          std::error_code ec;
-          fs::remove(temporary, ec);
-          return kErrorUserCancel;
-        }
+        if (!AddOne(writer, *file)) return kErrorUserCancel;
       }
       writer.Finish();
     }
     progress_.Report(kStateEnd, ProgressRecord{});
-    std::error_code ec;
-    fs::rename(temporary, archive, ec);
-    return ec ? kErrorCannotWrite : kOk;
+    return temporary.Commit() ? kOk : kErrorCannotWrite;
   }
 
   // Returns false when the receiver of the progress reports asked to stop.
@@ -230,10 +223,9 @@ class ZipJob {
 
   int Delete(const fs::path& archive, std::vector<Kept>& kept) {
     if (kept.empty()) return kErrorArcFileOpen;
-    fs::path temporary = archive;
-    temporary += ".tmp";
+    TemporaryArchive temporary(archive);
     {
-      ZipWriter writer(temporary);
+      ZipWriter writer(temporary.Path());
       for (const Kept& k : kept) {
         bool named = false;
         for (const std::string& name : cmd_.names) {
@@ -248,9 +240,7 @@ class ZipJob {
       }
       writer.Finish();
     }
-    std::error_code ec;
-    fs::rename(temporary, archive, ec);
-    return ec ? kErrorCannotWrite : kOk;
+    return temporary.Commit() ? kOk : kErrorCannotWrite;
   }
 
   const ZipCommand& cmd_;

@@ -180,6 +180,7 @@ TEST_F(LhaTest, ProgressNamesEachMemberAndCanStopThePack) {
       standin::kErrorUserCancel);
   EXPECT_EQ(progress.begun, (std::vector<std::string>{"docs/a.txt", "docs/sub/b.txt"}));
   EXPECT_FALSE(std::filesystem::exists(Path("out.lzh")));
+  EXPECT_FALSE(std::filesystem::exists(Path("out.lzh.tmp")));
 }
 
 }  // namespace

@@ -162,6 +162,7 @@ TEST_F(ZipTest, ProgressNamesEachMemberAndCanStopThePack) {
             standin::kErrorUserCancel);
   EXPECT_EQ(progress.begun, (std::vector<std::string>{"docs/a.txt", "docs/sub/b.txt"}));
   EXPECT_FALSE(std::filesystem::exists(Path("out.zip")));
+  EXPECT_FALSE(std::filesystem::exists(Path("out.zip.tmp")));
 }
 
 TEST_F(ZipTest, ListsChecksAndExtractsToMemory) {
