@@ -3,18 +3,23 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <limits>
 #include <system_error>
 
 #include "plugin/ansi_text.h"
 #include "received/attachment_file_name.h"
+#include "received/temporary_file.h"
 
 namespace vlm {
 namespace {
 
-// An attribute record: level (1), identifier and type (4), length (4, little-endian), value.
-constexpr size_t kIdentifierSize = 4;
-constexpr size_t kLengthSize = 4;
+// An attribute record: level (1), identifier and type (4), length (4, little-endian), value,
+// checksum (2). The scan looks at the identifier and the length behind it.
+constexpr std::uint64_t kIdentifierSize = 4;
+constexpr std::uint64_t kRecordHead = 8;
+
+// Data values written from the buffer at the same time; more only come from values nested in
+// values, which are copied afterwards instead of holding a file open each.
+constexpr size_t kMaxStreaming = 8;
 
 // A title longer than this is shortened to a file name anyway; reading no more keeps the memory
 // spent on titles small whatever the file claims.
@@ -29,6 +34,9 @@ std::uint32_t ReadLength(const char* p) {
 // The title as the sender's code page spells it; bytes that do not form valid text in it
 // become '_' rather than failing the whole mail.
 std::wstring TitleText(std::string_view bytes) {
+  // Plain ASCII reads the same in every code page; most titles are 8.3 names.
+  if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0 && c < 0x7F; }))
+    return std::wstring(bytes.begin(), bytes.end());
   try {
     return FromAnsi(bytes);
   } catch (const std::exception&) {
@@ -39,154 +47,222 @@ std::wstring TitleText(std::string_view bytes) {
   }
 }
 
-// A file in the target folder that nothing else uses, for writing an attachment before it is
-// complete.
-std::filesystem::path FreeTemporaryName(const std::filesystem::path& folder) {
-  for (unsigned n = 0;; ++n) {
-    std::filesystem::path candidate = folder / (L"~tnef" + std::to_wstring(n) + L".part");
-    std::error_code error;
-    if (std::filesystem::symlink_status(candidate, error).type() ==
-        std::filesystem::file_type::not_found)
-      return candidate;
-  }
-}
-
-// Removes the temporary file unless it was renamed into place.
-class TTemporaryFile {
- public:
-  explicit TTemporaryFile(std::filesystem::path path) : FPath(std::move(path)) {}
-  ~TTemporaryFile() {
-    std::error_code ignored;
-    if (!FKept) std::filesystem::remove(FPath, ignored);
-  }
-  TTemporaryFile(const TTemporaryFile&) = delete;
-  TTemporaryFile& operator=(const TTemporaryFile&) = delete;
-  const std::filesystem::path& Path() const { return FPath; }
-  void Keep() { FKept = true; }
-
- private:
-  std::filesystem::path FPath;
-  bool FKept = false;
-};
-
 }  // namespace
 
-TTNEFConvert::TTNEFConvert(const std::filesystem::path& TNEFFileName) : FFileName(TNEFFileName) {
+// An attachment's data on its way into a temporary file.
+struct TTNEFConvert::TPendingAttachment {
+  TAttributeAt data;
+  std::unique_ptr<TTemporaryFile> file;  // null until the data is written
+  std::uint64_t next = 0;                // offset in the TNEF file of the next byte to write
+
+  std::uint64_t End() const { return data.offset + kRecordHead + data.length; }
+};
+
+// The file is read in pieces of FBufferSize bytes, so memory stays small whatever its size or the
+// lengths it claims. A piece must hold at least one identifier and its length.
+TTNEFConvert::TTNEFConvert(const std::filesystem::path& TNEFFileName, size_t bufferSize)
+    : FFileName(TNEFFileName), FBufferSize(std::max<size_t>(bufferSize, kRecordHead)) {
+  // Unbuffered: every read goes straight into FBuffer.
+  FSourceFileStream.rdbuf()->pubsetbuf(nullptr, 0);
   FSourceFileStream.open(FFileName, std::ios::binary);
   if (!FSourceFileStream) throw ETNEFConvert("cannot open the TNEF file");
+  FSourceFileStream.seekg(0, std::ios::end);
+  const std::streamoff size = FSourceFileStream.tellg();
+  if (size < 0) throw ETNEFConvert("cannot read the TNEF file");
+  FSourceSize = static_cast<std::uint64_t>(size);
 }
 
 TTNEFConvert::~TTNEFConvert() = default;
 
 bool TTNEFConvert::Convert(std::vector<std::wstring>& ResultFile,
                            const std::filesystem::path& TempFolder) {
-  LoadSource();
-  const size_t count = CountAttachments();
-  if (count == 0) return false;
-  FAttTitles = ReadTitles();
-  // Every length is checked before the first file is created, so a malformed file leaves
-  // nothing behind.
-  for (size_t offset : FDataOffsets) ValueAt(offset, "attachment data");
-  TUniqueFileNames names;
-  for (size_t i = 0; i < count; ++i) {
-    std::wstring name = names.Claim(AttachmentName(i));
-    SaveAttachment(i, FileInFolder(TempFolder, name));
-    ResultFile.push_back(std::move(name));
+  try {
+    const size_t count = CountAttachments(TempFolder);
+    if (count == 0) return false;
+    FAttTitles = ReadTitles();
+    TUniqueFileNames names;
+    for (size_t i = 0; i < count; ++i) {
+      std::wstring name = names.Claim(AttachmentName(i));
+      SaveAttachment(i, FileInFolder(TempFolder, name));
+      ResultFile.push_back(std::move(name));
+    }
+  } catch (...) {
+    DiscardPending();
+    throw;
   }
+  DiscardPending();
   return true;
 }
 
-void TTNEFConvert::LoadSource() {
-  FSourceFileStream.seekg(0, std::ios::end);
-  const std::streamoff size = FSourceFileStream.tellg();
-  if (size < 0) throw ETNEFConvert("cannot read the TNEF file");
-  if (static_cast<std::uintmax_t>(size) > std::numeric_limits<size_t>::max() / 2)
-    throw ETNEFConvert("the TNEF file is too large");
-  FSourceSize = static_cast<size_t>(size);
-  FSource = std::make_unique_for_overwrite<char[]>(FSourceSize);
-  FSourceFileStream.seekg(0);
-  FSourceFileStream.read(FSource.get(), size);
-  if (FSourceFileStream.gcount() != size) throw ETNEFConvert("cannot read the TNEF file");
+// Closes and removes the temporary files that did not get their name.
+void TTNEFConvert::DiscardPending() {
+  FStreaming.clear();
+  FPending.clear();
+}
+
+void TTNEFConvert::ReadAt(std::uint64_t offset, char* buffer, size_t size) {
+  FSourceFileStream.clear();
+  FSourceFileStream.seekg(static_cast<std::streamoff>(offset));
+  FSourceFileStream.read(buffer, static_cast<std::streamsize>(size));
+  if (static_cast<size_t>(FSourceFileStream.gcount()) != size)
+    throw ETNEFConvert("cannot read the TNEF file");
+}
+
+// Moves the buffered view to start at `from` and hands the new bytes to the attachments being
+// written.
+void TTNEFConvert::Refill(std::uint64_t from) {
+  FBuffer.resize(FBufferSize);
+  FBufferStart = from;
+  FBufferFill = static_cast<size_t>(std::min<std::uint64_t>(FBufferSize, FSourceSize - from));
+  ReadAt(from, FBuffer.data(), FBufferFill);
+  for (size_t i = 0; i < FStreaming.size();) {
+    Feed(*FStreaming[i]);
+    if (FStreaming[i]->file->IsOpen())
+      ++i;
+    else
+      FStreaming.erase(FStreaming.begin() + static_cast<std::ptrdiff_t>(i));
+  }
+}
+
+// Writes what the buffer holds of the attachment's data and closes its file once it is complete.
+void TTNEFConvert::Feed(TPendingAttachment& attachment) {
+  const std::uint64_t from = std::max(attachment.next, FBufferStart);
+  const std::uint64_t to = std::min(attachment.End(), FBufferStart + FBufferFill);
+  if (from < to) {
+    attachment.file->Write(FBuffer.data() + (from - FBufferStart), static_cast<size_t>(to - from));
+    attachment.next = to;
+  }
+  if (attachment.next == attachment.End()) attachment.file->Close();
 }
 
 // Finds the next match of either identifier after FCurrentStreamPos and leaves
-// FCurrentStreamPos on it. Both identifiers have 0x80 as their second byte, so memchr finds the
-// candidates and one pass over the file serves both attributes.
+// FCurrentStreamPos on it, with its length field (when the file holds it) in the buffer. Both
+// identifiers have 0x80 as their second byte, so memchr finds the candidates and one pass over
+// the file serves both attributes.
 TTNEFConvert::TAttribute TTNEFConvert::FindAttribute() {
-  const auto* data = reinterpret_cast<const unsigned char*>(FSource.get());
-  // The candidate at offset p is tested through its byte p + 1; a candidate needs 4 bytes.
-  size_t from = FCurrentStreamPos + 2;
-  while (FSourceSize >= 3 && from < FSourceSize - 2) {
-    const void* hit = std::memchr(data + from, 0x80, FSourceSize - 2 - from);
-    if (hit == nullptr) break;
-    const size_t p = static_cast<size_t>(static_cast<const unsigned char*>(hit) - data) - 1;
-    from = p + 2;
-    if (data[p + 3] != 0x00) continue;
-    FCurrentStreamPos = p;
-    if (data[p] == 0x10 && data[p + 2] == 0x01) return TAttribute::atTitle;
-    if (data[p] == 0x0F && data[p + 2] == 0x06) return TAttribute::atData;
+  std::uint64_t candidate = FCurrentStreamPos + 1;
+  while (candidate + kIdentifierSize <= FSourceSize) {
+    const std::uint64_t bufferEnd = FBufferStart + FBufferFill;
+    const std::uint64_t needed = std::min(candidate + kRecordHead, FSourceSize);
+    if (candidate < FBufferStart || needed > bufferEnd) {
+      Refill(candidate);
+      continue;
+    }
+    // Candidates decided in this buffer: those whose length field it holds, or all at its end.
+    const std::uint64_t decidedEnd =
+        bufferEnd == FSourceSize ? bufferEnd : bufferEnd - (kRecordHead - kIdentifierSize);
+    const auto* base = reinterpret_cast<const unsigned char*>(FBuffer.data());
+    const unsigned char* from = base + (candidate + 1 - FBufferStart);
+    const unsigned char* to = base + (decidedEnd - 2 - FBufferStart);
+    const void* hit = from < to ? std::memchr(from, 0x80, static_cast<size_t>(to - from)) : nullptr;
+    if (hit == nullptr) {
+      candidate = decidedEnd - kIdentifierSize + 1;
+      continue;
+    }
+    const auto* p = static_cast<const unsigned char*>(hit) - 1;
+    candidate = FBufferStart + static_cast<std::uint64_t>(p - base);
+    if (p[3] == 0x00) {
+      const bool title = p[0] == 0x10 && p[2] == 0x01;
+      if (title || (p[0] == 0x0F && p[2] == 0x06)) {
+        FCurrentStreamPos = candidate;
+        return title ? TAttribute::atTitle : TAttribute::atData;
+      }
+    }
+    ++candidate;
   }
   FCurrentStreamPos = FSourceSize;
   return TAttribute::atNone;
 }
 
-// Indexes every match of both identifiers in one pass and answers the number of data values.
-size_t TTNEFConvert::CountAttachments() {
-  FTitleOffsets.clear();
-  FDataOffsets.clear();
+// The one pass over the file: finds every match of both identifiers with the length behind it,
+// starts writing each data value into a temporary file in TempFolder, and answers the number of
+// data values.
+size_t TTNEFConvert::CountAttachments(const std::filesystem::path& TempFolder) {
+  FTitles.clear();
+  FPending.clear();
+  FStreaming.clear();
+  FTemporaryNumber = 0;
+  FBufferStart = FBufferFill = 0;
   FCurrentStreamPos = 0;
-  for (TAttribute found; (found = FindAttribute()) != TAttribute::atNone;)
-    (found == TAttribute::atTitle ? FTitleOffsets : FDataOffsets).push_back(FCurrentStreamPos);
-  FCurrentStreamPos = 0;
-  return FDataOffsets.size();
-}
-
-std::string_view TTNEFConvert::ValueAt(size_t identifierOffset, const char* what) const {
-  const size_t lengthOffset = identifierOffset + kIdentifierSize;
-  if (FSourceSize - lengthOffset < kLengthSize)
-    throw ETNEFConvert(std::string("the length of an ") + what + " runs past the end of the file");
-  const size_t length = ReadLength(FSource.get() + lengthOffset);
-  const size_t valueOffset = lengthOffset + kLengthSize;
-  if (length > FSourceSize - valueOffset)
-    throw ETNEFConvert(std::string("an ") + what + " runs past the end of the file");
-  return {FSource.get() + valueOffset, length};
-}
-
-// A title is its value without the final byte (the terminating zero). Windows would end the
-// name at the first zero byte, so the title ends there too.
-std::vector<std::string_view> TTNEFConvert::ReadTitles() const {
-  std::vector<std::string_view> titles;
-  titles.reserve(FTitleOffsets.size());
-  for (size_t offset : FTitleOffsets) {
-    std::string_view title = ValueAt(offset, "attachment title");
-    title = title.substr(0, title.empty() ? 0 : title.size() - 1);
-    title = title.substr(0, std::min({title.find('\0'), title.size(), kMaxTitleBytes}));
-    titles.push_back(title);
+  for (TAttribute found; (found = FindAttribute()) != TAttribute::atNone;) {
+    TAttributeAt at{FCurrentStreamPos, 0, FCurrentStreamPos + kRecordHead <= FSourceSize};
+    if (at.lengthInFile)
+      at.length = ReadLength(FBuffer.data() + (FCurrentStreamPos + kIdentifierSize - FBufferStart));
+    if (found == TAttribute::atTitle)
+      FTitles.push_back(at);
+    else
+      StartAttachment(at, TempFolder);
   }
-  return titles;
+  FCurrentStreamPos = 0;
+  FBuffer = std::vector<char>();
+  return FPending.size();
+}
+
+// A data value is checked before any file is created for it. It is written from the buffer as
+// the scan passes, unless too many values are open at once (values that hold values), in which
+// case it is copied when it is saved.
+void TTNEFConvert::StartAttachment(const TAttributeAt& data,
+                                   const std::filesystem::path& TempFolder) {
+  CheckValue(data, data.length, "attachment data");
+  auto attachment = std::make_unique<TPendingAttachment>();
+  attachment->data = data;
+  attachment->next = data.offset + kRecordHead;
+  if (FStreaming.size() < kMaxStreaming) {
+    attachment->file = std::make_unique<TTemporaryFile>(TempFolder, FTemporaryNumber);
+    Feed(*attachment);
+    if (attachment->file->IsOpen()) FStreaming.push_back(attachment.get());
+  }
+  FPending.push_back(std::move(attachment));
+}
+
+void TTNEFConvert::CheckValue(const TAttributeAt& attribute, std::uint64_t valueSize,
+                              const char* what) const {
+  if (!attribute.lengthInFile)
+    throw ETNEFConvert(std::string("the length of an ") + what + " runs past the end of the file");
+  if (valueSize > FSourceSize - (attribute.offset + kRecordHead))
+    throw ETNEFConvert(std::string("an ") + what + " runs past the end of the file");
+}
+
+// A title is its value without the final byte (the terminating zero); only that part has to
+// lie inside the file.
+std::vector<TTNEFConvert::TAttributeAt> TTNEFConvert::ReadTitles() const {
+  for (const auto& title : FTitles)
+    CheckValue(title, title.length == 0 ? 0 : title.length - 1, "attachment title");
+  return FTitles;
 }
 
 // The title of the index-th data value as a safe file name, or "attachment<index + 1>" when the
-// file has no such title or nothing of it can be used.
-std::wstring TTNEFConvert::AttachmentName(size_t index) const {
+// file has no such title or nothing of it can be used. Windows would end the name at the first
+// zero byte, so the title ends there too.
+std::wstring TTNEFConvert::AttachmentName(size_t index) {
   std::wstring name;
-  if (index < FAttTitles.size()) name = SafeFileName(TitleText(FAttTitles[index]));
+  if (index < FAttTitles.size()) {
+    const TAttributeAt& title = FAttTitles[index];
+    std::string bytes(std::min<size_t>(title.length == 0 ? 0 : title.length - 1, kMaxTitleBytes),
+                      '\0');
+    ReadAt(title.offset + kRecordHead, bytes.data(), bytes.size());
+    bytes.resize(std::min(bytes.find('\0'), bytes.size()));
+    name = SafeFileName(TitleText(bytes));
+  }
   return name.empty() ? L"attachment" + std::to_wstring(index + 1) : name;
 }
 
-void TTNEFConvert::SaveAttachment(size_t index, const std::filesystem::path& FileName) const {
-  const std::string_view value = ValueAt(FDataOffsets[index], "attachment data");
-  TTemporaryFile temporary(FreeTemporaryName(FileName.parent_path()));
-  {
-    std::ofstream out(temporary.Path(), std::ios::binary | std::ios::trunc);
-    out.write(value.data(), static_cast<std::streamsize>(value.size()));
-    out.close();
-    if (!out) throw ETNEFConvert("cannot write an attachment file");
+// Puts the index-th data value under its name, copying it first when the scan could not.
+void TTNEFConvert::SaveAttachment(size_t index, const std::filesystem::path& FileName) {
+  TPendingAttachment& attachment = *FPending[index];
+  if (!attachment.file) {
+    attachment.file = std::make_unique<TTemporaryFile>(FileName.parent_path(), FTemporaryNumber);
+    std::vector<char> buffer(
+        static_cast<size_t>(std::min<std::uint64_t>(FBufferSize, attachment.data.length)));
+    for (std::uint64_t& next = attachment.next; next < attachment.End();) {
+      const size_t size =
+          static_cast<size_t>(std::min<std::uint64_t>(buffer.size(), attachment.End() - next));
+      ReadAt(next, buffer.data(), size);
+      attachment.file->Write(buffer.data(), size);
+      next += size;
+    }
   }
-  std::error_code error;
-  std::filesystem::rename(temporary.Path(), FileName, error);
-  if (error) throw ETNEFConvert("cannot write an attachment file: " + error.message());
-  temporary.Keep();
+  attachment.file->RenameTo(FileName);
 }
 
 }  // namespace vlm

@@ -10,13 +10,17 @@
 // inside the folder, a missing or unusable title gets the name "attachment<n>", equal titles get
 // numbered names, and a length running past the end of the file stops the conversion before
 // anything is written. Each file is written under a temporary name and renamed when complete.
+//
+// The file is read once, through a buffer of fixed size: the data values are written out as the
+// scan passes over them, so the cost is close to copying the file and memory does not grow with
+// it.
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <stdexcept>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace vlm {
@@ -29,8 +33,13 @@ class ETNEFConvert : public std::runtime_error {
 
 class TTNEFConvert {
  public:
+  // The size of the buffer through which the file is read; tests pass small ones so that records
+  // fall across its edges.
+  static constexpr size_t kDefaultBufferSize = 1 << 18;
+
   // Opens the file; raises ETNEFConvert when it cannot be opened.
-  explicit TTNEFConvert(const std::filesystem::path& TNEFFileName);
+  explicit TTNEFConvert(const std::filesystem::path& TNEFFileName,
+                        size_t bufferSize = kDefaultBufferSize);
   ~TTNEFConvert();
   TTNEFConvert(const TTNEFConvert&) = delete;
   TTNEFConvert& operator=(const TTNEFConvert&) = delete;
@@ -43,25 +52,43 @@ class TTNEFConvert {
  private:
   enum class TAttribute { atNone, atTitle, atData };
 
-  // The bytes of a value that lies inside the file, or ETNEFConvert.
-  std::string_view ValueAt(size_t identifierOffset, const char* what) const;
+  // Where an attribute's identifier was found and the length stored behind it.
+  struct TAttributeAt {
+    std::uint64_t offset;
+    std::uint32_t length;
+    bool lengthInFile;  // false when the file ends inside the length field
+  };
+  struct TPendingAttachment;
 
-  void LoadSource();
   TAttribute FindAttribute();
-  size_t CountAttachments();
-  std::vector<std::string_view> ReadTitles() const;
-  std::wstring AttachmentName(size_t index) const;
-  void SaveAttachment(size_t index, const std::filesystem::path& FileName) const;
+  size_t CountAttachments(const std::filesystem::path& TempFolder);
+  std::vector<TAttributeAt> ReadTitles() const;
+  void SaveAttachment(size_t index, const std::filesystem::path& FileName);
+
+  void Refill(std::uint64_t from);
+  void StartAttachment(const TAttributeAt& data, const std::filesystem::path& TempFolder);
+  void Feed(TPendingAttachment& attachment);
+  void DiscardPending();
+  void CheckValue(const TAttributeAt& attribute, std::uint64_t valueSize, const char* what) const;
+  void ReadAt(std::uint64_t offset, char* buffer, size_t size);
+  std::wstring AttachmentName(size_t index);
 
   std::filesystem::path FFileName;
   std::ifstream FSourceFileStream;
-  size_t FCurrentStreamPos = 0;
-  std::vector<std::string_view> FAttTitles;  // raw title bytes, views into FSource
+  std::uint64_t FCurrentStreamPos = 0;
+  std::vector<TAttributeAt> FAttTitles;
 
-  std::unique_ptr<char[]> FSource;  // the whole file: one read, then scanned in memory
-  size_t FSourceSize = 0;
-  std::vector<size_t> FTitleOffsets;
-  std::vector<size_t> FDataOffsets;
+  std::uint64_t FSourceSize = 0;
+  // The buffered view of the file: FBuffer holds FBufferFill bytes from FBufferStart on.
+  std::vector<char> FBuffer;
+  size_t FBufferSize;
+  std::uint64_t FBufferStart = 0;
+  size_t FBufferFill = 0;
+  std::vector<TAttributeAt> FTitles;
+  // One per attAttachData, in file order, each written to a temporary file as the scan passes.
+  std::vector<std::unique_ptr<TPendingAttachment>> FPending;
+  std::vector<TPendingAttachment*> FStreaming;  // being written from the buffer
+  unsigned FTemporaryNumber = 0;                // where the search for a free name goes on
 };
 
 }  // namespace vlm

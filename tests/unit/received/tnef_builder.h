@@ -67,6 +67,8 @@ class TTnefBuilder {
   }
 
   const std::string& Bytes() const { return FBytes; }
+  // Lets a large file be written piece by piece.
+  void Clear() { FBytes.clear(); }
 
  private:
   std::string FBytes;

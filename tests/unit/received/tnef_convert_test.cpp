@@ -28,12 +28,12 @@ struct Decoded {
   std::vector<std::wstring> resultFile{L"earlier.txt"};
 };
 
-Decoded Decode(const std::string& tnef, const std::filesystem::path& sandbox) {
+Decoded Decode(const std::string& tnef, const std::filesystem::path& sandbox, size_t bufferSize) {
   const auto source = sandbox / "winmail.dat";
   vlm::test::WriteFile(source, tnef);
   std::filesystem::create_directory(sandbox / "out");
   Decoded decoded;
-  vlm::TTNEFConvert converter(source);
+  vlm::TTNEFConvert converter(source, bufferSize);
   decoded.converted = converter.Convert(decoded.resultFile, sandbox / "out");
   return decoded;
 }
@@ -47,6 +47,29 @@ Files OutputOnly(const std::filesystem::path& sandbox) {
       files.emplace_back(name.substr(4), content);
     else
       files.emplace_back(L"OUTSIDE:" + name, content);
+  }
+  return files;
+}
+
+// Buffers from the smallest the decoder takes to its own, so that records fall across the edges
+// of the buffered view at every offset.
+const size_t kBufferSizes[] = {8, 9, 13, 64, vlm::TTNEFConvert::kDefaultBufferSize};
+
+// Data records nested `depth` deep, each value being the next record: more values are open at once
+// than the decoder writes from its buffer.
+std::string NestedData(int depth) {
+  std::string record = kDataId + LittleEndian(4) + "leaf";
+  for (int i = 1; i < depth; ++i)
+    record = kDataId + LittleEndian(static_cast<std::uint32_t>(record.size())) + record;
+  return record;
+}
+
+Files NestedFiles(int depth) {
+  Files files;
+  std::string record = NestedData(depth);
+  for (int i = 1; i <= depth; ++i) {
+    record = record.substr(8);
+    files.emplace_back(L"attachment" + std::to_wstring(i), record);
   }
   return files;
 }
@@ -148,17 +171,21 @@ TEST(TTNEFConvert, WritesTheAttachmentsTheScanFinds) {
        TTnefBuilder().Attachment("\x81.txt", "b").Bytes(),
        true,
        {{L"_.txt", "b"}}},
+      {"values nested deeper than the decoder writes at once", "X" + NestedData(12), true,
+       NestedFiles(12)},
   };
-  for (const auto& c : cases) {
-    TTestFolder sandbox;
-    const Decoded decoded = Decode(c.tnef, sandbox.Path());
-    EXPECT_EQ(decoded.converted, c.converted) << c.what;
-    std::vector<std::wstring> expectedNames{L"earlier.txt"};
-    for (const auto& file : c.written) expectedNames.push_back(file.first);
-    EXPECT_EQ(decoded.resultFile, expectedNames) << c.what;
-    Files expectedFiles = c.written;
-    std::sort(expectedFiles.begin(), expectedFiles.end());
-    EXPECT_EQ(OutputOnly(sandbox.Path()), expectedFiles) << c.what;
+  for (const size_t bufferSize : kBufferSizes) {
+    for (const auto& c : cases) {
+      TTestFolder sandbox;
+      const Decoded decoded = Decode(c.tnef, sandbox.Path(), bufferSize);
+      EXPECT_EQ(decoded.converted, c.converted) << c.what << ", buffer " << bufferSize;
+      std::vector<std::wstring> expectedNames{L"earlier.txt"};
+      for (const auto& file : c.written) expectedNames.push_back(file.first);
+      EXPECT_EQ(decoded.resultFile, expectedNames) << c.what << ", buffer " << bufferSize;
+      Files expectedFiles = c.written;
+      std::sort(expectedFiles.begin(), expectedFiles.end());
+      EXPECT_EQ(OutputOnly(sandbox.Path()), expectedFiles) << c.what << ", buffer " << bufferSize;
+    }
   }
 }
 
@@ -210,6 +237,19 @@ TEST(TTNEFConvert, RaisesForLengthsPastTheEndAndWritesNothing) {
     EXPECT_EQ(resultFile, std::vector<std::wstring>{L"earlier.txt"}) << c.what;
     EXPECT_EQ(OutputOnly(sandbox.Path()), Files{}) << c.what;
   }
+}
+
+// Values larger than the buffer, and records across its edges, in a file of real size.
+TEST(TTNEFConvert, CopiesValuesLargerThanItsBuffer) {
+  std::string big(3 * vlm::TTNEFConvert::kDefaultBufferSize + 12345, '\0');
+  for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>((i * 7919) % 251);
+  TTestFolder sandbox;
+  const std::string tnef =
+      TTnefBuilder().Attachment("big.bin", big).Attachment("small.txt", "s").Bytes();
+  const Decoded decoded = Decode(tnef, sandbox.Path(), vlm::TTNEFConvert::kDefaultBufferSize);
+  EXPECT_EQ(decoded.resultFile,
+            (std::vector<std::wstring>{L"earlier.txt", L"big.bin", L"small.txt"}));
+  EXPECT_EQ(OutputOnly(sandbox.Path()), (Files{{L"big.bin", big}, {L"small.txt", "s"}}));
 }
 
 TEST(TTNEFConvert, RaisesItsOwnErrorWhenFilesCannotBeOpened) {
