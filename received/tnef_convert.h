@@ -45,7 +45,7 @@ class TTNEFConvert {
   TTNEFConvert& operator=(const TTNEFConvert&) = delete;
 
   // Writes every attachment into TempFolder and appends the bare name of each written file to
-  // ResultFile, in file order. False, with nothing written, when the file holds no attAttachData.
+  // ResultFile, in file order (the file is FileInFolder(TempFolder, name)). False, with nothing written, when the file holds no attAttachData.
   // Raises ETNEFConvert for a malformed file or a write failure.
   bool Convert(std::vector<std::wstring>& ResultFile, const std::filesystem::path& TempFolder);
 
