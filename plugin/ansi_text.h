@@ -2,6 +2,7 @@
 // Text crosses the host boundary in the system code page (932 on the systems the host serves);
 // inside the plug-in it is wide text. On Windows these use the ANSI code page; the native build
 // converts with code page 932 so tests see what a Japanese system sees.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -9,6 +10,9 @@ namespace vlm {
 
 std::wstring FromAnsi(std::string_view text);
 std::string ToAnsi(std::wstring_view text);
+// As ToAnsi, but nothing when some character has no form in the code page. Use it for file
+// names handed to other programs: a substituted "?" would read as a wildcard there.
+std::optional<std::string> ToAnsiExact(std::wstring_view text);
 
 // UTF-8 literals in tests and data files, to wide text and back.
 std::wstring FromUtf8(std::string_view text);

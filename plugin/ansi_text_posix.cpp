@@ -36,6 +36,13 @@ std::string_view AsBytes(std::wstring_view text) {
 
 std::wstring FromAnsi(std::string_view text) { return FromUtf32(Convert("WCHAR_T", "CP932", text)); }
 std::string ToAnsi(std::wstring_view text) { return Convert("CP932", "WCHAR_T", AsBytes(text)); }
+std::optional<std::string> ToAnsiExact(std::wstring_view text) {
+  try {
+    return ToAnsi(text);
+  } catch (const std::runtime_error&) {
+    return std::nullopt;
+  }
+}
 std::wstring FromUtf8(std::string_view text) { return FromUtf32(Convert("WCHAR_T", "UTF-8", text)); }
 std::string ToUtf8(std::wstring_view text) { return Convert("UTF-8", "WCHAR_T", AsBytes(text)); }
 

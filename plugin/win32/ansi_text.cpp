@@ -27,6 +27,18 @@ std::string ToNarrow(UINT codePage, std::wstring_view text) {
 
 std::wstring FromAnsi(std::string_view text) { return ToWide(CP_ACP, text); }
 std::string ToAnsi(std::wstring_view text) { return ToNarrow(CP_ACP, text); }
+std::optional<std::string> ToAnsiExact(std::wstring_view text) {
+  if (text.empty()) return std::string();
+  BOOL lossy = FALSE;
+  const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
+                                    nullptr, 0, nullptr, &lossy);
+  if (lossy || n <= 0) return std::nullopt;
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()), out.data(), n,
+                      nullptr, &lossy);
+  if (lossy) return std::nullopt;
+  return out;
+}
 std::wstring FromUtf8(std::string_view text) { return ToWide(CP_UTF8, text); }
 std::string ToUtf8(std::wstring_view text) { return ToNarrow(CP_UTF8, text); }
 

@@ -19,3 +19,12 @@ TEST(PluginInfo, FourFieldsAtTheirOffsets) {
   EXPECT_EQ(static_cast<unsigned char>(description[1]), 0x59);
   EXPECT_EQ(description.substr(description.size() - 2), "\x81\x42");  // 。
 }
+
+#include "plugin/ansi_text.h"
+
+TEST(AnsiText, ExactConversionRefusesWhatCodePage932Cannot) {
+  EXPECT_EQ(vlm::ToAnsiExact(L"資料.pdf"), vlm::ToAnsi(L"資料.pdf"));
+  EXPECT_EQ(vlm::ToAnsiExact(L""), std::string());
+  EXPECT_EQ(vlm::ToAnsiExact(L"caf\u00e9\u00ef.txt"), std::nullopt);  // no é/ï in 932
+  EXPECT_EQ(vlm::FromAnsi(vlm::ToAnsi(L"表示.txt")), L"表示.txt");     // 0x5C trail byte
+}
