@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <system_error>
+#include <string>
+#include <string_view>
 
 #include "plugin/ansi_text.h"
 #include "received/attachment_file_name.h"
