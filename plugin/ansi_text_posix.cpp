@@ -25,7 +25,8 @@ std::string Convert(const char* to, const char* from, std::string_view input) {
 }
 
 std::wstring FromUtf32(const std::string& bytes) {
-  return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+  return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()),
+                      bytes.size() / sizeof(wchar_t));
 }
 
 std::string_view AsBytes(std::wstring_view text) {
@@ -34,8 +35,12 @@ std::string_view AsBytes(std::wstring_view text) {
 
 }  // namespace
 
-std::wstring FromAnsi(std::string_view text) { return FromUtf32(Convert("WCHAR_T", "CP932", text)); }
-std::string ToAnsi(std::wstring_view text) { return Convert("CP932", "WCHAR_T", AsBytes(text)); }
+std::wstring FromAnsi(std::string_view text) {
+  return FromUtf32(Convert("WCHAR_T", "CP932", text));
+}
+std::string ToAnsi(std::wstring_view text) {
+  return Convert("CP932", "WCHAR_T", AsBytes(text));
+}
 std::optional<std::string> ToAnsiExact(std::wstring_view text) {
   try {
     return ToAnsi(text);
@@ -43,7 +48,11 @@ std::optional<std::string> ToAnsiExact(std::wstring_view text) {
     return std::nullopt;
   }
 }
-std::wstring FromUtf8(std::string_view text) { return FromUtf32(Convert("WCHAR_T", "UTF-8", text)); }
-std::string ToUtf8(std::wstring_view text) { return Convert("UTF-8", "WCHAR_T", AsBytes(text)); }
+std::wstring FromUtf8(std::string_view text) {
+  return FromUtf32(Convert("WCHAR_T", "UTF-8", text));
+}
+std::string ToUtf8(std::wstring_view text) {
+  return Convert("UTF-8", "WCHAR_T", AsBytes(text));
+}
 
 }  // namespace vlm

@@ -6,7 +6,9 @@
 namespace vlm {
 namespace {
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char LowerAscii(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // Character-by-character comparison ignoring letter case; negative when a < b.
 int CompareIgnoringCase(std::string_view a, std::string_view b) {

@@ -32,7 +32,8 @@ struct TTrackBar {
 
 namespace vlm {
 // Asks the user a question; the standard result (1 OK, 2 Cancel, 6 Yes, 7 No).
-using Asker = std::function<int(const std::wstring& text, const std::wstring& caption, unsigned flags)>;
+using Asker =
+    std::function<int(const std::wstring& text, const std::wstring& caption, unsigned flags)>;
 }  // namespace vlm
 
 class TForm1 {

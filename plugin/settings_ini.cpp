@@ -37,7 +37,9 @@ int ReadInteger(const IniFile& ini, const wchar_t* key, int fallback) {
   return static_cast<int>(*value);
 }
 
-const wchar_t* BoolText(bool value) { return value ? L"-1" : L"0"; }
+const wchar_t* BoolText(bool value) {
+  return value ? L"-1" : L"0";
+}
 
 }  // namespace
 
@@ -102,7 +104,8 @@ bool IsFloatText(const std::wstring& raw, wchar_t decimalSeparator) {
 std::optional<std::wstring> SaveSettings(const TForm1& f, IniFile& ini, wchar_t decimalSeparator) {
   if (!IsFloatText(f.LabeledEdit4.Text, decimalSeparator))
     return f.LabeledEdit4.Text + L"は数値ではありません。\r\n\r\n数値を入力してください。";
-  if (f.LabeledEdit5.Text.empty() && f.LabeledEdit5.Enabled) return L"文言が何も記入されていません。";
+  if (f.LabeledEdit5.Text.empty() && f.LabeledEdit5.Enabled)
+    return L"文言が何も記入されていません。";
   ini.Write(L"String1", f.LabeledEdit1.Text);
   ini.Write(L"String2", f.LabeledEdit2.Text);
   ini.Write(L"String3", f.LabeledEdit3.Text);

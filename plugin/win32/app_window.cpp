@@ -19,12 +19,13 @@ HWND EnsureAppWindow() {
   wc.hInstance = ModuleHandle();
   wc.lpszClassName = kClass;
   RegisterClassW(&wc);  // fails harmlessly when already registered
-  return CreateWindowExW(WS_EX_TOOLWINDOW, kClass, L"Velmora", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                         ModuleHandle(), nullptr);
+  return CreateWindowExW(WS_EX_TOOLWINDOW, kClass, L"Velmora", WS_POPUP, 0, 0, 0, 0, nullptr,
+                         nullptr, ModuleHandle(), nullptr);
 }
 
 int ShowMessage(const std::wstring& text, const std::wstring& caption, UINT flags) {
-  return MessageBoxW(static_cast<HWND>(AppWindow), text.c_str(), caption.c_str(), flags | MB_TOPMOST);
+  return MessageBoxW(static_cast<HWND>(AppWindow), text.c_str(), caption.c_str(),
+                     flags | MB_TOPMOST);
 }
 
 }  // namespace vlm

@@ -31,9 +31,15 @@ VLM_EXPORT int WINAPI BKC_OnMenuInit(HWND, HMENU menu, int type) {
   });
 }
 
-VLM_EXPORT int WINAPI BKC_OnOpenFolder(const char*) { return 0; }
-VLM_EXPORT int WINAPI BKC_OnOpenMail(const char*) { return 0; }
-VLM_EXPORT int WINAPI BKC_OnEveryMinute() { return 0; }
+VLM_EXPORT int WINAPI BKC_OnOpenFolder(const char*) {
+  return 0;
+}
+VLM_EXPORT int WINAPI BKC_OnOpenMail(const char*) {
+  return 0;
+}
+VLM_EXPORT int WINAPI BKC_OnEveryMinute() {
+  return 0;
+}
 
 VLM_EXPORT int WINAPI BKC_OnOpenCompose(HWND window, int) {
   return vlm::Guarded("BKC_OnOpenCompose", 0, [&] {
@@ -42,8 +48,12 @@ VLM_EXPORT int WINAPI BKC_OnOpenCompose(HWND window, int) {
   });
 }
 
-VLM_EXPORT int WINAPI BKC_OnOutgoing(HWND, int) { return 0; }
-VLM_EXPORT int WINAPI BKC_OnKeyDispatch(HWND, int, int) { return 0; }
+VLM_EXPORT int WINAPI BKC_OnOutgoing(HWND, int) {
+  return 0;
+}
+VLM_EXPORT int WINAPI BKC_OnKeyDispatch(HWND, int, int) {
+  return 0;
+}
 
 VLM_EXPORT int WINAPI BKC_OnRetrieve(const char*, const char* mail) {
   return vlm::Guarded("BKC_OnRetrieve", 0, [&] {
@@ -57,7 +67,9 @@ VLM_EXPORT int WINAPI BKC_OnSend(const char* message) {
   return vlm::Guarded("BKC_OnSend", 0, [&] { return vlm::CheckBeforeSend(message); });
 }
 
-VLM_EXPORT int WINAPI BKC_OnFinishRetrieve(int) { return 0; }
+VLM_EXPORT int WINAPI BKC_OnFinishRetrieve(int) {
+  return 0;
+}
 
 VLM_EXPORT int WINAPI BKC_OnPlugInSetup(HWND) {
   return vlm::Guarded("BKC_OnPlugInSetup", 1, [] {
@@ -73,4 +85,6 @@ VLM_EXPORT int WINAPI BKC_OnPlugInInfo(char* block) {
   });
 }
 
-VLM_EXPORT int WINAPI BKC_OnDragDrop(const char*, const char*, int, int) { return 0; }
+VLM_EXPORT int WINAPI BKC_OnDragDrop(const char*, const char*, int, int) {
+  return 0;
+}

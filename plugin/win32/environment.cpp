@@ -54,15 +54,22 @@ bool Execute(HWND owner, const wchar_t* verb, const std::wstring& program,
 
 HMODULE ModuleHandle() {
   HMODULE module = nullptr;
-  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCWSTR>(&ModuleHandle), &module);
+  GetModuleHandleExW(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      reinterpret_cast<LPCWSTR>(&ModuleHandle), &module);
   return module;
 }
 
-bool HostPartialSending() { return ReadHostSetting(L"Partial"); }
-bool HostComposeThread() { return ReadHostSetting(L"ComposeThread"); }
+bool HostPartialSending() {
+  return ReadHostSetting(L"Partial");
+}
+bool HostComposeThread() {
+  return ReadHostSetting(L"ComposeThread");
+}
 
-bool IsVistaOrLater() { return MajorVersion() > 5; }
+bool IsVistaOrLater() {
+  return MajorVersion() > 5;
+}
 
 HANDLE RunElevated(HWND owner, const std::wstring& program, const std::wstring& parameters) {
   SHELLEXECUTEINFOW info;
@@ -73,7 +80,8 @@ HANDLE RunElevated(HWND owner, const std::wstring& program, const std::wstring& 
 
 DWORD RunElevatedAndWait(HWND owner, const std::wstring& program, const std::wstring& parameters) {
   SHELLEXECUTEINFOW info;
-  const bool started = Execute(owner, MajorVersion() < 6 ? L"open" : L"runas", program, parameters, info);
+  const bool started =
+      Execute(owner, MajorVersion() < 6 ? L"open" : L"runas", program, parameters, info);
   win::ScopedHandle process(info.hProcess);
   if (!started || reinterpret_cast<INT_PTR>(info.hInstApp) <= 32 || !process) return 1;
   WaitForSingleObject(process.get(), INFINITE);
@@ -99,7 +107,8 @@ std::wstring DesktopFolder(HWND owner) {
 std::wstring ModulePath() {
   std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
-    const DWORD n = GetModuleFileNameW(ModuleHandle(), buffer.data(), static_cast<DWORD>(buffer.size()));
+    const DWORD n =
+        GetModuleFileNameW(ModuleHandle(), buffer.data(), static_cast<DWORD>(buffer.size()));
     if (n < buffer.size()) return std::wstring(buffer.data(), n);
     buffer.resize(buffer.size() * 2);
   }
@@ -116,7 +125,8 @@ std::wstring ModuleBaseName() {
 std::wstring LookupMimeType(const std::wstring& extension) {
   return LookupMimeType(extension, [](int id) {
     const wchar_t* text = nullptr;
-    const int n = LoadStringW(ModuleHandle(), static_cast<UINT>(id), reinterpret_cast<LPWSTR>(&text), 0);
+    const int n =
+        LoadStringW(ModuleHandle(), static_cast<UINT>(id), reinterpret_cast<LPWSTR>(&text), 0);
     return n > 0 ? std::wstring(text, static_cast<size_t>(n)) : std::wstring();
   });
 }

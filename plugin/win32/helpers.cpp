@@ -10,7 +10,9 @@
 #define VLM_EXPORT extern "C"
 
 namespace {
-bool HasText(const char* text) { return text && *text; }
+bool HasText(const char* text) {
+  return text && *text;
+}
 }  // namespace
 
 VLM_EXPORT HWND WINAPI VlmComposeMail(const char* text, const char* file) {

@@ -22,10 +22,13 @@ constexpr wchar_t kAddFileItem[] = L"メールにファイルを追加する";
 
 bool DirectoryExists(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
-  return !path.empty() && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  return !path.empty() && attributes != INVALID_FILE_ATTRIBUTES &&
+         (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::wstring Folder(const std::wstring& path) { return path.substr(0, path.find_last_of(L"\\/")); }
+std::wstring Folder(const std::wstring& path) {
+  return path.substr(0, path.find_last_of(L"\\/"));
+}
 
 // FormCreate: the runtime fields start empty and the host's main window is looked up once.
 std::unique_ptr<TForm1> CreateForm() {
@@ -57,7 +60,9 @@ void InsertSeparator(HMENU menu, UINT position) {
   InsertMenuW(menu, position, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
 }
 
-bool AddFileOffered() { return SettingsForm->CheckBox9.Checked && CanAddFile(nullptr); }
+bool AddFileOffered() {
+  return SettingsForm->CheckBox9.Checked && CanAddFile(nullptr);
+}
 
 }  // namespace
 
@@ -78,7 +83,8 @@ void StartPlugin() {
   form.RadioGroup1Click();
   WarnAboutComposeThread(ini);
 
-  WinmailCommandId = Register(L"添付されている「winmail.dat」を展開して添付します。", ExpandWinmailCommand);
+  WinmailCommandId =
+      Register(L"添付されている「winmail.dat」を展開して添付します。", ExpandWinmailCommand);
   AddFileCommandId = Register(L"選択されているメールにファイルを追加します。", AddFileCommand);
   HookStart();
 }
@@ -138,8 +144,12 @@ void OnRetrieve(const char* mail) {
   if (SettingsForm->CheckBox8.Checked && HasWinmailPart(mail)) ExpandWinmail(mail);
 }
 
-int CheckBeforeSend(const char* message) { return RunSendChecks(message); }
+int CheckBeforeSend(const char* message) {
+  return RunSendChecks(message);
+}
 
-void ShowSettings() { ShowSettingsDialog(*SettingsForm); }
+void ShowSettings() {
+  ShowSettingsDialog(*SettingsForm);
+}
 
 }  // namespace vlm

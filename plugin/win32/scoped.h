@@ -42,10 +42,18 @@ struct NullInvalid {
   static void Close(Handle h) { CloseFn(h); }
 };
 
-inline void CloseKey(HKEY key) { RegCloseKey(key); }
-inline void CloseKernelHandle(HANDLE h) { CloseHandle(h); }
-inline void DeleteGdiObject(HGDIOBJ h) { DeleteObject(h); }
-inline void UnloadModule(HMODULE m) { FreeLibrary(m); }
+inline void CloseKey(HKEY key) {
+  RegCloseKey(key);
+}
+inline void CloseKernelHandle(HANDLE h) {
+  CloseHandle(h);
+}
+inline void DeleteGdiObject(HGDIOBJ h) {
+  DeleteObject(h);
+}
+inline void UnloadModule(HMODULE m) {
+  FreeLibrary(m);
+}
 
 struct FindTraits {
   using Handle = HANDLE;

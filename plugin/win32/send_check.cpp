@@ -17,7 +17,8 @@ int RunSendChecks(const char* message) {
   settings.NotReplyCheck = form.CheckBox1.Checked;
   settings.SendWarning = form.CheckBox4.Checked;
   settings.GmailSendCheck = form.CheckBox12.Checked;
-  return RunSendChecks(message, settings, *HostApi, [] { return HostPartialSending(); }, ShowMessage);
+  return RunSendChecks(
+      message, settings, *HostApi, [] { return HostPartialSending(); }, ShowMessage);
 }
 
 }  // namespace vlm

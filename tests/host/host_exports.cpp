@@ -19,10 +19,16 @@ using host::World;
 
 namespace {
 
-std::string Q(const char* text) { return Log().Quote(text); }
-std::string W(void* window) { return Log().Window(static_cast<HWND>(window)); }
+std::string Q(const char* text) {
+  return Log().Quote(text);
+}
+std::string W(void* window) {
+  return Log().Window(static_cast<HWND>(window));
+}
 
-void Unused(const char* name) { Log().Line(std::string("host ") + name + " (not expected from the plug-in)"); }
+void Unused(const char* name) {
+  Log().Line(std::string("host ") + name + " (not expected from the plug-in)");
+}
 
 void SetStatusText(HWND status, const char* text) {
   SendMessageW(status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(host::FromAnsi(text).c_str()));
@@ -34,7 +40,9 @@ BKA const char* WINAPI BKA_GetVersion() {
   Log().Line("host GetVersion -> " + Q(World().version.c_str()));
   return World().version.c_str();
 }
-BKA void WINAPI BKA_Command(HWND, const char*) { Unused("Command"); }
+BKA void WINAPI BKA_Command(HWND, const char*) {
+  Unused("Command");
+}
 BKA int WINAPI BKA_GetWindowHandles(void** main, void** tree, void** list, void** view) {
   Unused("GetWindowHandles");
   if (main) *main = World().mainWindow;
@@ -43,7 +51,8 @@ BKA int WINAPI BKA_GetWindowHandles(void** main, void** tree, void** list, void*
   if (view) *view = nullptr;
   return 1;
 }
-BKA int WINAPI BKA_RegisterCommand(const char* description, int target, vlm::CommandHandler handler) {
+BKA int WINAPI BKA_RegisterCommand(const char* description, int target,
+                                   vlm::CommandHandler handler) {
   auto& commands = World().commands;
   const int id = 32000 + static_cast<int>(commands.size());
   commands.push_back({id, description ? description : "", target, handler});
@@ -64,17 +73,23 @@ BKA const char* WINAPI BKA_GetTempFolder() {
   Log().Line(std::string("host GetTempFolder -> ") + Q(folder));
   return folder;
 }
-BKA const char* WINAPI BKA_GetTempFileName(const char* type) { return host::TempFileName(type); }
+BKA const char* WINAPI BKA_GetTempFileName(const char* type) {
+  return host::TempFileName(type);
+}
 BKA const char* WINAPI BKA_GetCurrentMailBox() {
   Unused("GetCurrentMailBox");
   return "";
 }
-BKA void WINAPI BKA_SetCurrentMailBox(const char*) { Unused("SetCurrentMailBox"); }
+BKA void WINAPI BKA_SetCurrentMailBox(const char*) {
+  Unused("SetCurrentMailBox");
+}
 BKA const char* WINAPI BKA_GetCurrentFolder() {
   Log().Line("host GetCurrentFolder");
   return World().Keep(host::CurrentFolder());
 }
-BKA void WINAPI BKA_SetCurrentFolder(const char*) { Unused("SetCurrentFolder"); }
+BKA void WINAPI BKA_SetCurrentFolder(const char*) {
+  Unused("SetCurrentFolder");
+}
 BKA const char* WINAPI BKA_GetFolderDisplayName(const char*) {
   Unused("GetFolderDisplayName");
   return "";
@@ -84,13 +99,19 @@ BKA void WINAPI BKA_SetMessageText(HWND window, const char* text) {
   auto* compose = World().FindCompose(window);
   SetStatusText(compose ? compose->status : World().mainStatus, text);
 }
-BKA const char* WINAPI BKA_GetCurrentMail() { return host::CurrentMail(); }
-BKA void WINAPI BKA_SetCurrentMail(const char*) { Unused("SetCurrentMail"); }
+BKA const char* WINAPI BKA_GetCurrentMail() {
+  return host::CurrentMail();
+}
+BKA void WINAPI BKA_SetCurrentMail(const char*) {
+  Unused("SetCurrentMail");
+}
 BKA int WINAPI BKA_GetNextMail(int, char*, int, int) {
   Unused("GetNextMail");
   return -1;
 }
-BKA void WINAPI BKA_SetSel(const char*, int) { Unused("SetSel"); }
+BKA void WINAPI BKA_SetSel(const char*, int) {
+  Unused("SetSel");
+}
 BKA int WINAPI BKA_AppendMessage(const char*, const char*) {
   Unused("AppendMessage");
   return 0;
@@ -99,7 +120,9 @@ BKA int WINAPI BKA_MoveSelectedMessages(const char*, int) {
   Unused("MoveSelectedMessages");
   return 0;
 }
-BKA std::uint32_t WINAPI BKA_GetStatus(const char* mail) { return host::MailStatus(mail); }
+BKA std::uint32_t WINAPI BKA_GetStatus(const char* mail) {
+  return host::MailStatus(mail);
+}
 #ifndef VLM_HOST_WITHOUT_SETSTATUS
 BKA std::uint32_t WINAPI BKA_SetStatus(const char*, std::uint32_t, std::uint32_t) {
   Unused("SetStatus");
@@ -114,14 +137,22 @@ BKA int WINAPI BKA_GetCharSet(const char*, char*, int) {
   Unused("GetCharSet");
   return 0;
 }
-BKA char* WINAPI BKA_GetSource(const char* mail) { return host::MailSource(mail); }
-BKA void WINAPI BKA_SetSource(const char* mail, const char* source) { host::SetMailSource(mail, source); }
-BKA char* WINAPI BKA_GetHeader(const char* mail) { return host::MailHeader(mail); }
+BKA char* WINAPI BKA_GetSource(const char* mail) {
+  return host::MailSource(mail);
+}
+BKA void WINAPI BKA_SetSource(const char* mail, const char* source) {
+  host::SetMailSource(mail, source);
+}
+BKA char* WINAPI BKA_GetHeader(const char* mail) {
+  return host::MailHeader(mail);
+}
 BKA char* WINAPI BKA_GetText(char*, int) {
   Unused("GetText");
   return nullptr;
 }
-BKA void WINAPI BKA_SetText(int, const char*) { Unused("SetText"); }
+BKA void WINAPI BKA_SetText(int, const char*) {
+  Unused("SetText");
+}
 BKA void WINAPI BKA_GetSpecifiedHeader(const char* header, char* buffer, int size) {
   host::GetSpecifiedHeader(header, buffer, size);
 }
@@ -136,15 +167,20 @@ BKA char* WINAPI BKA_CompGetSource(HWND) {
   Unused("CompGetSource");
   return nullptr;
 }
-BKA void WINAPI BKA_CompSetSource(HWND, const char*) { Unused("CompSetSource"); }
+BKA void WINAPI BKA_CompSetSource(HWND, const char*) {
+  Unused("CompSetSource");
+}
 BKA char* WINAPI BKA_CompGetHeader(HWND) {
   Unused("CompGetHeader");
   return nullptr;
 }
-BKA void WINAPI BKA_CompGetSpecifiedHeader(HWND, const char*, char*, int) { Unused("CompGetSpecifiedHeader"); }
+BKA void WINAPI BKA_CompGetSpecifiedHeader(HWND, const char*, char*, int) {
+  Unused("CompGetSpecifiedHeader");
+}
 BKA void WINAPI BKA_CompSetSpecifiedHeader(HWND window, const char* header, const char* value) {
   Log().Line("host CompSetSpecifiedHeader(" + W(window) + ", " + Q(header) + ", " + Q(value) + ")");
-  if (auto* compose = World().FindCompose(window)) compose->headers[header ? header : ""] = value ? value : "";
+  if (auto* compose = World().FindCompose(window))
+    compose->headers[header ? header : ""] = value ? value : "";
 }
 BKA char* WINAPI BKA_CompGetText(HWND, char*, int) {
   Unused("CompGetText");
@@ -158,13 +194,19 @@ BKA void WINAPI BKA_CompAttachFile(HWND window, const char* path, const char* mi
   Log().Line("host CompAttachFile(" + W(window) + ", " + Q(path) + ", " + Q(mime) + ")");
   if (auto* compose = World().FindCompose(window)) compose->attachments.push_back(path ? path : "");
 }
-BKA void* WINAPI BKA_Alloc(std::uint32_t size) { return host::Alloc(size); }
+BKA void* WINAPI BKA_Alloc(std::uint32_t size) {
+  return host::Alloc(size);
+}
 BKA void* WINAPI BKA_ReAlloc(void*, std::uint32_t) {
   Unused("ReAlloc");
   return nullptr;
 }
-BKA void WINAPI BKA_Free(void* buffer) { host::Free(buffer); }
-BKA char* WINAPI BKA_ISO_2022_JP(const char* text, int encode) { return host::Iso2022Jp(text, encode); }
+BKA void WINAPI BKA_Free(void* buffer) {
+  host::Free(buffer);
+}
+BKA char* WINAPI BKA_ISO_2022_JP(const char* text, int encode) {
+  return host::Iso2022Jp(text, encode);
+}
 BKA char* WINAPI BKA_ISO_2022_KR(const char*, int) {
   Unused("ISO_2022_KR");
   return nullptr;

@@ -21,7 +21,9 @@ std::map<std::string, std::uint32_t> gStatus;
 std::set<void*> gBuffers;
 int gTempCounter = 0;
 
-std::string Q(const char* text) { return Log().Quote(text); }
+std::string Q(const char* text) {
+  return Log().Quote(text);
+}
 
 std::string ReadFile(const std::wstring& path) {
   std::ifstream in(path.c_str(), std::ios::binary);
@@ -35,7 +37,9 @@ void WriteFile(const std::wstring& path, const std::string& data) {
   out.write(data.data(), static_cast<std::streamsize>(data.size()));
 }
 
-std::string IdOf(const char* mail) { return mail && *mail ? mail : gCurrentMail; }
+std::string IdOf(const char* mail) {
+  return mail && *mail ? mail : gCurrentMail;
+}
 
 // The header block: everything before the first empty line.
 std::string HeaderOf(const std::string& source) {
@@ -52,14 +56,19 @@ std::string HeaderOf(const std::string& source) {
 
 }  // namespace
 
-std::wstring MailPath(const std::string& id) { return World().workFolder + L"\\Store\\" + Wide(id) + L".eml"; }
+std::wstring MailPath(const std::string& id) {
+  return World().workFolder + L"\\Store\\" + Wide(id) + L".eml";
+}
 
 const char* CurrentMail() {
-  Log().Line("host GetCurrentMail -> " + (gCurrentMail.empty() ? std::string("null") : Q(gCurrentMail.c_str())));
+  Log().Line("host GetCurrentMail -> " +
+             (gCurrentMail.empty() ? std::string("null") : Q(gCurrentMail.c_str())));
   return gCurrentMail.empty() ? nullptr : World().Keep(gCurrentMail);
 }
 
-void SelectMail(const std::string& id) { gCurrentMail = id; }
+void SelectMail(const std::string& id) {
+  gCurrentMail = id;
+}
 
 std::uint32_t MailStatus(const char* mail) {
   const std::uint32_t flags = gStatus[IdOf(mail)];
@@ -67,7 +76,9 @@ std::uint32_t MailStatus(const char* mail) {
   return flags;
 }
 
-void SetMailStatus(const std::string& id, std::uint32_t flags) { gStatus[id] = flags; }
+void SetMailStatus(const std::string& id, std::uint32_t flags) {
+  gStatus[id] = flags;
+}
 
 char* MailSource(const char* mail) {
   Log().Line("host GetSource(" + Q(mail) + ")");
@@ -114,10 +125,13 @@ void SetSpecifiedHeader(const char* header, const char* value) {
   WriteFile(path, source);
 }
 
-std::string CurrentFolder() { return "Inbox"; }
+std::string CurrentFolder() {
+  return "Inbox";
+}
 
 const char* TempFileName(const char* type) {
-  const std::wstring path = World().tempFolder + L"bk" + std::to_wstring(++gTempCounter) + L"." + FromAnsi(type);
+  const std::wstring path =
+      World().tempFolder + L"bk" + std::to_wstring(++gTempCounter) + L"." + FromAnsi(type);
   WriteFile(path, "");
   const char* result = World().Keep(ToAnsi(path));
   Log().Line("host GetTempFileName(" + Q(type) + ") -> " + Q(result));
@@ -140,7 +154,9 @@ void Free(void* buffer) {
   Log().Line("host Free");
 }
 
-int OutstandingBuffers() { return static_cast<int>(gBuffers.size()); }
+int OutstandingBuffers() {
+  return static_cast<int>(gBuffers.size());
+}
 
 char* Iso2022Jp(const char* text, int encode) {
   std::string result = encode ? (text ? text : "") : DecodeIso2022Jp(text ? text : "");
@@ -160,7 +176,8 @@ char* MimeHeader(const char* text, char* buffer, int size, int encode) {
 }
 
 int B64Convert(const char* output, const char* input, int encode) {
-  Log().Line("host B64Convert(" + Q(output) + ", " + Q(input) + ", " + std::to_string(encode) + ")");
+  Log().Line("host B64Convert(" + Q(output) + ", " + Q(input) + ", " + std::to_string(encode) +
+             ")");
   const std::string data = ReadFile(FromAnsi(input));
   WriteFile(FromAnsi(output), encode ? EncodeBase64Lines(data) : DecodeBase64(data));
   return 1;

@@ -22,8 +22,8 @@ void RegisterFrameClass(const wchar_t* name) {
 }
 
 HWND CreateStatusBar(HWND parent) {
-  return CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent, nullptr,
-                         GetModuleHandleW(nullptr), nullptr);
+  return CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent,
+                         nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 }  // namespace
@@ -38,13 +38,15 @@ void HostWorld::CreateMainWindow() {
   InitCommonControlsEx(&icc);
   RegisterFrameClass(L"Becky2MainFrame");
   RegisterFrameClass(L"becky2composeframe");
-  mainWindow = CreateWindowExW(0, L"Becky2MainFrame", L"Becky! (stand-in)", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                               0, 0, 640, 480, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  mainWindow =
+      CreateWindowExW(0, L"Becky2MainFrame", L"Becky! (stand-in)", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                      0, 0, 640, 480, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   // A mail list and a preview pane, so drops can land on a descendant of the main window.
   CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 0, 320, 400, mainWindow,
                   reinterpret_cast<HMENU>(101), GetModuleHandleW(nullptr), nullptr);
-  CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_MULTILINE, 320, 0, 300, 400,
-                  mainWindow, reinterpret_cast<HMENU>(102), GetModuleHandleW(nullptr), nullptr);
+  CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_MULTILINE, 320, 0, 300,
+                  400, mainWindow, reinterpret_cast<HMENU>(102), GetModuleHandleW(nullptr),
+                  nullptr);
   mainStatus = CreateStatusBar(mainWindow);
 }
 
@@ -52,13 +54,14 @@ HWND HostWorld::OpenCompose(const std::string& kind) {
   ComposeWindow compose;
   compose.name = "compose" + std::to_string(composeWindows.size() + 1);
   compose.window = CreateWindowExW(0, L"becky2composeframe", Wide(compose.name).c_str(),
-                                   WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 600, 420, nullptr, nullptr,
-                                   GetModuleHandleW(nullptr), nullptr);
+                                   WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 600, 420, nullptr,
+                                   nullptr, GetModuleHandleW(nullptr), nullptr);
   // Header fields and a body editor inside, as drops land on these children.
   CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 0, 580, 24, compose.window,
                   reinterpret_cast<HMENU>(201), GetModuleHandleW(nullptr), nullptr);
-  CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_MULTILINE, 0, 30, 580, 300,
-                  compose.window, reinterpret_cast<HMENU>(202), GetModuleHandleW(nullptr), nullptr);
+  CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_MULTILINE, 0, 30, 580,
+                  300, compose.window, reinterpret_cast<HMENU>(202), GetModuleHandleW(nullptr),
+                  nullptr);
   compose.status = CreateStatusBar(compose.window);
   composeWindows.push_back(compose);
   Log().Line("host opens " + compose.name + " (" + kind + ")");
@@ -98,7 +101,9 @@ HWND HostWorld::WindowByName(const std::string& name) const {
   return nullptr;
 }
 
-const char* HostWorld::Keep(std::string text) { return KeepMutable(std::move(text)); }
+const char* HostWorld::Keep(std::string text) {
+  return KeepMutable(std::move(text));
+}
 
 char* HostWorld::KeepMutable(std::string text) {
   keepAlive.push_back(std::move(text));

@@ -29,7 +29,8 @@ const VerbRegistration send("send", [](const std::string& args, Script& script) 
   }
   Log().Line("send " + args + " (" + std::to_string(message.size()) + " bytes)");
   const int verdict = World().exports.BKC_OnSend(message.c_str());
-  Log().Line("callback BKC_OnSend -> " + std::to_string(verdict) + (verdict == 0 ? " (sent)" : " (cancelled)"));
+  Log().Line("callback BKC_OnSend -> " + std::to_string(verdict) +
+             (verdict == 0 ? " (sent)" : " (cancelled)"));
   return true;
 });
 

@@ -27,8 +27,8 @@ int wmain(int argc, wchar_t** argv) {
   // Every scenario starts from a host whose settings key exists and holds no values.
   RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\RIMArts\\B2\\Settings");
   HKEY key = nullptr;
-  RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\RIMArts\\B2\\Settings", 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                  nullptr);
+  RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\RIMArts\\B2\\Settings", 0, nullptr, 0, KEY_WRITE,
+                  nullptr, &key, nullptr);
   RegCloseKey(key);
 
   world.CreateMainWindow();

@@ -35,20 +35,30 @@ std::wstring TextOf(HWND window) {
 
 // The MB_ flags the box was created with, as far as the window shows them.
 unsigned FlagsOf(HWND box) {
-  const bool ok = GetDlgItem(box, IDOK), cancel = GetDlgItem(box, IDCANCEL), yes = GetDlgItem(box, IDYES),
-             no = GetDlgItem(box, IDNO), abort = GetDlgItem(box, IDABORT), retry = GetDlgItem(box, IDRETRY);
+  const bool ok = GetDlgItem(box, IDOK), cancel = GetDlgItem(box, IDCANCEL),
+             yes = GetDlgItem(box, IDYES), no = GetDlgItem(box, IDNO),
+             abort = GetDlgItem(box, IDABORT), retry = GetDlgItem(box, IDRETRY);
   unsigned flags = MB_OK;
-  if (yes && no && cancel) flags = MB_YESNOCANCEL;
-  else if (yes && no) flags = MB_YESNO;
-  else if (abort) flags = MB_ABORTRETRYIGNORE;
-  else if (retry && cancel) flags = MB_RETRYCANCEL;
-  else if (ok && cancel) flags = MB_OKCANCEL;
+  if (yes && no && cancel)
+    flags = MB_YESNOCANCEL;
+  else if (yes && no)
+    flags = MB_YESNO;
+  else if (abort)
+    flags = MB_ABORTRETRYIGNORE;
+  else if (retry && cancel)
+    flags = MB_RETRYCANCEL;
+  else if (ok && cancel)
+    flags = MB_OKCANCEL;
 
   const HICON icon = reinterpret_cast<HICON>(SendDlgItemMessageW(box, kIconId, STM_GETICON, 0, 0));
   if (icon) {
-    struct { LPCWSTR id; unsigned flag; } icons[] = {{IDI_HAND, MB_ICONHAND}, {IDI_QUESTION, MB_ICONQUESTION},
-                                                       {IDI_EXCLAMATION, MB_ICONEXCLAMATION},
-                                                       {IDI_ASTERISK, MB_ICONASTERISK}};
+    struct {
+      LPCWSTR id;
+      unsigned flag;
+    } icons[] = {{IDI_HAND, MB_ICONHAND},
+                 {IDI_QUESTION, MB_ICONQUESTION},
+                 {IDI_EXCLAMATION, MB_ICONEXCLAMATION},
+                 {IDI_ASTERISK, MB_ICONASTERISK}};
     for (const auto& i : icons)
       if (LoadIconW(nullptr, i.id) == icon) flags |= i.flag;
   }
@@ -93,23 +103,23 @@ int WINAPI RecordingMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT f
 // Boxes are read and answered from a timer in their own message loop: at activation the box
 // has not finished setting itself up (its topmost state, for one).
 void AnswerBox(HWND box) {
-      std::string answer = gAnswers.empty() ? "" : gAnswers.front();
-      if (!gAnswers.empty()) gAnswers.pop_front();
-      int button = ButtonFor(answer);
-      if (!button || !GetDlgItem(box, button)) {
-        const LRESULT def = SendMessageW(box, DM_GETDEFID, 0, 0);
-        button = HIWORD(def) == DC_HASDEFID ? LOWORD(def) : IDOK;
-        answer = "(unscripted: default " + std::to_string(button) + ")";
-      }
-      char flags[16];
-      std::snprintf(flags, sizeof flags, "0x%X", gFlagsKnown ? gLastFlags : FlagsOf(box));
-      gFlagsKnown = false;
-      wchar_t ownerClass[64] = L"";
-      GetClassNameW(GetWindow(box, GW_OWNER), ownerClass, 64);
-      Log().Line("box caption=" + Log().QuoteWide(TextOf(box)) +
-                 " text=" + Log().QuoteWide(TextOf(GetDlgItem(box, kTextId))) + " flags=" + flags +
-                 " owner=" + Utf8(ownerClass) + " -> " + answer);
-      PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+  std::string answer = gAnswers.empty() ? "" : gAnswers.front();
+  if (!gAnswers.empty()) gAnswers.pop_front();
+  int button = ButtonFor(answer);
+  if (!button || !GetDlgItem(box, button)) {
+    const LRESULT def = SendMessageW(box, DM_GETDEFID, 0, 0);
+    button = HIWORD(def) == DC_HASDEFID ? LOWORD(def) : IDOK;
+    answer = "(unscripted: default " + std::to_string(button) + ")";
+  }
+  char flags[16];
+  std::snprintf(flags, sizeof flags, "0x%X", gFlagsKnown ? gLastFlags : FlagsOf(box));
+  gFlagsKnown = false;
+  wchar_t ownerClass[64] = L"";
+  GetClassNameW(GetWindow(box, GW_OWNER), ownerClass, 64);
+  Log().Line("box caption=" + Log().QuoteWide(TextOf(box)) +
+             " text=" + Log().QuoteWide(TextOf(GetDlgItem(box, kTextId))) + " flags=" + flags +
+             " owner=" + Utf8(ownerClass) + " -> " + answer);
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
 }
 
 void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
@@ -144,7 +154,11 @@ void WatchMessageBoxFlags(void* module) {
   if (original) gRealMessageBox = reinterpret_cast<MessageBoxFn>(original);
 }
 
-void QueueAnswer(const std::string& answer) { gAnswers.push_back(answer); }
-int PendingAnswers() { return static_cast<int>(gAnswers.size()); }
+void QueueAnswer(const std::string& answer) {
+  gAnswers.push_back(answer);
+}
+int PendingAnswers() {
+  return static_cast<int>(gAnswers.size());
+}
 
 }  // namespace host

@@ -26,12 +26,12 @@ std::string FirstWord(const std::string& args, std::string* rest = nullptr) {
   return args.substr(0, space);
 }
 
-
 void SetRegistryValue(const std::string& name, DWORD value) {
   HKEY key = nullptr;
-  RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\RIMArts\\B2\\Settings", 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                  nullptr);
-  RegSetValueExW(key, Wide(name).c_str(), 0, REG_DWORD, reinterpret_cast<BYTE*>(&value), sizeof value);
+  RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\RIMArts\\B2\\Settings", 0, nullptr, 0, KEY_WRITE,
+                  nullptr, &key, nullptr);
+  RegSetValueExW(key, Wide(name).c_str(), 0, REG_DWORD, reinterpret_cast<BYTE*>(&value),
+                 sizeof value);
   RegCloseKey(key);
 }
 
@@ -45,7 +45,8 @@ bool Load() {
   WatchMessageBoxFlags(World().plugin);
   auto& e = World().exports;
 #define VLM_RESOLVE(name, result, args) \
-  e.name = reinterpret_cast<name##Fn>(reinterpret_cast<void*>(GetProcAddress(World().plugin, #name)));
+  e.name =                              \
+      reinterpret_cast<name##Fn>(reinterpret_cast<void*>(GetProcAddress(World().plugin, #name)));
   VLM_PLUGIN_CALLBACKS(VLM_RESOLVE)
 #undef VLM_RESOLVE
   Log().Line("load ok");
@@ -67,7 +68,11 @@ std::string ReadWholeFile(const std::wstring& path, bool* found = nullptr) {
 
 std::map<std::string, Verb>& Verbs() {
   static std::map<std::string, Verb> verbs = {
-      {"version", [](const std::string& a, Script&) { World().version = a; return true; }},
+      {"version",
+       [](const std::string& a, Script&) {
+         World().version = a;
+         return true;
+       }},
       {"registry",
        [](const std::string& a, Script&) {
          std::string rest;
@@ -91,19 +96,23 @@ std::map<std::string, Verb>& Verbs() {
        }},
       {"start",
        [](const std::string&, Script&) {
-         if (!Require(reinterpret_cast<void*>(World().exports.BKC_OnStart), "BKC_OnStart")) return false;
+         if (!Require(reinterpret_cast<void*>(World().exports.BKC_OnStart), "BKC_OnStart"))
+           return false;
          Log().Line("callback BKC_OnStart -> " + std::to_string(World().exports.BKC_OnStart()));
          return true;
        }},
       {"exit",
        [](const std::string&, Script&) {
-         if (!Require(reinterpret_cast<void*>(World().exports.BKC_OnExit), "BKC_OnExit")) return false;
+         if (!Require(reinterpret_cast<void*>(World().exports.BKC_OnExit), "BKC_OnExit"))
+           return false;
          Log().Line("callback BKC_OnExit -> " + std::to_string(World().exports.BKC_OnExit()));
          return true;
        }},
       {"info",
        [](const std::string&, Script&) {
-         if (!Require(reinterpret_cast<void*>(World().exports.BKC_OnPlugInInfo), "BKC_OnPlugInInfo")) return false;
+         if (!Require(reinterpret_cast<void*>(World().exports.BKC_OnPlugInInfo),
+                      "BKC_OnPlugInInfo"))
+           return false;
          char block[vlm::kPluginInfoSize];
          std::memset(block, 0x7F, sizeof block);
          const int result = World().exports.BKC_OnPlugInInfo(block);
@@ -115,8 +124,16 @@ std::map<std::string, Verb>& Verbs() {
          }
          return true;
        }},
-      {"answer", [](const std::string& a, Script&) { QueueAnswer(a); return true; }},
-      {"compose", [](const std::string& a, Script&) { World().OpenCompose(a.empty() ? "new" : a); return true; }},
+      {"answer",
+       [](const std::string& a, Script&) {
+         QueueAnswer(a);
+         return true;
+       }},
+      {"compose",
+       [](const std::string& a, Script&) {
+         World().OpenCompose(a.empty() ? "new" : a);
+         return true;
+       }},
       {"show",
        [](const std::string& a, Script&) {
          auto* c = World().FindCompose(a);
@@ -125,15 +142,18 @@ std::map<std::string, Verb>& Verbs() {
            return false;
          }
          Log().Line(c->name + ":");
-         for (const auto& [name, value] : c->headers) Log().Line("  header " + name + ": " + Log().Quote(value.c_str()));
-         for (const auto& path : c->attachments) Log().Line("  attachment " + Log().Quote(path.c_str()));
+         for (const auto& [name, value] : c->headers)
+           Log().Line("  header " + name + ": " + Log().Quote(value.c_str()));
+         for (const auto& path : c->attachments)
+           Log().Line("  attachment " + Log().Quote(path.c_str()));
          if (!c->body.empty()) Log().Line("  body " + Log().Quote(c->body.c_str()));
          return true;
        }},
       {"file",
        [](const std::string& a, Script& s) {
          std::string content;
-         while (s.next < s.lines.size() && s.lines[s.next] != "end") content += s.lines[s.next++] + "\r\n";
+         while (s.next < s.lines.size() && s.lines[s.next] != "end")
+           content += s.lines[s.next++] + "\r\n";
          ++s.next;
          std::ofstream out(WorkPath(a).c_str(), std::ios::binary | std::ios::trunc);
          out << content;
@@ -155,15 +175,25 @@ std::map<std::string, Verb>& Verbs() {
          }
          return true;
        }},
-      {"pump", [](const std::string&, Script&) { Pump(); return true; }},
-      {"note", [](const std::string& a, Script&) { Log().Line("# " + a); return true; }},
+      {"pump",
+       [](const std::string&, Script&) {
+         Pump();
+         return true;
+       }},
+      {"note",
+       [](const std::string& a, Script&) {
+         Log().Line("# " + a);
+         return true;
+       }},
   };
   return verbs;
 }
 
 }  // namespace
 
-std::wstring WorkPath(const std::string& relative) { return World().workFolder + L"\\" + Wide(relative); }
+std::wstring WorkPath(const std::string& relative) {
+  return World().workFolder + L"\\" + Wide(relative);
+}
 
 void Pump() {
   MSG msg;
@@ -173,7 +203,9 @@ void Pump() {
   }
 }
 
-void RegisterVerb(const std::string& name, Verb verb) { Verbs()[name] = std::move(verb); }
+void RegisterVerb(const std::string& name, Verb verb) {
+  Verbs()[name] = std::move(verb);
+}
 
 bool RunScenario(const std::wstring& scenarioPath) {
   Script script;
@@ -198,7 +230,8 @@ bool RunScenario(const std::wstring& scenarioPath) {
     Pump();
   }
   if (PendingAnswers() > 0) Log().Line("unused answers: " + std::to_string(PendingAnswers()));
-  if (OutstandingBuffers() > 0) Log().Line("buffers not freed: " + std::to_string(OutstandingBuffers()));
+  if (OutstandingBuffers() > 0)
+    Log().Line("buffers not freed: " + std::to_string(OutstandingBuffers()));
   return ok;
 }
 

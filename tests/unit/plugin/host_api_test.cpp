@@ -11,7 +11,9 @@ namespace {
 
 const char* VLM_STDCALL FakeVersion();
 std::string gVersion;
-const char* VLM_STDCALL FakeVersion() { return gVersion.c_str(); }
+const char* VLM_STDCALL FakeVersion() {
+  return gVersion.c_str();
+}
 void VLM_STDCALL FakeFunction() {}
 
 // A host that exports every function except those named in `missing`, and records lookups.
@@ -38,10 +40,10 @@ struct BindCase {
 
 TEST(InitAPI, VersionRuleForSetStatus) {
   const BindCase cases[] = {
-      {"2.00.05", false, true}, {"2.00.05", true, true},   {"2.00.06", false, false},
-      {"2.00.06", true, true},  {"2.00.07", false, false}, {"2.01", false, false},
+      {"2.00.05", false, true}, {"2.00.05", true, true},    {"2.00.06", false, false},
+      {"2.00.06", true, true},  {"2.00.07", false, false},  {"2.01", false, false},
       {"10.0", false, true},    {"2.00.05a", false, false}, {"2.00.05a", true, true},
-      {"2.00.0", false, true},  {"", false, true},         {"2.00.06", false, false},
+      {"2.00.0", false, true},  {"", false, true},          {"2.00.06", false, false},
   };
   for (const auto& c : cases) {
     gVersion = c.version;

@@ -26,5 +26,5 @@ TEST(AnsiText, ExactConversionRefusesWhatCodePage932Cannot) {
   EXPECT_EQ(vlm::ToAnsiExact(L"資料.pdf"), vlm::ToAnsi(L"資料.pdf"));
   EXPECT_EQ(vlm::ToAnsiExact(L""), std::string());
   EXPECT_EQ(vlm::ToAnsiExact(L"caf\u00e9\u00ef.txt"), std::nullopt);  // no é/ï in 932
-  EXPECT_EQ(vlm::FromAnsi(vlm::ToAnsi(L"表示.txt")), L"表示.txt");     // 0x5C trail byte
+  EXPECT_EQ(vlm::FromAnsi(vlm::ToAnsi(L"表示.txt")), L"表示.txt");    // 0x5C trail byte
 }

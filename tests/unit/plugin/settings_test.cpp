@@ -38,9 +38,9 @@ TEST(LoadSettings, EmptyFileGivesEveryDefault) {
   EXPECT_EQ(form.ButtonedEdit1.Text, L"C:\\WINDOWS\\system32\\mspaint.exe");
   EXPECT_EQ(form.LabeledEdit4.Text, L"1");
   const TCheckBox* ticked[] = {&form.CheckBox1, &form.CheckBox10, &form.CheckBox12};
-  const TCheckBox* clear[] = {&form.CheckBox2, &form.CheckBox3, &form.CheckBox4, &form.CheckBox5,
-                              &form.CheckBox6, &form.CheckBox7, &form.CheckBox8, &form.CheckBox9,
-                              &form.CheckBox11};
+  const TCheckBox* clear[] = {&form.CheckBox2, &form.CheckBox3, &form.CheckBox4,
+                              &form.CheckBox5, &form.CheckBox6, &form.CheckBox7,
+                              &form.CheckBox8, &form.CheckBox9, &form.CheckBox11};
   for (auto* box : ticked) EXPECT_TRUE(box->Checked);
   for (auto* box : clear) EXPECT_FALSE(box->Checked);
   EXPECT_FALSE(form.LabeledEdit5.Enabled);
@@ -67,10 +67,18 @@ struct ValueCase {
 
 TEST(LoadSettings, LenientValuesAndFallbacks) {
   const ValueCase cases[] = {
-      {L"Comp", L"abc", 9},         {L"Comp", L"15", 10},        {L"Comp", L"-3", 0},
-      {L"Comp", L"4", 4},           {L"ArchiveType", L"x", 1},   {L"ArchiveType", L"7", 1},
-      {L"SendWarning", L"TRUE", 1}, {L"SendWarning", L"2", 1},   {L"SendWarning", L"0", 0},
-      {L"SendWarning", L"yes", 0},  {L"NotReplyCheck", L"fAlSe", 0}, {L"NotReplyCheck", L"junk", 1},
+      {L"Comp", L"abc", 9},
+      {L"Comp", L"15", 10},
+      {L"Comp", L"-3", 0},
+      {L"Comp", L"4", 4},
+      {L"ArchiveType", L"x", 1},
+      {L"ArchiveType", L"7", 1},
+      {L"SendWarning", L"TRUE", 1},
+      {L"SendWarning", L"2", 1},
+      {L"SendWarning", L"0", 0},
+      {L"SendWarning", L"yes", 0},
+      {L"NotReplyCheck", L"fAlSe", 0},
+      {L"NotReplyCheck", L"junk", 1},
   };
   for (const auto& c : cases) {
     TForm1 form;
@@ -111,10 +119,10 @@ TEST(SaveSettings, WritesTwentyKeysInOrderWithNumericBooleans) {
   form.CheckBox8.Checked = true;
   ASSERT_EQ(vlm::SaveSettings(form, ini, L'.'), std::nullopt);
   const std::vector<std::wstring> order = {
-      L"String1",       L"String2",        L"String3",       L"NotReplyCheck", L"ArchiveCheck",
-      L"ArchiveType",   L"WriteFileName",  L"WriteWord",     L"SendWarning",   L"CheckPassword",
-      L"OverSizeCheck", L"OverSize",       L"FileNameChange", L"Paint",        L"Comp",
-      L"AutoWinmaildat", L"AddFile",       L"XMailerAdd",    L"FormatChange",  L"GmailSendCheck"};
+      L"String1",        L"String2",       L"String3",        L"NotReplyCheck", L"ArchiveCheck",
+      L"ArchiveType",    L"WriteFileName", L"WriteWord",      L"SendWarning",   L"CheckPassword",
+      L"OverSizeCheck",  L"OverSize",      L"FileNameChange", L"Paint",         L"Comp",
+      L"AutoWinmaildat", L"AddFile",       L"XMailerAdd",     L"FormatChange",  L"GmailSendCheck"};
   EXPECT_EQ(ini.writtenKeys, order);
   EXPECT_EQ(ini.values[L"AutoWinmaildat"], L"-1");
   EXPECT_EQ(ini.values[L"AddFile"], L"0");
@@ -136,9 +144,10 @@ TEST(IsFloatText, UserNumberFormat) {
     const wchar_t* text;
     wchar_t separator;
     bool ok;
-  } cases[] = {{L"1", L'.', true},    {L"1.5", L'.', true},  {L"1,5", L'.', false}, {L"1,5", L',', true},
-               {L"abc", L'.', false}, {L"", L'.', false},    {L".5", L'.', true},   {L"-2", L'.', true},
-               {L" 3 ", L'.', true},  {L"1e3", L'.', true},  {L"1e", L'.', false},  {L".", L'.', false}};
+  } cases[] = {{L"1", L'.', true},   {L"1.5", L'.', true},  {L"1,5", L'.', false},
+               {L"1,5", L',', true}, {L"abc", L'.', false}, {L"", L'.', false},
+               {L".5", L'.', true},  {L"-2", L'.', true},   {L" 3 ", L'.', true},
+               {L"1e3", L'.', true}, {L"1e", L'.', false},  {L".", L'.', false}};
   for (const auto& c : cases) EXPECT_EQ(vlm::IsFloatText(c.text, c.separator), c.ok) << c.text;
 }
 
