@@ -1,0 +1,125 @@
+// The native side of the collector's file-system seam: readdir and stat, with hidden files
+// being those whose names start with a dot. There are no named streams and no drives here.
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <ctime>
+
+#include "archiver/archiver_errors.h"
+#include "archiver/file_system_walk.h"
+#include "archiver/path_mask.h"
+#include "plugin/ansi_text.h"
+
+namespace vlm {
+namespace {
+
+class TDirectory {
+ public:
+  explicit TDirectory(const std::string& path) : FDir(opendir(path.empty() ? "." : path.c_str())) {}
+  ~TDirectory() {
+    if (FDir) closedir(FDir);
+  }
+  TDirectory(const TDirectory&) = delete;
+  TDirectory& operator=(const TDirectory&) = delete;
+  DIR* get() const { return FDir; }
+
+ private:
+  DIR* FDir;
+};
+
+bool IsDotEntry(const char* name) {
+  return name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0));
+}
+
+std::string JoinNarrow(const std::string& folder, const char* name) {
+  if (folder.empty()) return name;
+  return folder.back() == '/' ? folder + name : folder + '/' + name;
+}
+
+TDateStamp LocalStamp(time_t time) {
+  std::tm local{};
+  localtime_r(&time, &local);
+  return MakeDateStamp(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                       local.tm_min, local.tm_sec);
+}
+
+class TPosixFileSystemWalk : public TFileSystemWalk {
+ public:
+  void ListFiles(const std::wstring& pattern, bool includeHidden, bool needTimes,
+                 const TFoundEntryProc& each) override {
+    const size_t split = pattern.find_last_of(L"/\\");
+    const size_t maskStart = split == std::wstring::npos ? 0 : split + 1;
+    const std::string folder = ToUtf8(pattern.substr(0, maskStart));
+    const std::wstring mask = pattern.substr(maskStart);
+    TDirectory dir(folder);
+    if (!dir.get()) return;
+    while (dirent* entry = readdir(dir.get())) {
+      if (IsDotEntry(entry->d_name)) continue;
+      if (!includeHidden && entry->d_name[0] == '.') continue;
+      std::wstring name = FromUtf8(entry->d_name);
+      if (!MatchesMask(name, mask)) continue;
+      const std::string path = JoinNarrow(folder, entry->d_name);
+      struct stat info {};
+      const bool knownFile = entry->d_type == DT_REG;
+      if ((!knownFile || needTimes) && stat(path.c_str(), &info) != 0) continue;
+      if (!knownFile && !S_ISREG(info.st_mode)) continue;
+      TFoundEntry found{std::move(name), L"", needTimes ? LocalStamp(info.st_mtime) : 0};
+      if (!each(found)) return;
+    }
+  }
+
+  void ListFolders(const std::wstring& folder, const TFoundEntryProc& each) override {
+    const std::string narrow = ToUtf8(folder);
+    TDirectory dir(narrow);
+    if (!dir.get()) return;
+    while (dirent* entry = readdir(dir.get())) {
+      if (IsDotEntry(entry->d_name)) continue;
+      if (entry->d_type != DT_DIR) {
+        struct stat info {};
+        if (entry->d_type != DT_UNKNOWN ||
+            stat(JoinNarrow(narrow, entry->d_name).c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+          continue;
+        }
+      }
+      if (!each(TFoundEntry{FromUtf8(entry->d_name), L"", 0})) return;
+    }
+  }
+
+  bool FolderExists(const std::wstring& path) override {
+    struct stat info {};
+    return !path.empty() && stat(ToUtf8(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+  }
+
+  std::wstring CurrentFolder() override {
+    std::string buffer(4096, '\0');
+    if (!getcwd(buffer.data(), buffer.size())) return L".";
+    return FromUtf8(buffer.c_str());
+  }
+
+  void SetCurrentFolder(const std::wstring& folder) override {
+    if (chdir(ToUtf8(folder).c_str()) != 0) {
+      throw EArchiver(L"フォルダ \"" + folder + L"\" に移動できません。");
+    }
+  }
+
+  std::wstring DriveCurrentFolder(const std::wstring&) override { return L""; }
+  void RestoreDriveCurrentFolder(const std::wstring&, const std::wstring&) override {}
+
+  void CopyStreams(const std::wstring&, const std::wstring&, std::vector<TStreamCopy>&) override {}
+
+  TCenturyWindow CenturyWindow() override {
+    const time_t now = time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return {local.tm_year + 1900, 50};
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<TFileSystemWalk> CreatePosixFileSystemWalk() {
+  return std::make_unique<TPosixFileSystemWalk>();
+}
+
+}  // namespace vlm

@@ -1,0 +1,184 @@
+#include "archiver/file_collector.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <utime.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "archiver/path_mask.h"
+#include "plugin/ansi_text.h"
+#include "temp_folder.h"
+
+namespace vlm {
+namespace {
+
+using testing::TempFolder;
+namespace fs = std::filesystem;
+
+// A small tree: two levels, a hidden file, a ".git" folder, a log beside the documents.
+class CollectorTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"docs/a.txt", "docs/B.txt", "docs/.hidden", "docs/x.log",
+                             "docs/sub/c.txt", "docs/sub/y.log", "docs/.git/config", "top.txt"}) {
+      fs::create_directories(fs::path(FTemp.File(L"")) / fs::path(name).parent_path());
+      FTemp.Write(FromUtf8(name), name);
+    }
+    FWalk = CreatePosixFileSystemWalk();
+  }
+
+  std::vector<std::wstring> Collect(TArchiverOptions& options, const TFileItems& files,
+                                    const std::wstring& baseDir, TCollectProgress progress = {}) {
+    const std::wstring before = FWalk->CurrentFolder();
+    TCollectedFiles out;
+    CollectFiles(*FWalk, options, files, baseDir, progress, out);
+    EXPECT_EQ(FWalk->CurrentFolder(), before) << "current folder not restored";
+    EXPECT_TRUE(out.temporaryFiles.empty());
+    FAborted = out.aborted;
+    return out.files;
+  }
+
+  std::wstring Base() const { return FTemp.File(L""); }
+
+  TempFolder FTemp;
+  std::unique_ptr<TFileSystemWalk> FWalk;
+  bool FAborted = false;
+};
+
+using Names = std::vector<std::wstring>;
+
+TEST_F(CollectorTest, FolderRulesTable) {
+  struct Case {
+    const char* what;
+    std::function<void(TArchiverOptions&)> set;
+    TFileItems files;
+    Names expected;
+  };
+  const Case cases[] = {
+      {"folder with r2 and hidden files: sorted case-insensitively, .git walked",
+       [](TArchiverOptions& o) { o.r = 2, o.a = 1; },
+       {std::wstring(L"docs")},
+       {L"docs/.git/config", L"docs/.hidden", L"docs/a.txt", L"docs/B.txt", L"docs/sub/c.txt",
+        L"docs/sub/y.log", L"docs/x.log"}},
+      {"hidden files left out without a",
+       [](TArchiverOptions& o) { o.r = 2; },
+       {std::wstring(L"docs")},
+       {L"docs/.git/config", L"docs/a.txt", L"docs/B.txt", L"docs/sub/c.txt", L"docs/sub/y.log",
+        L"docs/x.log"}},
+      {"exclusion mask applies in every subfolder",
+       [](TArchiverOptions& o) {
+         o.r = 2, o.jx = {L"*.log", L"docs/.git/config"};
+       },
+       {std::wstring(L"docs")},
+       {L"docs/a.txt", L"docs/B.txt", L"docs/sub/c.txt"}},
+      {"r1 with a plain name and p1 searches no subfolder",
+       [](TArchiverOptions& o) { o.r = 1, o.p = 1; },
+       {std::wstring(L"docs/a.txt")},
+       {L"docs/a.txt"}},
+      {"r1 with a mask searches subfolders",
+       [](TArchiverOptions& o) { o.r = 1, o.p = 1; },
+       {std::wstring(L"docs/*.log")},
+       {L"docs/sub/y.log", L"docs/x.log"}},
+      {"duplicates and case twins once",
+       [](TArchiverOptions&) {},
+       {std::vector<std::wstring>{L"top.txt", L"TOP.TXT", L"top.txt"}},
+       {L"top.txt"}},
+      {"an empty name walks subfolders but matches nothing",
+       [](TArchiverOptions& o) { o.r = 1; },
+       {std::wstring(L"")},
+       {}},
+      {"no names at all: the base folder", [](TArchiverOptions&) {}, {}, {L"top.txt"}},
+      {"a folder name without r2 is no file",
+       [](TArchiverOptions&) {},
+       {std::wstring(L"docs")},
+       {}},
+  };
+  for (const Case& c : cases) {
+    TArchiverOptions options;
+    options.IncludeExtraStreams = false;
+    c.set(options);
+    EXPECT_EQ(Collect(options, c.files, Base()), c.expected) << c.what;
+    EXPECT_EQ(options.r, -1) << c.what;
+    EXPECT_EQ(options.p, 1) << c.what;
+  }
+}
+
+TEST_F(CollectorTest, DateRangeByLocalWriteTime) {
+  auto setTime = [&](const char* name, int year) {
+    std::tm local{};
+    local.tm_year = year - 1900, local.tm_mon = 5, local.tm_mday = 15, local.tm_hour = 12;
+    local.tm_isdst = -1;
+    const time_t t = mktime(&local);
+    utimbuf times{t, t};
+    ASSERT_EQ(utime(fs::path(FTemp.File(FromUtf8(name))).c_str(), &times), 0);
+  };
+  setTime("docs/a.txt", 2001);
+  setTime("docs/B.txt", 2010);
+  setTime("docs/sub/c.txt", 2020);
+  TArchiverOptions options;
+  options.IncludeExtraStreams = false;
+  options.r = 2, options.jo = L"20050101", options.job = L"l20101231120000";
+  options.jx = {L"*.log", L"docs/.git/config"};
+  EXPECT_EQ(Collect(options, {std::wstring(L"docs")}, Base()), (Names{L"docs/B.txt"}));
+  EXPECT_TRUE(IsUnset(options.jo) && IsUnset(options.job));
+
+  options.r = 2, options.jo = L"-1", options.job = L"2005010";  // neither is a date length
+  EXPECT_EQ(Collect(options, {std::wstring(L"docs/sub")}, Base()), (Names{L"docs/sub/c.txt"}));
+}
+
+TEST_F(CollectorTest, AbsoluteNamesRelativeToBaseWithJf) {
+  TArchiverOptions options;
+  options.IncludeExtraStreams = false;
+  options.r = 2, options.jf = -2;
+  const Names got = Collect(options, {Base() + L"/docs/sub"}, Base());
+  EXPECT_EQ(got, (Names{L"docs/sub/c.txt", L"docs/sub/y.log"}));
+  options.r = 2, options.jf = -1;
+  EXPECT_EQ(Collect(options, {Base() + L"/docs/sub"}, L"")[0], Base() + L"/docs/sub/c.txt");
+}
+
+TEST_F(CollectorTest, ProgressPerFileAndAbort) {
+  TArchiverOptions options;
+  options.IncludeExtraStreams = false;
+  options.r = 2;
+  Names reported;
+  Collect(options, {std::wstring(L"docs")}, Base(), [&](const std::wstring& path) {
+    reported.push_back(path);
+    return false;
+  });
+  EXPECT_EQ(reported.size(), 6u);
+  EXPECT_FALSE(FAborted);
+
+  options.r = 2;
+  int calls = 0;
+  Collect(options, {std::wstring(L"docs")}, Base(),
+          [&](const std::wstring&) { return ++calls == 2; });
+  EXPECT_TRUE(FAborted);
+  EXPECT_EQ(calls, 2) << "no report after the abort";
+}
+
+TEST(PathMaskTest, WindowsWildcards) {
+  struct Case {
+    const wchar_t* name;
+    const wchar_t* mask;
+    bool matches;
+  } cases[] = {
+      {L"README", L"*.*", true},  {L"a.TXT", L"*.txt", true}, {L"a.txt.bak", L"*.txt", false},
+      {L"abc", L"a?c", true},     {L"ac", L"a?c", false},     {L"Makefile", L"makefile", true},
+      {L"name", L"name.*", true}, {L"x.log", L"*", true},     {L"ab", L"a*b*", true},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(MatchesMask(c.name, c.mask), c.matches) << ToUtf8(c.name) << " " << ToUtf8(c.mask);
+  }
+}
+
+TEST(RelativePathTest, Cases) {
+  EXPECT_EQ(RelativePath(L"C:\\work", L"C:\\work\\docs\\a.txt"), L"docs\\a.txt");
+  EXPECT_EQ(RelativePath(L"C:\\work\\", L"C:\\other\\a.txt"), L"..\\other\\a.txt");
+  EXPECT_EQ(RelativePath(L"C:\\work", L"D:\\work\\a.txt"), L"D:\\work\\a.txt");
+  EXPECT_EQ(RelativePath(L"C:\\work", L"docs\\a.txt"), L"docs\\a.txt");
+}
+
+}  // namespace
+}  // namespace vlm
