@@ -1,0 +1,101 @@
+// Writing the picture to a file: the finished file appears only under its name, a failed write
+// leaves nothing behind, and standard tools (ImageMagick) read every format we write.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include "archiver/archiver_errors.h"
+#include "compose/image_file.h"
+#include "image_pictures.h"
+
+namespace vlm {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(ImageFile, WritesTheEncodingAndReplacesAnEarlierFile) {
+  test::TImageFolder folder;
+  const fs::path target = folder.Path() / "Image.png";
+  std::ofstream(target) << "an older picture";
+  const TBitmapImage image = test::Screenshot(50, 40);
+  WriteImageFile(image, ifPng, 9, target.wstring());
+  const std::vector<std::uint8_t> expected = EncodeImage(image, ifPng, 9);
+  EXPECT_EQ(ReadAll(target), std::string(expected.begin(), expected.end()));
+  EXPECT_EQ(folder.Names(), std::vector<std::string>{"Image.png"});
+}
+
+TEST(ImageFile, FailedWritesLeaveTheTargetAndNoPartialFile) {
+  test::TImageFolder folder;
+  const fs::path target = folder.Path() / "Image.jpg";
+  std::ofstream(target) << "kept";
+  TBitmapImage broken = test::Photo(8, 8);
+  broken.Pixels.resize(3);
+  EXPECT_THROW(WriteImageFile(broken, ifJpeg, 9, target.wstring()), EImageEncode);
+  EXPECT_THROW(WriteImageFile(test::Photo(8, 8), ifJpeg, 9,
+                              (folder.Path() / "missing" / "Image.jpg").wstring()),
+               EFileError);
+  EXPECT_EQ(ReadAll(target), "kept");
+  EXPECT_EQ(folder.Names(), std::vector<std::string>{"Image.jpg"});
+}
+
+// ImageMagick's view of a file: its format and size from identify, its pixels from convert.
+struct TMagickView {
+  std::string Identity;
+  test::TRgb Rgb;
+};
+
+TMagickView AskImageMagick(const fs::path& file) {
+  TMagickView view;
+  const fs::path info = file.string() + ".txt", ppm = file.string() + ".ppm";
+  const std::string quoted = "'" + file.string() + "'";
+  if (std::system(
+          ("identify -format '%m %wx%h' " + quoted + " > '" + info.string() + "' 2>&1").c_str()) ==
+      0)
+    view.Identity = ReadAll(info);
+  if (std::system(
+          ("convert " + quoted + " -depth 8 ppm:'" + ppm.string() + "' 2>/dev/null").c_str()) ==
+      0) {
+    const std::string bytes = ReadAll(ppm);
+    // "P6\n<w> <h>\n255\n" then the pixels.
+    std::size_t at = 0;
+    for (int fields = 0; fields < 4 && at < bytes.size(); ++at)
+      if (bytes[at] == '\n' || bytes[at] == ' ') ++fields;
+    view.Rgb.assign(bytes.begin() + static_cast<long>(at), bytes.end());
+  }
+  return view;
+}
+
+TEST(ImageFile, ImageMagickReadsEveryFormat) {
+  if (std::system("command -v convert >/dev/null && command -v identify >/dev/null") != 0)
+    GTEST_SKIP() << "ImageMagick is not installed";
+  struct TCase {
+    TImageFormat Format;
+    const char* Name;
+    const char* Identity;
+    double MinPsnr;  // 99: identical
+  };
+  const TCase cases[] = {{ifBmp, "a.bmp", "BMP3 123x77", 99},
+                         {ifPng, "a.png", "PNG 123x77", 99},
+                         {ifJpeg, "a.jpg", "JPEG 123x77", 30},
+                         {ifGif, "a.gif", "GIF 123x77", 28}};
+  test::TImageFolder folder;
+  for (const TBitmapImage& image : {test::Photo(123, 77, 32), test::Screenshot(123, 77)}) {
+    for (const TCase& c : cases) {
+      const fs::path file = folder.Path() / c.Name;
+      WriteImageFile(image, c.Format, 9, file.wstring());
+      const TMagickView view = AskImageMagick(file);
+      EXPECT_EQ(view.Identity, c.Identity);
+      EXPECT_GE(test::Psnr(view.Rgb, test::RgbOf(image)), c.MinPsnr) << c.Name;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vlm

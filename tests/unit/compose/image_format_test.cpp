@@ -1,0 +1,75 @@
+// The formats' extensions and how the compression position reaches each encoder, read back
+// from the encoded files themselves.
+#include <gtest/gtest.h>
+
+#include "compose/image_file.h"
+#include "image_pictures.h"
+
+namespace vlm {
+namespace {
+
+TEST(ImageFormat, ExtensionsFollowTheDialogsChoices) {
+  EXPECT_EQ(ImageExtension(ifJpeg), L".jpg");
+  EXPECT_EQ(ImageExtension(ifBmp), L".bmp");
+  EXPECT_EQ(ImageExtension(ifGif), L".gif");
+  EXPECT_EQ(ImageExtension(ifPng), L".png");
+}
+
+// The first entry of the first quantisation table: 16 in the standard luminance table, scaled.
+int FirstLumaQuantizer(const std::vector<std::uint8_t>& jpeg) {
+  for (std::size_t i = 2; i + 5 < jpeg.size(); ++i)
+    if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xDB) return jpeg[i + 5];
+  return -1;
+}
+
+// The compression level class zlib records in the stream header (FLEVEL): 0 for levels 0 and
+// 1, 1 for 2 to 5, 2 for 6, 3 for 7 to 9.
+int DeflateLevelClass(const std::vector<std::uint8_t>& png) {
+  for (std::size_t i = 8; i + 9 < png.size(); ++i)
+    if (png[i] == 'I' && png[i + 1] == 'D' && png[i + 2] == 'A' && png[i + 3] == 'T')
+      return png[i + 5] >> 6;
+  return -1;
+}
+
+TEST(ImageFormat, CompressionPositionSetsQualityAndLevel) {
+  struct TCase {
+    int Comp, Quality, Level, FirstQuantizer, LevelClass;
+  };
+  // Quality 1 scales 16 by 50 and is capped at 255; quality 90 scales by 0.2; 100 gives 1.
+  const TCase cases[] = {{0, 1, 0, 255, 0}, {9, 90, 9, 3, 3}, {10, 100, 9, 1, 3}};
+  const TBitmapImage image = test::Photo(64, 48);
+  for (const TCase& c : cases) {
+    EXPECT_EQ(JpegQuality(c.Comp), c.Quality) << "position " << c.Comp;
+    EXPECT_EQ(PngCompressionLevel(c.Comp), c.Level) << "position " << c.Comp;
+    EXPECT_EQ(FirstLumaQuantizer(EncodeImage(image, ifJpeg, c.Comp)), c.FirstQuantizer)
+        << "position " << c.Comp;
+    EXPECT_EQ(DeflateLevelClass(EncodeImage(image, ifPng, c.Comp)), c.LevelClass)
+        << "position " << c.Comp;
+  }
+}
+
+TEST(ImageFormat, PositionZeroStoresThePngAndNineCompressesIt) {
+  const TBitmapImage image = test::Screenshot(200, 100);
+  const std::size_t raw = (200 * 3 + 1) * 100;
+  EXPECT_GT(EncodeImage(image, ifPng, 0).size(), raw);
+  EXPECT_LT(EncodeImage(image, ifPng, 9).size(), raw / 10);
+}
+
+TEST(ImageFormat, EachFormatWritesItsOwnSignature) {
+  struct TCase {
+    TImageFormat Format;
+    std::string Signature;
+  };
+  const TCase cases[] = {
+      {ifJpeg, "\xFF\xD8\xFF"}, {ifBmp, "BM"}, {ifGif, "GIF89a"}, {ifPng, "\x89PNG\r\n\x1A\n"}};
+  const TBitmapImage image = test::Screenshot(40, 30);
+  for (const TCase& c : cases) {
+    const std::vector<std::uint8_t> bytes = EncodeImage(image, c.Format, 9);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + static_cast<long>(c.Signature.size())),
+              c.Signature)
+        << "format " << c.Format;
+  }
+}
+
+}  // namespace
+}  // namespace vlm
