@@ -79,6 +79,9 @@ struct Action {
 std::deque<Action> gActions;
 HWND gDialog = nullptr;
 HHOOK gHook = nullptr;
+// The one live action timer. Thread timers get fresh ids, so a tick from an earlier timer (say,
+// one set just before the previous showing closed) is told apart and dropped.
+UINT_PTR gTimer = 0;
 
 std::string FirstWord(const std::string& args, std::string* rest) {
   const size_t space = args.find(' ');
@@ -395,6 +398,8 @@ void Perform(const Action& a) {
 
 void CALLBACK RunNextAction(HWND, UINT, UINT_PTR timer, DWORD) {
   KillTimer(nullptr, timer);
+  if (timer != gTimer) return;
+  gTimer = 0;
   if (!IsWindow(gDialog)) return;
   if (gActions.empty()) {
     // A scenario that forgets to close the dialog must not hang the run.
@@ -405,7 +410,7 @@ void CALLBACK RunNextAction(HWND, UINT, UINT_PTR timer, DWORD) {
   const Action action = gActions.front();
   gActions.pop_front();
   Perform(action);
-  if (IsWindow(gDialog)) SetTimer(nullptr, 0, kActionDelayMs, RunNextAction);
+  gTimer = SetTimer(nullptr, 0, kActionDelayMs, RunNextAction);
 }
 
 LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam) {
@@ -414,7 +419,7 @@ LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam) {
     if (window != gDialog && IsDialogWanted(window)) {
       gDialog = window;
       Log().Line("dialog " + Log().QuoteWide(kDialogCaption) + " opens");
-      SetTimer(nullptr, 0, kActionDelayMs, RunNextAction);
+      gTimer = SetTimer(nullptr, 0, kActionDelayMs, RunNextAction);
     }
   }
   return CallNextHookEx(gHook, code, wParam, lParam);
@@ -435,6 +440,8 @@ bool Setup() {
   gDialog = nullptr;
   const int result = setup(World().mainWindow);
   Log().Line("callback BKC_OnPlugInSetup -> " + std::to_string(result));
+  KillTimer(nullptr, gTimer);
+  gTimer = 0;
   gDialog = nullptr;
   if (!gActions.empty()) {
     Log().Line("unused dialog actions: " + std::to_string(gActions.size()));
