@@ -1,12 +1,80 @@
 #include "received/win32/received_commands.h"
 
-// The received-mail tools are not built yet: nothing is offered and nothing changes.
-namespace vlm {
+#include <exception>
+#include <string>
 
-bool HasWinmailPart(const char*) { return false; }
-void ExpandWinmail(const char*) {}
-bool CanAddFile(const char*) { return false; }
-void WINAPI ExpandWinmailCommand(HostWnd, std::intptr_t) {}
-void WINAPI AddFileCommand(HostWnd, std::intptr_t) {}
+#include "plugin/ansi_text.h"
+#include "plugin/plugin_state.h"
+#include "plugin/win32/environment.h"
+#include "received/add_file.h"
+#include "received/win32/add_file_dialog.h"
+#include "received/winmail_expansion.h"
+
+// The callbacks and command handlers are called by the host: nothing may leave them as an
+// exception, so each stops at its own boundary.
+namespace vlm {
+namespace {
+
+std::wstring ShortDate() {
+  wchar_t date[128] = L"";
+  GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, date, 128);
+  return date;
+}
+
+TMailTools Tools() {
+  return {*HostApi, [](const std::wstring& extension) { return LookupMimeType(extension); },
+          ShortDate};
+}
+
+// The selected message's id, copied, as host texts are; empty when none is selected.
+std::string SelectedMail() {
+  const char* mail = HostApi->GetCurrentMail();
+  return mail ? std::string(mail) : std::string();
+}
+
+}  // namespace
+
+bool HasWinmailPart(const char* mail) {
+  try {
+    return HasWinmailPart(Tools(), mail);
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+void ExpandWinmail(const char* mail) {
+  try {
+    ExpandWinmail(Tools(), mail);
+  } catch (const std::exception&) {
+  }
+}
+
+bool CanAddFile(const char* mail) {
+  try {
+    return CanAddFile(Tools(), mail);
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+void WINAPI ExpandWinmailCommand(HostWnd, std::intptr_t) {
+  try {
+    const std::string mail = SelectedMail();
+    if (mail.empty()) return;
+    const TMailTools tools = Tools();
+    if (HasWinmailPart(tools, mail.c_str())) ExpandWinmail(tools, mail.c_str());
+  } catch (const std::exception&) {
+  }
+}
+
+void WINAPI AddFileCommand(HostWnd, std::intptr_t) {
+  try {
+    const std::string mail = SelectedMail();
+    if (mail.empty()) return;
+    if (const auto path = ChooseFileToAdd()) AddFileToMessage(Tools(), mail.c_str(), *path);
+  } catch (const std::exception&) {
+    HostApi->SetMessageText(nullptr, ToAnsi(kAddFailedText).c_str());
+  }
+}
 
 }  // namespace vlm

@@ -1,0 +1,20 @@
+#pragma once
+// What the received-mail rewrites need from outside the portable code: the host, the MIME-type
+// table and the system's date. The Windows side binds them to HostApi, the module's string table
+// and the short date format; tests bind fakes.
+#include <functional>
+#include <string>
+
+#include "plugin/host_api.h"
+
+namespace vlm {
+
+struct TMailTools {
+  const TBeckyAPI& Host;
+  // The MIME type for an extension with its dot ("text/plain" when the table has none).
+  std::function<std::wstring(const std::wstring& extension)> MimeTypeOf;
+  // Today's date in the system's short date format, without a time.
+  std::function<std::wstring()> ShortDate;
+};
+
+}  // namespace vlm

@@ -1,0 +1,196 @@
+#include "received/mime_rules.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+#include "plugin/ansi_text.h"
+
+namespace vlm {
+namespace {
+
+char Lower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool IsAscii(std::string_view text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+bool IsContinuation(std::string_view line) {
+  return !line.empty() && (line.front() == ' ' || line.front() == '\t');
+}
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+}  // namespace
+
+TLineList SplitLines(std::string_view text) {
+  TLineList lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = start;
+    // memchr-style searches keep this fast over megabytes of base64.
+    const char* lf =
+        static_cast<const char*>(std::memchr(text.data() + start, '\n', text.size() - start));
+    const size_t lfAt = lf ? static_cast<size_t>(lf - text.data()) : text.size();
+    const char* cr = static_cast<const char*>(std::memchr(text.data() + start, '\r', lfAt - start));
+    end = cr ? static_cast<size_t>(cr - text.data()) : lfAt;
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+    if (end < text.size() && text[end] == '\r' && start < text.size() && text[start] == '\n')
+      ++start;
+  }
+  return lines;
+}
+
+void TLineWriter::Line(std::string_view line) {
+  FText.append(line);
+  FText.append("\r\n");
+}
+
+void TLineWriter::Lines(const TLineList& lines, size_t from, size_t to) {
+  for (size_t i = from; i < to && i < lines.size(); ++i) Line(lines[i]);
+}
+
+bool StartsWith(std::string_view line, std::string_view prefix) {
+  return line.substr(0, prefix.size()) == prefix;
+}
+
+bool StartsWithIgnoringCase(std::string_view line, std::string_view prefix) {
+  return line.size() >= prefix.size() && EqualsIgnoringCase(line.substr(0, prefix.size()), prefix);
+}
+
+bool EqualsIgnoringCase(std::string_view line, std::string_view text) {
+  return line.size() == text.size() &&
+         std::equal(line.begin(), line.end(), text.begin(),
+                    [](char a, char b) { return Lower(a) == Lower(b); });
+}
+
+bool ContainsText(std::string_view line, std::string_view text, size_t* end) {
+  if (IsAscii(line)) {
+    const size_t at = line.find(text);
+    if (at == std::string_view::npos) return false;
+    if (end) *end = at + text.size();
+    return true;
+  }
+  // Rare: the line holds 8-bit text. Compare characters, and map the match back to bytes by
+  // converting the line's head, which keeps the rest of the line as its original bytes.
+  try {
+    const std::wstring wide = FromAnsi(line);
+    const std::wstring pattern(text.begin(), text.end());
+    const size_t at = wide.find(pattern);
+    if (at == std::wstring::npos) return false;
+    if (end) *end = ToAnsi(std::wstring_view(wide).substr(0, at + pattern.size())).size();
+    return true;
+  } catch (const std::exception&) {
+    return false;  // not text of the code page at all
+  }
+}
+
+size_t HeaderEnd(const TLineList& lines) {
+  for (size_t i = 0; i < lines.size(); ++i)
+    if (lines[i].empty()) return i;
+  return kNoLine;
+}
+
+TBoundary ReadBoundary(const TLineList& lines) {
+  for (size_t i = 0; i < lines.size(); ++i) {
+    size_t end = 0;
+    if (!ContainsText(lines[i], "boundary=\"", &end)) continue;
+    std::string_view rest = lines[i].substr(end);
+    if (!rest.empty()) rest.remove_suffix(1);
+    return {std::string(rest), i};
+  }
+  return {};
+}
+
+std::string MessageBoundary(const TLineList& lines) {
+  const TBoundary boundary = ReadBoundary(lines);
+  const size_t headerEnd = HeaderEnd(lines);
+  if (boundary.Line == kNoLine || headerEnd == kNoLine || boundary.Line >= headerEnd) return {};
+  return boundary.Text;
+}
+
+std::string ClosingDelimiter(std::string_view boundary) {
+  return "--" + std::string(boundary) + "--";
+}
+
+size_t FindClosingDelimiter(const TLineList& lines, std::string_view boundary) {
+  const std::string delimiter = ClosingDelimiter(boundary);
+  for (size_t i = lines.size(); i-- > 0;)
+    if (StartsWith(lines[i], delimiter)) return i;
+  return kNoLine;
+}
+
+TFieldLines FindHeaderField(const TLineList& lines, size_t headerEnd, std::string_view name) {
+  const std::string prefix = std::string(name) + ":";
+  const size_t end = std::min(headerEnd, lines.size());
+  for (size_t i = 0; i < end; ++i) {
+    if (!StartsWithIgnoringCase(lines[i], prefix)) continue;
+    size_t last = i + 1;
+    while (last < end && IsContinuation(lines[last])) ++last;
+    return {i, last};
+  }
+  return {};
+}
+
+std::optional<std::string> HeaderField(const TLineList& lines, size_t headerEnd,
+                                       std::string_view name) {
+  const TFieldLines field = FindHeaderField(lines, headerEnd, name);
+  if (field.First == kNoLine) return std::nullopt;
+  std::string value(Trim(lines[field.First].substr(name.size() + 1)));
+  for (size_t i = field.First + 1; i < field.End; ++i) {
+    const std::string_view more = Trim(lines[i]);
+    if (more.empty()) continue;
+    if (!value.empty()) value += ' ';
+    value += more;
+  }
+  return value;
+}
+
+std::string MarkerLine(std::string_view value) {
+  return std::string(kMarkerHeader) + ": " + std::string(value);
+}
+
+bool HasMarker(const TLineList& lines, size_t headerEnd, std::string_view value) {
+  const std::string prefix = std::string(kMarkerHeader) + ":";
+  const size_t end = std::min(headerEnd, lines.size());
+  for (size_t i = 0; i < end; ++i)
+    if (StartsWithIgnoringCase(lines[i], prefix) && lines[i].find(value) != std::string_view::npos)
+      return true;
+  return false;
+}
+
+void WriteAttachmentPart(TLineWriter& out, std::string_view boundary, std::string_view mimeType,
+                         std::string_view fileName, const TLineList& base64) {
+  const std::string name(fileName);
+  out.Line("--" + std::string(boundary));
+  out.Line("Content-Type: " + std::string(mimeType) + ";");
+  out.Line("\tname=\"" + name + "\"");
+  out.Line("Content-Transfer-Encoding: base64");
+  out.Line("Content-Disposition: attachment;");
+  out.Line("\tfilename=\"" + name + "\"");
+  out.Line("");
+  out.Lines(base64, 0, base64.size());
+  out.Line("");
+  out.Line("");
+}
+
+void HandBack(const TBeckyAPI& host, const char* mail, std::string_view text) {
+  if (text.size() >= std::numeric_limits<std::uint32_t>::max())
+    throw EReceivedMail("message too large for a host buffer");
+  char* buffer = static_cast<char*>(host.Alloc(static_cast<std::uint32_t>(text.size() + 1)));
+  if (!buffer) throw EReceivedMail("the host gave no buffer");
+  std::memcpy(buffer, text.data(), text.size());
+  buffer[text.size()] = '\0';
+  host.SetSource(mail, buffer);
+  host.Free(buffer);
+}
+
+}  // namespace vlm

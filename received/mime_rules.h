@@ -1,0 +1,113 @@
+#pragma once
+// The MIME text rules shared by the winmail.dat expansion and the adding of a file: message lines,
+// the boundary of a message, the attachment part, the closing delimiter, header fields, the marker
+// header and the hand-back of a rewritten message to the host.
+//
+// A stored message is worked on as the host's 8-bit text, line by line, and its lines are handed
+// back byte for byte. Received mail carries 8-bit text in any character set (UTF-8 bodies, Latin-1
+// headers); a trip through the code page would replace what it cannot map and damage those lines.
+// Only the text the plug-in writes itself is converted.
+#include <cstddef>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "plugin/host_api.h"
+
+namespace vlm {
+
+// A failure while rewriting a stored message: a file operation, the host's base64 conversion,
+// a host buffer. The stored message is left as it was.
+class EReceivedMail : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+inline constexpr size_t kNoLine = static_cast<size_t>(-1);
+
+// The lines of a text split at CR LF, CR or LF, without the breaks; a break at the very end starts
+// no further line. The views point into `text`.
+using TLineList = std::vector<std::string_view>;
+[[nodiscard]] TLineList SplitLines(std::string_view text);
+
+// A text built line by line, every line followed by CR LF.
+class TLineWriter {
+ public:
+  void Reserve(size_t bytes) { FText.reserve(bytes); }
+  void Line(std::string_view line);
+  void Lines(const TLineList& lines, size_t from, size_t to);
+  [[nodiscard]] const std::string& Text() const { return FText; }
+  [[nodiscard]] std::string Take() { return std::move(FText); }
+
+ private:
+  std::string FText;
+};
+
+[[nodiscard]] bool StartsWith(std::string_view line, std::string_view prefix);
+[[nodiscard]] bool StartsWithIgnoringCase(std::string_view line, std::string_view prefix);
+// Equal as a whole, ignoring the case of the letters A to Z.
+[[nodiscard]] bool EqualsIgnoringCase(std::string_view line, std::string_view text);
+// Whether `line` contains `text` (ASCII) as characters of the code page: a line holding other
+// bytes is compared as wide text, so a second byte of a double-byte character never matches.
+// The position after the match in `line` goes to `end`.
+[[nodiscard]] bool ContainsText(std::string_view line, std::string_view text,
+                                size_t* end = nullptr);
+
+// The index of the first empty line, the end of the message header; kNoLine when there is none.
+[[nodiscard]] size_t HeaderEnd(const TLineList& lines);
+
+// The boundary rule: the first line holding `boundary="` gives the rest of the line after the
+// quote without the line's last character (the closing quote). Empty when no line holds it.
+struct TBoundary {
+  std::string Text;
+  size_t Line = kNoLine;
+};
+[[nodiscard]] TBoundary ReadBoundary(const TLineList& lines);
+
+// The boundary of the message itself: empty unless the boundary rule finds it inside the message
+// header. A boundary found further down belongs to a nested part, and parts written with it
+// would land inside that part.
+[[nodiscard]] std::string MessageBoundary(const TLineList& lines);
+
+[[nodiscard]] std::string ClosingDelimiter(std::string_view boundary);
+// The last line that begins with the closing delimiter; kNoLine when there is none.
+[[nodiscard]] size_t FindClosingDelimiter(const TLineList& lines, std::string_view boundary);
+
+// The value of the header field `name` among lines [0, headerEnd), continuation lines joined by
+// one space, outer blanks removed; nothing when the header lacks the field.
+[[nodiscard]] std::optional<std::string> HeaderField(const TLineList& lines, size_t headerEnd,
+                                                     std::string_view name);
+// The line where the field `name` starts in [0, headerEnd), and one past its continuation lines.
+struct TFieldLines {
+  size_t First = kNoLine;
+  size_t End = kNoLine;
+};
+[[nodiscard]] TFieldLines FindHeaderField(const TLineList& lines, size_t headerEnd,
+                                          std::string_view name);
+
+// The marker header that tells the rewrites apart; written into the rewritten text as a header
+// line of its own, so it always lands on the message that was rewritten.
+inline constexpr std::string_view kMarkerHeader = "X-Velmora";
+inline constexpr std::string_view kMarkerExpanded = "Settlement";
+inline constexpr std::string_view kMarkerFileAdded = "Setattach";
+[[nodiscard]] std::string MarkerLine(std::string_view value);
+// Whether some marker header among lines [0, headerEnd) contains `value`.
+[[nodiscard]] bool HasMarker(const TLineList& lines, size_t headerEnd, std::string_view value);
+
+// One attachment part: the boundary line, its content headers naming `fileName` (code-page text,
+// written unchanged), an empty line, the base64 lines, and two empty lines.
+void WriteAttachmentPart(TLineWriter& out, std::string_view boundary, std::string_view mimeType,
+                         std::string_view fileName, const TLineList& base64);
+
+// Hands the rewritten text back for `mail`: a buffer from the host's Alloc holding the text and a
+// zero byte goes to SetSource and back to Free. Raises EReceivedMail when the host gives no buffer.
+void HandBack(const TBeckyAPI& host, const char* mail, std::string_view text);
+
+// A host text, or empty for a null pointer.
+[[nodiscard]] inline std::string_view HostText(const char* text) {
+  return text ? std::string_view(text) : std::string_view();
+}
+
+}  // namespace vlm

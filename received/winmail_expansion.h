@@ -1,0 +1,24 @@
+#pragma once
+// The expansion of winmail.dat: a received message whose attachments arrived packed in a TNEF
+// part gets each packed file appended as an ordinary base64 attachment part, and the marker
+// "X-Velmora: Settlement" so that it is not expanded twice. The winmail.dat part stays.
+#include "received/mail_tools.h"
+
+namespace vlm {
+
+// Whether the message `mail` (null: the selected one) should be expanded: it carries attachments,
+// it has no marker of an earlier expansion, its header has an X-MS-TNEF-Correlator line and its
+// source an application/ms-tnef part.
+[[nodiscard]] bool HasWinmailPart(const TMailTools& tools, const char* mail);
+
+// Expands the winmail.dat of `mail` into the stored message. Leaves the message exactly as it was
+// when the part cannot be taken apart cleanly or anything fails on the way; the host's status
+// line tells the user how it ended. Never raises.
+void ExpandWinmail(const TMailTools& tools, const char* mail);
+
+// The status texts.
+inline constexpr wchar_t kExpandingText[] = L"winmail.datを展開中です・・・";
+inline constexpr wchar_t kExpandedText[] = L"展開終了しました。";
+inline constexpr wchar_t kExpandFailedText[] = L"winmail.datの展開に失敗しました。";
+
+}  // namespace vlm

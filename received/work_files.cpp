@@ -1,0 +1,130 @@
+#include "received/work_files.h"
+
+#include <array>
+#include <fstream>
+#include <system_error>
+
+#include "plugin/ansi_text.h"
+
+namespace vlm {
+namespace {
+
+// 1 for the 64 letters of the base64 alphabet.
+constexpr std::array<bool, 256> kBase64Letters = [] {
+  std::array<bool, 256> letters{};
+  for (int c = 'A'; c <= 'Z'; ++c) letters[static_cast<size_t>(c)] = true;
+  for (int c = 'a'; c <= 'z'; ++c) letters[static_cast<size_t>(c)] = true;
+  for (int c = '0'; c <= '9'; ++c) letters[static_cast<size_t>(c)] = true;
+  letters['+'] = letters['/'] = true;
+  return letters;
+}();
+
+std::string PathText(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+}  // namespace
+
+std::filesystem::path WidePath(const std::wstring& path) {
+  // Through UTF-8, which both Windows and POSIX take as it is whatever the C locale.
+  const std::string utf8 = ToUtf8(path);
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::filesystem::path HostPath(std::string_view ansi) {
+  return WidePath(FromAnsi(ansi));
+}
+
+std::string ReadWholeFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw EReceivedMail("cannot open " + PathText(path));
+  std::error_code error;
+  const auto size = std::filesystem::file_size(path, error);
+  if (error) throw EReceivedMail("cannot size " + PathText(path));
+  std::string bytes(static_cast<size_t>(size), '\0');
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (in.gcount() != static_cast<std::streamsize>(bytes.size()))
+    throw EReceivedMail("cannot read " + PathText(path));
+  return bytes;
+}
+
+void WriteWholeFile(const std::filesystem::path& path, std::string_view bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  if (!out) throw EReceivedMail("cannot write " + PathText(path));
+}
+
+void RemoveFile(const std::filesystem::path& path) {
+  std::error_code error;
+  std::filesystem::remove(path, error);
+  if (error) throw EReceivedMail("cannot delete " + PathText(path));
+}
+
+std::string HostTempFile(const TBeckyAPI& host, const char* type) {
+  const std::string_view name = HostText(host.GetTempFileName(type));
+  if (name.empty()) throw EReceivedMail("the host named no work file");
+  return std::string(name);
+}
+
+std::optional<std::uint64_t> Base64DecodedSize(const TLineList& lines) {
+  TBase64Count count;
+  for (const std::string_view line : lines) count.Add(line);
+  return count.DecodedSize();
+}
+
+void TBase64Count::Add(std::string_view text) {
+  for (const char c : text) {
+    if (c == '\r' || c == '\n') continue;
+    if (c == '=') {
+      ++FPadding;
+    } else if (FPadding == 0 && kBase64Letters[static_cast<unsigned char>(c)]) {
+      ++FLetters;
+    } else {
+      FClean = false;
+    }
+  }
+}
+
+std::optional<std::uint64_t> TBase64Count::DecodedSize() const {
+  if (!FClean || FPadding > 2 || (FLetters + FPadding) % 4 != 0) return std::nullopt;
+  return FLetters * 3 / 4;
+}
+
+void HostDecode(const TBeckyAPI& host, const std::string& output, const std::string& input,
+                std::uint64_t expectedSize) {
+  host.B64Convert(output.c_str(), input.c_str(), 0);
+  std::error_code error;
+  const auto size = std::filesystem::file_size(HostPath(output), error);
+  if (error || size != expectedSize) throw EReceivedMail("the host's base64 decoding failed");
+}
+
+std::string HostEncode(const TBeckyAPI& host, const std::string& output, const std::string& input) {
+  std::error_code error;
+  const auto inputSize = std::filesystem::file_size(HostPath(input), error);
+  if (error) throw EReceivedMail("cannot size " + input);
+  const std::filesystem::path outputPath = HostPath(output);
+  RemoveFile(outputPath);
+  host.B64Convert(output.c_str(), input.c_str(), 1);
+  std::string base64 = ReadWholeFile(outputPath);
+  TBase64Count count;
+  count.Add(base64);
+  if (count.DecodedSize() != inputSize) throw EReceivedMail("the host's base64 encoding failed");
+  return base64;
+}
+
+std::string AnsiFileName(std::wstring_view name) {
+  if (auto exact = ToAnsiExact(name)) return *exact;
+  std::string ansi;
+  for (const wchar_t c : name) ansi += ToAnsiExact(std::wstring_view(&c, 1)).value_or("_");
+  return ansi;
+}
+
+std::string MimeTypeForName(const TMailTools& tools, const std::wstring& name) {
+  const size_t dot = name.rfind(L'.');
+  const std::wstring type = tools.MimeTypeOf(dot == std::wstring::npos ? L"" : name.substr(dot));
+  return ToAnsiExact(type).value_or("application/octet-stream");
+}
+
+}  // namespace vlm

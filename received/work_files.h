@@ -1,0 +1,62 @@
+#pragma once
+// The files the rewrites work through: paths the host names in its code page, whole-file reads
+// and writes, and the host's base64 conversion with its output checked. The host reports nothing
+// about a conversion, so an output that cannot be right raises instead of reaching a stored
+// message. Every failure raises EReceivedMail.
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "plugin/host_api.h"
+#include "received/mail_tools.h"
+#include "received/mime_rules.h"
+
+namespace vlm {
+
+// A file path the host gave in its code page, or a wide one, as a path of this system.
+[[nodiscard]] std::filesystem::path HostPath(std::string_view ansi);
+[[nodiscard]] std::filesystem::path WidePath(const std::wstring& path);
+
+[[nodiscard]] std::string ReadWholeFile(const std::filesystem::path& path);
+void WriteWholeFile(const std::filesystem::path& path, std::string_view bytes);
+void RemoveFile(const std::filesystem::path& path);
+
+// A new work file named by the host's GetTempFileName for the type text `type` ("bin", "dat").
+[[nodiscard]] std::string HostTempFile(const TBeckyAPI& host, const char* type);
+
+// How many bytes the base64 lines decode to; nothing when they are not clean base64 (a character
+// outside the alphabet, padding inside the text, or a length that is no multiple of four).
+[[nodiscard]] std::optional<std::uint64_t> Base64DecodedSize(const TLineList& lines);
+// The same count over text that may hold line breaks.
+class TBase64Count {
+ public:
+  void Add(std::string_view text);
+  [[nodiscard]] std::optional<std::uint64_t> DecodedSize() const;
+
+ private:
+  std::uint64_t FLetters = 0;
+  unsigned FPadding = 0;
+  bool FClean = true;
+};
+
+// Decodes the base64 file `input` into `output` through the host's B64Convert and checks that
+// `output` holds `expectedSize` bytes.
+void HostDecode(const TBeckyAPI& host, const std::string& output, const std::string& input,
+                std::uint64_t expectedSize);
+
+// Encodes the file `input` into the work file `output` through the host's B64Convert (the work
+// file is deleted first) and returns the base64 text the host wrote, checked against the size of
+// `input`.
+[[nodiscard]] std::string HostEncode(const TBeckyAPI& host, const std::string& output,
+                                     const std::string& input);
+
+// A file name in the code page for a header: unchanged when every character has a form there,
+// otherwise with '_' for each character that has none.
+[[nodiscard]] std::string AnsiFileName(std::wstring_view name);
+
+// The MIME type for a file name's extension (from its last dot), as code-page text.
+[[nodiscard]] std::string MimeTypeForName(const TMailTools& tools, const std::wstring& name);
+
+}  // namespace vlm

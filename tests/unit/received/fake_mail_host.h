@@ -1,0 +1,264 @@
+#pragma once
+// A host for the received-mail rewrites: a mail store of messages with ids and status flags, a
+// selected message, temporary files in a scratch folder, host buffers that must each be freed
+// once, base64 conversion with 76-character lines, and a record of every call. Faults can be
+// switched on to see the rewrites refuse them.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "plugin/ansi_text.h"
+#include "plugin/host_api.h"
+#include "received/mail_tools.h"
+
+namespace vlm::test {
+
+inline std::string EncodeBase64(std::string_view data, size_t lineLength = 76) {
+  static const char kAlphabet[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string out, line;
+  for (size_t i = 0; i < data.size(); i += 3) {
+    const auto b = [&](size_t k) {
+      return k < data.size() ? static_cast<unsigned>(static_cast<unsigned char>(data[k])) : 0u;
+    };
+    const unsigned v = (b(i) << 16) | (b(i + 1) << 8) | b(i + 2);
+    line += kAlphabet[(v >> 18) & 63];
+    line += kAlphabet[(v >> 12) & 63];
+    line += i + 1 < data.size() ? kAlphabet[(v >> 6) & 63] : '=';
+    line += i + 2 < data.size() ? kAlphabet[v & 63] : '=';
+    if (line.size() >= lineLength) {
+      out += line.substr(0, lineLength) + "\r\n";
+      line.erase(0, lineLength);
+    }
+  }
+  if (!line.empty()) out += line + "\r\n";
+  return out;
+}
+
+inline std::string DecodeBase64(std::string_view text) {
+  std::string out;
+  unsigned value = 0;
+  int bits = 0;
+  for (const char c : text) {
+    int d = -1;
+    if (c >= 'A' && c <= 'Z')
+      d = c - 'A';
+    else if (c >= 'a' && c <= 'z')
+      d = c - 'a' + 26;
+    else if (c >= '0' && c <= '9')
+      d = c - '0' + 52;
+    else if (c == '+')
+      d = 62;
+    else if (c == '/')
+      d = 63;
+    if (d < 0) continue;
+    value = (value << 6) | static_cast<unsigned>(d);
+    bits += 6;
+    if (bits >= 8) {
+      bits -= 8;
+      out += static_cast<char>((value >> bits) & 0xFF);
+    }
+  }
+  return out;
+}
+
+// An Outlook-style message: a text part and the winmail.dat part in base64, then `epilogue`.
+inline std::string OutlookMessage(std::string_view tnef, std::string_view epilogue = "") {
+  return "From: sender@example.com\r\n"
+         "Subject: report\r\n"
+         "MIME-Version: 1.0\r\n"
+         "Content-Type: multipart/mixed;\r\n"
+         "\tboundary=\"----=_NextPart_000_0001\"\r\n"
+         "X-MS-TNEF-Correlator: <00000000B1@example.com>\r\n"
+         "\r\n"
+         "This is a multi-part message in MIME format.\r\n"
+         "\r\n"
+         "------=_NextPart_000_0001\r\n"
+         "Content-Type: text/plain;\r\n"
+         "\tcharset=\"iso-2022-jp\"\r\n"
+         "Content-Transfer-Encoding: 7bit\r\n"
+         "\r\n"
+         "See the attachments.\r\n"
+         "\r\n"
+         "------=_NextPart_000_0001\r\n"
+         "Content-Type: application/ms-tnef;\r\n"
+         "\tname=\"winmail.dat\"\r\n"
+         "Content-Transfer-Encoding: base64\r\n"
+         "Content-Disposition: attachment;\r\n"
+         "\tfilename=\"winmail.dat\"\r\n"
+         "\r\n" +
+         EncodeBase64(tnef) +
+         "\r\n"
+         "------=_NextPart_000_0001--\r\n" +
+         std::string(epilogue);
+}
+
+class TFakeMailHost {
+ public:
+  enum class TFault { fNone, fDecodeNothing, fEncodeTruncated, fNoBuffer };
+
+  explicit TFakeMailHost(std::filesystem::path folder) : FFolder(std::move(folder)) {
+    std::filesystem::create_directories(FFolder / "Temp");
+    Current() = this;
+#define VLM_FAKE(name) Api.name = &Fake##name;
+    VLM_FAKE(GetStatus)
+    VLM_FAKE(GetHeader)
+    VLM_FAKE(GetSource)
+    VLM_FAKE(SetSource)
+    VLM_FAKE(SetMessageText)
+    VLM_FAKE(GetTempFileName)
+    VLM_FAKE(GetTempFolder)
+    VLM_FAKE(B64Convert)
+    VLM_FAKE(Alloc)
+    VLM_FAKE(Free)
+    VLM_FAKE(GetCurrentMail)
+#undef VLM_FAKE
+  }
+  ~TFakeMailHost() {
+    Current() = nullptr;
+  }
+  TFakeMailHost(const TFakeMailHost&) = delete;
+  TFakeMailHost& operator=(const TFakeMailHost&) = delete;
+
+  TBeckyAPI Api;
+  std::map<std::string, std::string> Store;  // id -> source
+  std::map<std::string, std::uint32_t> Status;
+  std::string Selected;
+  std::vector<std::string> Calls;
+  std::vector<std::wstring> StatusTexts;
+  int SetSourceCalls = 0;
+  bool BufferFault = false;  // a SetSource buffer that did not come from Alloc, or a double Free
+  TFault Fault = TFault::fNone;
+
+  [[nodiscard]] size_t OutstandingBuffers() const {
+    return FBuffers.size();
+  }
+  [[nodiscard]] std::filesystem::path TempFolder() const {
+    return FFolder / "Temp";
+  }
+  [[nodiscard]] std::filesystem::path WorkFolder() const {
+    return TempFolder() / "Velmra";
+  }
+
+  // The tools with a MIME table of a few rows and a fixed date.
+  TMailTools Tools(std::wstring date = L"2012/03/02") {
+    return {Api,
+            [](const std::wstring& ext) -> std::wstring {
+              if (ext == L".pdf") return L"application/pdf";
+              if (ext == L".jpg") return L"image/jpeg";
+              if (ext == L".doc") return L"application/msword";
+              return L"text/plain";
+            },
+            [date] { return date; }};
+  }
+
+ private:
+  static TFakeMailHost*& Current() {
+    static TFakeMailHost* current = nullptr;
+    return current;
+  }
+  std::string Id(const char* mail) const {
+    return mail ? mail : Selected;
+  }
+  char* Keep(std::string text) {
+    FKept.push_back(std::make_unique<std::string>(std::move(text)));
+    return FKept.back()->data();
+  }
+  static std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+  static void WriteFile(const std::filesystem::path& path, std::string_view data) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(data.data(), static_cast<std::streamsize>(data.size()));
+  }
+
+  static std::uint32_t VLM_STDCALL FakeGetStatus(const char* mail) {
+    auto& h = *Current();
+    h.Calls.push_back("GetStatus");
+    return h.Status[h.Id(mail)];
+  }
+  static char* VLM_STDCALL FakeGetHeader(const char* mail) {
+    auto& h = *Current();
+    h.Calls.push_back("GetHeader");
+    const std::string& source = h.Store[h.Id(mail)];
+    size_t end = source.find("\r\n\r\n");
+    return h.Keep(end == std::string::npos ? source : source.substr(0, end + 2));
+  }
+  static char* VLM_STDCALL FakeGetSource(const char* mail) {
+    auto& h = *Current();
+    h.Calls.push_back("GetSource");
+    return h.Keep(h.Store[h.Id(mail)]);
+  }
+  static void VLM_STDCALL FakeSetSource(const char* mail, const char* source) {
+    auto& h = *Current();
+    h.Calls.push_back("SetSource");
+    ++h.SetSourceCalls;
+    if (!h.FBuffers.count(const_cast<char*>(source))) h.BufferFault = true;
+    h.Store[h.Id(mail)] = source;
+  }
+  static void VLM_STDCALL FakeSetMessageText(HostWnd, const char* text) {
+    auto& h = *Current();
+    h.Calls.push_back("SetMessageText");
+    h.StatusTexts.push_back(FromAnsi(text ? text : ""));
+  }
+  static const char* VLM_STDCALL FakeGetTempFileName(const char* type) {
+    auto& h = *Current();
+    h.Calls.push_back(std::string("GetTempFileName ") + type);
+    const auto path = h.TempFolder() / ("bk" + std::to_string(++h.FTempCounter) + "." + type);
+    WriteFile(path, "");
+    return h.Keep(path.string());
+  }
+  static const char* VLM_STDCALL FakeGetTempFolder() {
+    auto& h = *Current();
+    h.Calls.push_back("GetTempFolder");
+    return h.Keep(h.TempFolder().string() + "/");
+  }
+  static int VLM_STDCALL FakeB64Convert(const char* output, const char* input, int encode) {
+    auto& h = *Current();
+    h.Calls.push_back("B64Convert " + std::to_string(encode));
+    const std::string data = ReadFile(input);
+    std::string result = encode ? EncodeBase64(data) : DecodeBase64(data);
+    if (!encode && h.Fault == TFault::fDecodeNothing) return 0;
+    if (encode && h.Fault == TFault::fEncodeTruncated) result.resize(result.size() / 2);
+    WriteFile(output, result);
+    return 1;
+  }
+  static void* VLM_STDCALL FakeAlloc(std::uint32_t size) {
+    auto& h = *Current();
+    h.Calls.push_back("Alloc");
+    if (h.Fault == TFault::fNoBuffer) return nullptr;
+    void* buffer = std::malloc(size ? size : 1);
+    h.FBuffers.insert(buffer);
+    return buffer;
+  }
+  static void VLM_STDCALL FakeFree(void* buffer) {
+    auto& h = *Current();
+    h.Calls.push_back("Free");
+    if (h.FBuffers.erase(buffer) == 0) {
+      h.BufferFault = true;
+      return;
+    }
+    std::free(buffer);
+  }
+  static const char* VLM_STDCALL FakeGetCurrentMail() {
+    auto& h = *Current();
+    h.Calls.push_back("GetCurrentMail");
+    return h.Selected.empty() ? nullptr : h.Keep(h.Selected);
+  }
+
+  std::filesystem::path FFolder;
+  std::set<void*> FBuffers;
+  std::vector<std::unique_ptr<std::string>> FKept;
+  int FTempCounter = 0;
+};
+
+}  // namespace vlm::test

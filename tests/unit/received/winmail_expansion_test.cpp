@@ -1,0 +1,260 @@
+#include "received/winmail_expansion.h"
+
+#include <gtest/gtest.h>
+
+#include "received/attachment_file_name.h"
+#include "received/tnef_convert.h"
+#include "tests/unit/received/fake_mail_host.h"
+#include "tests/unit/received/test_folder.h"
+
+namespace vlm {
+namespace {
+
+using test::EncodeBase64;
+using test::OutlookMessage;
+using test::TFakeMailHost;
+
+constexpr char kBoundary[] = "----=_NextPart_000_0001";
+constexpr char kClosing[] = "------=_NextPart_000_0001--\r\n";
+
+std::string Sample(const char* name) {
+  return test::ReadFile(std::filesystem::path(VELMORA_TESTDATA) / "tnef" / name);
+}
+
+// What the decoder makes of a winmail.dat on its own: the files in order, with their content.
+std::vector<std::pair<std::wstring, std::string>> DecoderFiles(const std::string& tnef) {
+  test::TTestFolder folder;
+  test::WriteFile(folder.Path() / "winmail.dat", tnef);
+  std::filesystem::create_directory(folder.Path() / "out");
+  std::vector<std::wstring> names;
+  TTNEFConvert(folder.Path() / "winmail.dat").Convert(names, folder.Path() / "out");
+  std::vector<std::pair<std::wstring, std::string>> files;
+  for (const auto& name : names)
+    files.emplace_back(name, test::ReadFile(FileInFolder(folder.Path() / "out", name)));
+  return files;
+}
+
+std::string Part(const std::string& type, const std::string& name, const std::string& data) {
+  return std::string("--") + kBoundary + "\r\nContent-Type: " + type + ";\r\n\tname=\"" + name +
+         "\"\r\nContent-Transfer-Encoding: base64\r\nContent-Disposition: attachment;\r\n"
+         "\tfilename=\"" +
+         name + "\"\r\n\r\n" + EncodeBase64(data) + "\r\n\r\n";
+}
+
+// The message as the expansion must leave it: the marker at the end of the header, one part
+// per file where the closing delimiter was, then the delimiter and what followed it.
+std::string Expanded(const std::string& message, const std::string& parts) {
+  const size_t headerEnd = message.find("\r\n\r\n") + 2;
+  const size_t closing = message.rfind(kClosing);
+  return message.substr(0, headerEnd) + "X-Velmora: Settlement\r\n" +
+         message.substr(headerEnd, closing - headerEnd) + parts + kClosing +
+         message.substr(closing + std::strlen(kClosing));
+}
+
+class WinmailExpansion : public ::testing::Test {
+ protected:
+  test::TTestFolder folder;
+  TFakeMailHost host{folder.Path()};
+  TMailTools tools = host.Tools();
+
+  void Store(const std::string& source, std::uint32_t status = 8) {
+    host.Store["m1"] = source;
+    host.Status["m1"] = status;
+    host.Selected = "m1";
+  }
+  void ExpectUntouched(const std::string& source, const std::wstring& ending) {
+    EXPECT_EQ(host.Store["m1"], source);
+    EXPECT_EQ(host.SetSourceCalls, 0);
+    EXPECT_EQ(host.OutstandingBuffers(), 0u);
+    EXPECT_EQ(host.StatusTexts, (std::vector<std::wstring>{kExpandingText, ending}));
+  }
+};
+
+TEST_F(WinmailExpansion, AppendsOnePartPerExtractedFileAndMarksTheMessage) {
+  const std::string tnef = Sample("quick-winmail.dat");
+  const std::string message = OutlookMessage(tnef);
+  Store(message);
+  ASSERT_TRUE(HasWinmailPart(tools, "m1"));
+  ExpandWinmail(tools, "m1");
+
+  std::string parts;
+  const auto files = DecoderFiles(tnef);
+  ASSERT_EQ(files.size(), 5u);
+  for (const auto& [name, data] : files) {
+    const size_t dot = name.rfind(L'.');
+    parts += Part(ToAnsi(tools.MimeTypeOf(dot == std::wstring::npos ? L"" : name.substr(dot))),
+                  ToAnsi(name), data);
+  }
+  EXPECT_NE(parts.find("Content-Type: application/msword;\r\n\tname=\"quick.doc\""),
+            std::string::npos);
+  EXPECT_EQ(host.Store["m1"], Expanded(message, parts));
+  EXPECT_EQ(host.SetSourceCalls, 1);
+  EXPECT_FALSE(host.BufferFault);
+  EXPECT_EQ(host.OutstandingBuffers(), 0u);
+  EXPECT_EQ(host.StatusTexts, (std::vector<std::wstring>{kExpandingText, kExpandedText}));
+  EXPECT_TRUE(std::filesystem::is_directory(host.WorkFolder()));
+
+  // The marker keeps the message from being expanded twice.
+  EXPECT_FALSE(HasWinmailPart(tools, "m1"));
+}
+
+TEST_F(WinmailExpansion, AttachmentsWithTheSameTitleKeepTheirOwnContent) {
+  const std::string tnef = Sample("christmas.tnef");
+  const std::string message = OutlookMessage(tnef);
+  Store(message);
+  ExpandWinmail(tools, "m1");
+  std::string parts;
+  for (const auto& [name, data] : DecoderFiles(tnef))
+    parts += Part(ToAnsi(tools.MimeTypeOf(name.substr(
+                      name.rfind(L'.') == std::wstring::npos ? name.size() : name.rfind(L'.')))),
+                  ToAnsi(name), data);
+  EXPECT_NE(parts.find("KITTEN~1 (2).JPG"), std::string::npos);
+  EXPECT_EQ(host.Store["m1"], Expanded(message, parts));
+}
+
+TEST_F(WinmailExpansion, EightBitLinesAndTheEpilogueStayAsTheyWere) {
+  const std::string tnef = Sample("two-files.tnef");
+  std::string message = OutlookMessage(tnef, "epilogue \xff\xfe\r\n");
+  // A UTF-8 body line, which the code page cannot carry.
+  message.replace(message.find("See the attachments."), 20, "\xe6\xb7\xbb\xe4\xbb\x98 \xc3\xa9");
+  Store(message);
+  ExpandWinmail(tools, "m1");
+  std::string parts;
+  for (const auto& [name, data] : DecoderFiles(tnef))
+    parts += Part("text/plain", ToAnsi(name), data);
+  EXPECT_EQ(host.Store["m1"], Expanded(message, parts));
+}
+
+TEST_F(WinmailExpansion, TellsWhetherAMessageShouldBeExpanded) {
+  const std::string good = OutlookMessage(Sample("two-files.tnef"));
+  const auto without = [&](const std::string& text) {
+    std::string m = good;
+    m.erase(m.find(text), text.size());
+    return m;
+  };
+  const auto replaced = [&](const std::string& text, const std::string& by) {
+    std::string m = good;
+    m.replace(m.find(text), text.size(), by);
+    return m;
+  };
+  struct Case {
+    const char* what;
+    std::string message;
+    std::uint32_t status;
+    bool expected;
+  } cases[] = {
+      {"Outlook message with attachments", good, 8 | 256, true},
+      {"no attachment flag", good, 256, false},
+      {"expanded before", replaced("Subject:", "X-Velmora: Settlement\r\nSubject:"), 8, false},
+      {"a file added before", replaced("Subject:", "X-Velmora: Setattach\r\nSubject:"), 8, true},
+      {"no correlator", without("X-MS-TNEF-Correlator: <00000000B1@example.com>\r\n"), 8, false},
+      {"correlator in other case", replaced("X-MS-TNEF-Correlator", "x-ms-tnef-correlator"), 8,
+       false},
+      {"type line in other case",
+       replaced("Content-Type: application/ms-tnef;", "content-type: Application/MS-TNEF;"), 8,
+       true},
+      {"type line with more on it", replaced("application/ms-tnef;", "application/ms-tnef; name=x"),
+       8, false},
+  };
+  for (const auto& c : cases) {
+    Store(c.message, c.status);
+    EXPECT_EQ(HasWinmailPart(tools, nullptr), c.expected) << c.what;
+  }
+}
+
+TEST_F(WinmailExpansion, StopsSilentlyWithoutAttachmentFlagOrCorrelator) {
+  std::string message = OutlookMessage(Sample("two-files.tnef"));
+  Store(message, 0);
+  ExpandWinmail(tools, "m1");
+  message.replace(message.find("X-MS-TNEF"), 9, "X-MS-TNEX");
+  Store(message, 8);
+  ExpandWinmail(tools, "m1");
+  EXPECT_EQ(host.Store["m1"], message);
+  EXPECT_TRUE(host.StatusTexts.empty());
+}
+
+TEST_F(WinmailExpansion, RefusesAPartItCannotTakeApartCleanly) {
+  const std::string tnef = Sample("two-files.tnef");
+  const std::string good = OutlookMessage(tnef);
+  const auto replaced = [&](const std::string& text, const std::string& by) {
+    std::string m = good;
+    m.replace(m.find(text), text.size(), by);
+    return m;
+  };
+  const std::string encoded = EncodeBase64(tnef);
+  struct Case {
+    const char* what;
+    std::string message;
+  } cases[] = {
+      {"no tnef line", replaced("application/ms-tnef;", "application/x-tnef;")},
+      {"unquoted boundary",
+       replaced("boundary=\"----=_NextPart_000_0001\"", "boundary=----=_NextPart_000_0001")},
+      {"boundary only below the header",
+       replaced("\tboundary=\"----=_NextPart_000_0001\"\r\nX-MS", "\tcharset=x\r\nX-MS")
+           .replace(good.find("This is") - 25, 0, "\tboundary=\"----=_NextPart_000_0001\"\r\n")},
+      {"no closing delimiter", replaced(kClosing, "")},
+      {"tnef part among the last six lines",
+       good.substr(0, good.find("Content-Type: application/ms-tnef;")) +
+           "Content-Type: application/ms-tnef;\r\n\tname=\"winmail.dat\"\r\n"
+           "Content-Transfer-Encoding: base64\r\n\r\n" +
+           kClosing},
+      {"a part header line fewer", replaced("\tname=\"winmail.dat\"\r\n", "")},
+      {"a part header line more",
+       replaced("\tname=\"winmail.dat\"\r\n", "\tname=\"winmail.dat\"\r\nX-A: b\r\n")},
+      {"not base64",
+       replaced("Content-Transfer-Encoding: base64\r\nContent-Disposition",
+                "Content-Transfer-Encoding: quoted-printable\r\nContent-Disposition")},
+      {"damaged base64", replaced(encoded.substr(0, 10), encoded.substr(0, 9) + "!")},
+      {"cut base64", replaced(encoded.substr(encoded.size() - 9), "\r\n")},
+      {"no attachment inside", OutlookMessage(Sample("body.tnef"))},
+  };
+  ASSERT_NE(cases[2].message.find("\r\n\r\n\tboundary=\"----=_NextPart_000_0001\"\r\nThis is"),
+            std::string::npos);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    host.StatusTexts.clear();
+    Store(c.message);
+    ExpandWinmail(tools, "m1");
+    ExpectUntouched(c.message, kExpandedText);
+  }
+}
+
+TEST_F(WinmailExpansion, TakesTheBase64UpToTheNextBoundaryLine) {
+  const std::string tnef = Sample("one-file.tnef");
+  std::string message = OutlookMessage(tnef);
+  message.replace(message.rfind("\r\n" + std::string(kClosing)), 2, "");
+  Store(message);
+  ExpandWinmail(tools, "m1");
+  std::string parts;
+  for (const auto& [name, data] : DecoderFiles(tnef))
+    parts += Part("text/plain", ToAnsi(name), data);
+  EXPECT_EQ(host.Store["m1"], Expanded(message, parts));
+}
+
+TEST_F(WinmailExpansion, FailureLeavesTheStoredMessageAsItWas) {
+  const std::string tnef = Sample("two-files.tnef");
+  struct Case {
+    const char* what;
+    TFakeMailHost::TFault fault;
+    std::string tnef;
+  } cases[] = {
+      {"host decodes nothing", TFakeMailHost::TFault::fDecodeNothing, tnef},
+      {"host encodes half", TFakeMailHost::TFault::fEncodeTruncated, tnef},
+      {"host gives no buffer", TFakeMailHost::TFault::fNoBuffer, tnef},
+      {"winmail.dat cut inside an attachment", TFakeMailHost::TFault::fNone,
+       tnef.substr(0, tnef.rfind(std::string("\x0f\x80\x06\x00", 4)) + 20)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    host.StatusTexts.clear();
+    host.Fault = c.fault;
+    const std::string message = OutlookMessage(c.tnef);
+    Store(message);
+    ExpandWinmail(tools, "m1");
+    ExpectUntouched(message, kExpandFailedText);
+    EXPECT_FALSE(host.BufferFault);
+  }
+}
+
+}  // namespace
+}  // namespace vlm
