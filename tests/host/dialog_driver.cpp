@@ -5,6 +5,7 @@
 // after the answerer has closed the box, so boxes and actions never overlap.
 #include <windows.h>
 #include <commctrl.h>
+#include <dlgs.h>
 
 #include <cstdio>
 #include <deque>
@@ -82,6 +83,10 @@ HHOOK gHook = nullptr;
 // The one live action timer. Thread timers get fresh ids, so a tick from an earlier timer (say,
 // one set just before the previous showing closed) is told apart and dropped.
 UINT_PTR gTimer = 0;
+// What the user picks in the file-open dialog: a full path, a path below the work folder, or
+// "cancel".
+std::deque<std::string> gFilePicks;
+std::deque<HWND> gFileDialogs;
 
 std::string FirstWord(const std::string& args, std::string* rest) {
   const size_t space = args.find(' ');
@@ -413,9 +418,50 @@ void CALLBACK RunNextAction(HWND, UINT, UINT_PTR timer, DWORD) {
   gTimer = SetTimer(nullptr, 0, kActionDelayMs, RunNextAction);
 }
 
+// The common file-open dialog: its file-name box is the combo cmb13.
+bool IsFileDialog(HWND window) {
+  wchar_t cls[16] = L"";
+  GetClassNameW(window, cls, 16);
+  return lstrcmpW(cls, L"#32770") == 0 && GetDlgItem(window, cmb13) != nullptr;
+}
+
+std::wstring SelectedFilter(HWND fileDialog) {
+  HWND types = GetDlgItem(fileDialog, cmb1);
+  const LRESULT at = SendMessageW(types, CB_GETCURSEL, 0, 0);
+  if (at < 0) return L"";
+  std::wstring text(static_cast<size_t>(SendMessageW(types, CB_GETLBTEXTLEN, at, 0)) + 1, L'\0');
+  text.resize(static_cast<size_t>(
+      SendMessageW(types, CB_GETLBTEXT, at, reinterpret_cast<LPARAM>(text.data()))));
+  return text;
+}
+
+void CALLBACK AnswerFileDialogs(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  while (!gFileDialogs.empty()) {
+    HWND dialog = gFileDialogs.front();
+    gFileDialogs.pop_front();
+    if (!IsWindow(dialog)) continue;
+    const std::string pick = gFilePicks.empty() ? "cancel" : gFilePicks.front();
+    if (!gFilePicks.empty()) gFilePicks.pop_front();
+    Log().Line("file dialog " + Log().QuoteWide(TextOf(dialog)) + " type " +
+               Log().QuoteWide(SelectedFilter(dialog)) + " -> " + pick);
+    if (pick == "cancel") {
+      PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    } else {
+      const std::wstring path = pick.find(':') != std::string::npos ? Wide(pick) : WorkPath(pick);
+      SetDlgItemTextW(dialog, cmb13, path.c_str());
+      PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    }
+  }
+}
+
 LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HCBT_ACTIVATE) {
     HWND window = reinterpret_cast<HWND>(wParam);
+    if (IsFileDialog(window)) {
+      gFileDialogs.push_back(window);
+      SetTimer(nullptr, 0, 200, AnswerFileDialogs);
+    }
     if (window != gDialog && IsDialogWanted(window)) {
       gDialog = window;
       Log().Line("dialog " + Log().QuoteWide(kDialogCaption) + " opens");
@@ -460,6 +506,10 @@ const VerbRegistration kRead("dialog-read",
                              [](const std::string& a, Script&) { return Queue("dialog-read", a); });
 const VerbRegistration kLayout("dialog-layout", [](const std::string& a, Script&) {
   return Queue("dialog-layout", a);
+});
+const VerbRegistration kPick("dialog-pick-file", [](const std::string& a, Script&) {
+  gFilePicks.push_back(a);
+  return true;
 });
 const VerbRegistration kShot("dialog-screenshot", [](const std::string& a, Script&) {
   return Queue("dialog-screenshot", a);
