@@ -96,10 +96,12 @@ struct TFilteredRows {
   }
 };
 
+// Filtered rows are small differences: the filtered strategy (libpng's default too) drops the
+// shortest matches, which cost more than they save on such data.
 class TDeflater {
  public:
   explicit TDeflater(int level) {
-    if (deflateInit2(&FStream, level, Z_DEFLATED, 15, 9, Z_DEFAULT_STRATEGY) != Z_OK)
+    if (deflateInit2(&FStream, level, Z_DEFLATED, 15, 9, Z_FILTERED) != Z_OK)
       throw EImageEncode("cannot start the deflate compressor");
   }
   ~TDeflater() { deflateEnd(&FStream); }
