@@ -1,0 +1,158 @@
+#include "archiver/win32/archiver.h"
+
+#include "archiver/archiver_errors.h"
+#include "archiver/archiver_factory.h"
+#include "archiver/archiver_messages.h"
+#include "archiver/win32/format_bindings.h"
+#include "plugin/ansi_text.h"
+
+namespace vlm {
+
+namespace msg = archiver_messages;
+
+TArchiver::TArchiver(TArchiverType type) : FType(type), FPlatform(FOwnerWindow) {
+  LoadDLL();
+  FCommands = CreateArchiverCommands(type, FPlatform);
+  if (!FCommands) throw EArchiver(L"書庫の形式を判別できません。");
+}
+
+void TArchiver::LoadDLL() {
+  FDll = &win::LoadFormatDll(FType);
+}
+
+void TArchiver::FreeDLL() {
+  if (FDll) FDll->FreeDll();
+}
+
+HARC TArchiver::OpenArchive(HWND handle, const std::wstring& archiveFileName, DWORD mode) {
+  return FDll->OpenArchive(handle, ToAnsi(FPlatform.ExpandFileName(archiveFileName)), mode);
+}
+
+int TArchiver::FindFirst(HARC hArc, const std::wstring& fileMask, TIndivisualInfo& info) {
+  return FDll->FindFirst(hArc, ToAnsi(fileMask), info);
+}
+
+int TArchiver::FindNext(HARC hArc, TIndivisualInfo& info) {
+  return FDll->FindNext(hArc, info);
+}
+
+int TArchiver::CloseArchive(HARC hArc) {
+  return FDll->CloseArchive(hArc);
+}
+
+void TArchiver::RequireZipDlls(bool writing) const {
+  if (FType != atZip) return;
+  if (writing && !FPlatform.ZipDllLoaded(TZipDll::Zip32J) &&
+      !FPlatform.ZipDllLoaded(TZipDll::LmZip32)) {
+    throw ENoArchiverDLL(msg::kZipPackNeedsDll);
+  }
+  if (!writing && !FPlatform.ZipDllLoaded(TZipDll::UnZip32) &&
+      !FPlatform.ZipDllLoaded(TZipDll::LmZip32)) {
+    throw ENoArchiverDLL(msg::kZipUnpackNeedsDll);
+  }
+}
+
+int TArchiver::MainEntry1(HWND handle, const std::wstring& archiveFileName,
+                          const std::string& cmdLine, std::string& output) {
+  return FDll->MainEntry1(handle, ToAnsi(archiveFileName), cmdLine, output.data(),
+                          static_cast<DWORD>(output.size()));
+}
+
+int TArchiver::MainEntry2(HWND handle, const std::wstring& archiveFileName,
+                          const std::string& cmdLine, std::string& output) {
+  return FDll->MainEntry2(handle, ToAnsi(archiveFileName), cmdLine, output.data(),
+                          static_cast<DWORD>(output.size()));
+}
+
+int TArchiver::UnpackFiles(HWND handle, const std::wstring& archiveFileName,
+                           const TArchiverOptions& options, bool useResFile,
+                           const TFileItems& files, const std::wstring& dstPath,
+                           std::string& cmdLine, std::string& output) {
+  RequireZipDlls(false);
+  cmdLine = CommandLineAnsi(
+      FCommands->BuildUnpackCmd(archiveFileName, options, useResFile, files, dstPath));
+  return MainEntry1(handle, archiveFileName, cmdLine, output);
+}
+
+int TArchiver::PackFiles(HWND handle, const std::wstring& archiveFileName,
+                         const TArchiverOptions& options, bool useResFile, const TFileItems& files,
+                         const std::wstring& baseDir, std::string& cmdLine, std::string& output) {
+  RequireZipDlls(true);
+  cmdLine = CommandLineAnsi(
+      FCommands->BuildPackCmd(archiveFileName, options, useResFile, files, baseDir));
+  return MainEntry2(handle, archiveFileName, cmdLine, output);
+}
+
+int TArchiver::RemoveItems(HWND handle, const std::wstring& archiveFileName,
+                           const TArchiverOptions& options, bool useResFile,
+                           const TFileItems& files, const std::wstring& baseDir,
+                           std::string& cmdLine, std::string& output) {
+  cmdLine = CommandLineAnsi(
+      FCommands->BuildRemoveItemsCmd(archiveFileName, options, useResFile, files, baseDir));
+  return MainEntry2(handle, archiveFileName, cmdLine, output);
+}
+
+int TArchiver::UpdateArchive(HWND handle, const std::wstring& archiveFileName,
+                             const TArchiverOptions& options, bool useResFile,
+                             const TFileItems& files, const std::wstring& baseDir,
+                             std::string& cmdLine, std::string& output) {
+  cmdLine = CommandLineAnsi(
+      FCommands->BuildUpdateArchiveCmd(archiveFileName, options, useResFile, files, baseDir));
+  return MainEntry2(handle, archiveFileName, cmdLine, output);
+}
+
+int TArchiver::MakeSfx(HWND handle, const std::wstring& archiveFileName,
+                       const TArchiverOptions& options, const std::wstring& dstPath,
+                       std::string& cmdLine, std::string& output) {
+  if (FCommands->MakesSfxWithoutDll()) {
+    FCommands->MakeSfx(archiveFileName, options, dstPath);
+    return 0;
+  }
+  cmdLine = CommandLineAnsi(FCommands->BuildMakeSfxCmd(archiveFileName, options, dstPath));
+  return MainEntry2(handle, archiveFileName, cmdLine, output);
+}
+
+int TArchiver::UnpackToMem(HWND handle, const std::wstring& archiveFileName,
+                           const TArchiverOptions& options, const std::wstring& fileName,
+                           void* lpvBuffer, DWORD dwSize, DWORD* lpdwWriteSize,
+                           std::string& cmdLine) {
+  cmdLine = CommandLineAnsi(FCommands->BuildUnpackToMemCmd(archiveFileName, options, fileName));
+  return FDll->ExtractMem(handle, cmdLine, static_cast<LPBYTE>(lpvBuffer), dwSize, nullptr, nullptr,
+                          lpdwWriteSize);
+}
+
+unsigned TArchiver::CheckArchive(const std::wstring& archiveFileName, int checkMode,
+                                 int checkOptions) {
+  return static_cast<unsigned>(
+      FDll->CheckArchive(ToAnsi(archiveFileName), checkMode + checkOptions));
+}
+
+bool TArchiver::SetOwnerWindowEx(HWND handle, TArchiverProc proc) {
+  FOwnerWindow = handle;
+  try {
+    return FDll->SetOwnerWindowEx(handle, proc) != FALSE;
+  } catch (...) {
+    // No window was registered: commands must not ask the DLL for progress it cannot send.
+    FOwnerWindow = nullptr;
+    throw;
+  }
+}
+
+bool TArchiver::KillOwnerWindowEx(HWND handle) {
+  // Cleared whatever the DLL says, so a failed call never leaves progress switched on.
+  struct Clear {
+    HWND& window;
+    ~Clear() { window = nullptr; }
+  } clear{FOwnerWindow};
+  return FDll->KillOwnerWindowEx(handle) != FALSE;
+}
+
+BOOL TArchiver::SetEnumMembersProc64(TEnumMemberProc proc, DWORD structSize) {
+  return FDll->SetEnumMembersProc64(proc, structSize);
+}
+
+BOOL TArchiver::ClearEnumMembersProc64() {
+  return FDll->ClearEnumMembersProc64();
+}
+
+}  // namespace vlm
