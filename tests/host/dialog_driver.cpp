@@ -222,6 +222,13 @@ std::string ImeState(HWND edit) {
   return state;
 }
 
+// Buttons of common controls 6 (the themed ones) can tell their ideal size; the older ones cannot.
+std::string ButtonGeneration(HWND button) {
+  SIZE ideal{};
+  return SendMessageW(button, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)) ? " comctl6"
+                                                                                     : " comctl5";
+}
+
 std::string Extra(HWND control) {
   const std::string kind = KindOf(control);
   if (kind == "trackbar") {
@@ -230,6 +237,8 @@ std::string Extra(HWND control) {
            std::to_string(SendMessageW(control, TBM_GETTHUMBLENGTH, 0, 0)) + " position " +
            std::to_string(SendMessageW(control, TBM_GETPOS, 0, 0));
   }
+  if (kind == "button" || kind == "checkbox" || kind == "radio" || kind == "groupbox")
+    return ButtonGeneration(control);
   if (kind == "edit") {
     RECT client;
     GetClientRect(control, &client);
