@@ -133,8 +133,8 @@ class SettingsDialog {
   TForm1& form_;
   win::ScopedGdiObject font_;
   HWND window_ = nullptr;
-  bool showing_ =
-      false;  // notifications while the form's values are put into the windows are echoes
+  // Notifications while the form's values are put into the windows are echoes, not changes.
+  bool showing_ = false;
 };
 
 void SettingsDialog::Run(HWND owner) {
@@ -218,6 +218,10 @@ void SettingsDialog::OnCommand(int id, int code) {
   }
   if (code != BN_CLICKED) return;
   switch (id) {
+    case IDOK:
+    case IDCANCEL:
+      // Enter and Esc: the form has neither a default nor a cancel button.
+      return;
     case IDC_Button1:
       Button1Click();
       return;
