@@ -1,0 +1,42 @@
+#pragma once
+// One drop (or confirmed paste) being handled: which window it belongs to, whether the host
+// still gets the message, and the hand-over of each finished attachment.
+#include <string>
+
+#include "compose/drop_services.h"
+#include "plugin/settings_form.h"
+
+namespace vlm {
+
+class DropMessage {
+ public:
+  // `messageId` is the id in the message record the hook received; consuming rewrites it.
+  DropMessage(TForm1& form, DropServices& services, unsigned& messageId)
+      : form_(form), services_(services), messageId_(messageId) {}
+
+  TForm1& Form() { return form_; }
+  DropServices& Services() { return services_; }
+
+  // The message belongs to the host's main window: the first delivered item opens a new compose
+  // window, which then receives the later items.
+  bool FromMainWindow = false;
+  HostWnd ComposeWindow = nullptr;
+
+  // The host will not see the message (its id becomes WM_NULL); it stays so for the whole drop.
+  void Consume();
+  bool Consumed() const { return consumed_; }
+
+  // The window whose status line tells what the plug-in is doing.
+  HostWnd StatusWindow() const { return FromMainWindow ? form_.B2OhWnd : ComposeWindow; }
+
+  // Gives one finished file to the host with its body text (empty: none).
+  void DeliverAttachment(const std::wstring& path, const std::wstring& body);
+
+ private:
+  TForm1& form_;
+  DropServices& services_;
+  unsigned& messageId_;
+  bool consumed_ = false;
+};
+
+}  // namespace vlm

@@ -1,0 +1,87 @@
+#include "compose/drop_questions.h"
+
+namespace vlm {
+namespace {
+
+constexpr unsigned kOk = 0x0;
+constexpr unsigned kOkCancel = 0x1;
+constexpr unsigned kYesNoCancel = 0x3;
+constexpr unsigned kYesNo = 0x4;
+constexpr unsigned kWarning = 0x30;
+constexpr unsigned kSecondDefault = 0x100;
+
+constexpr wchar_t kAttachmentCaption[] = L"添付ファイルの確認";
+
+std::wstring TooLarge(const wchar_t* kind, const std::wstring& name, const std::wstring& threshold,
+                      const std::wstring& size) {
+  return std::wstring(kind) + L"「" + name + L"」のサイズは" + threshold + L"MByte以上(" + size +
+         L")です。\r\nこのまま送信しても良いですか？\r\n\r\n";
+}
+
+}  // namespace
+
+DropQuestion ArchiveSizeQuestion(const std::wstring& name, const std::wstring& threshold,
+                                 const std::wstring& size) {
+  return {TooLarge(L"添付ファイル", name, threshold, size) +
+              L"「OK」・・・・・そのまま添付\r\n「キャンセル」・キャンセル",
+          kAttachmentCaption, kOkCancel | kWarning | kSecondDefault};
+}
+
+DropQuestion FileSizeQuestion(const std::wstring& name, const std::wstring& threshold,
+                              const std::wstring& size, const std::wstring& format) {
+  return {TooLarge(L"添付ファイル", name, threshold, size) +
+              L"「はい」・・・・そのまま添付\r\n「いいえ」・・・" + format +
+              L"圧縮して添付\r\n「キャンセル」・キャンセル",
+          kAttachmentCaption, kYesNoCancel | kWarning | kSecondDefault};
+}
+
+DropQuestion FolderSizeQuestion(const std::wstring& name, const std::wstring& threshold,
+                                const std::wstring& size, const std::wstring& format) {
+  return {TooLarge(L"添付フォルダ", name, threshold, size) + L"「OK」・・・・・" + format +
+              L"圧縮して添付\r\n「キャンセル」・キャンセル",
+          kAttachmentCaption, kOkCancel | kWarning};
+}
+
+DropQuestion UnderscoreQuestion() {
+  return {L"拡張子に\"_\"を挿入しますか？", L"圧縮拡張子の確認", kYesNo | kWarning};
+}
+
+DropQuestion OutlookQuestion(const std::wstring& name, const std::wstring& format) {
+  return {L"添付ファイル「" + name +
+              L"」はOutlook系では開けません。\r\nこのまま送信しても良いですか？\r\n\r\n"
+              L"「はい」・・・・そのまま添付\r\n「いいえ」・・・" +
+              format + L"圧縮して添付\r\n「キャンセル」・キャンセル",
+          kAttachmentCaption, kYesNoCancel | kWarning | kSecondDefault};
+}
+
+DropQuestion PasswordQuestion() {
+  return {L"パスワード付き圧縮にしますか？", L"パスワード付き圧縮の確認", kYesNo | kWarning};
+}
+
+DropQuestion MissingArchiverNotice() {
+  return {
+      L"caldixを起動します。\r\n「開始」をクリックすると自動でDLLがインストールされます。\r\n"
+      L"「開始」を押してください。",
+      L"圧縮用DLLがありません", kOk | kWarning};
+}
+
+DropQuestion RootFolderNotice(const std::wstring& path) {
+  return {L"「" + path +
+              L"」はドライブ全体のため圧縮して添付できません。\r\n"
+              L"添付するフォルダを選んでドロップしてください。",
+          kAttachmentCaption, kOk | kWarning};
+}
+
+DropQuestion PackingFailedNotice(const std::wstring& name, const std::wstring& format,
+                                 int resultCode) {
+  std::wstring text = L"「" + name + L"」を「" + format + L"」に圧縮できませんでした。";
+  if (resultCode != 0) text += L"(エラーコード " + std::to_wstring(resultCode) + L")";
+  return {text + L"\r\nこのファイルは添付しません。", kAttachmentCaption, kOk | kWarning};
+}
+
+DropQuestion NoPasswordNotice(const std::wstring& name, const std::wstring& problem) {
+  return {L"パスワードが使えないため、「" + name + L"」は添付しません。\r\n" + problem,
+          L"パスワード付き圧縮の確認", kOk | kWarning};
+}
+
+}  // namespace vlm

@@ -1,0 +1,39 @@
+#pragma once
+// The message boxes of the drop handling: texts, captions and flags. Every box shows the warning
+// icon and is owned by the plug-in's application window, which keeps it on top.
+#include <string>
+
+namespace vlm {
+
+struct DropQuestion {
+  std::wstring text;
+  std::wstring caption;
+  unsigned flags;  // MB_ buttons | MB_ICONWARNING | MB_DEFBUTTONn
+};
+
+// Standard message-box results.
+inline constexpr int kAnswerOk = 1;
+inline constexpr int kAnswerCancel = 2;
+inline constexpr int kAnswerYes = 6;
+inline constexpr int kAnswerNo = 7;
+
+// `name` is the item's file-name part, `threshold` the threshold text as the user typed it,
+// `size` the item's size as FormatSize writes it, `format` "LHA" or "ZIP".
+DropQuestion ArchiveSizeQuestion(const std::wstring& name, const std::wstring& threshold,
+                                 const std::wstring& size);
+DropQuestion FileSizeQuestion(const std::wstring& name, const std::wstring& threshold,
+                              const std::wstring& size, const std::wstring& format);
+DropQuestion FolderSizeQuestion(const std::wstring& name, const std::wstring& threshold,
+                                const std::wstring& size, const std::wstring& format);
+DropQuestion UnderscoreQuestion();
+DropQuestion OutlookQuestion(const std::wstring& name, const std::wstring& format);
+DropQuestion PasswordQuestion();
+DropQuestion MissingArchiverNotice();
+
+// Notices for items the plug-in cannot pack; each ends the handling of that item only.
+DropQuestion RootFolderNotice(const std::wstring& path);
+DropQuestion PackingFailedNotice(const std::wstring& name, const std::wstring& format,
+                                 int resultCode);
+DropQuestion NoPasswordNotice(const std::wstring& name, const std::wstring& problem);
+
+}  // namespace vlm

@@ -1,0 +1,247 @@
+#include "compose/dropped_item.h"
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "compose/archive_password.h"
+#include "compose/attachment_listing.h"
+#include "compose/drop_questions.h"
+#include "compose/item_path.h"
+#include "compose/size_rule.h"
+#include "plugin/extension_lists.h"
+#include "plugin/format_size.h"
+
+namespace vlm {
+namespace {
+
+// The archive format selected in the settings.
+struct ArchiveFormat {
+  TArchiverType kind;
+  std::wstring extension;
+  std::wstring name;
+};
+
+ArchiveFormat SelectedFormat(const TForm1& form) {
+  if (form.RadioGroup1.ItemIndex == 0) return {atLha, L".lzh", L"LHA"};
+  return {atZip, L".zip", L"ZIP"};
+}
+
+std::wstring WithUnderscore(const std::wstring& extension) {
+  return extension == L".lzh" ? L".lz_h" : L".zi_p";
+}
+
+// What the size questions decided.
+enum class SizeVerdict { Continue, Compress, AttachAsIs, Skip, End };
+
+int Ask(DropServices& services, const DropQuestion& question) {
+  return services.Ask(question.text, question.caption, question.flags);
+}
+
+SizeVerdict ApplySizeRule(const std::wstring& path, DropMessage& message) {
+  TForm1& form = message.Form();
+  DropServices& services = message.Services();
+  const bool isFolder = services.IsFolder(path);
+  const std::int64_t size = isFolder ? services.FolderSize(path) : services.FileSize(path);
+  const std::wstring& thresholdText = form.LabeledEdit4.Text;
+  const double threshold = OverSizeThreshold(thresholdText, services.DecimalSeparator());
+  if (!IsLargeItem(size, threshold)) return SizeVerdict::Continue;
+  if (services.HostPartialSending()) return SizeVerdict::Continue;
+
+  const std::wstring name = FileNamePart(path);
+  const std::wstring sizeText = FormatSize(size);
+  const std::wstring format = SelectedFormat(form).name;
+  const std::wstring extension = LowerExtension(path);
+  if (extension == L".zip" || extension == L".lzh") {
+    // Already an archive: it goes as it is, or not at all. "OK" attaches it here rather than
+    // leaving it to the host, which would drop it whenever another item of the same drop has
+    // made the plug-in take the message over.
+    if (Ask(services, ArchiveSizeQuestion(name, thresholdText, sizeText)) == kAnswerCancel) {
+      message.Consume();
+      return SizeVerdict::End;
+    }
+    return SizeVerdict::AttachAsIs;
+  }
+  if (isFolder) {
+    if (Ask(services, FolderSizeQuestion(name, thresholdText, sizeText, format)) == kAnswerOk)
+      return SizeVerdict::Compress;
+    message.Consume();
+    return SizeVerdict::Skip;
+  }
+  switch (Ask(services, FileSizeQuestion(name, thresholdText, sizeText, format))) {
+    case kAnswerYes:
+      return SizeVerdict::Continue;
+    case kAnswerNo:
+      return SizeVerdict::Compress;
+    default:
+      message.Consume();
+      return SizeVerdict::Skip;
+  }
+}
+
+ItemOutcome AttachUnchanged(const std::wstring& path, DropMessage& message) {
+  std::wstring body;
+  if (message.Form().CheckBox3.Checked)
+    body = UnchangedListing(message.Form().LabeledEdit5.Text, FileNamePart(path),
+                            message.Services().FileSize(path));
+  message.DeliverAttachment(path, body);
+  return ItemOutcome::Delivered;
+}
+
+// Restores the current directory an archiver may change while it packs a folder.
+class CurrentDirectoryKeeper {
+ public:
+  explicit CurrentDirectoryKeeper(DropServices& services)
+      : services_(services), saved_(services.CurrentDirectory()) {}
+  ~CurrentDirectoryKeeper() {
+    try {
+      services_.SetCurrentDirectory(saved_);
+    } catch (...) {
+      // The folder may have gone; the packing's own outcome matters more.
+    }
+  }
+  CurrentDirectoryKeeper(const CurrentDirectoryKeeper&) = delete;
+  CurrentDirectoryKeeper& operator=(const CurrentDirectoryKeeper&) = delete;
+
+ private:
+  DropServices& services_;
+  std::wstring saved_;
+};
+
+// Sets up the archive component and packs one item into `archivePath`; the archiver's result
+// code. Throws when the archiver is missing or cannot run.
+int Pack(const std::wstring& path, bool isFolder, const std::wstring& archivePath,
+         TArchiverType kind, const std::wstring& userOptions, DropServices& services) {
+  DropArchive& archive = services.Archive();
+  archive.SetFileName(archivePath);
+  archive.SetArchiverType(kind);
+  TArchiverOptions& options = archive.Options();
+  options.x = 0;
+  options.r = 0;
+  options.jso = 1;
+  archive.SetOutputSize(8192);
+  options.n = 1;
+  options.UserOptions = L"";
+  std::wstring baseFolder;
+  std::wstring packedName = path;
+  std::optional<CurrentDirectoryKeeper> keeper;
+  if (isFolder) {
+    options.x = 1;
+    options.r = 2;
+    options.a = 1;
+    options.n = 0;
+    options.IncludeExtraStreams = true;
+    // The folder goes in under its own name, with its parent as the base.
+    baseFolder = FolderPart(path);
+    packedName = FileNamePart(path);
+    keeper.emplace(services);
+  }
+  options.UserOptions = userOptions;
+  const int result = archive.PackFiles({packedName}, baseFolder);
+  // The component keeps its options from one archive to the next.
+  options.IncludeExtraStreams = true;
+  return result;
+}
+
+ItemOutcome Compress(const std::wstring& path, bool compressChosen, DropMessage& message) {
+  TForm1& form = message.Form();
+  DropServices& services = message.Services();
+  const bool isFolder = services.IsFolder(path);
+  ArchiveFormat format = SelectedFormat(form);
+  const std::wstring name = FileNamePart(path);
+
+  if (form.CheckBox7.Checked && Ask(services, UnderscoreQuestion()) == kAnswerYes)
+    format.extension = WithUnderscore(format.extension);
+  if (!form.CheckBox2.Checked && !isFolder && !compressChosen) {
+    switch (Ask(services, OutlookQuestion(name, format.name))) {
+      case kAnswerYes:
+        return AttachUnchanged(path, message);
+      case kAnswerNo:
+        break;
+      default:
+        message.Consume();
+        return ItemOutcome::Skipped;
+    }
+  }
+  message.Consume();
+
+  std::wstring userOptions;
+  if (form.CheckBox5.Checked && format.kind == atZip &&
+      Ask(services, PasswordQuestion()) == kAnswerYes) {
+    const std::wstring password = services.AskPassword();
+    if (const std::wstring problem = PasswordProblem(password); !problem.empty()) {
+      // Packing without the password the user asked for would send the file unprotected.
+      Ask(services, NoPasswordNotice(name, problem));
+      return ItemOutcome::Skipped;
+    }
+    userOptions = PasswordSwitch(password);
+  }
+
+  services.SetMessageText(message.StatusWindow(), L"「" + format.name + L"」に圧縮しています。");
+  const std::wstring archivePath =
+      form.TempFolder + FileNamePart(ChangeExtension(path, format.extension));
+  if (services.FileExists(archivePath)) services.RemoveFile(archivePath);
+  services.RefreshTempFolder();
+
+  int result = 0;
+  try {
+    result = Pack(path, isFolder, archivePath, format.kind, userOptions, services);
+  } catch (...) {
+    Ask(services, MissingArchiverNotice());
+    services.StartArchiverInstaller();
+    return ItemOutcome::EndMessage;
+  }
+  // A failed or missing archive is never replaced by the file itself behind the user's back.
+  if (result != 0 || !services.FileExists(archivePath)) {
+    Ask(services, PackingFailedNotice(name, format.name, result));
+    services.SetMessageText(message.StatusWindow(), L"");
+    return ItemOutcome::Skipped;
+  }
+
+  std::wstring body;
+  if (form.CheckBox3.Checked) {
+    const std::int64_t before = isFolder ? services.FolderSize(path) : services.FileSize(path);
+    body = CompressedListing(form.LabeledEdit5.Text, name, FileNamePart(archivePath), before,
+                             services.FileSize(archivePath));
+  }
+  services.PauseWithMessages(100);
+  message.DeliverAttachment(archivePath, body);
+  return ItemOutcome::Delivered;
+}
+
+}  // namespace
+
+ItemOutcome ProcessDroppedItem(const std::wstring& itemPath, DropMessage& message) {
+  TForm1& form = message.Form();
+  DropServices& services = message.Services();
+  if (services.IsFolder(itemPath) && FileNamePart(itemPath).empty()) {
+    // A drive root has no name to pack it under, and scanning it whole could take hours.
+    message.Consume();
+    Ask(services, RootFolderNotice(itemPath));
+    return ItemOutcome::Skipped;
+  }
+
+  bool compressChosen = false;
+  if (form.CheckBox6.Checked && !form.CheckBox2.Checked) {
+    switch (ApplySizeRule(itemPath, message)) {
+      case SizeVerdict::Continue:
+        break;
+      case SizeVerdict::Compress:
+        compressChosen = true;
+        break;
+      case SizeVerdict::AttachAsIs:
+        return AttachUnchanged(itemPath, message);
+      case SizeVerdict::Skip:
+        return ItemOutcome::Skipped;
+      case SizeVerdict::End:
+        return ItemOutcome::EndMessage;
+    }
+  }
+
+  const bool blocked = ListContains(OutlookBlockedExtensions, LowerExtension(itemPath));
+  if (blocked || form.CheckBox2.Checked || services.IsFolder(itemPath) || compressChosen)
+    return Compress(itemPath, compressChosen, message);
+  return AttachUnchanged(itemPath, message);
+}
+
+}  // namespace vlm

@@ -1,0 +1,124 @@
+#include "compose/hook_handler.h"
+
+#include <optional>
+#include <string>
+
+#include "compose/drop_message.h"
+#include "compose/dropped_item.h"
+
+namespace vlm {
+namespace {
+
+constexpr int kKeyV = 0x56;
+constexpr int kVkShift = 0x10;
+constexpr int kVkControl = 0x11;
+constexpr int kVkMenu = 0x12;
+constexpr int kVkTab = 0x09;
+
+// The one flow in progress on the host's main thread; the hook runs nowhere else.
+bool gHandling = false;
+
+class HandlingScope {
+ public:
+  HandlingScope() { gHandling = true; }
+  ~HandlingScope() { gHandling = false; }
+  HandlingScope(const HandlingScope&) = delete;
+  HandlingScope& operator=(const HandlingScope&) = delete;
+};
+
+// Tested in this order, so the clipboard is only looked at for a real Ctrl+V.
+bool IsBitmapPaste(const HookedMessage& message, HookPlatform& platform) {
+  return message.wParam == kKeyV && platform.IsKeyDown(kVkControl) &&
+         !platform.IsKeyDown(kVkShift) && !platform.IsKeyDown(kVkMenu) &&
+         !platform.IsKeyDown(kVkTab) && platform.ClipboardHasBitmap();
+}
+
+// A decimal window handle as NewMesWindow records it; nothing for anything else.
+std::optional<HostWnd> ParseWindow(const std::wstring& text) {
+  if (text.empty() || text.size() > 20) return std::nullopt;
+  std::uintptr_t value = 0;
+  for (wchar_t c : text) {
+    if (c < L'0' || c > L'9') return std::nullopt;
+    value = value * 10 + static_cast<std::uintptr_t>(c - L'0');
+  }
+  return reinterpret_cast<HostWnd>(value);
+}
+
+std::wstring Lower(std::wstring text) {
+  for (wchar_t& c : text)
+    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+  return text;
+}
+
+// Works out which host window the message belongs to; false when it is none of the plug-in's.
+bool RecogniseWindow(const HookedMessage& hooked, HostWnd target, DropMessage& message,
+                     TForm1& form, HookPlatform& platform) {
+  if (form.B2OhWnd)
+    message.FromMainWindow =
+        target == form.B2OhWnd || platform.IsDescendant(form.B2OhWnd, hooked.window);
+  // Handles of closed compose windows stay in the list and may come back on another window.
+  for (const std::wstring& entry : form.NewMesWindow) {
+    const std::optional<HostWnd> window = ParseWindow(entry);
+    if (!window) continue;
+    if (Lower(platform.ClassName(*window)).find(L"becky2composeframe") == std::wstring::npos)
+      continue;
+    if (platform.IsDescendant(*window, hooked.window)) {
+      message.ComposeWindow = *window;
+      break;
+    }
+  }
+  return message.FromMainWindow || message.ComposeWindow;
+}
+
+void HandleItems(const HookedMessage& hooked, const std::wstring* pastedFile, DropMessage& message,
+                 HookPlatform& platform) {
+  const unsigned count = pastedFile ? 1 : platform.DropItemCount(hooked.wParam);
+  for (unsigned index = 0; index < count; ++index) {
+    const std::wstring path = pastedFile ? message.Form().TempFolder + *pastedFile
+                                         : platform.DropItem(hooked.wParam, index);
+    if (path.empty()) continue;
+    if (ProcessDroppedItem(path, message) == ItemOutcome::EndMessage) break;
+  }
+}
+
+void HandleDrop(const HookedMessage& hooked, TForm1& form, HookPlatform& platform,
+                DropServices& services) {
+  DropMessage message(form, services, *hooked.message);
+  if (!RecogniseWindow(hooked, hooked.window, message, form, platform)) return;
+  HandleItems(hooked, nullptr, message, platform);
+  if (message.Consumed()) platform.ReleaseDrop(hooked.wParam);
+}
+
+void HandlePaste(const HookedMessage& hooked, TForm1& form, HookPlatform& platform,
+                 DropServices& services) {
+  const HostWnd target = platform.ForegroundWindow();
+  services.RefreshTempFolder();
+  DropMessage message(form, services, *hooked.message);
+  std::wstring fileName;
+  if (!platform.ShowImageDialog([&] { message.Consume(); }, fileName)) return;
+  if (!RecogniseWindow(hooked, target, message, form, platform)) return;
+  HandleItems(hooked, &fileName, message, platform);
+}
+
+}  // namespace
+
+bool HookIsHandling() {
+  return gHandling;
+}
+
+void HandleHookedMessage(const HookedMessage& hooked, TForm1& form, HookPlatform& platform,
+                         DropServices& services) {
+  const unsigned id = *hooked.message;
+  if (id != kWmKeyDown && id != kWmDropFiles) return;
+  if (gHandling) return;
+  if (id == kWmKeyDown) {
+    if (!IsBitmapPaste(hooked, platform)) return;
+    HandlingScope scope;
+    HandlePaste(hooked, form, platform, services);
+  } else {
+    HandlingScope scope;
+    HandleDrop(hooked, form, platform, services);
+  }
+}
+
+}  // namespace vlm

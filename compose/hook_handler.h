@@ -1,0 +1,36 @@
+#pragma once
+// What the compose-window hook does with a message the host's main thread takes off its queue:
+// drops on the main window or a recorded compose window, and Ctrl+V with a bitmap, are handled
+// by the plug-in; everything else goes to the host untouched.
+#include <cstdint>
+
+#include "compose/drop_services.h"
+#include "compose/hook_platform.h"
+#include "plugin/settings_form.h"
+
+namespace vlm {
+
+inline constexpr unsigned kWmKeyDown = 0x0100;
+inline constexpr unsigned kWmDropFiles = 0x0233;
+
+// The fields of the retrieved message record the hook reads; `message` points at the record's
+// id, which the hook rewrites to WM_NULL (0) to keep the message from the host.
+struct HookedMessage {
+  HostWnd window = nullptr;
+  unsigned* message = nullptr;
+  std::uintptr_t wParam = 0;
+};
+
+// Handles one message removed from the queue (the hook's HC_ACTION with PM_REMOVE).
+//
+// Re-entry: message boxes and dialogs run nested message loops, whose messages pass through the
+// hook again. While one drop or paste is being handled, any other drop or key press is left to
+// the host untouched, so one flow never starts inside another (and the dialogs' own fields keep
+// their ordinary paste).
+void HandleHookedMessage(const HookedMessage& message, TForm1& form, HookPlatform& platform,
+                         DropServices& services);
+
+// True while a drop or paste is being handled.
+[[nodiscard]] bool HookIsHandling();
+
+}  // namespace vlm

@@ -1,0 +1,38 @@
+#include "compose/item_path.h"
+
+namespace vlm {
+namespace {
+
+// Position of the last character of `delimiters` in `path`, or npos.
+size_t LastOf(std::wstring_view path, std::wstring_view delimiters) {
+  return path.find_last_of(delimiters);
+}
+
+}  // namespace
+
+std::wstring FileNamePart(std::wstring_view path) {
+  const size_t at = LastOf(path, L"\\:");
+  return std::wstring(at == std::wstring_view::npos ? path : path.substr(at + 1));
+}
+
+std::wstring LowerExtension(std::wstring_view path) {
+  const size_t at = LastOf(path, L".\\:");
+  if (at == std::wstring_view::npos || path[at] != L'.') return {};
+  std::wstring extension(path.substr(at));
+  for (wchar_t& c : extension)
+    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+  return extension;
+}
+
+std::wstring ChangeExtension(std::wstring_view path, std::wstring_view extension) {
+  size_t at = LastOf(path, L".\\:");
+  if (at == std::wstring_view::npos || path[at] != L'.') at = path.size();
+  return std::wstring(path.substr(0, at)) + std::wstring(extension);
+}
+
+std::wstring FolderPart(std::wstring_view path) {
+  const size_t at = path.find_last_of(L'\\');
+  return at == std::wstring_view::npos ? std::wstring() : std::wstring(path.substr(0, at));
+}
+
+}  // namespace vlm
