@@ -24,22 +24,26 @@ namespace vlm::test {
 inline std::string EncodeBase64(std::string_view data, size_t lineLength = 76) {
   static const char kAlphabet[] =
       "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  std::string out, line;
+  std::string out;
+  out.reserve(data.size() / 3 * 4 * (lineLength + 2) / lineLength + 8);
+  size_t column = 0;
   for (size_t i = 0; i < data.size(); i += 3) {
     const auto b = [&](size_t k) {
       return k < data.size() ? static_cast<unsigned>(static_cast<unsigned char>(data[k])) : 0u;
     };
     const unsigned v = (b(i) << 16) | (b(i + 1) << 8) | b(i + 2);
-    line += kAlphabet[(v >> 18) & 63];
-    line += kAlphabet[(v >> 12) & 63];
-    line += i + 1 < data.size() ? kAlphabet[(v >> 6) & 63] : '=';
-    line += i + 2 < data.size() ? kAlphabet[v & 63] : '=';
-    if (line.size() >= lineLength) {
-      out += line.substr(0, lineLength) + "\r\n";
-      line.erase(0, lineLength);
+    const char quad[4] = {kAlphabet[(v >> 18) & 63], kAlphabet[(v >> 12) & 63],
+                          i + 1 < data.size() ? kAlphabet[(v >> 6) & 63] : '=',
+                          i + 2 < data.size() ? kAlphabet[v & 63] : '='};
+    for (const char c : quad) {
+      out += c;
+      if (++column == lineLength) {
+        out += "\r\n";
+        column = 0;
+      }
     }
   }
-  if (!line.empty()) out += line + "\r\n";
+  if (column) out += "\r\n";
   return out;
 }
 
@@ -172,6 +176,8 @@ class TFakeMailHost {
     FKept.push_back(std::make_unique<std::string>(std::move(text)));
     return FKept.back()->data();
   }
+
+ public:
   static std::string ReadFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -181,6 +187,7 @@ class TFakeMailHost {
     out.write(data.data(), static_cast<std::streamsize>(data.size()));
   }
 
+ private:
   static std::uint32_t VLM_STDCALL FakeGetStatus(const char* mail) {
     auto& h = *Current();
     h.Calls.push_back("GetStatus");

@@ -1,0 +1,129 @@
+// Random messages and winmail.dat data through both rewrites of a stored message, with a fake
+// host: nothing crashes, every host buffer is freed once, and the stored message is either
+// untouched or keeps every line it had, in order (only its closing delimiter may be replaced).
+//
+// The first byte picks the case:
+//   0: the whole input is a winmail.dat inside an Outlook-style message (TNEF seeds start with
+//      0x78, which picks this case);
+//   1: the rest is the body of a message with the TNEF correlator and a multipart header, expanded;
+//   2: the rest is a message with attachments that gets a file added;
+//   3: the rest is a message without attachments that gets a file added.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "received/add_file.h"
+#include "received/mime_rules.h"
+#include "received/winmail_expansion.h"
+#include "tests/unit/received/fake_mail_host.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Each run passes the data through base64 several times with every byte comparison traced; larger
+// winmail.dat files are the decoder's own target's business.
+constexpr size_t kMaxInput = 128 * 1024;
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+const fs::path& Sandbox() {
+  static const fs::path root = [] {
+    const fs::path path =
+        fs::temp_directory_path() / ("velmora-fuzz-received-" + std::to_string(::getpid()));
+    fs::remove_all(path);
+    fs::create_directories(path);
+    vlm::test::TFakeMailHost::WriteFile(path / "added.pdf", "%PDF-1.4 added file\n");
+    std::atexit([] { fs::remove_all(Sandbox()); });
+    return path;
+  }();
+  return root;
+}
+
+// Every line of `before` appears in `after` in the same order, except lines that `mayGo` lets go
+// when they cannot be found.
+template <class MayGo>
+bool KeepsLinesInOrder(const vlm::TLineList& before, const std::string& after, MayGo mayGo) {
+  const vlm::TLineList now = vlm::SplitLines(after);
+  size_t j = 0;
+  for (const auto line : before) {
+    size_t k = j;
+    while (k < now.size() && now[k] != line) ++k;
+    if (k < now.size()) {
+      j = k + 1;
+    } else if (!mayGo(line)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Adding parts writes the closing delimiter anew: once, and the old line began with "--".
+bool KeepsLinesButTheClosingDelimiter(const std::string& before, const std::string& after) {
+  int replaced = 0;
+  return KeepsLinesInOrder(vlm::SplitLines(before), after, [&](std::string_view line) {
+    return line.substr(0, 2) == "--" && ++replaced == 1;
+  });
+}
+
+// Converting a single-part message replaces its content header lines, folded ones included; the
+// other lines must all stay.
+bool KeepsLinesButContentHeaders(const std::string& before, const std::string& after) {
+  vlm::TLineList kept;
+  for (const auto line : vlm::SplitLines(before))
+    if (!vlm::StartsWithIgnoringCase(line, "content-type:") &&
+        !vlm::StartsWithIgnoringCase(line, "content-transfer-encoding:") &&
+        !(!line.empty() && (line[0] == ' ' || line[0] == '\t')))
+      kept.push_back(line);
+  return KeepsLinesInOrder(kept, after, [](std::string_view) { return false; });
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
+  if (size == 0 || size > kMaxInput) return 0;
+  const std::string input(reinterpret_cast<const char*>(data), size);
+  const std::string rest = input.substr(1);
+  fs::remove_all(Sandbox() / "Temp");
+
+  vlm::test::TFakeMailHost host(Sandbox());
+  const vlm::TMailTools tools = host.Tools();
+  std::string message;
+  std::uint32_t status = 8;
+  switch (data[0] & 3) {
+    case 0:
+      message = vlm::test::OutlookMessage(input);
+      break;
+    case 1:
+      message =
+          "X-MS-TNEF-Correlator: <a@b>\r\nContent-Type: multipart/mixed; boundary=\"b\"\r\n" + rest;
+      break;
+    case 2:
+      message = rest;
+      break;
+    default:
+      message = rest;
+      status = 0;
+      break;
+  }
+  host.Store["m"] = message;
+  host.Status["m"] = status;
+  host.Selected = "m";
+
+  if ((data[0] & 3) < 2) {
+    if (vlm::HasWinmailPart(tools, "m")) vlm::ExpandWinmail(tools, "m");
+  } else if (vlm::CanAddFile(tools, "m")) {
+    vlm::AddFileToMessage(tools, "m", (Sandbox() / "added.pdf").string());
+  }
+
+  Check(host.OutstandingBuffers() == 0 && !host.BufferFault && host.SetSourceCalls <= 1);
+  const std::string& after = host.Store["m"];
+  Check(after == message || (status == 0 ? KeepsLinesButContentHeaders(message, after)
+                                         : KeepsLinesButTheClosingDelimiter(message, after)));
+  return 0;
+}
