@@ -94,10 +94,17 @@ struct THuffmanCodes {
   }
 };
 
-// Entropy-coded bits, with a zero byte stuffed after every 0xFF.
+// Entropy-coded bits, with a zero byte stuffed after every 0xFF. Bytes go through a pointer into
+// room made ahead with Reserve: appending to the vector byte by byte costs more than the coding.
 class TBitWriter {
  public:
   explicit TBitWriter(std::vector<std::uint8_t>& out) : FOut(out) {}
+
+  // Makes room for `bytes` more output bytes.
+  void Reserve(std::size_t bytes) {
+    if (FOut.size() - FLength >= bytes) return;
+    FOut.resize(std::max(FOut.size() * 2, FLength + bytes));
+  }
 
   void Put(std::uint32_t bits, int count) {
     FBits = (FBits << count) | bits;
@@ -105,29 +112,33 @@ class TBitWriter {
     if (FCount >= 32) Drain();
   }
 
-  // Pads the last byte with one bits, as the format requires.
+  // Pads the last byte with one bits, as the format requires, and trims the output.
   void Flush() {
+    Reserve(16);
     const int pad = (8 - FCount % 8) % 8;
     Put((1u << pad) - 1, pad);
     while (FCount >= 8) PutByte(static_cast<std::uint8_t>(FBits >> (FCount -= 8)));
+    FOut.resize(FLength);
   }
+
+  void Start() { FLength = FOut.size(); }
 
  private:
   void PutByte(std::uint8_t byte) {
-    FOut.push_back(byte);
-    if (byte == 0xFF) FOut.push_back(0);
+    FOut[FLength++] = byte;
+    if (byte == 0xFF) FOut[FLength++] = 0;
   }
 
   void Drain() {
     const std::uint32_t word = static_cast<std::uint32_t>(FBits >> (FCount - 32));
     FCount -= 32;
     if (!HasFF(word)) {
-      const std::size_t at = FOut.size();
-      FOut.resize(at + 4);
-      FOut[at] = static_cast<std::uint8_t>(word >> 24);
-      FOut[at + 1] = static_cast<std::uint8_t>(word >> 16);
-      FOut[at + 2] = static_cast<std::uint8_t>(word >> 8);
-      FOut[at + 3] = static_cast<std::uint8_t>(word);
+      std::uint8_t* at = FOut.data() + FLength;
+      at[0] = static_cast<std::uint8_t>(word >> 24);
+      at[1] = static_cast<std::uint8_t>(word >> 16);
+      at[2] = static_cast<std::uint8_t>(word >> 8);
+      at[3] = static_cast<std::uint8_t>(word);
+      FLength += 4;
       return;
     }
     for (int shift = 24; shift >= 0; shift -= 8) PutByte(static_cast<std::uint8_t>(word >> shift));
@@ -139,6 +150,7 @@ class TBitWriter {
   }
 
   std::vector<std::uint8_t>& FOut;
+  std::size_t FLength = 0;
   std::uint64_t FBits = 0;
   int FCount = 0;
 };
@@ -196,11 +208,37 @@ void Transpose(float* d) {
     for (int c = r + 1; c < 8; ++c) std::swap(d[r * 8 + c], d[c * 8 + r]);
 }
 
+// Fixed-point colour transform of JFIF, in tables of 16-bit fractions indexed by the channel
+// value (luminance) or by the sum of a 2x2 square's four values (chrominance, whose transform is
+// linear, so the sum stands for the square's mean).
+struct TColourTables {
+  std::array<std::int32_t, 256> YR, YG, YB;
+  std::array<std::int32_t, 1021> CbR, CbG, CbB, CrG, CrB;  // Cr's red weight equals Cb's blue
+
+  TColourTables() {
+    auto fixed = [](double weight, int value) {
+      return static_cast<std::int32_t>(std::lround(weight * value * 65536));
+    };
+    for (int v = 0; v < 256; ++v) {
+      YR[v] = fixed(0.299, v);
+      YG[v] = fixed(0.587, v);
+      YB[v] = fixed(0.114, v) + 32768 - (128 << 16);  // rounding and the level shift
+    }
+    for (int v = 0; v < 1021; ++v) {
+      CbR[v] = fixed(-0.168736 / 4, v);
+      CbG[v] = fixed(-0.331264 / 4, v);
+      CbB[v] = fixed(0.5 / 4, v) + 32768;
+      CrG[v] = fixed(-0.418688 / 4, v);
+      CrB[v] = fixed(-0.081312 / 4, v);
+    }
+  }
+};
+
 // The samples of the picture, level-shifted, as a luminance plane and two half-size chrominance
 // planes, for one strip of 16 picture rows (one row of MCUs), padded by repeating the edges.
 class TStripPlanes {
  public:
-  TStripPlanes(int mcuColumns) : FWidth(mcuColumns * 16) {
+  explicit TStripPlanes(int mcuColumns) : FWidth(mcuColumns * 16) {
     FLuma.resize(static_cast<std::size_t>(FWidth) * 16);
     FCb.resize(static_cast<std::size_t>(FWidth / 2) * 8);
     FCr.resize(FCb.size());
@@ -208,29 +246,28 @@ class TStripPlanes {
 
   void Fill(const TBitmapImage& image, int top) {
     const int step = image.BytesPerPixel();
+    const TColourTables& t = FTables;
     for (int pair = 0; pair < 8; ++pair) {
-      const int y0 = std::min(top + pair * 2, image.Height - 1);
-      const int y1 = std::min(top + pair * 2 + 1, image.Height - 1);
-      const std::uint8_t* rows[2] = {image.Row(y0), image.Row(y1)};
-      float* luma[2] = {&FLuma[static_cast<std::size_t>(pair * 2) * FWidth],
-                        &FLuma[static_cast<std::size_t>(pair * 2 + 1) * FWidth]};
-      float* cb = &FCb[static_cast<std::size_t>(pair) * (FWidth / 2)];
-      float* cr = &FCr[static_cast<std::size_t>(pair) * (FWidth / 2)];
+      const std::uint8_t* row0 = image.Row(std::min(top + pair * 2, image.Height - 1));
+      const std::uint8_t* row1 = image.Row(std::min(top + pair * 2 + 1, image.Height - 1));
+      std::int16_t* luma0 = &FLuma[static_cast<std::size_t>(pair * 2) * FWidth];
+      std::int16_t* luma1 = luma0 + FWidth;
+      std::int16_t* cb = &FCb[static_cast<std::size_t>(pair) * (FWidth / 2)];
+      std::int16_t* cr = &FCr[static_cast<std::size_t>(pair) * (FWidth / 2)];
       for (int x = 0; x < FWidth; x += 2) {
         const int xa = std::min(x, image.Width - 1) * step;
         const int xb = std::min(x + 1, image.Width - 1) * step;
-        float r = 0, g = 0, b = 0;
-        for (int k = 0; k < 2; ++k) {
-          const std::uint8_t* pa = rows[k] + xa;
-          const std::uint8_t* pb = rows[k] + xb;
-          luma[k][x] = Luma(pa[2], pa[1], pa[0]);
-          luma[k][x + 1] = Luma(pb[2], pb[1], pb[0]);
-          r += pa[2] + pb[2];
-          g += pa[1] + pb[1];
-          b += pa[0] + pb[0];
+        const std::uint8_t* p[4] = {row0 + xa, row0 + xb, row1 + xa, row1 + xb};
+        std::int16_t* y[4] = {luma0 + x, luma0 + x + 1, luma1 + x, luma1 + x + 1};
+        int r = 0, g = 0, b = 0;
+        for (int k = 0; k < 4; ++k) {
+          *y[k] = static_cast<std::int16_t>((t.YR[p[k][2]] + t.YG[p[k][1]] + t.YB[p[k][0]]) >> 16);
+          r += p[k][2];
+          g += p[k][1];
+          b += p[k][0];
         }
-        cb[x / 2] = (-0.168736f * r - 0.331264f * g + 0.5f * b) * 0.25f;
-        cr[x / 2] = (0.5f * r - 0.418688f * g - 0.081312f * b) * 0.25f;
+        cb[x / 2] = static_cast<std::int16_t>((t.CbR[r] + t.CbG[g] + t.CbB[b]) >> 16);
+        cr[x / 2] = static_cast<std::int16_t>((t.CbB[r] + t.CrG[g] + t.CrB[b]) >> 16);
       }
     }
   }
@@ -241,16 +278,16 @@ class TStripPlanes {
   void CrBlock(int x, float* block) const { Copy(FCr.data(), FWidth / 2, x, 0, block); }
 
  private:
-  static float Luma(int r, int g, int b) { return 0.299f * r + 0.587f * g + 0.114f * b - 128.0f; }
-
-  static void Copy(const float* plane, int width, int x, int y, float* block) {
-    for (int r = 0; r < 8; ++r)
-      std::memcpy(block + r * 8, plane + static_cast<std::size_t>(y + r) * width + x,
-                  8 * sizeof(float));
+  static void Copy(const std::int16_t* plane, int width, int x, int y, float* block) {
+    for (int r = 0; r < 8; ++r) {
+      const std::int16_t* from = plane + static_cast<std::size_t>(y + r) * width + x;
+      for (int c = 0; c < 8; ++c) block[r * 8 + c] = from[c];
+    }
   }
 
   int FWidth;
-  std::vector<float> FLuma, FCb, FCr;
+  std::vector<std::int16_t> FLuma, FCb, FCr;
+  TColourTables FTables;
 };
 
 class TJpegEncoder {
@@ -292,9 +329,12 @@ class TJpegEncoder {
     }
     Marker(0xDA, 10);
     FOut.insert(FOut.end(), {3, 1, 0x00, 2, 0x11, 3, 0x11, 0, 63, 0});
+    FBits.Start();
   }
 
   void EncodeStrip(const TStripPlanes& planes, int mcuColumns) {
+    // A block codes into at most 64 codes of 16 + 11 bits, every byte possibly stuffed.
+    FBits.Reserve(static_cast<std::size_t>(mcuColumns) * 6 * 64 * 27 / 8 * 2 + 64);
     TBlock block;
     for (int m = 0; m < mcuColumns; ++m) {
       for (int k = 0; k < 4; ++k) {
@@ -331,14 +371,14 @@ class TJpegEncoder {
   }
 
   static bool IsFlat(const TBlock& block) {
-    bool flat = true;
-    for (float v : block) flat &= v == block[0];
-    return flat;
+    for (float v : block)
+      if (v != block[0]) return false;
+    return true;
   }
 
   void EncodeBlock(TBlock& block, const TQuantizer& q, const THuffmanCodes& dc,
                    const THuffmanCodes& ac, int& lastDc) {
-    std::array<int, 64> zz{};
+    std::array<int, 64> zz;
     std::uint64_t nonZero = 0;
     if (IsFlat(block)) {
       // A block of one colour (most of a screenshot) has only its DC term.
@@ -376,7 +416,8 @@ class TJpegEncoder {
     if (last != 63) FBits.Put(ac.Code[0x00], ac.Length[0x00]);
   }
 
-  static int Round(float v) { return static_cast<int>(v < 0 ? v - 0.5f : v + 0.5f); }
+  // Rounds half away from zero, without a branch (the signs of coefficients are unpredictable).
+  static int Round(float v) { return static_cast<int>(v + std::copysign(0.5f, v)); }
 
   TQuantizer FLumaQuant, FChromaQuant;
   THuffmanCodes FLumaDc, FChromaDc, FLumaAc, FChromaAc;

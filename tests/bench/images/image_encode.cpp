@@ -3,7 +3,8 @@
 // Prints the encoding time alone, without reading the PPM, as "encode_s=<seconds>".
 #include <chrono>
 #include <cstdio>
-#include <fstream>
+#include <stdexcept>
+#include <utility>
 #include <iostream>
 #include <map>
 #include <string>
@@ -12,25 +13,28 @@
 
 namespace {
 
+// Reads each row straight into the bitmap and swaps red and blue in place: the peers read
+// their PPM input about as fast as the disk cache hands it over, so must we.
 vlm::TBitmapImage ReadPpm(const char* path) {
-  std::ifstream in(path, std::ios::binary);
-  std::string magic;
+  std::FILE* in = std::fopen(path, "rb");
+  if (!in) throw std::runtime_error("cannot open the PPM");
   int width = 0, height = 0, maxValue = 0;
-  in >> magic >> width >> height >> maxValue;
-  in.get();
-  if (!in || magic != "P6" || maxValue != 255) throw std::runtime_error("not a binary PPM");
-  vlm::TBitmapImage image(width, height, 24);
-  std::string row(static_cast<std::size_t>(width) * 3, '\0');
-  for (int y = 0; y < height; ++y) {
-    in.read(row.data(), static_cast<std::streamsize>(row.size()));
-    std::uint8_t* p = image.Row(y);
-    for (int x = 0; x < width; ++x) {
-      p[x * 3] = static_cast<std::uint8_t>(row[x * 3 + 2]);
-      p[x * 3 + 1] = static_cast<std::uint8_t>(row[x * 3 + 1]);
-      p[x * 3 + 2] = static_cast<std::uint8_t>(row[x * 3]);
-    }
+  const bool header = std::fscanf(in, "P6 %d %d %d", &width, &height, &maxValue) == 3 &&
+                      maxValue == 255 && std::fgetc(in) != EOF;
+  if (!header) {
+    std::fclose(in);
+    throw std::runtime_error("not a binary PPM");
   }
-  if (!in) throw std::runtime_error("truncated PPM");
+  vlm::TBitmapImage image(width, height, 24);
+  const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
+  bool complete = true;
+  for (int y = 0; y < height && complete; ++y) {
+    std::uint8_t* p = image.Row(y);
+    complete = std::fread(p, 1, rowBytes, in) == rowBytes;
+    for (std::size_t i = 0; i < rowBytes; i += 3) std::swap(p[i], p[i + 2]);
+  }
+  std::fclose(in);
+  if (!complete) throw std::runtime_error("truncated PPM");
   return image;
 }
 
