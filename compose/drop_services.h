@@ -44,7 +44,7 @@ class DropServices {
   virtual bool FileExists(const std::wstring& path) = 0;
   virtual void RemoveFile(const std::wstring& path) = 0;
   virtual std::wstring CurrentDirectory() = 0;
-  virtual void SetCurrentDirectory(const std::wstring& path) = 0;
+  virtual void ChangeDirectory(const std::wstring& path) = 0;
   // Lets the user interface breathe for `milliseconds` while pending messages are processed.
   virtual void PauseWithMessages(int milliseconds) = 0;
 

@@ -95,7 +95,7 @@ class CurrentDirectoryKeeper {
       : services_(services), saved_(services.CurrentDirectory()) {}
   ~CurrentDirectoryKeeper() {
     try {
-      services_.SetCurrentDirectory(saved_);
+      services_.ChangeDirectory(saved_);
     } catch (...) {
       // The folder may have gone; the packing's own outcome matters more.
     }

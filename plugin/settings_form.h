@@ -31,6 +31,7 @@ struct TTrackBar {
 };
 
 namespace vlm {
+class TArchiveFile;
 // Asks the user a question; the standard result (1 OK, 2 Cancel, 6 Yes, 7 No).
 using Asker =
     std::function<int(const std::wstring& text, const std::wstring& caption, unsigned flags)>;
@@ -60,6 +61,8 @@ class TForm1 {
   std::wstring PluginFolder;
   std::wstring TempFolder;
   std::vector<std::wstring> NewMesWindow;
+  // The archive component every dropped item is packed with (Windows only; empty elsewhere).
+  std::shared_ptr<vlm::TArchiveFile> ArchiveFile;
 
   // Control behaviour.
   void RadioGroup1Click();

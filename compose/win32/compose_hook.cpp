@@ -1,7 +1,78 @@
 #include "compose/win32/compose_hook.h"
 
-// The hook is not built yet: drops and pastes go to the host untouched.
+#include <windows.h>
+#include <shellapi.h>
+
+#include "compose/hook_handler.h"
+#include "compose/win32/image_dialog.h"
+#include "compose/win32/windows_drop_services.h"
+#include "plugin/ansi_text.h"
+#include "plugin/plugin_state.h"
+#include "plugin/settings_form.h"
+#include "plugin/win32/environment.h"
+#include "plugin/win32/export_guard.h"
+
 namespace vlm {
-void HookStart() {}
-void HookStop() {}
+namespace {
+
+class WindowsHookPlatform : public HookPlatform {
+ public:
+  HostWnd ForegroundWindow() override { return GetForegroundWindow(); }
+  bool IsKeyDown(int virtualKey) override { return GetKeyState(virtualKey) < 0; }
+  bool ClipboardHasBitmap() override { return IsClipboardFormatAvailable(CF_BITMAP); }
+  bool IsDescendant(HostWnd ancestor, HostWnd window) override {
+    return ancestor && IsChild(static_cast<HWND>(ancestor), static_cast<HWND>(window));
+  }
+  std::wstring ClassName(HostWnd window) override {
+    wchar_t name[100];
+    const int length = GetClassNameW(static_cast<HWND>(window), name, 100);
+    return std::wstring(name, length > 0 ? static_cast<size_t>(length) : 0);
+  }
+  unsigned DropItemCount(std::uintptr_t drop) override {
+    return DragQueryFileA(Drop(drop), 0xFFFFFFFF, nullptr, 0);
+  }
+  std::wstring DropItem(std::uintptr_t drop, unsigned index) override {
+    // Sized from the path's own length, so long paths are not cut off.
+    std::string path(DragQueryFileA(Drop(drop), index, nullptr, 0) + 1, '\0');
+    path.resize(DragQueryFileA(Drop(drop), index, path.data(), static_cast<UINT>(path.size())));
+    return FromAnsi(path);
+  }
+  void ReleaseDrop(std::uintptr_t drop) override { DragFinish(Drop(drop)); }
+  bool ShowImageDialog(const std::function<void()>& consumeKey, std::wstring& fileName) override {
+    return vlm::ShowImageDialog(consumeKey, fileName);
+  }
+
+ private:
+  static HDROP Drop(std::uintptr_t drop) { return reinterpret_cast<HDROP>(drop); }
+};
+
+// Runs for every message the host's main thread takes off its queue: anything but a key press
+// or a drop costs one comparison and the next hook.
+LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HC_ACTION && wParam == PM_REMOVE) {
+    MSG* msg = reinterpret_cast<MSG*>(lParam);
+    if ((msg->message == WM_KEYDOWN || msg->message == WM_DROPFILES) && SettingsForm) {
+      GuardedVoid("HookProc", [msg] {
+        WindowsHookPlatform platform;
+        WindowsDropServices services(*SettingsForm);
+        HandleHookedMessage({msg->hwnd, &msg->message, msg->wParam}, *SettingsForm, platform,
+                            services);
+      });
+    }
+  }
+  CallNextHookEx(static_cast<HHOOK>(HookHandle), code, wParam, lParam);
+  return 0;
+}
+
+}  // namespace
+
+void HookStart() {
+  HookHandle = SetWindowsHookExW(WH_GETMESSAGE, HookProc, ModuleHandle(), GetCurrentThreadId());
+}
+
+void HookStop() {
+  if (HookHandle) UnhookWindowsHookEx(static_cast<HHOOK>(HookHandle));
+  HookHandle = nullptr;
+}
+
 }  // namespace vlm

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "archiver/win32/form_archive_file.h"
 #include "compose/win32/compose_hook.h"
 #include "plugin/ansi_text.h"
 #include "plugin/plugin_state.h"
@@ -36,6 +37,7 @@ std::unique_ptr<TForm1> CreateForm() {
   form->bFileAddAgree = false;
   form->NewMesWindow.clear();
   form->B2OhWnd = FindWindowW(L"Becky2MainFrame", nullptr);
+  form->ArchiveFile = CreateFormArchiveFile();
   return form;
 }
 

@@ -128,7 +128,7 @@ class FakeDropServices : public DropServices {
     entries.erase(path);
   }
   std::wstring CurrentDirectory() override { return currentDirectory; }
-  void SetCurrentDirectory(const std::wstring& path) override {
+  void ChangeDirectory(const std::wstring& path) override {
     log.push_back("cd " + Narrow(path));
     currentDirectory = path;
   }
