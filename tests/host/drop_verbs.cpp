@@ -1,0 +1,337 @@
+// Scenario verbs for drops and pastes onto the host's windows, and the files they carry:
+//   drop <window> <path>...             WM_DROPFILES (ANSI file list) posted to the window
+//   drop-twice <window> <path> <path>   two one-item drops posted together
+//   paste <window> [ctrl|ctrl+shift] [bitmap|text]   a V key press with that clipboard
+//   make-file <path> <bytes>            a file of text lines in the work folder
+//   make-folder <path>                  a folder and its parents
+//   hide <path>                         marks a file or folder hidden
+//   password <text> | password-close <text>         the next answer of the password dialog
+//   compose-unrecorded                  a compose window the plug-in is never told about
+// <window> is main, main.list, composeN, composeN.body, composeN.header, or unrecorded(.body).
+// Whether the host's own window procedure got the message is recorded, and so is every drop
+// handle the plug-in frees and every program it launches (the launch is not carried out).
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <deque>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "resources/password_dialog_ids.h"
+#include "tests/host/host_world.h"
+#include "tests/host/import_patch.h"
+#include "tests/host/scenario.h"
+#include "tests/host/transcript.h"
+
+namespace host {
+namespace {
+
+std::vector<std::string> Words(const std::string& args) {
+  std::istringstream in(args);
+  std::vector<std::string> words;
+  for (std::string word; in >> word;) words.push_back(word);
+  return words;
+}
+
+std::wstring ItemPath(const std::string& path) {
+  return path.find(':') != std::string::npos ? Wide(path) : WorkPath(path);
+}
+
+// --- windows --------------------------------------------------------------------------------
+
+HWND gUnrecorded = nullptr;
+
+HWND Child(HWND parent, int id) {
+  return parent ? GetDlgItem(parent, id) : nullptr;
+}
+
+HWND TargetWindow(const std::string& name) {
+  const size_t dot = name.find('.');
+  const std::string frame = name.substr(0, dot),
+                    part = dot == std::string::npos ? "" : name.substr(dot + 1);
+  HWND window = frame == "unrecorded" ? gUnrecorded : World().WindowByName(frame);
+  if (part.empty() || !window) return window;
+  if (frame == "main") return Child(window, part == "list" ? 101 : 102);
+  return Child(window, part == "header" ? 201 : 202);
+}
+
+// The host's shell functions, looked up at run time: the stand-in host links no shell library.
+template <typename Fn>
+Fn Shell(const char* name) {
+  static HMODULE shell = LoadLibraryW(L"shell32.dll");
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(shell, name)));
+}
+UINT HostDragQueryFile(HDROP drop, UINT index) {
+  static auto query = Shell<UINT(WINAPI*)(HDROP, UINT, LPSTR, UINT)>("DragQueryFileA");
+  return query(drop, index, nullptr, 0);
+}
+void HostDragFinish(HDROP drop) {
+  static auto finish = Shell<void(WINAPI*)(HDROP)>("DragFinish");
+  finish(drop);
+}
+
+// The host's own handling of a message it is given: recorded, and a drop's list freed as the
+// host frees it.
+std::map<HWND, WNDPROC> gOriginalProcs;
+std::map<HWND, std::string> gNames;
+
+LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DROPFILES) {
+    const UINT count = HostDragQueryFile(reinterpret_cast<HDROP>(wParam), 0xFFFFFFFF);
+    Log().Line("host window " + gNames[window] + " handles WM_DROPFILES (" + std::to_string(count) +
+               " items)");
+    HostDragFinish(reinterpret_cast<HDROP>(wParam));
+    return 0;
+  }
+  if (message == WM_KEYDOWN && wParam == 'V')
+    Log().Line("host window " + gNames[window] + " handles the V key press");
+  return CallWindowProcW(gOriginalProcs[window], window, message, wParam, lParam);
+}
+
+void Record(HWND window, const std::string& name) {
+  gNames[window] = name;
+  if (gOriginalProcs.count(window)) return;
+  gOriginalProcs[window] = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordingProc)));
+}
+
+// --- what the plug-in does with the system ---------------------------------------------------
+
+using DragFinishFn = void(WINAPI*)(HDROP);
+using ShellExecuteExFn = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
+DragFinishFn gRealDragFinish = nullptr;
+HMODULE gPatched = nullptr;
+
+void WINAPI RecordingDragFinish(HDROP drop) {
+  Log().Line("plug-in frees the drop handle");
+  gRealDragFinish(drop);
+}
+
+BOOL WINAPI RecordingShellExecuteEx(SHELLEXECUTEINFOW* info) {
+  Log().Line("plug-in launches " + Log().QuoteWide(info->lpFile ? info->lpFile : L"") + " verb " +
+             Log().QuoteWide(info->lpVerb ? info->lpVerb : L"") + " (not started)");
+  info->hProcess = nullptr;
+  info->hInstApp = reinterpret_cast<HINSTANCE>(SE_ERR_FNF);
+  SetLastError(ERROR_FILE_NOT_FOUND);
+  return FALSE;
+}
+
+void WatchPlugin() {
+  if (!World().plugin || gPatched == World().plugin) return;
+  gPatched = World().plugin;
+  if (void* real = PatchImport(gPatched, "shell32.dll", "DragFinish",
+                               reinterpret_cast<void*>(&RecordingDragFinish)))
+    gRealDragFinish = reinterpret_cast<DragFinishFn>(real);
+  PatchImport(gPatched, "shell32.dll", "ShellExecuteExW",
+              reinterpret_cast<void*>(&RecordingShellExecuteEx));
+}
+
+// --- drops -------------------------------------------------------------------------------------
+
+HGLOBAL MakeDropList(const std::vector<std::string>& ansiPaths) {
+  size_t listSize = 1;
+  for (const auto& path : ansiPaths) listSize += path.size() + 1;
+  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + listSize);
+  auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+  header->pFiles = sizeof(DROPFILES);
+  header->fWide = FALSE;
+  char* list = reinterpret_cast<char*>(header + 1);
+  for (const auto& path : ansiPaths) {
+    memcpy(list, path.c_str(), path.size() + 1);
+    list += path.size() + 1;
+  }
+  GlobalUnlock(memory);
+  return memory;
+}
+
+// Posts a drop of `paths` onto the named window; false when there is no such window.
+bool PostDrop(const std::string& windowName, const std::vector<std::string>& items) {
+  HWND window = TargetWindow(windowName);
+  if (!window) {
+    Log().Line("error: no window " + windowName);
+    return false;
+  }
+  WatchPlugin();
+  Record(window, windowName);
+  std::vector<std::string> paths;
+  std::string shown;
+  for (const auto& item : items) {
+    paths.push_back(ToAnsi(ItemPath(item)));
+    shown += " " + Log().Quote(paths.back().c_str());
+  }
+  Log().Line("drop on " + windowName + ":" + shown);
+  PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDropList(paths)), 0);
+  return true;
+}
+
+const VerbRegistration drop("drop", [](const std::string& args, Script&) {
+  const auto words = Words(args);
+  if (words.empty()) return false;
+  return PostDrop(words[0], {words.begin() + 1, words.end()});
+});
+
+// Two one-item drops queued together: the second is taken off the queue while the plug-in is
+// still busy with the first (by the nested loop of its first question).
+const VerbRegistration dropTwice("drop-twice", [](const std::string& args, Script&) {
+  const auto words = Words(args);
+  if (words.size() != 3) return false;
+  return PostDrop(words[0], {words[1]}) && PostDrop(words[0], {words[2]});
+});
+
+// --- pastes ------------------------------------------------------------------------------------
+
+void PutOnClipboard(bool bitmap) {
+  OpenClipboard(World().mainWindow);
+  EmptyClipboard();
+  if (bitmap) {
+    HDC screen = GetDC(nullptr);
+    SetClipboardData(CF_BITMAP, CreateCompatibleBitmap(screen, 32, 24));
+    ReleaseDC(nullptr, screen);
+  } else {
+    const wchar_t text[] = L"pasted text";
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof text);
+    memcpy(GlobalLock(memory), text, sizeof text);
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+  }
+  CloseClipboard();
+}
+
+void SetKeys(bool ctrl, bool shift) {
+  BYTE keys[256] = {};
+  if (ctrl) keys[VK_CONTROL] = keys[VK_LCONTROL] = 0x80;
+  if (shift) keys[VK_SHIFT] = keys[VK_LSHIFT] = 0x80;
+  SetKeyboardState(keys);
+}
+
+const VerbRegistration paste("paste", [](const std::string& args, Script&) {
+  const auto words = Words(args);
+  HWND window = words.empty() ? nullptr : TargetWindow(words[0]);
+  if (!window) {
+    Log().Line("error: no window " + args);
+    return false;
+  }
+  const std::string keys = words.size() > 1 ? words[1] : "ctrl";
+  const bool bitmap = words.size() <= 2 || words[2] == "bitmap";
+  WatchPlugin();
+  Record(window, words[0]);
+  PutOnClipboard(bitmap);
+  SetForegroundWindow(GetAncestor(window, GA_ROOT));
+  SetKeys(keys.find("ctrl") != std::string::npos, keys.find("shift") != std::string::npos);
+  Log().Line("paste on " + words[0] + " with " + keys + "+V, clipboard " +
+             (bitmap ? "bitmap" : "text"));
+  PostMessageW(window, WM_KEYDOWN, 'V', 1);
+  Pump();
+  SetKeys(false, false);
+  return true;
+});
+
+// --- files -------------------------------------------------------------------------------------
+
+const VerbRegistration makeFile("make-file", [](const std::string& args, Script&) {
+  const auto words = Words(args);
+  if (words.size() != 2) return false;
+  const long long size = std::stoll(words[1]);
+  std::ofstream out(ItemPath(words[0]).c_str(), std::ios::binary | std::ios::trunc);
+  const std::string line = "Velmora test data line, repeated to make the file large enough.\r\n";
+  for (long long left = size; left > 0; left -= static_cast<long long>(line.size()))
+    out.write(line.data(), std::min<long long>(left, static_cast<long long>(line.size())));
+  return out.good();
+});
+
+const VerbRegistration makeFolder("make-folder", [](const std::string& args, Script&) {
+  const std::wstring path = ItemPath(args);
+  for (size_t at = path.find(L'\\', 3); at != std::wstring::npos; at = path.find(L'\\', at + 1))
+    CreateDirectoryW(path.substr(0, at).c_str(), nullptr);
+  CreateDirectoryW(path.c_str(), nullptr);
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+});
+
+const VerbRegistration hide("hide", [](const std::string& args, Script&) {
+  const std::wstring path = ItemPath(args);
+  return SetFileAttributesW(path.c_str(),
+                            GetFileAttributesW(path.c_str()) | FILE_ATTRIBUTE_HIDDEN) != 0;
+});
+
+const VerbRegistration unrecorded("compose-unrecorded", [](const std::string&, Script&) {
+  gUnrecorded =
+      CreateWindowExW(0, L"becky2composeframe", L"unrecorded", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 80,
+                      80, 500, 300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_MULTILINE, 0, 30, 480,
+                  200, gUnrecorded, reinterpret_cast<HMENU>(202), GetModuleHandleW(nullptr),
+                  nullptr);
+  Log().Line("host opens a compose window without telling the plug-in");
+  return gUnrecorded != nullptr;
+});
+
+// --- the password dialog -------------------------------------------------------------------------
+
+struct PasswordAnswer {
+  std::string text;  // UTF-8
+  bool close;        // the system menu's close button instead of "OK"
+};
+std::deque<PasswordAnswer> gPasswords;
+HHOOK gCbtHook = nullptr;
+HWND gPasswordDialog = nullptr;
+
+void CALLBACK AnswerPassword(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  HWND dialog = gPasswordDialog;
+  if (!IsWindow(dialog) || !IsWindowEnabled(dialog)) {
+    if (IsWindow(dialog)) SetTimer(nullptr, 0, 50, AnswerPassword);  // a box is over it
+    return;
+  }
+  if (gPasswords.empty()) {
+    Log().Line("password dialog: no answer scripted, closing it");
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
+    return;
+  }
+  const PasswordAnswer answer = gPasswords.front();
+  gPasswords.pop_front();
+  HWND edit = GetDlgItem(dialog, IDC_PasswordEdit1);
+  SetWindowTextW(edit, Wide(answer.text).c_str());
+  wchar_t caption[64] = L"";
+  GetWindowTextW(dialog, caption, 64);
+  const bool masked = SendMessageW(edit, EM_GETPASSWORDCHAR, 0, 0) == '*';
+  Log().Line("password dialog caption=" + Log().QuoteWide(caption) +
+             (masked ? " masked" : " NOT masked") + " <- " + Log().QuoteWide(Wide(answer.text)) +
+             (answer.close ? " then close" : " then OK"));
+  if (answer.close)
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
+  else
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_PasswordButton1, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_PasswordButton1)));
+  SetTimer(nullptr, 0, 100, AnswerPassword);  // still open after a refusal: the next answer
+}
+
+LRESULT CALLBACK PasswordCbt(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE) {
+    HWND window = reinterpret_cast<HWND>(wParam);
+    if (window != gPasswordDialog && GetDlgItem(window, IDC_PasswordEdit1) &&
+        GetDlgItem(window, IDC_PasswordButton1)) {
+      gPasswordDialog = window;
+      SetTimer(nullptr, 0, 30, AnswerPassword);
+    }
+  }
+  return CallNextHookEx(gCbtHook, code, wParam, lParam);
+}
+
+bool QueuePassword(const std::string& text, bool close) {
+  if (!gCbtHook) gCbtHook = SetWindowsHookExW(WH_CBT, PasswordCbt, nullptr, GetCurrentThreadId());
+  gPasswords.push_back({text, close});
+  return true;
+}
+
+const VerbRegistration password("password", [](const std::string& args, Script&) {
+  return QueuePassword(args, false);
+});
+const VerbRegistration passwordClose("password-close", [](const std::string& args, Script&) {
+  return QueuePassword(args, true);
+});
+
+}  // namespace
+}  // namespace host
