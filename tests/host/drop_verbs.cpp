@@ -278,6 +278,21 @@ std::deque<PasswordAnswer> gPasswords;
 HHOOK gCbtHook = nullptr;
 HWND gPasswordDialog = nullptr;
 
+// The client area and the controls' rectangles in it, as "client WxH edit X,Y WxH button ...".
+std::string Layout(HWND dialog) {
+  RECT client;
+  GetClientRect(dialog, &client);
+  std::string text = "client " + std::to_string(client.right) + "x" + std::to_string(client.bottom);
+  for (auto [name, id] : {std::pair{"edit", IDC_PasswordEdit1}, {"button", IDC_PasswordButton1}}) {
+    RECT r;
+    GetWindowRect(GetDlgItem(dialog, id), &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    text += std::string(" ") + name + " " + std::to_string(r.left) + "," + std::to_string(r.top) +
+            " " + std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
+  }
+  return text;
+}
+
 void CALLBACK AnswerPassword(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
   HWND dialog = gPasswordDialog;
@@ -297,7 +312,7 @@ void CALLBACK AnswerPassword(HWND, UINT, UINT_PTR id, DWORD) {
   wchar_t caption[64] = L"";
   GetWindowTextW(dialog, caption, 64);
   const bool masked = SendMessageW(edit, EM_GETPASSWORDCHAR, 0, 0) == '*';
-  Log().Line("password dialog caption=" + Log().QuoteWide(caption) +
+  Log().Line("password dialog caption=" + Log().QuoteWide(caption) + " " + Layout(dialog) +
              (masked ? " masked" : " NOT masked") + " <- " + Log().QuoteWide(Wide(answer.text)) +
              (answer.close ? " then close" : " then OK"));
   if (answer.close)
