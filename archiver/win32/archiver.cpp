@@ -10,6 +10,31 @@ namespace vlm {
 
 namespace msg = archiver_messages;
 
+namespace {
+
+// Runs a DLL call from another current folder and puts the old one back afterwards.
+class TCurrentFolderScope {
+ public:
+  explicit TCurrentFolderScope(const std::wstring& folder) {
+    if (folder.empty()) return;
+    FSaved.resize(GetCurrentDirectoryW(0, nullptr));
+    FSaved.resize(GetCurrentDirectoryW(static_cast<DWORD>(FSaved.size()), FSaved.data()));
+    if (!SetCurrentDirectoryW(folder.c_str())) {
+      throw EArchiver(L"フォルダ \"" + folder + L"\" に移動できません。");
+    }
+  }
+  ~TCurrentFolderScope() {
+    if (!FSaved.empty()) SetCurrentDirectoryW(FSaved.c_str());
+  }
+  TCurrentFolderScope(const TCurrentFolderScope&) = delete;
+  TCurrentFolderScope& operator=(const TCurrentFolderScope&) = delete;
+
+ private:
+  std::wstring FSaved;
+};
+
+}  // namespace
+
 TArchiver::TArchiver(TArchiverType type) : FType(type), FPlatform(FOwnerWindow) {
   LoadDLL();
   FCommands = CreateArchiverCommands(type, FPlatform);
@@ -78,9 +103,16 @@ int TArchiver::PackFiles(HWND handle, const std::wstring& archiveFileName,
                          const TArchiverOptions& options, bool useResFile, const TFileItems& files,
                          const std::wstring& baseDir, std::string& cmdLine, std::string& output) {
   RequireZipDlls(true);
-  cmdLine = CommandLineAnsi(
-      FCommands->BuildPackCmd(archiveFileName, options, useResFile, files, baseDir));
-  return MainEntry2(handle, archiveFileName, cmdLine, output);
+  // LMZIP32.DLL takes no base folder, yet the names are relative to it: the DLL runs from the
+  // base folder then, with the archive named absolutely.
+  const bool fromBase = FType == atZip && !baseDir.empty() &&
+                        !FPlatform.ZipDllLoaded(TZipDll::Zip32J) &&
+                        FPlatform.ZipDllLoaded(TZipDll::LmZip32);
+  const std::wstring archive =
+      fromBase ? FPlatform.ExpandFileName(archiveFileName) : archiveFileName;
+  cmdLine = CommandLineAnsi(FCommands->BuildPackCmd(archive, options, useResFile, files, baseDir));
+  TCurrentFolderScope folder(fromBase ? baseDir : L"");
+  return MainEntry2(handle, archive, cmdLine, output);
 }
 
 int TArchiver::RemoveItems(HWND handle, const std::wstring& archiveFileName,
