@@ -90,6 +90,9 @@ class TScan {
   void SetExcluded(const std::unordered_set<std::wstring>* excluded) { FExcluded = excluded; }
   void SetProgress(const TCollectProgress* progress) { FProgress = progress; }
   void SetStreams(bool streams) { FStreams = streams; }
+  // Without the key set a file found twice is listed twice; the caller then removes the
+  // repeats after sorting. A single name walks each folder once, so it needs no set.
+  void SetTrackRepeats(bool track) { FTrackRepeats = track; }
 
   void ScanNames(const std::vector<std::wstring>& names) {
     for (const std::wstring& name : names) {
@@ -142,7 +145,7 @@ class TScan {
   }
 
   void TakeFile(const std::wstring& path) {
-    std::wstring key = FoldFileName(path);
+    std::wstring key = FExcluded || FTrackRepeats ? FoldFileName(path) : std::wstring();
     if (FExcluded && FExcluded->count(key)) return;
     const size_t before = FList.size();
     Add(path, std::move(key));
@@ -151,7 +154,7 @@ class TScan {
   }
 
   void Add(const std::wstring& path, std::wstring key) {
-    if (FKeys.insert(std::move(key)).second) FList.push_back(path);
+    if (!FTrackRepeats || FKeys.insert(std::move(key)).second) FList.push_back(path);
   }
 
   void AddStreams(const std::wstring& path) {
@@ -175,6 +178,7 @@ class TScan {
   const std::unordered_set<std::wstring>* FExcluded = nullptr;
   const TCollectProgress* FProgress = nullptr;
   bool FStreams = false;
+  bool FTrackRepeats = true;
   std::vector<std::wstring> FList;
   std::unordered_set<std::wstring> FKeys;
 };
@@ -216,7 +220,8 @@ void CollectFiles(TFileSystemWalk& fileSystem, TArchiverOptions& options, const 
   exclusions.ScanNames(options.jx);
 
   TScan inclusions(fileSystem, rules, out);
-  inclusions.SetExcluded(&exclusions.Keys());
+  if (!exclusions.Keys().empty()) inclusions.SetExcluded(&exclusions.Keys());
+  inclusions.SetTrackRepeats(names.size() > 1);
   inclusions.SetProgress(progress ? &progress : nullptr);
   inclusions.SetStreams(options.IncludeExtraStreams);
   if (names.empty()) {
@@ -232,7 +237,10 @@ void CollectFiles(TFileSystemWalk& fileSystem, TArchiverOptions& options, const 
   std::sort(sorted.begin(), sorted.end());
   out.files.clear();
   out.files.reserve(sorted.size());
-  for (auto& entry : sorted) out.files.push_back(std::move(entry.second));
+  for (size_t i = 0; i < sorted.size(); ++i) {
+    if (i > 0 && sorted[i].first == sorted[i - 1].first) continue;
+    out.files.push_back(std::move(sorted[i].second));
+  }
 
   options.r = kUnsetInt;
   options.jo = kUnsetString;

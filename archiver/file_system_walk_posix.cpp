@@ -9,7 +9,6 @@
 #include "archiver/archiver_errors.h"
 #include "archiver/file_system_walk.h"
 #include "archiver/path_mask.h"
-#include "plugin/ansi_text.h"
 
 namespace vlm {
 namespace {
@@ -27,6 +26,50 @@ class TDirectory {
  private:
   DIR* FDir;
 };
+
+// File names here are UTF-8. Decoded by hand: a code page conversion per name would cost more
+// than the whole directory search. Invalid bytes become U+FFFD.
+std::wstring FromUtf8(const char* text) {
+  std::wstring out;
+  for (const auto* p = reinterpret_cast<const unsigned char*>(text); *p;) {
+    char32_t c = *p++;
+    int more = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+    if (c >= 0x80 && more == 0) c = 0xFFFD;
+    c &= more == 3 ? 0x07 : more == 2 ? 0x0F : more == 1 ? 0x1F : 0xFF;
+    for (; more > 0; --more, ++p) {
+      if ((*p & 0xC0) != 0x80) {
+        c = 0xFFFD;
+        break;
+      }
+      c = (c << 6) | (*p & 0x3F);
+    }
+    out += static_cast<wchar_t>(c);
+  }
+  return out;
+}
+
+std::string ToUtf8(const std::wstring& text) {
+  std::string out;
+  for (wchar_t wc : text) {
+    const auto c = static_cast<char32_t>(wc);
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      out += static_cast<char>(0xE0 | (c >> 12));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (c >> 18));
+      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
 
 bool IsDotEntry(const char* name) {
   return name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0));
