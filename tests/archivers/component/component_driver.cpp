@@ -7,7 +7,7 @@
 //   component_driver.exe setname <first name> <second name>
 //   component_driver.exe bindings
 // <settings> is a comma-separated list: form (start from the settings form's component),
-// type=lha|zip|arj|auto, x=, r=, a=, n=, p=, ji=, jf=, jso= (integers), jo=, job=, jx=<mask>
+// type=lha|zip|arj|yz1|auto, x=, r=, a=, n=, p=, ji=, jf=, jso= (integers), jo=, job=, jx=<mask>
 // (repeatable), user=<user options>, out=<output size>, streams=0|1, filter=archiver,
 // abort=<n> (set abort on the n-th collected file), enum (report members while packing).
 #include <windows.h>
@@ -86,6 +86,7 @@ std::unique_ptr<TArchiveFile> MakeComponent(const Settings& s, const std::wstrin
     component->SetArchiverType(type == L"lha"   ? atLha
                                : type == L"zip" ? atZip
                                : type == L"arj" ? atArj
+                               : type == L"yz1" ? atYz1
                                                 : atAutoDetect);
   }
   TArchiverOptions& o = component->Options();
@@ -165,8 +166,9 @@ int List(const std::vector<std::wstring>& args) {
     return 0;
   }
   TIndivisualInfo info{};
-  for (int found = component->FindFirst(L"*", info); found == 0;
-       found = component->FindNext(info)) {
+  int found = component->FindFirst(L"*", info);
+  Say(L"first " + Num(found));
+  for (; found == 0; found = component->FindNext(info)) {
     Say(L"entry " + FromAnsi(info.szFileName) + L"\t" + Num(info.qwOriginalSize) + L"\t" +
         UtcText(info.WriteTime));
   }

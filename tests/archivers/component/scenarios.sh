@@ -180,6 +180,19 @@ drive "$few" dostime list "$(w "$work/x.arj")" "type=arj"
 has dostime "entry dated.txt	1234	2021-03-04 05:06:08"
 has dostime "entry undated.txt	0	zero"
 
+# YZ1: a password asked for through the DLL's dialog, at most four FindFirst calls; a cancelled
+# dialog stops at once.
+yz=$(bin yz YYZ32.DLL)
+for case in "wrong 1 wrong 4 3 32778" "cancel -1 x 1 1 32778" "right 1 pw 2 1 0"; do
+  read -r name answer given finds dialogs first <<<"$case"
+  printf 'member a.txt\npassword pw\ndialog %s %s\n' "$answer" "$given" >"$work/yz-$name.script"
+  VELMORA_ARCHIVER_SCRIPT=$(w "$work/yz-$name.script") drive "$yz" "yz-$name" list "$(w "$work/x.yz1")" ""
+  has "yz-$name" "first $first"
+  [ "$(grep -c $'Yz1FindFirst\t' "$work/yz-$name.log")" = "$finds" ] || fail "yz-$name: FindFirst calls"
+  [ "$(grep -c $'Yz1PasswordDialog\t' "$work/yz-$name.log")" = "$dialogs" ] || fail "yz-$name: dialogs"
+done
+has yz-right "entry a.txt"
+
 # File names: ".zip" without any ZIP DLL still selects ZIP; ".lzh" without UNLHA32.DLL raises
 # and keeps the old name; an unknown extension keeps the format; ".exe" goes by content.
 none=$(bin none)
