@@ -89,16 +89,26 @@ TAddition ConvertAndAdd(const TMailTools& tools, const std::string& source,
   const TFieldLines encodingLines = FindHeaderField(lines, headerEnd, "Content-Transfer-Encoding");
   const std::string encoded = EncodeFile(tools.Host, file);
 
+  // The former type's continuation lines stay in the header. A former multipart type's own
+  // boundary would contend with the new one and goes; any other parameter stays, and the new
+  // boundary parameter then needs the separator that the replaced line carried.
+  const auto keptContinuation = [&](size_t i) {
+    return i > typeLines.First && i < typeLines.End && !ContainsText(lines[i], "boundary=");
+  };
+  bool parametersFollow = false;
+  for (size_t i = typeLines.First + 1; i < typeLines.End; ++i)
+    parametersFollow = parametersFollow || keptContinuation(i);
+
   TLineWriter out;
   out.Reserve(source.size() + encoded.size() + 1024);
   for (size_t i = 0; i < headerEnd; ++i) {
     if (i == typeLines.First) {
       out.Line("Content-Type: multipart/mixed;");
-      out.Line("\tboundary=\"" + boundary + "\"");
+      out.Line("\tboundary=\"" + boundary + "\"" + (parametersFollow ? ";" : ""));
     } else if (i >= encodingLines.First && i < encodingLines.End) {
       continue;  // the encoding moves into the first part with its continuation lines
-    } else if (i > typeLines.First && i < typeLines.End && ContainsText(lines[i], "boundary=")) {
-      continue;  // a former multipart type's own boundary would contend with the new one
+    } else if (i > typeLines.First && i < typeLines.End && !keptContinuation(i)) {
+      continue;
     } else {
       out.Line(lines[i]);
     }

@@ -103,8 +103,13 @@ TBoundary ReadBoundary(const TLineList& lines) {
   for (size_t i = 0; i < lines.size(); ++i) {
     size_t end = 0;
     if (!ContainsText(lines[i], "boundary=\"", &end)) continue;
+    // The value ends at its closing quote; more parameters may follow it on the line.
     std::string_view rest = lines[i].substr(end);
-    if (!rest.empty()) rest.remove_suffix(1);
+    if (const size_t quote = rest.find('"'); quote != std::string_view::npos) {
+      rest = rest.substr(0, quote);
+    } else if (!rest.empty()) {
+      rest.remove_suffix(1);
+    }
     return {std::string(rest), i};
   }
   return {};

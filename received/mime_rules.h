@@ -58,8 +58,9 @@ class TLineWriter {
 // The index of the first empty line, the end of the message header; kNoLine when there is none.
 [[nodiscard]] size_t HeaderEnd(const TLineList& lines);
 
-// The boundary rule: the first line holding `boundary="` gives the rest of the line after the
-// quote without the line's last character (the closing quote). Empty when no line holds it.
+// The boundary rule: the first line holding `boundary="` gives the text after that quote up to
+// the closing quote (without a closing quote: the rest of the line without its last character).
+// Empty when no line holds it.
 struct TBoundary {
   std::string Text;
   size_t Line = kNoLine;

@@ -35,9 +35,12 @@ std::optional<std::wstring> AskForPath() {
   return std::wstring(file.data());
 }
 
-// The folder the dialog opened in goes to the INI file; failing to write it costs the user only
-// the preset folder of a later run, so the addition goes on.
+// The folder the dialog opened in goes to the INI file for the next run. Later dialogs of this
+// run open without a preset folder, and writing that empty value would lose the one saved, so
+// only a folder is written. Failing to write it costs the user only the preset folder of a later
+// run, so the addition goes on.
 void SaveOpenPath() {
+  if (OpenPath.empty()) return;
   try {
     WinIniFile(SettingsForm->IniFileName).Write(L"OpenPath", OpenPath);
   } catch (const std::exception&) {

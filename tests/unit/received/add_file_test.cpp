@@ -102,7 +102,7 @@ TEST_F(AddFile, SinglePartMessageBecomesMultipartWithItsBodyFirst) {
   const std::string converted =
       "From: a@example.com\r\n"
       "Content-Type: multipart/mixed;\r\n"
-      "\tboundary=\"20120302xy\"\r\n"
+      "\tboundary=\"20120302xy\";\r\n"
       "\tcharset=\"ISO-2022-JP\"\r\n"
       "Message-ID: <x@y>\r\n"
       "X-Velmora: Setattach\r\n"

@@ -41,6 +41,8 @@ TEST(MimeRules, BoundaryIsTheQuotedRestOfTheFirstLineHoldingIt) {
       {"Content-Type: multipart/mixed; BOUNDARY=\"abc\"\r\n\r\n", "", ""},
       {"Subject: x\r\n\r\n\tboundary=\"nested\"\r\n", "nested", ""},
       {"Content-Type: x;\r\n\tboundary=\"\r\n\r\n", "", ""},
+      {"Content-Type: x;\r\n\tboundary=\"b1\"; charset=x\r\n\r\n", "b1", "b1"},
+      {"Content-Type: x;\r\n\tboundary=\"b1;\r\n\r\n", "b1", "b1"},
   };
   for (const auto& c : cases) {
     const TLineList lines = SplitLines(c.source);
