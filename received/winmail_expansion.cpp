@@ -85,6 +85,21 @@ std::string HostReadablePath(const TBeckyAPI& host, const std::wstring& folder,
   return copy;
 }
 
+// About how many bytes the attachment parts of these files take, so that the new message is
+// built in one buffer instead of one that is copied each time it grows.
+std::uint64_t ExpectedPartsSize(const std::wstring& folder,
+                                const std::vector<std::wstring>& names) {
+  std::uint64_t size = 0;
+  for (const std::wstring& name : names) {
+    std::error_code error;
+    const std::uint64_t bytes =
+        std::filesystem::file_size(FileInFolder(WidePath(folder), name), error);
+    const std::uint64_t base64 = error ? 0 : (bytes + 2) / 3 * 4;
+    size += base64 + base64 / 38 + 4 + 256 + 2 * name.size() * 2;  // line breaks every 76, headers
+  }
+  return size;
+}
+
 // The source with the winmail.dat's attachments added, or nothing when the message stays as it
 // is. Raises EReceivedMail or ETNEFConvert on failure.
 std::optional<std::string> ExpandedSource(const TMailTools& tools, const std::string& source) {
@@ -109,9 +124,11 @@ std::optional<std::string> ExpandedSource(const TMailTools& tools, const std::st
   std::error_code error;
   std::filesystem::create_directories(WidePath(folder), error);
   if (error) throw EReceivedMail("cannot create the work folder");
-  TLineWriter text;
-  text.Lines(base64, 0, base64.size());
-  WriteWholeFile(HostPath(base64File), text.Text());
+  {
+    TLineWriter text;
+    text.Lines(base64, 0, base64.size());
+    WriteWholeFile(HostPath(base64File), text.Text());
+  }
   HostDecode(host, tnefFile, base64File, *tnefSize);
 
   std::vector<std::wstring> names;
@@ -119,7 +136,7 @@ std::optional<std::string> ExpandedSource(const TMailTools& tools, const std::st
     return std::nullopt;
 
   TLineWriter out;
-  out.Reserve(source.size() + source.size() / 2);
+  out.Reserve(source.size() + ExpectedPartsSize(folder, names));
   const size_t headerEnd = HeaderEnd(lines);
   out.Lines(lines, 0, headerEnd);
   out.Line(MarkerLine(kMarkerExpanded));

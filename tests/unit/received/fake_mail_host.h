@@ -179,8 +179,12 @@ class TFakeMailHost {
 
  public:
   static std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in) return {};
+    std::string bytes(static_cast<size_t>(in.tellg()), '\0');
+    in.seekg(0);
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return bytes;
   }
   static void WriteFile(const std::filesystem::path& path, std::string_view data) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -1,0 +1,63 @@
+// received_expand make <winmail.dat> <message>
+//   writes the Outlook-style message around the winmail.dat, and the part's base64 text to
+//   <message>.b64 for the peer pipeline.
+// received_expand expand <message> <folder>
+//   expands the message in a fake host whose temporary folder is <folder>/Temp and writes the
+//   result to <message>.expanded; prints the parts added and the peak resident memory.
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <exception>
+#include <string>
+
+#include "received/winmail_expansion.h"
+#include "tests/unit/received/fake_mail_host.h"
+
+namespace {
+
+using vlm::test::TFakeMailHost;
+
+int Make(const std::string& tnefPath, const std::string& messagePath) {
+  const std::string tnef = TFakeMailHost::ReadFile(tnefPath);
+  TFakeMailHost::WriteFile(messagePath, vlm::test::OutlookMessage(tnef));
+  TFakeMailHost::WriteFile(messagePath + ".b64", vlm::test::EncodeBase64(tnef));
+  return 0;
+}
+
+int Expand(const std::string& messagePath, const std::string& folder) {
+  TFakeMailHost host(folder);
+  host.Store["m"] = TFakeMailHost::ReadFile(messagePath);
+  host.Status["m"] = 8;
+  const vlm::TMailTools tools = host.Tools();
+  if (!vlm::HasWinmailPart(tools, "m")) {
+    std::fprintf(stderr, "received_expand: no winmail.dat to expand\n");
+    return 1;
+  }
+  vlm::ExpandWinmail(tools, "m");
+  const std::string& result = host.Store["m"];
+  TFakeMailHost::WriteFile(messagePath + ".expanded", result);
+  size_t parts = 0;
+  for (size_t at = 0; (at = result.find("Content-Disposition: attachment;\r\n\tfilename=\"file",
+                                        at)) != std::string::npos;
+       ++at)
+    ++parts;
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  std::printf("parts=%zu bytes=%zu maxrss_kb=%ld\n", parts, result.size(), usage.ru_maxrss);
+  return host.SetSourceCalls == 1 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    if (argc == 4 && std::string(argv[1]) == "make") return Make(argv[2], argv[3]);
+    if (argc == 4 && std::string(argv[1]) == "expand") return Expand(argv[2], argv[3]);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "received_expand: %s\n", e.what());
+    return 1;
+  }
+  std::fprintf(stderr,
+               "usage: received_expand make <winmail.dat> <message> | expand <message> <folder>\n");
+  return 2;
+}
