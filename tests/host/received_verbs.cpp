@@ -8,7 +8,7 @@
 //   pick <item text>                  the user picks that item of the last menu
 //   filedialog <path>|cancel          the answer to the next file-open dialog (path below work)
 //   invoke <command id>               the host runs a plug-in command without a menu
-//   make-file <path> <bytes>          a file of that size below the work folder (folder made)
+//   make-sized-file <path> <bytes>    a file of that size below the work folder (folder made)
 //   today <yyyy-mm-dd>                the date the plug-in's GetDateFormatW sees as today
 //   show-mail <id>                    the stored source, runs of base64 lines summarised
 #include <windows.h>
@@ -285,7 +285,7 @@ const VerbRegistration invoke("invoke", [](const std::string& args, Script&) {
   return false;
 });
 
-const VerbRegistration makeFile("make-file", [](const std::string& args, Script&) {
+const VerbRegistration makeFile("make-sized-file", [](const std::string& args, Script&) {
   std::string size;
   const std::string path = FirstWord(args, &size);
   const std::wstring target = WorkPath(path);
