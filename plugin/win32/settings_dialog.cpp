@@ -11,6 +11,7 @@
 #include "plugin/ansi_text.h"
 #include "plugin/settings_ini.h"
 #include "plugin/win32/app_window.h"
+#include "plugin/win32/dialog_support.h"
 #include "plugin/win32/environment.h"
 #include "plugin/win32/export_guard.h"
 #include "plugin/win32/ini_file.h"
@@ -52,13 +53,6 @@ constexpr EditBinding kEdits[] = {
 
 constexpr wchar_t kMessageCaption[] = L"Velmora";
 
-std::wstring WindowText(HWND window) {
-  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(
-      static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
 wchar_t UserDecimalSeparator() {
   wchar_t text[8] = L"";
   if (!GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, text, 8) || !text[0]) return L'.';
@@ -81,33 +75,6 @@ void DisableInputMethod(HWND edit) {
   FreeLibrary(imm);
 }
 
-// The module's manifest (common controls 6) in effect while the dialog lives, so its controls
-// are themed even though the host itself may not ask for them.
-class ThemedScope {
- public:
-  ThemedScope() {
-    const std::wstring source = ModulePath();
-    ACTCTXW context{};
-    context.cbSize = sizeof context;
-    context.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
-    context.hModule = ModuleHandle();
-    context.lpSource = source.c_str();
-    context.lpResourceName = MAKEINTRESOURCEW(IDR_IsolationManifest);
-    context_ = CreateActCtxW(&context);
-    if (context_ != INVALID_HANDLE_VALUE && !ActivateActCtx(context_, &cookie_)) cookie_ = 0;
-  }
-  ~ThemedScope() {
-    if (cookie_) DeactivateActCtx(0, cookie_);
-    if (context_ != INVALID_HANDLE_VALUE) ReleaseActCtx(context_);
-  }
-  ThemedScope(const ThemedScope&) = delete;
-  ThemedScope& operator=(const ThemedScope&) = delete;
-
- private:
-  HANDLE context_ = INVALID_HANDLE_VALUE;
-  ULONG_PTR cookie_ = 0;
-};
-
 // The dialog's windows mirror the form: they show its values on opening, and every change the
 // user makes goes into the form at once, runs the form's handler for it, and the windows then
 // show the checked and enabled states the handler left.
@@ -127,7 +94,6 @@ class SettingsDialog {
   void Button1Click();
   void Button2Click();
   void ButtonedEdit1RightButtonClick();
-  void ApplyFormFont();
   HWND Item(int id) const { return GetDlgItem(window_, id); }
 
   TForm1& form_;
@@ -182,7 +148,7 @@ INT_PTR SettingsDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void SettingsDialog::OnInit() {
-  ApplyFormFont();
+  ApplyFormFont(window_, font_);
   DisableInputMethod(Item(IDC_LabeledEdit4));
   HWND slider = Item(IDC_TrackBar1);
   SendMessageW(slider, TBM_SETRANGE, FALSE, MAKELPARAM(TTrackBar::Min, TTrackBar::Max));
@@ -191,22 +157,6 @@ void SettingsDialog::OnInit() {
   // After the values: Label1 takes the size of the version text it was given.
   LayOutSettingsDialog(window_);
   AddRightButton(Item(IDC_ButtonedEdit1), IDC_ButtonedEdit1RightButton);
-}
-
-// The template names the face, but the dialog manager may not keep its character set; the form's
-// texts need Shift-JIS glyphs whatever face stands in for it.
-void SettingsDialog::ApplyFormFont() {
-  LOGFONTW font{};
-  font.lfHeight = -12;
-  font.lfWeight = FW_NORMAL;
-  font.lfCharSet = SHIFTJIS_CHARSET;
-  lstrcpynW(font.lfFaceName, L"ＭＳ Ｐゴシック", LF_FACESIZE);
-  font_.reset(CreateFontIndirectW(&font));
-  if (!font_) return;
-  const WPARAM handle = reinterpret_cast<WPARAM>(font_.get());
-  SendMessageW(window_, WM_SETFONT, handle, FALSE);
-  for (HWND c = GetWindow(window_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-    SendMessageW(c, WM_SETFONT, handle, FALSE);
 }
 
 void SettingsDialog::OnCommand(int id, int code) {

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "plugin/win32/dialog_support.h"
 #include "resources/resource_ids.h"
 
 namespace vlm {
@@ -73,34 +74,6 @@ constexpr EditLabel kEditLabels[] = {
     {IDC_LabeledEdit5, IDC_LabeledEdit5Label, LabelSide::kLeft},
 };
 
-RECT RectInDialog(HWND dialog, HWND control) {
-  RECT r;
-  GetWindowRect(control, &r);
-  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
-void Move(HWND control, int x, int y, int w, int h) {
-  SetWindowPos(control, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-// The text's extent in the control's font, as an auto-sized label measures itself.
-SIZE TextSize(HWND control) {
-  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-  text.resize(
-      static_cast<size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-  HDC dc = GetDC(control);
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
-  SIZE size{};
-  TEXTMETRICW metrics{};
-  GetTextMetricsW(dc, &metrics);
-  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  size.cy = metrics.tmHeight;
-  SelectObject(dc, old);
-  ReleaseDC(control, dc);
-  return size;
-}
-
 void PlaceControls(HWND dialog) {
   for (const Place& p : kPlaces) {
     HWND control = GetDlgItem(dialog, p.id);
@@ -111,7 +84,7 @@ void PlaceControls(HWND dialog) {
     }
     SIZE size{p.w, p.h};
     if (p.w == 0) size = TextSize(control);
-    Move(control, origin.x + p.x, origin.y + p.y, size.cx, size.cy);
+    MoveControl(control, origin.x + p.x, origin.y + p.y, size.cx, size.cy);
   }
 }
 
@@ -133,31 +106,8 @@ void PlaceEditLabels(HWND dialog) {
         at = {edit.right + kLabelSpacing, middle};
         break;
     }
-    Move(label, at.x, at.y, size.cx, size.cy);
+    MoveControl(label, at.x, at.y, size.cx, size.cy);
   }
-}
-
-// The radio group's items share its width in two columns below its caption.
-void PlaceRadioItems(HWND dialog) {
-  const int items[] = {IDC_RadioGroup1Lha, IDC_RadioGroup1Zip};
-  constexpr int kColumns = 2;
-  const RECT group = RectInDialog(dialog, GetDlgItem(dialog, IDC_RadioGroup1));
-  const int captionHeight = TextSize(GetDlgItem(dialog, IDC_RadioGroup1)).cy;
-  const int width = (group.right - group.left - 10) / kColumns;
-  const int height = group.bottom - group.top - captionHeight - 5;
-  for (int i = 0; i < kColumns; ++i)
-    Move(GetDlgItem(dialog, items[i]), group.left + 8 + i * width, group.top + captionHeight + 1,
-         width, height);
-}
-
-void SizeAndCentre(HWND dialog) {
-  RECT frame{0, 0, kClientWidth, kClientHeight};
-  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(dialog, GWL_STYLE)), FALSE,
-                     static_cast<DWORD>(GetWindowLongW(dialog, GWL_EXSTYLE)));
-  const int w = frame.right - frame.left, h = frame.bottom - frame.top;
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2,
-            y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
-  SetWindowPos(dialog, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // The browse button lives in the edit's frame, right of its client area: the text can never run
@@ -235,10 +185,11 @@ LRESULT CALLBACK RightButtonProc(HWND edit, UINT message, WPARAM wParam, LPARAM 
 }  // namespace
 
 void LayOutSettingsDialog(HWND dialog) {
-  SizeAndCentre(dialog);
+  SizeAndCentre(dialog, kClientWidth, kClientHeight);
   PlaceControls(dialog);
   PlaceEditLabels(dialog);
-  PlaceRadioItems(dialog);
+  const int radioItems[] = {IDC_RadioGroup1Lha, IDC_RadioGroup1Zip};
+  PlaceRadioItems(dialog, IDC_RadioGroup1, radioItems, 2, 2);
 }
 
 void AddRightButton(HWND edit, int buttonId) {

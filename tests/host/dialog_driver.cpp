@@ -1,17 +1,20 @@
-// Drives the plug-in's settings dialog as a user would. The dialog is modal inside
-// BKC_OnPlugInSetup, so its actions are queued first (dialog-set, dialog-press, dialog-read,
-// dialog-layout, dialog-screenshot) and `setup` then opens it; once the dialog is up they run one
-// at a time from a timer in its own message loop. An action that shows a message box returns only
-// after the answerer has closed the box, so boxes and actions never overlap.
+// Drives the plug-in's dialogs as a user would: the settings dialog and the pasted-image dialog,
+// told apart by their captions. Each is modal (inside BKC_OnPlugInSetup, or inside the hook's
+// handling of a Ctrl+V), so its actions are queued first (dialog-set, dialog-press, dialog-read,
+// dialog-layout, dialog-screenshot) and `setup` or `paste` then opens it; once the dialog is up
+// they run one at a time from a timer in its own message loop. An action that shows a message box
+// returns only after the answerer has closed the box, so boxes and actions never overlap.
 #include <windows.h>
 #include <commctrl.h>
 #include <dlgs.h>
 
 #include <cstdio>
 #include <deque>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "resources/image_dialog_ids.h"
 #include "resources/resource_ids.h"
 #include "tests/host/host_world.h"
 #include "tests/host/scenario.h"
@@ -20,7 +23,6 @@
 namespace host {
 namespace {
 
-constexpr wchar_t kDialogCaption[] = L"Velmoraの設定";
 constexpr UINT kActionDelayMs = 30;
 
 struct Named {
@@ -30,7 +32,7 @@ struct Named {
 
 #define VLM_CONTROL(name) \
   { #name, IDC_##name }
-const Named kControls[] = {
+const Named kSettingsControls[] = {
     VLM_CONTROL(GroupBox1),
     VLM_CONTROL(GroupBox2),
     VLM_CONTROL(GroupBox3),
@@ -72,6 +74,33 @@ const Named kControls[] = {
 };
 #undef VLM_CONTROL
 
+const Named kImageControls[] = {
+    {"Label2", IDC_ImageLabel2},
+    {"Panel1", IDC_ImagePanel1},
+    {"Image1", IDC_ImageImage1},
+    {"Label1", IDC_ImageLabel1},
+    {"RadioGroup1", IDC_ImageRadioGroup1},
+    {"RadioGroup1.Jpg", IDC_ImageRadioGroup1Jpg},
+    {"RadioGroup1.Bmp", IDC_ImageRadioGroup1Bmp},
+    {"RadioGroup1.Gif", IDC_ImageRadioGroup1Gif},
+    {"RadioGroup1.Png", IDC_ImageRadioGroup1Png},
+    {"LabeledEdit1.EditLabel", IDC_ImageLabeledEdit1Label},
+    {"LabeledEdit1", IDC_ImageLabeledEdit1},
+    {"Button2", IDC_ImageButton2},
+    {"Button1", IDC_ImageButton1},
+};
+
+struct DialogKind {
+  const wchar_t* caption;
+  const Named* controls;
+  size_t count;
+};
+
+const DialogKind kDialogKinds[] = {
+    {L"Velmoraの設定", kSettingsControls, std::size(kSettingsControls)},
+    {L"添付画像確認", kImageControls, std::size(kImageControls)},
+};
+
 struct Action {
   std::string verb;
   std::string args;
@@ -79,6 +108,7 @@ struct Action {
 
 std::deque<Action> gActions;
 HWND gDialog = nullptr;
+const DialogKind* gKind = nullptr;  // gDialog's
 HHOOK gHook = nullptr;
 // The one live action timer. Thread timers get fresh ids, so a tick from an earlier timer (say,
 // one set just before the previous showing closed) is told apart and dropped.
@@ -108,15 +138,15 @@ std::string ClassOf(HWND window) {
 }
 
 int IdOf(const std::string& name) {
-  for (const Named& c : kControls)
-    if (name == c.name) return c.id;
+  for (size_t i = 0; gKind && i < gKind->count; ++i)
+    if (name == gKind->controls[i].name) return gKind->controls[i].id;
   return 0;
 }
 
 std::string NameOf(HWND control) {
   const int id = GetDlgCtrlID(control);
-  for (const Named& c : kControls)
-    if (c.id == id) return c.name;
+  for (size_t i = 0; gKind && i < gKind->count; ++i)
+    if (gKind->controls[i].id == id) return gKind->controls[i].name;
   return "id" + std::to_string(id);
 }
 
@@ -125,12 +155,15 @@ HWND Control(const std::string& name) {
   return id ? GetDlgItem(gDialog, id) : nullptr;
 }
 
-bool IsDialogWanted(HWND window) {
+// Which of the driven dialogs the window is, if any.
+const DialogKind* WantedKind(HWND window) {
   wchar_t cls[16] = L"";
   GetClassNameW(window, cls, 16);
-  // A message box carries its text in the static 0xFFFF; the settings dialog has no such child.
-  return lstrcmpW(cls, L"#32770") == 0 && TextOf(window) == kDialogCaption &&
-         GetDlgItem(window, 0xFFFF) == nullptr;
+  // A message box carries its text in the static 0xFFFF; the driven dialogs have no such child.
+  if (lstrcmpW(cls, L"#32770") != 0 || GetDlgItem(window, 0xFFFF) != nullptr) return nullptr;
+  for (const DialogKind& kind : kDialogKinds)
+    if (TextOf(window) == kind.caption) return &kind;
+  return nullptr;
 }
 
 LONG ButtonType(HWND control) {
@@ -286,9 +319,15 @@ void LogRead(const std::string& name, HWND control) {
   std::string line = "dialog-read " + name + ":";
   const std::string kind = KindOf(control);
   if (name == "RadioGroup1") {
-    const bool lha = IsDlgButtonChecked(gDialog, IDC_RadioGroup1Lha) == BST_CHECKED;
-    const bool zip = IsDlgButtonChecked(gDialog, IDC_RadioGroup1Zip) == BST_CHECKED;
-    line += std::string(" item ") + (lha ? "LHA" : zip ? "ZIP" : "none");
+    std::string item = "none";
+    const std::string prefix = name + ".";
+    for (size_t i = 0; i < gKind->count; ++i) {
+      const std::string itemName = gKind->controls[i].name;
+      if (itemName.rfind(prefix, 0) == 0 &&
+          IsDlgButtonChecked(gDialog, gKind->controls[i].id) == BST_CHECKED)
+        item = itemName.substr(prefix.size());
+    }
+    line += " item " + item;
   } else if (kind == "checkbox" || kind == "radio") {
     line += std::string(" checked ") +
             (SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? "1" : "0");
@@ -304,6 +343,12 @@ void LogRead(const std::string& name, HWND control) {
 // Clicks as the mouse would: the button itself toggles and tells the dialog.
 void Click(HWND button) {
   SendMessageW(button, BM_CLICK, 0, 0);
+}
+
+// A picture is edited by a double-click on it.
+void DoubleClick(HWND control) {
+  SendMessageW(control, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(4, 4));
+  SendMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
 }
 
 // An edit's browse button sits in its frame right of the client area: click there.
@@ -405,8 +450,12 @@ void Perform(const Action& a) {
     return;
   }
   Log().Line(a.verb + " " + a.args);
-  if (a.verb == "dialog-press")
-    KindOf(control) == "edit" ? ClickRightOfClient(control) : Click(control);
+  if (a.verb == "dialog-press") {
+    const std::string kind = KindOf(control);
+    kind == "edit"    ? ClickRightOfClient(control)
+    : kind == "label" ? DoubleClick(control)
+                      : Click(control);
+  }
   if (a.verb == "dialog-set") SetValue(name, control, value);
 }
 
@@ -471,16 +520,29 @@ LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam) {
       gFileDialogs.push_back(window);
       SetTimer(nullptr, 0, 200, AnswerFileDialogs);
     }
-    if (window != gDialog && IsDialogWanted(window)) {
-      gDialog = window;
-      Log().Line("dialog " + Log().QuoteWide(kDialogCaption) + " opens");
-      gTimer = SetTimer(nullptr, 0, kActionDelayMs, RunNextAction);
+    if (window != gDialog) {
+      if (const DialogKind* kind = WantedKind(window)) {
+        gDialog = window;
+        gKind = kind;
+        Log().Line("dialog " + Log().QuoteWide(kind->caption) + " opens");
+        gTimer = SetTimer(nullptr, 0, kActionDelayMs, RunNextAction);
+      }
     }
+  }
+  if (code == HCBT_DESTROYWND && reinterpret_cast<HWND>(wParam) == gDialog && gDialog) {
+    KillTimer(nullptr, gTimer);
+    gTimer = 0;
+    gDialog = nullptr;
   }
   return CallNextHookEx(gHook, code, wParam, lParam);
 }
 
+void WatchDialogs() {
+  if (!gHook) gHook = SetWindowsHookExW(WH_CBT, CbtProc, nullptr, GetCurrentThreadId());
+}
+
 bool Queue(const std::string& verb, const std::string& args) {
+  WatchDialogs();
   gActions.push_back({verb, args});
   return true;
 }
@@ -491,7 +553,7 @@ bool Setup() {
     Log().Line("error: plug-in not loaded or lacks BKC_OnPlugInSetup");
     return false;
   }
-  if (!gHook) gHook = SetWindowsHookExW(WH_CBT, CbtProc, nullptr, GetCurrentThreadId());
+  WatchDialogs();
   gDialog = nullptr;
   const int result = setup(World().mainWindow);
   Log().Line("callback BKC_OnPlugInSetup -> " + std::to_string(result));

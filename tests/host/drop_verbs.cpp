@@ -1,7 +1,8 @@
 // Scenario verbs for drops and pastes onto the host's windows, and the files they carry:
 //   drop <window> <path>...             WM_DROPFILES (ANSI file list) posted to the window
 //   drop-twice <window> <path> <path>   two one-item drops posted together
-//   paste <window> [ctrl|ctrl+shift] [bitmap|text]   a V key press with that clipboard
+//   paste <window> [ctrl|ctrl+shift] [bitmap [WxH]|text]   a V key press with that clipboard
+//                                       (a bitmap of 32x24 unless a size is given)
 //   make-file <path> <bytes>            a file of text lines in the work folder
 //   make-folder <path>                  a folder and its parents
 //   hide <path>                         marks a file or folder hidden
@@ -14,6 +15,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <cstdio>
 #include <deque>
 #include <fstream>
 #include <map>
@@ -184,13 +186,31 @@ const VerbRegistration dropTwice("drop-twice", [](const std::string& args, Scrip
 
 // --- pastes ------------------------------------------------------------------------------------
 
-void PutOnClipboard(bool bitmap) {
+// A picture one can recognise in a screenshot: a blue frame around a red and a green half.
+HBITMAP MakePicture(int width, int height) {
+  HDC screen = GetDC(nullptr);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HDC dc = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  auto fill = [dc](RECT r, COLORREF colour) {
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+  };
+  fill({0, 0, width, height}, RGB(0, 0, 255));
+  fill({2, 2, width / 2, height - 2}, RGB(255, 0, 0));
+  fill({width / 2, 2, width - 2, height - 2}, RGB(0, 160, 0));
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  return bitmap;
+}
+
+void PutOnClipboard(bool bitmap, int width, int height) {
   OpenClipboard(World().mainWindow);
   EmptyClipboard();
   if (bitmap) {
-    HDC screen = GetDC(nullptr);
-    SetClipboardData(CF_BITMAP, CreateCompatibleBitmap(screen, 32, 24));
-    ReleaseDC(nullptr, screen);
+    SetClipboardData(CF_BITMAP, MakePicture(width, height));
   } else {
     const wchar_t text[] = L"pasted text";
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof text);
@@ -217,9 +237,11 @@ const VerbRegistration paste("paste", [](const std::string& args, Script&) {
   }
   const std::string keys = words.size() > 1 ? words[1] : "ctrl";
   const bool bitmap = words.size() <= 2 || words[2] == "bitmap";
+  int width = 32, height = 24;
+  if (words.size() > 3) std::sscanf(words[3].c_str(), "%dx%d", &width, &height);
   WatchPlugin();
   Record(window, words[0]);
-  PutOnClipboard(bitmap);
+  PutOnClipboard(bitmap, width, height);
   SetForegroundWindow(GetAncestor(window, GA_ROOT));
   SetKeys(keys.find("ctrl") != std::string::npos, keys.find("shift") != std::string::npos);
   Log().Line("paste on " + words[0] + " with " + keys + "+V, clipboard " +
