@@ -1,9 +1,10 @@
 // Drives the plug-in's dialogs as a user would: the settings dialog and the pasted-image dialog,
 // told apart by their captions. Each is modal (inside BKC_OnPlugInSetup, or inside the hook's
-// handling of a Ctrl+V), so its actions are queued first (dialog-set, dialog-press, dialog-read,
-// dialog-layout, dialog-screenshot) and `setup` or `paste` then opens it; once the dialog is up
-// they run one at a time from a timer in its own message loop. An action that shows a message box
-// returns only after the answerer has closed the box, so boxes and actions never overlap.
+// handling of a Ctrl+V), so its actions are queued first (dialog-set, dialog-press, dialog-paste,
+// dialog-read, dialog-layout, dialog-screenshot) and `setup` or `paste` then opens it; once the
+// dialog is up they run one at a time from a timer in its own message loop. An action that shows a
+// message box returns only after the answerer has closed the box, so boxes and actions never
+// overlap.
 #include <windows.h>
 #include <commctrl.h>
 #include <dlgs.h>
@@ -351,6 +352,17 @@ void DoubleClick(HWND control) {
   SendMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
 }
 
+// Ctrl+V pressed in the control, taken off the queue here as the dialog's loop would.
+void PasteKey(HWND control) {
+  BYTE keys[256] = {};
+  keys[VK_CONTROL] = keys[VK_LCONTROL] = 0x80;
+  SetKeyboardState(keys);
+  PostMessageW(control, WM_KEYDOWN, 'V', 1);
+  Pump();
+  keys[VK_CONTROL] = keys[VK_LCONTROL] = 0;
+  SetKeyboardState(keys);
+}
+
 // An edit's browse button sits in its frame right of the client area: click there.
 void ClickRightOfClient(HWND edit) {
   RECT client;
@@ -457,6 +469,7 @@ void Perform(const Action& a) {
                       : Click(control);
   }
   if (a.verb == "dialog-set") SetValue(name, control, value);
+  if (a.verb == "dialog-paste") PasteKey(control);
 }
 
 void CALLBACK RunNextAction(HWND, UINT, UINT_PTR timer, DWORD) {
@@ -577,6 +590,9 @@ const VerbRegistration kRead("dialog-read",
                              [](const std::string& a, Script&) { return Queue("dialog-read", a); });
 const VerbRegistration kLayout("dialog-layout", [](const std::string& a, Script&) {
   return Queue("dialog-layout", a);
+});
+const VerbRegistration kPaste("dialog-paste", [](const std::string& a, Script&) {
+  return Queue("dialog-paste", a);
 });
 const VerbRegistration kPick("dialog-pick-file", [](const std::string& a, Script&) {
   gFilePicks.push_back(a);
