@@ -163,7 +163,8 @@ bool PostDrop(const std::string& windowName, const std::vector<std::string>& ite
   std::string shown;
   for (const auto& item : items) {
     paths.push_back(ToAnsi(ItemPath(item)));
-    shown += " " + Log().Quote(paths.back().c_str());
+    shown += ' ';
+    shown += Log().Quote(paths.back().c_str());
   }
   Log().Line("drop on " + windowName + ":" + shown);
   PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDropList(paths)), 0);
