@@ -2,6 +2,7 @@
 # Velmora.dll exports exactly the host callbacks and its four helpers, undecorated, and imports
 # nothing but Windows system DLLs.
 set -euo pipefail
+export LC_ALL=C
 dll=$1
 expected="BKC_OnDragDrop BKC_OnEveryMinute BKC_OnExit BKC_OnFinishRetrieve BKC_OnKeyDispatch BKC_OnMenuInit BKC_OnOpenCompose BKC_OnOpenFolder BKC_OnOpenMail BKC_OnOutgoing BKC_OnPlugInInfo BKC_OnPlugInSetup BKC_OnRetrieve BKC_OnSend BKC_OnStart VlmCompAttachFile VlmComposeMail VlmGetTempFolder VlmSetMessageText"
 actual=$(i686-w64-mingw32-objdump -p "$dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
