@@ -40,16 +40,16 @@ constexpr std::array<std::uint8_t, 64> kChromaQuant = {
     99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99};
 
 // Huffman tables of Annex K.3: code counts per length 1..16, then the symbols.
-struct THuffmanSpec {
+struct THuffmanDefinition {
   std::array<std::uint8_t, 16> Counts;
   std::vector<std::uint8_t> Symbols;
 };
 
-const THuffmanSpec kLumaDc = {{0, 1, 5, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0},
-                              {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}};
-const THuffmanSpec kChromaDc = {{0, 3, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0},
-                                {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}};
-const THuffmanSpec kLumaAc = {
+const THuffmanDefinition kLumaDc = {{0, 1, 5, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0},
+                                    {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}};
+const THuffmanDefinition kChromaDc = {{0, 3, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0},
+                                      {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}};
+const THuffmanDefinition kLumaAc = {
     {0, 2, 1, 3, 3, 2, 4, 3, 5, 5, 4, 4, 0, 0, 1, 0x7d},
     {0x01, 0x02, 0x03, 0x00, 0x04, 0x11, 0x05, 0x12, 0x21, 0x31, 0x41, 0x06, 0x13, 0x51, 0x61,
      0x07, 0x22, 0x71, 0x14, 0x32, 0x81, 0x91, 0xa1, 0x08, 0x23, 0x42, 0xb1, 0xc1, 0x15, 0x52,
@@ -62,7 +62,7 @@ const THuffmanSpec kLumaAc = {
      0xb7, 0xb8, 0xb9, 0xba, 0xc2, 0xc3, 0xc4, 0xc5, 0xc6, 0xc7, 0xc8, 0xc9, 0xca, 0xd2, 0xd3,
      0xd4, 0xd5, 0xd6, 0xd7, 0xd8, 0xd9, 0xda, 0xe1, 0xe2, 0xe3, 0xe4, 0xe5, 0xe6, 0xe7, 0xe8,
      0xe9, 0xea, 0xf1, 0xf2, 0xf3, 0xf4, 0xf5, 0xf6, 0xf7, 0xf8, 0xf9, 0xfa}};
-const THuffmanSpec kChromaAc = {
+const THuffmanDefinition kChromaAc = {
     {0, 2, 1, 2, 4, 4, 3, 4, 7, 5, 4, 4, 0, 1, 2, 0x77},
     {0x00, 0x01, 0x02, 0x03, 0x11, 0x04, 0x05, 0x21, 0x31, 0x06, 0x12, 0x41, 0x51, 0x07, 0x61,
      0x71, 0x13, 0x22, 0x32, 0x81, 0x08, 0x14, 0x42, 0x91, 0xa1, 0xb1, 0xc1, 0x09, 0x23, 0x33,
@@ -81,13 +81,13 @@ struct THuffmanCodes {
   std::array<std::uint16_t, 256> Code{};
   std::array<std::uint8_t, 256> Length{};
 
-  explicit THuffmanCodes(const THuffmanSpec& spec) {
+  explicit THuffmanCodes(const THuffmanDefinition& definition) {
     std::uint16_t code = 0;
     std::size_t k = 0;
     for (int length = 1; length <= 16; ++length) {
-      for (int i = 0; i < spec.Counts[length - 1]; ++i, ++k) {
-        Code[spec.Symbols[k]] = code++;
-        Length[spec.Symbols[k]] = static_cast<std::uint8_t>(length);
+      for (int i = 0; i < definition.Counts[length - 1]; ++i, ++k) {
+        Code[definition.Symbols[k]] = code++;
+        Length[definition.Symbols[k]] = static_cast<std::uint8_t>(length);
       }
       code = static_cast<std::uint16_t>(code << 1);
     }
@@ -317,15 +317,16 @@ class TJpegEncoder {
                 {8, static_cast<std::uint8_t>(height >> 8), static_cast<std::uint8_t>(height),
                  static_cast<std::uint8_t>(width >> 8), static_cast<std::uint8_t>(width), 3, 1,
                  0x22, 0, 2, 0x11, 1, 3, 0x11, 1});
-    const THuffmanSpec* specs[4] = {&kLumaDc, &kLumaAc, &kChromaDc, &kChromaAc};
+    const THuffmanDefinition* definitions[4] = {&kLumaDc, &kLumaAc, &kChromaDc, &kChromaAc};
     std::size_t length = 0;
-    for (const THuffmanSpec* spec : specs) length += 17 + spec->Symbols.size();
+    for (const THuffmanDefinition* definition : definitions)
+      length += 17 + definition->Symbols.size();
     Marker(0xC4, length);
     const std::uint8_t classes[4] = {0x00, 0x10, 0x01, 0x11};
     for (int i = 0; i < 4; ++i) {
       FOut.push_back(classes[i]);
-      FOut.insert(FOut.end(), specs[i]->Counts.begin(), specs[i]->Counts.end());
-      FOut.insert(FOut.end(), specs[i]->Symbols.begin(), specs[i]->Symbols.end());
+      FOut.insert(FOut.end(), definitions[i]->Counts.begin(), definitions[i]->Counts.end());
+      FOut.insert(FOut.end(), definitions[i]->Symbols.begin(), definitions[i]->Symbols.end());
     }
     Marker(0xDA, 10);
     FOut.insert(FOut.end(), {3, 1, 0x00, 2, 0x11, 3, 0x11, 0, 63, 0});
