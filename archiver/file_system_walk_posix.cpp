@@ -9,6 +9,7 @@
 #include "archiver/archiver_errors.h"
 #include "archiver/file_system_walk.h"
 #include "archiver/path_mask.h"
+#include "archiver/utf8_text.h"
 
 namespace vlm {
 namespace {
@@ -48,29 +49,6 @@ std::wstring FromUtf8(const char* text) {
   return out;
 }
 
-std::string ToUtf8(const std::wstring& text) {
-  std::string out;
-  for (wchar_t wc : text) {
-    const auto c = static_cast<char32_t>(wc);
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
-
 bool IsDotEntry(const char* name) {
   return name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0));
 }
@@ -93,7 +71,7 @@ class TPosixFileSystemWalk : public TFileSystemWalk {
                  const TFoundEntryProc& each) override {
     const size_t split = pattern.find_last_of(L"/\\");
     const size_t maskStart = split == std::wstring::npos ? 0 : split + 1;
-    const std::string folder = ToUtf8(pattern.substr(0, maskStart));
+    const std::string folder = ToUtf8NoThrow(pattern.substr(0, maskStart));
     const std::wstring mask = pattern.substr(maskStart);
     TDirectory dir(folder);
     if (!dir.get()) return;
@@ -113,7 +91,7 @@ class TPosixFileSystemWalk : public TFileSystemWalk {
   }
 
   void ListFolders(const std::wstring& folder, const TFoundEntryProc& each) override {
-    const std::string narrow = ToUtf8(folder);
+    const std::string narrow = ToUtf8NoThrow(folder);
     TDirectory dir(narrow);
     if (!dir.get()) return;
     while (dirent* entry = readdir(dir.get())) {
@@ -131,7 +109,7 @@ class TPosixFileSystemWalk : public TFileSystemWalk {
 
   bool FolderExists(const std::wstring& path) override {
     struct stat info {};
-    return !path.empty() && stat(ToUtf8(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    return !path.empty() && stat(ToUtf8NoThrow(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
   }
 
   std::wstring CurrentFolder() override {
@@ -141,7 +119,7 @@ class TPosixFileSystemWalk : public TFileSystemWalk {
   }
 
   void SetCurrentFolder(const std::wstring& folder) override {
-    if (chdir(ToUtf8(folder).c_str()) != 0) {
+    if (chdir(ToUtf8NoThrow(folder).c_str()) != 0) {
       throw EArchiver(L"フォルダ \"" + folder + L"\" に移動できません。");
     }
   }
