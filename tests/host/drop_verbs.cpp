@@ -7,6 +7,7 @@
 //   make-folder <path>                  a folder and its parents
 //   hide <path>                         marks a file or folder hidden
 //   password <text> | password-close <text>         the next answer of the password dialog
+//   password-screenshot <file.bmp>      a picture of the next answered password dialog
 //   compose-unrecorded                  a compose window the plug-in is never told about
 // <window> is main, main.list, composeN, composeN.body, composeN.header, or unrecorded(.body).
 // Whether the host's own window procedure got the message is recorded, and so is every drop
@@ -27,6 +28,7 @@
 #include "tests/host/host_world.h"
 #include "tests/host/import_patch.h"
 #include "tests/host/scenario.h"
+#include "tests/host/screenshot.h"
 #include "tests/host/transcript.h"
 
 namespace host {
@@ -298,6 +300,7 @@ struct PasswordAnswer {
   bool close;        // the system menu's close button instead of "OK"
 };
 std::deque<PasswordAnswer> gPasswords;
+std::deque<std::wstring> gPasswordShots;  // pictures of the dialog, taken once the text is typed
 HHOOK gCbtHook = nullptr;
 HWND gPasswordDialog = nullptr;
 
@@ -338,6 +341,12 @@ void CALLBACK AnswerPassword(HWND, UINT, UINT_PTR id, DWORD) {
   Log().Line("password dialog caption=" + Log().QuoteWide(caption) + " " + Layout(dialog) +
              (masked ? " masked" : " NOT masked") + " <- " + Log().QuoteWide(Wide(answer.text)) +
              (answer.close ? " then close" : " then OK"));
+  if (!gPasswordShots.empty()) {
+    RedrawWindow(dialog, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    if (!SaveScreenshot(dialog, gPasswordShots.front())) Log().Line("password screenshot FAILED");
+    gPasswordShots.pop_front();
+  }
   if (answer.close)
     PostMessageW(dialog, WM_CLOSE, 0, 0);
   else
@@ -366,6 +375,11 @@ bool QueuePassword(const std::string& text, bool close) {
 
 const VerbRegistration password("password", [](const std::string& args, Script&) {
   return QueuePassword(args, false);
+});
+// `password-screenshot <file.bmp>`: the next answered password dialog is saved as a picture.
+const VerbRegistration passwordShot("password-screenshot", [](const std::string& args, Script&) {
+  gPasswordShots.push_back(WorkPath(args));
+  return true;
 });
 const VerbRegistration passwordClose("password-close", [](const std::string& args, Script&) {
   return QueuePassword(args, true);

@@ -179,8 +179,10 @@ BKA void WINAPI BKA_CompGetSpecifiedHeader(HWND, const char*, char*, int) {
 }
 BKA void WINAPI BKA_CompSetSpecifiedHeader(HWND window, const char* header, const char* value) {
   Log().Line("host CompSetSpecifiedHeader(" + W(window) + ", " + Q(header) + ", " + Q(value) + ")");
-  if (auto* compose = World().FindCompose(window))
+  if (auto* compose = World().FindCompose(window)) {
     compose->headers[header ? header : ""] = value ? value : "";
+    World().ShowContents(*compose);
+  }
 }
 BKA char* WINAPI BKA_CompGetText(HWND, char*, int) {
   Unused("CompGetText");
@@ -188,11 +190,17 @@ BKA char* WINAPI BKA_CompGetText(HWND, char*, int) {
 }
 BKA void WINAPI BKA_CompSetText(HWND window, int mode, const char* text) {
   Log().Line("host CompSetText(" + W(window) + ", " + std::to_string(mode) + ", " + Q(text) + ")");
-  if (auto* compose = World().FindCompose(window)) compose->body += text ? text : "";
+  if (auto* compose = World().FindCompose(window)) {
+    compose->body += text ? text : "";
+    World().ShowContents(*compose);
+  }
 }
 BKA void WINAPI BKA_CompAttachFile(HWND window, const char* path, const char* mime) {
   Log().Line("host CompAttachFile(" + W(window) + ", " + Q(path) + ", " + Q(mime) + ")");
-  if (auto* compose = World().FindCompose(window)) compose->attachments.push_back(path ? path : "");
+  if (auto* compose = World().FindCompose(window)) {
+    compose->attachments.push_back(path ? path : "");
+    World().ShowContents(*compose);
+  }
 }
 BKA void* WINAPI BKA_Alloc(std::uint32_t size) {
   return host::Alloc(size);

@@ -21,6 +21,12 @@ void RegisterFrameClass(const wchar_t* name) {
   RegisterClassW(&wc);
 }
 
+// The controls show Japanese text in the dialog font's face, as the real host's panes do.
+void UseGuiFont(HWND control) {
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+               TRUE);
+}
+
 HWND CreateStatusBar(HWND parent) {
   return CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent,
                          nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -42,11 +48,12 @@ void HostWorld::CreateMainWindow() {
       CreateWindowExW(0, L"Becky2MainFrame", L"Becky! (stand-in)", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                       0, 0, 640, 480, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   // A mail list and a preview pane, so drops can land on a descendant of the main window.
-  CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 0, 320, 400, mainWindow,
-                  reinterpret_cast<HMENU>(101), GetModuleHandleW(nullptr), nullptr);
-  CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_MULTILINE, 320, 0, 300,
-                  400, mainWindow, reinterpret_cast<HMENU>(102), GetModuleHandleW(nullptr),
-                  nullptr);
+  UseGuiFont(CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 0, 320, 400,
+                             mainWindow, reinterpret_cast<HMENU>(101), GetModuleHandleW(nullptr),
+                             nullptr));
+  UseGuiFont(CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_MULTILINE, 320,
+                             0, 300, 400, mainWindow, reinterpret_cast<HMENU>(102),
+                             GetModuleHandleW(nullptr), nullptr));
   mainStatus = CreateStatusBar(mainWindow);
 }
 
@@ -57,11 +64,16 @@ HWND HostWorld::OpenCompose(const std::string& kind) {
                                    WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 600, 420, nullptr,
                                    nullptr, GetModuleHandleW(nullptr), nullptr);
   // Header fields and a body editor inside, as drops land on these children.
-  CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 0, 580, 24, compose.window,
-                  reinterpret_cast<HMENU>(201), GetModuleHandleW(nullptr), nullptr);
-  CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_MULTILINE, 0, 30, 580,
-                  300, compose.window, reinterpret_cast<HMENU>(202), GetModuleHandleW(nullptr),
-                  nullptr);
+  UseGuiFont(CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 0, 580, 24,
+                             compose.window, reinterpret_cast<HMENU>(201),
+                             GetModuleHandleW(nullptr), nullptr));
+  UseGuiFont(CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_MULTILINE, 0,
+                             30, 580, 300, compose.window, reinterpret_cast<HMENU>(202),
+                             GetModuleHandleW(nullptr), nullptr));
+  // The attachment pane: what the host has attached, by file name.
+  UseGuiFont(CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_READONLY, 0,
+                             334, 580, 24, compose.window, reinterpret_cast<HMENU>(203),
+                             GetModuleHandleW(nullptr), nullptr));
   compose.status = CreateStatusBar(compose.window);
   composeWindows.push_back(compose);
   Log().Line("host opens " + compose.name + " (" + kind + ")");
@@ -70,6 +82,20 @@ HWND HostWorld::OpenCompose(const std::string& kind) {
     Log().Line("callback BKC_OnOpenCompose(" + compose.name + ") -> " + std::to_string(result));
   }
   return compose.window;
+}
+
+void HostWorld::ShowContents(const ComposeWindow& compose) {
+  std::wstring headers;
+  for (const auto& [name, value] : compose.headers)
+    headers += (headers.empty() ? L"" : L"  ") + Wide(name) + L": " + FromAnsi(value.c_str());
+  SetDlgItemTextW(compose.window, 201, headers.c_str());
+  SetDlgItemTextW(compose.window, 202, FromAnsi(compose.body.c_str()).c_str());
+  std::wstring attached;
+  for (const auto& path : compose.attachments) {
+    const std::wstring wide = FromAnsi(path.c_str());
+    attached += (attached.empty() ? L"添付: " : L", ") + wide.substr(wide.find_last_of(L"\\") + 1);
+  }
+  SetDlgItemTextW(compose.window, 203, attached.c_str());
 }
 
 ComposeWindow* HostWorld::FindCompose(HWND window) {

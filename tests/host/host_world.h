@@ -50,6 +50,8 @@ class HostWorld {
   void CreateMainWindow();
   // Opens a compose window and tells the plug-in, as the host does for every compose window.
   HWND OpenCompose(const std::string& kind);
+  // Puts the window's headers, body text and attachments into its controls, for the eye.
+  void ShowContents(const ComposeWindow& compose);
   ComposeWindow* FindCompose(HWND window);
   ComposeWindow* FindCompose(const std::string& name);
   std::string WindowName(HWND window) const;

@@ -7,12 +7,14 @@
 #include <set>
 
 #include "tests/host/import_patch.h"
+#include "tests/host/screenshot.h"
 #include "tests/host/transcript.h"
 
 namespace host {
 namespace {
 
 std::deque<std::string> gAnswers;
+std::deque<std::wstring> gBoxShots;
 std::set<HWND> gAnswered;
 HHOOK gHook = nullptr;
 
@@ -119,6 +121,12 @@ void AnswerBox(HWND box) {
   Log().Line("box caption=" + Log().QuoteWide(TextOf(box)) +
              " text=" + Log().QuoteWide(TextOf(GetDlgItem(box, kTextId))) + " flags=" + flags +
              " owner=" + Utf8(ownerClass) + " -> " + answer);
+  if (!gBoxShots.empty()) {
+    RedrawWindow(box, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    if (!SaveScreenshot(box, gBoxShots.front())) Log().Line("box screenshot FAILED");
+    gBoxShots.pop_front();
+  }
   PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
 }
 
@@ -156,6 +164,9 @@ void WatchMessageBoxFlags(void* module) {
 
 void QueueAnswer(const std::string& answer) {
   gAnswers.push_back(answer);
+}
+void QueueBoxScreenshot(const std::wstring& path) {
+  gBoxShots.push_back(path);
 }
 int PendingAnswers() {
   return static_cast<int>(gAnswers.size());

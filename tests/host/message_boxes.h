@@ -10,5 +10,7 @@ void InstallMessageBoxAnswerer();
 void WatchMessageBoxFlags(void* module);
 void QueueAnswer(const std::string& answer);  // "yes", "no", "ok", "cancel"
 int PendingAnswers();
+// The next box answered is first saved as a picture at `path`.
+void QueueBoxScreenshot(const std::wstring& path);
 
 }  // namespace host

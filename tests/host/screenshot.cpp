@@ -3,6 +3,8 @@
 #include <fstream>
 #include <vector>
 
+#include "tests/host/host_world.h"
+#include "tests/host/message_boxes.h"
 #include "tests/host/scenario.h"
 #include "tests/host/transcript.h"
 
@@ -16,11 +18,14 @@ bool SaveScreenshot(HWND window, const std::wstring& path) {
     rect = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
   if (width <= 0 || height <= 0) return false;
-  HDC screen = GetDC(nullptr);
+  // A window is read through its own DC: its surface holds what it painted even where the
+  // screen's copy is not up to date yet.
+  HDC screen = window ? GetWindowDC(window) : GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
   HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
   HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  BitBlt(memory, 0, 0, width, height, screen, window ? 0 : rect.left, window ? 0 : rect.top,
+         SRCCOPY);
   SelectObject(memory, old);
 
   BITMAPINFOHEADER info{};
@@ -36,7 +41,7 @@ bool SaveScreenshot(HWND window, const std::wstring& path) {
             reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
   DeleteObject(bitmap);
   DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
+  ReleaseDC(window, screen);
 
   BITMAPFILEHEADER file{};
   file.bfType = 0x4D42;
@@ -50,11 +55,32 @@ bool SaveScreenshot(HWND window, const std::wstring& path) {
 }
 
 namespace {
-// `screenshot <file.bmp>`: the whole screen, into the work folder.
+// `screenshot <file.bmp> [window]`: the whole screen, or one of the host's windows (main,
+// composeN) brought to the front, into the work folder.
 const VerbRegistration screenshot("screenshot", [](const std::string& args, Script&) {
-  const bool ok = SaveScreenshot(nullptr, WorkPath(args));
+  const size_t space = args.find(' ');
+  const std::string file = args.substr(0, space);
+  HWND window = nullptr;
+  if (space != std::string::npos) {
+    window = World().WindowByName(args.substr(space + 1));
+    if (!window) {
+      Log().Line("error: screenshot: no window " + args.substr(space + 1));
+      return false;
+    }
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Pump();
+  }
+  const bool ok = SaveScreenshot(window, WorkPath(file));
   Log().Line("screenshot " + args + (ok ? "" : " FAILED"));
   return ok;
+});
+
+// `box-screenshot <file.bmp>`: the next message box is photographed before it is answered.
+const VerbRegistration boxScreenshot("box-screenshot", [](const std::string& args, Script&) {
+  QueueBoxScreenshot(WorkPath(args));
+  return true;
 });
 }  // namespace
 
