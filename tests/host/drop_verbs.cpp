@@ -342,6 +342,7 @@ void CALLBACK AnswerPassword(HWND, UINT, UINT_PTR id, DWORD) {
              (masked ? " masked" : " NOT masked") + " <- " + Log().QuoteWide(Wide(answer.text)) +
              (answer.close ? " then close" : " then OK"));
   if (!gPasswordShots.empty()) {
+    Pump();  // a dialog just shown may not have painted yet
     RedrawWindow(dialog, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     if (!SaveScreenshot(dialog, gPasswordShots.front())) Log().Line("password screenshot FAILED");
