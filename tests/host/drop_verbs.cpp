@@ -319,10 +319,31 @@ std::string Layout(HWND dialog) {
   return text;
 }
 
+// A message box on this thread other than `dialog`. The plug-in's boxes are owned by its
+// application window, so the password dialog stays enabled while one of them is up.
+bool BoxOpenBesides(HWND dialog) {
+  struct Search {
+    HWND dialog;
+    bool found;
+  } search{dialog, false};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM param) WINAPI -> BOOL {
+        auto* search = reinterpret_cast<Search*>(param);
+        wchar_t name[16] = L"";
+        GetClassNameW(window, name, 16);
+        if (window != search->dialog && IsWindowVisible(window) && std::wstring(name) == L"#32770")
+          search->found = true;
+        return !search->found;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 void CALLBACK AnswerPassword(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
   HWND dialog = gPasswordDialog;
-  if (!IsWindow(dialog) || !IsWindowEnabled(dialog)) {
+  if (!IsWindow(dialog) || !IsWindowEnabled(dialog) || BoxOpenBesides(dialog)) {
     if (IsWindow(dialog)) SetTimer(nullptr, 0, 50, AnswerPassword);  // a box is over it
     return;
   }
