@@ -11,6 +11,8 @@ namespace {
 
 HMODULE ModuleAt(DWORD64 address) {
   HMODULE module = nullptr;
+  // The first 64 KB are never mapped; asked about address 0 the system names the executable.
+  if (address < 0x10000) return nullptr;
   GetModuleHandleExW(
       GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
       reinterpret_cast<LPCWSTR>(static_cast<std::uintptr_t>(address)), &module);
@@ -87,6 +89,19 @@ void AddStack(TCrashReporter& r, TFixedText& text) {
   for (int i = 0; i < r.FrameCount; ++i) {
     text.Add(L"  #").AddDecimal(static_cast<std::uint32_t>(i), 2).Add(L" ");
     AddAddress(r, text, r.Frames[i]);
+    text.Line();
+  }
+}
+
+// A C++ exception's own stack at the throw, when the caught object is the one last thrown.
+void AddThrowSite(TCrashReporter& r, TFixedText& text) {
+  const TCrashJob& job = r.Job;
+  if (job.Fault || !job.Error || r.ThrownObject != job.Error || r.ThrownThread != job.ThreadId)
+    return;
+  text.Add(L"Thrown at:").Line();
+  for (WORD i = 0; i < r.ThrownCount && r.ThrownFrames[i]; ++i) {
+    text.Add(L"  #").AddDecimal(i, 2).Add(L" ");
+    AddAddress(r, text, reinterpret_cast<std::uintptr_t>(r.ThrownFrames[i]));
     text.Line();
   }
 }
@@ -189,6 +204,7 @@ void ComposeCrashReport(TCrashReporter& r) noexcept {
   text.Add(L"Exception: ");
   AddExceptionText(r, text);
   text.Line().Add(L"Thread: ").AddHex(r.Job.ThreadId).Line();
+  AddThrowSite(r, text);
   AddStack(r, text);
   AddModules(r, text);
   text.Add(L"Minidump: ").Add(BaseName(r.Stem)).Add(L".dmp").Line();

@@ -49,6 +49,12 @@ struct TCrashReporter {
   wchar_t WindowsFolder[kCrashPathChars]{};
   char HostVersion[64]{};
 
+  // Where the last C++ exception was thrown, noted at the throw.
+  const void* ThrownObject = nullptr;
+  DWORD ThrownThread = 0;
+  WORD ThrownCount = 0;
+  void* ThrownFrames[kCrashMaxFrames]{};
+
   TCrashJob Job;
   DWORD64 Frames[kCrashMaxFrames]{};
   int FrameCount = 0;

@@ -132,12 +132,14 @@ const VerbRegistration crashReport("crash-report", [](const std::string& folder,
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.rfind("  ", 0) != 0) {
       section = line.substr(0, line.find(':'));
+      frames = 0;
       if (section == "Time" || section == "Thread") line = section + ": <masked>";
       Log().Line("  " + MaskStamp(MaskFaultAddresses(line)));
       continue;
     }
     // The first frames name their modules; every loaded module is listed, Velmora's shown.
-    if (section == "Call stack" && frames++ < 2) Log().Line("  " + MaskAddresses(line));
+    if ((section == "Call stack" || section == "Thrown at") && frames++ < 2)
+      Log().Line("  " + MaskAddresses(line));
     if (section == "Modules" && line.find(" Velmora.dll ") != std::string::npos)
       Log().Line("  " + Log().QuoteWide(Wide(MaskAddresses(line))));
   }
