@@ -154,10 +154,10 @@ bool WriteReportInto(TCrashReporter& r, const wchar_t* folder) {
   CreateDirectoryW(folder, nullptr);
   PruneReports(r, folder);
   ChooseStem(r, folder);
-  ComposeCrashReport(r);
   TFixedText(r.Scratch, kCrashPathChars).Add(r.Stem).Add(L".dmp");
-  // The dump first: a report that can be seen always has its dump beside it.
-  WriteCrashDump(r, r.Scratch);
+  // The dump first: a report that can be seen has its dump beside it, or says it has none.
+  r.DumpWritten = WriteCrashDump(r, r.Scratch);
+  ComposeCrashReport(r);
   if (WriteReportText(r)) return true;
   TFixedText(r.Scratch, kCrashPathChars).Add(r.Stem).Add(L".dmp");
   DeleteFileW(r.Scratch);

@@ -135,7 +135,9 @@ void WalkCrashStack(TCrashReporter& r) noexcept {
     return;
   }
   HANDLE process = GetCurrentProcess();
-  d.SymInitializeW(process, nullptr, FALSE);
+  // When the host runs its own dbghelp session this fails; the walk still works on our module
+  // lookup, and the host's session must not be cleaned up by us.
+  const bool ours = d.SymInitializeW(process, nullptr, FALSE) != FALSE;
   r.WalkFrame = {};
   r.WalkFrame.AddrPC.Offset = r.WalkContext.Eip;
   r.WalkFrame.AddrPC.Mode = AddrModeFlat;
@@ -149,7 +151,7 @@ void WalkCrashStack(TCrashReporter& r) noexcept {
          r.WalkFrame.AddrPC.Offset != 0) {
     r.Frames[r.FrameCount++] = r.WalkFrame.AddrPC.Offset;
   }
-  d.SymCleanup(process);
+  if (ours) d.SymCleanup(process);
   if (r.FrameCount == 0) r.Frames[r.FrameCount++] = first;
 }
 
@@ -207,7 +209,11 @@ void ComposeCrashReport(TCrashReporter& r) noexcept {
   AddThrowSite(r, text);
   AddStack(r, text);
   AddModules(r, text);
-  text.Add(L"Minidump: ").Add(BaseName(r.Stem)).Add(L".dmp").Line();
+  text.Add(L"Minidump: ");
+  if (r.DumpWritten)
+    text.Add(BaseName(r.Stem)).Add(L".dmp").Line();
+  else
+    text.Add(L"none").Line();
 }
 
 bool WriteCrashDump(TCrashReporter& r, const wchar_t* path) noexcept {

@@ -64,7 +64,8 @@ struct TCrashReporter {
   WIN32_FIND_DATAW Found{};
   SYSTEMTIME Time{};
   wchar_t ModuleName[kCrashPathChars]{};
-  wchar_t Stem[kCrashPathChars]{};    // the report's path without its extension
+  wchar_t Stem[kCrashPathChars]{};  // the report's path without its extension
+  bool DumpWritten = false;
   wchar_t Oldest[kCrashPathChars]{};  // pruning: the oldest report's path without extension
   wchar_t Scratch[kCrashPathChars]{};
   wchar_t Scratch2[kCrashPathChars]{};
@@ -79,7 +80,7 @@ void WalkCrashStack(TCrashReporter& r) noexcept;
 [[nodiscard]] bool FaultRaisedByVelmora(TCrashReporter& r) noexcept;
 // Writes "<module>+0x<offset>", or the bare address outside every module.
 void AddAddress(TCrashReporter& r, TFixedText& text, DWORD64 address) noexcept;
-// The report's text into r.Text.
+// The report's text into r.Text; the minidump has been written (or not) before.
 void ComposeCrashReport(TCrashReporter& r) noexcept;
 // The minidump beside the report; false when it could not be written.
 bool WriteCrashDump(TCrashReporter& r, const wchar_t* path) noexcept;
