@@ -179,22 +179,26 @@ DWORD WINAPI WriteReport(void* argument) {
 }
 
 // Writes the report from a thread of its own: it has a whole stack, and the minidump shows the
-// failed thread as it stood.
-void RunJob(TCrashReporter& r) {
+// failed thread as it stood. False when the writer did not finish in time: it may still use the
+// reporter, which then stays busy for good (no further report, never freed).
+bool RunJob(TCrashReporter& r) {
   TCrashJob& job = r.Job;
   job.ThreadId = GetCurrentThreadId();
   DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &job.Thread, 0,
                   FALSE, DUPLICATE_SAME_ACCESS);
   HANDLE writer = CreateThread(nullptr, kWriterStack, WriteReport, &r,
                                STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+  bool finished = true;
   if (writer) {
-    WaitForSingleObject(writer, kWriteTimeoutMs);
+    finished = WaitForSingleObject(writer, kWriteTimeoutMs) == WAIT_OBJECT_0;
     CloseHandle(writer);
   } else if (!IsStackOverflow(job)) {
     WriteReport(&r);
   }
+  if (!finished) return false;
   if (job.Thread) CloseHandle(job.Thread);
   job.Thread = nullptr;
+  return true;
 }
 
 void OpenFolder(const wchar_t* folder) {
@@ -274,7 +278,7 @@ bool ReportCppException(const char* entry, const std::exception* error) noexcept
   r->Job.ErrorType = type ? type->name() : nullptr;
   r->Job.Error = error;
   RtlCaptureContext(&r->Job.Context);
-  RunJob(*r);
+  if (!RunJob(*r)) return false;
   const bool written = r->Job.Written;
   if (written) ShowCrashBox(*r, static_cast<HWND>(AppWindow));
   r->Busy = false;
@@ -293,7 +297,7 @@ void RecordUnhandledFault(const char* entry, EXCEPTION_POINTERS& pointers) noexc
   r->Job.Entry = entry;
   r->Job.Fault = &pointers;
   r->Job.Context = *pointers.ContextRecord;
-  RunJob(*r);
+  if (!RunJob(*r)) return;
   if (r->Job.Written && !IsStackOverflow(r->Job)) ShowCrashBox(*r, static_cast<HWND>(AppWindow));
   r->Busy = false;
 }
