@@ -16,10 +16,17 @@ function(velmora_area name)
     target_link_libraries(velmora_${name} INTERFACE ${AREA_DEPENDS})
   endif()
   if(WIN32)
+    # Velmora.dll's code: crash reports name frames by module+offset. Frame pointers let the
+    # system's stack walker follow every frame; the debug information (stripped from the shipped
+    # DLL) lets scripts/symbolize turn offsets into functions and lines.
+    if(portable)
+      target_compile_options(velmora_${name} PRIVATE -g -fno-omit-frame-pointer)
+    endif()
     file(GLOB win CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/win32/*.cpp)
     if(win)
       add_library(velmora_${name}_win32 STATIC ${win})
       target_link_libraries(velmora_${name}_win32 PUBLIC velmora_${name} ${AREA_WIN32_DEPENDS})
+      target_compile_options(velmora_${name}_win32 PRIVATE -g -fno-omit-frame-pointer)
     else()
       add_library(velmora_${name}_win32 INTERFACE)
       target_link_libraries(velmora_${name}_win32 INTERFACE velmora_${name} ${AREA_WIN32_DEPENDS})

@@ -53,7 +53,9 @@ bool TBeckyAPI::InitAPI(std::uintptr_t mainModule, const vlm::HostSymbolResolver
     return false;
   }
   SetStatus = reinterpret_cast<PSetStatus>(resolve("BKA_SetStatus"));
-  const bool needsSetStatus = vlm::HostVersionNeedsSetStatus(GetVersion());
+  const char* version = GetVersion();
+  HostVersion = version ? version : "";
+  const bool needsSetStatus = vlm::HostVersionNeedsSetStatus(version);
   if (!SetStatus && needsSetStatus) {
     m_hInstBecky = 0;
     return false;

@@ -2,6 +2,7 @@
 // The host's exported "BKA_" functions, bound by name at library load.
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "plugin/stdcall.h"
 
@@ -90,6 +91,8 @@ class TBeckyAPI {
 
   // 0 while unbound; the host module's handle once InitAPI succeeded.
   std::uintptr_t m_hInstBecky = 0;
+  // The host's version text as GetVersion gave it while binding (crash reports name it).
+  std::string HostVersion;
 
   // Binds every function from the host module `mainModule`, resolving names through `resolve`.
   // Returns true when bound (at once if already bound). On failure m_hInstBecky is 0 and the

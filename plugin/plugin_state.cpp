@@ -9,3 +9,4 @@ bool ComposeThreadAtStart = false;
 int WinmailCommandId = 0;
 int AddFileCommandId = 0;
 std::wstring OpenPath;
+vlm::TCrashReporter* CrashReporter = nullptr;

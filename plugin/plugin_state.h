@@ -8,7 +8,8 @@ class TForm1;
 
 namespace vlm {
 using AppWindowHandle = void*;
-}
+struct TCrashReporter;
+}  // namespace vlm
 
 // The bound host functions; created at library load, destroyed at unload.
 extern TBeckyAPI* HostApi;
@@ -26,3 +27,5 @@ extern int WinmailCommandId;
 extern int AddFileCommandId;
 // Initial folder of the add-file dialog.
 extern std::wstring OpenPath;
+// The memory crash reports are written in; from BKC_OnStart to the end of BKC_OnExit.
+extern vlm::TCrashReporter* CrashReporter;

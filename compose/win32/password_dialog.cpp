@@ -6,6 +6,7 @@
 #include "plugin/plugin_state.h"
 #include "plugin/win32/app_window.h"
 #include "plugin/win32/environment.h"
+#include "plugin/win32/export_guard.h"
 #include "resources/password_dialog_ids.h"
 
 namespace vlm {
@@ -21,7 +22,10 @@ class TForm2 {
   static INT_PTR CALLBACK Proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) SetWindowLongPtrW(dialog, DWLP_USER, lParam);
     auto* form = reinterpret_cast<TForm2*>(GetWindowLongPtrW(dialog, DWLP_USER));
-    return form ? form->Handle(dialog, message, wParam) : FALSE;
+    if (!form) return FALSE;
+    // Nothing may unwind through the system's dialog manager.
+    return Guarded("HookProc", INT_PTR{FALSE},
+                   [&] { return form->Handle(dialog, message, wParam); });
   }
 
  private:

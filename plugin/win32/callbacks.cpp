@@ -4,6 +4,7 @@
 #include "plugin/plugin_exports.h"
 #include "plugin/plugin_info.h"
 #include "plugin/plugin_state.h"
+#include "plugin/win32/crash_report.h"
 #include "plugin/win32/export_guard.h"
 #include "plugin/win32/lifecycle.h"
 
@@ -18,10 +19,13 @@ VLM_EXPORT int WINAPI BKC_OnStart() {
 }
 
 VLM_EXPORT int WINAPI BKC_OnExit() {
-  return vlm::Guarded("BKC_OnExit", 0, [] {
+  const int result = vlm::Guarded("BKC_OnExit", 0, [] {
     vlm::ExitPlugin();
     return 0;
   });
+  // A failure of the exit itself is still recorded; after it nothing is.
+  vlm::StopCrashReports();
+  return result;
 }
 
 VLM_EXPORT int WINAPI BKC_OnMenuInit(HWND, HMENU menu, int type) {

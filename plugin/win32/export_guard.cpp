@@ -1,8 +1,12 @@
 #include "plugin/win32/export_guard.h"
 
+#include "plugin/win32/crash_report.h"
+
 namespace vlm {
 
 void ReportUnexpectedError(const char* where, const std::exception* error) noexcept {
+  if (ReportCppException(where, error)) return;
+  // Crash reports are off (or could not be written): tell the user only.
   try {
     std::wstring text =
         L"Velmoraで予期しないエラーが発生しました。\r\n\r\n処理: " + FromAnsi(where);

@@ -9,6 +9,7 @@
 #include "plugin/plugin_state.h"
 #include "plugin/settings_form.h"
 #include "plugin/win32/app_window.h"
+#include "plugin/win32/crash_report.h"
 #include "plugin/win32/environment.h"
 #include "plugin/win32/ini_file.h"
 #include "plugin/win32/send_check.h"
@@ -80,6 +81,8 @@ void StartPlugin() {
 
   WinIniFile ini(form.IniFileName);
   LoadSettings(form, ini);
+  StartCrashReports(ReadBool(ini, L"CrashReport", true), form.TempFolder,
+                    HostApi->HostVersion.c_str());
   OpenPath = ini.Read(L"OpenPath").value_or(L"");
   if (!DirectoryExists(OpenPath)) OpenPath = DesktopFolder(static_cast<HWND>(AppWindow));
   form.RadioGroup1Click();

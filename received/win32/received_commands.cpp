@@ -6,6 +6,7 @@
 #include "plugin/ansi_text.h"
 #include "plugin/plugin_state.h"
 #include "plugin/win32/environment.h"
+#include "plugin/win32/export_guard.h"
 #include "received/add_file.h"
 #include "received/win32/add_file_dialog.h"
 #include "received/winmail_expansion.h"
@@ -57,24 +58,30 @@ bool CanAddFile(const char* mail) {
   }
 }
 
+// A failure the handler expects ends quietly or on the status line; anything else reaches the
+// guard and is reported.
 void WINAPI ExpandWinmailCommand(HostWnd, std::intptr_t) {
-  try {
-    const std::string mail = SelectedMail();
-    if (mail.empty()) return;
-    const TMailTools tools = Tools();
-    if (HasWinmailPart(tools, mail.c_str())) ExpandWinmail(tools, mail.c_str());
-  } catch (const std::exception&) {
-  }
+  GuardedVoid("ExpandWinmailCommand", [] {
+    try {
+      const std::string mail = SelectedMail();
+      if (mail.empty()) return;
+      const TMailTools tools = Tools();
+      if (HasWinmailPart(tools, mail.c_str())) ExpandWinmail(tools, mail.c_str());
+    } catch (const std::exception&) {
+    }
+  });
 }
 
 void WINAPI AddFileCommand(HostWnd, std::intptr_t) {
-  try {
-    const std::string mail = SelectedMail();
-    if (mail.empty()) return;
-    if (const auto path = ChooseFileToAdd()) AddFileToMessage(Tools(), mail.c_str(), *path);
-  } catch (const std::exception&) {
-    HostApi->SetMessageText(nullptr, ToAnsi(kAddFailedText).c_str());
-  }
+  GuardedVoid("AddFileCommand", [] {
+    try {
+      const std::string mail = SelectedMail();
+      if (mail.empty()) return;
+      if (const auto path = ChooseFileToAdd()) AddFileToMessage(Tools(), mail.c_str(), *path);
+    } catch (const std::exception&) {
+      HostApi->SetMessageText(nullptr, ToAnsi(kAddFailedText).c_str());
+    }
+  });
 }
 
 }  // namespace vlm

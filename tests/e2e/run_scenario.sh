@@ -3,7 +3,8 @@
 # expected one beside the scenario.
 #   run_scenario.sh <bin folder> <host exe> <scenario.scn> <work root>
 # <name>.expected is the transcript it must produce; an optional <name>.check is a bash script run
-# afterwards with the work folder as $1 (for checks on the Linux side: archives, stored mail).
+# afterwards with the work folder as $1 and the bin folder as $2 (for checks on the Linux side:
+# archives, stored mail, crash reports).
 # VELMORA_UPDATE_EXPECTED=1 writes the transcript as the new expectation instead of comparing.
 set -euo pipefail
 bin=$1 hostexe=$2 scenario=$3 workroot=$4
@@ -41,5 +42,5 @@ elif [ "${VELMORA_UPDATE_EXPECTED:-0}" = 1 ]; then
 else
   diff -u "$expected" "$work/transcript.txt"
 fi
-[ -f "$dir/$name.check" ] && bash "$dir/$name.check" "$work"
+[ -f "$dir/$name.check" ] && bash "$dir/$name.check" "$work" "$bin"
 exit 0

@@ -159,6 +159,11 @@ int OutstandingBuffers() {
 }
 
 char* Iso2022Jp(const char* text, int encode) {
+  // A text the host cannot read is not decoded: the caller is told with a null result.
+  if (text && IsBadReadPtr(text, 1)) {
+    Log().Line("host ISO_2022_JP(unreadable text) -> null");
+    return nullptr;
+  }
   std::string result = encode ? (text ? text : "") : DecodeIso2022Jp(text ? text : "");
   Log().Line("host ISO_2022_JP(" + std::to_string(text ? std::strlen(text) : 0) + " bytes, " +
              std::to_string(encode) + ")");

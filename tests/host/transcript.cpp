@@ -2,6 +2,8 @@
 
 #include "tests/host/host_world.h"
 
+#include <regex>
+
 namespace host {
 
 Transcript& Log() {
@@ -62,6 +64,12 @@ std::string Transcript::QuoteWide(const std::wstring& raw) const {
   std::wstring text = raw;
   for (size_t at; !work_.empty() && (at = text.find(work_)) != std::wstring::npos;)
     text.replace(at, work_.size(), L"%WORK%");
+  // A crash report's name carries the time it was written; addresses in a fault's description
+  // depend on the system's build.
+  static const std::wregex stamp(L"Velmora-crash-\\d{8}-\\d{6}");
+  static const std::wregex address(L"(\\+|reading |writing |executing )0x[0-9A-F]{8}");
+  text = std::regex_replace(text, stamp, L"Velmora-crash-<time>");
+  text = std::regex_replace(text, address, L"$010x########");
   std::string out = "\"";
   for (char c : Utf8(text)) {
     switch (c) {

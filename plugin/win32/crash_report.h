@@ -1,0 +1,33 @@
+#pragma once
+// Crash reports: a C++ exception that reaches a guard, or a hardware fault that reaches a fault
+// frame unhandled, is written to "CrashReports\Velmora-crash-<yyyymmdd-hhmmss>.txt" beside the
+// INI file (or into the host's temporary folder when that folder cannot be written), with a
+// minidump of the same moment beside it. At most 20 reports are kept. The user is then asked
+// whether to open the folder.
+//
+// Everything a report needs is reserved by StartCrashReports: writing one never throws and
+// never allocates from our heap, which may be the thing that broke.
+#include <windows.h>
+
+#include <exception>
+#include <string>
+
+namespace vlm {
+
+// Start-up: reserves the report's memory and loads the system's dbghelp.dll. Reports stay off
+// until this is called, and when `enabled` is false.
+void StartCrashReports(bool enabled, const std::wstring& fallbackFolder, const char* hostVersion);
+// Exit: releases what StartCrashReports took; later faults are not recorded.
+void StopCrashReports() noexcept;
+
+// A C++ exception caught by the guard of `entry`: writes the report and asks whether to open
+// its folder. False when nothing was written (reports off or the write failed).
+bool ReportCppException(const char* entry, const std::exception* error) noexcept;
+
+// A hardware exception left unhandled below the fault frame of `entry`: recorded when it was
+// raised inside Velmora or inside a system function Velmora called; the caller passes it on.
+void RecordUnhandledFault(const char* entry, EXCEPTION_POINTERS& pointers) noexcept;
+// The fault last recorded is over (handled further out, or the frame returned normally).
+void ForgetRecordedFault() noexcept;
+
+}  // namespace vlm

@@ -1,0 +1,164 @@
+// Scenario verbs for crash reports:
+//   send-unreadable      BKC_OnSend with a message pointer that cannot be read, inside the host's
+//                        own fault handler, as Becky! calls its plug-ins
+//   host-fault           a fault in the host's own code, no plug-in frame on the stack
+//   crash-reports <dir>  the report files in <dir> below the work folder, this run's stamps masked
+//   crash-report <dir>   the newest report's telling lines, addresses masked
+//   watch-launches       the plug-in's ShellExecuteExW calls are recorded, not carried out
+#include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <vector>
+
+#include "tests/host/fault_catcher.h"
+#include "tests/host/host_world.h"
+#include "tests/host/import_patch.h"
+#include "tests/host/scenario.h"
+#include "tests/host/transcript.h"
+
+namespace host {
+namespace {
+
+std::string Hex(DWORD value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(value));
+  return text;
+}
+
+// The time stamp a report written now would carry; stamps from this run on are masked.
+std::string StampNow() {
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  char text[32];
+  std::snprintf(text, sizeof text, "%04u%02u%02u-%02u%02u%02u", t.wYear, t.wMonth, t.wDay, t.wHour,
+                t.wMinute, t.wSecond);
+  return text;
+}
+const std::string gRunStart = StampNow();
+
+std::vector<std::string> ReportFiles(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAW found;
+  HANDLE find = FindFirstFileW((WorkPath(folder) + L"\\Velmora-crash-*").c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do names.push_back(Utf8(found.cFileName));
+  while (FindNextFileW(find, &found));
+  FindClose(find);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string MaskStamp(const std::string& name) {
+  static const std::regex stamp("Velmora-crash-(\\d{8}-\\d{6})");
+  std::smatch m;
+  if (std::regex_search(name, m, stamp) && m[1].str() >= gRunStart)
+    return m.prefix().str() + "Velmora-crash-<time>" + m.suffix().str();
+  return name;
+}
+
+std::string MaskAddresses(const std::string& line) {
+  static const std::regex hex("0x[0-9A-F]{8}");
+  return std::regex_replace(line, hex, "0x########");
+}
+
+// Addresses only: the exception code stays.
+std::string MaskFaultAddresses(const std::string& line) {
+  static const std::regex address("(\\+|reading |writing |executing )0x[0-9A-F]{8}");
+  return std::regex_replace(line, address, "$010x########");
+}
+
+void CallSend(void* message) {
+  const int verdict = World().exports.BKC_OnSend(static_cast<const char*>(message));
+  Log().Line("callback BKC_OnSend -> " + std::to_string(verdict));
+}
+
+void HostOwnFault(void*) {
+  volatile int* nowhere = nullptr;
+  *nowhere = 1;
+}
+
+void LogCaught(bool caught, DWORD code) {
+  Log().Line(caught ? "host caught exception " + Hex(code) : "host caught nothing");
+}
+
+const VerbRegistration sendUnreadable("send-unreadable", [](const std::string&, Script&) {
+  if (!World().exports.BKC_OnSend) {
+    Log().Line("error: plug-in not loaded");
+    return false;
+  }
+  // Reserved, never committed: any read of it faults.
+  void* message = VirtualAlloc(nullptr, 4096, MEM_RESERVE, PAGE_NOACCESS);
+  Log().Line("send (unreadable message pointer)");
+  DWORD code = 0;
+  const bool caught = CallCatchingFaults(CallSend, message, code);
+  LogCaught(caught, code);
+  VirtualFree(message, 0, MEM_RELEASE);
+  return true;
+});
+
+const VerbRegistration hostFault("host-fault", [](const std::string&, Script&) {
+  Log().Line("host faults in its own code");
+  DWORD code = 0;
+  const bool caught = CallCatchingFaults(HostOwnFault, nullptr, code);
+  LogCaught(caught, code);
+  return true;
+});
+
+const VerbRegistration crashReports("crash-reports", [](const std::string& folder, Script&) {
+  const auto names = ReportFiles(folder);
+  Log().Line("crash reports in " + folder + ": " + std::to_string(names.size()) + " files");
+  for (const auto& name : names) Log().Line("  " + MaskStamp(name));
+  return true;
+});
+
+const VerbRegistration crashReport("crash-report", [](const std::string& folder, Script&) {
+  std::vector<std::string> reports;
+  for (const auto& name : ReportFiles(folder))
+    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".txt") == 0) reports.push_back(name);
+  if (reports.empty()) {
+    Log().Line("crash report in " + folder + ": none");
+    return true;
+  }
+  std::ifstream in((WorkPath(folder) + L"\\" + Wide(reports.back())).c_str(), std::ios::binary);
+  Log().Line("crash report " + MaskStamp(reports.back()) + ":");
+  std::string section;
+  int frames = 0;
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.rfind("  ", 0) != 0) {
+      section = line.substr(0, line.find(':'));
+      frames = 0;
+      if (section == "Time" || section == "Thread") line = section + ": <masked>";
+      Log().Line("  " + MaskStamp(MaskFaultAddresses(line)));
+      continue;
+    }
+    // The first frames name their modules; every loaded module is listed, Velmora's shown.
+    if ((section == "Call stack" || section == "Thrown at") && frames++ < 2)
+      Log().Line("  " + MaskAddresses(line));
+    if (section == "Modules" && line.find(" Velmora.dll ") != std::string::npos)
+      Log().Line("  " + Log().QuoteWide(Wide(MaskAddresses(line))));
+  }
+  return true;
+});
+
+BOOL WINAPI RecordingLaunch(SHELLEXECUTEINFOW* info) {
+  Log().Line("plug-in launches " + Log().QuoteWide(info->lpFile ? info->lpFile : L"") + " verb " +
+             Log().QuoteWide(info->lpVerb ? info->lpVerb : L"") + " (not started)");
+  info->hInstApp = reinterpret_cast<HINSTANCE>(42);
+  return TRUE;
+}
+
+const VerbRegistration watchLaunches("watch-launches", [](const std::string&, Script&) {
+  if (!World().plugin) return false;
+  PatchImport(World().plugin, "shell32.dll", "ShellExecuteExW",
+              reinterpret_cast<void*>(&RecordingLaunch));
+  return true;
+});
+
+}  // namespace
+}  // namespace host

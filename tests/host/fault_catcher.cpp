@@ -1,0 +1,54 @@
+#include "tests/host/fault_catcher.h"
+
+namespace host {
+namespace {
+
+// A registration record on the FS:[0] chain with the place to resume at.
+struct CatchFrame {
+  CatchFrame* next;
+  void* handler;
+  void* resume[5];  // __builtin_setjmp's buffer
+  DWORD code;
+};
+
+CatchFrame* ChainHead() {
+  CatchFrame* head;
+  asm volatile("movl %%fs:0, %0" : "=r"(head));
+  return head;
+}
+
+void SetChainHead(CatchFrame* head) {
+  asm volatile("movl %0, %%fs:0" : : "r"(head) : "memory");
+}
+
+// Takes every exception that reaches it: the frames inside are unwound, as an __except does,
+// then execution resumes after the call.
+extern "C" EXCEPTION_DISPOSITION __cdecl HostCatchHandler(EXCEPTION_RECORD* record, void* frame,
+                                                          CONTEXT*, void*) {
+  if (record->ExceptionFlags & (0x2 | 0x4)) return ExceptionContinueSearch;
+  auto* f = static_cast<CatchFrame*>(frame);
+  f->code = record->ExceptionCode;
+  RtlUnwind(f, nullptr, record, nullptr);
+  __builtin_longjmp(f->resume, 1);
+}
+
+}  // namespace
+
+__attribute__((noinline)) bool CallCatchingFaults(void (*body)(void*), void* argument,
+                                                  DWORD& code) {
+  CatchFrame frame{};
+  frame.handler = reinterpret_cast<void*>(&HostCatchHandler);
+  frame.next = ChainHead();
+  // Registered before the jump buffer is set, so the compiler knows the handler may change it.
+  SetChainHead(&frame);
+  if (__builtin_setjmp(frame.resume) == 0) {
+    body(argument);
+    SetChainHead(frame.next);
+    return false;
+  }
+  SetChainHead(frame.next);
+  code = static_cast<volatile CatchFrame&>(frame).code;
+  return true;
+}
+
+}  // namespace host

@@ -1,0 +1,12 @@
+#pragma once
+// What Becky! does around a plug-in call: a structured-exception handler that catches any
+// hardware fault left unhandled inside, so the mail client lives on. The stand-in host uses it
+// to see that Velmora records a fault and hands it on unchanged.
+#include <windows.h>
+
+namespace host {
+
+// Runs body(argument); true and the exception code in `code` when a fault ended it.
+bool CallCatchingFaults(void (*body)(void*), void* argument, DWORD& code);
+
+}  // namespace host
