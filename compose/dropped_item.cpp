@@ -9,6 +9,7 @@
 #include "compose/drop_questions.h"
 #include "compose/item_path.h"
 #include "compose/size_rule.h"
+#include "plugin/code_page_name.h"
 #include "plugin/extension_lists.h"
 #include "plugin/format_size.h"
 
@@ -79,13 +80,57 @@ SizeVerdict ApplySizeRule(const std::wstring& path, DropMessage& message) {
   }
 }
 
-ItemOutcome AttachUnchanged(const std::wstring& path, DropMessage& message) {
+// Copies an item whose path the code page cannot hold to `target`; false, with the box that
+// names the item and says why, when that fails.
+bool CopyUnderCodePageNames(const std::wstring& path, const std::wstring& target,
+                            DropMessage& message) {
+  DropServices& services = message.Services();
+  const std::wstring problem = services.CopyUnderCodePageNames(path, target);
+  if (problem.empty()) return true;
+  message.Consume();
+  Ask(services, CodePageCopyNotice(FileNamePart(path), problem));
+  return false;
+}
+
+ItemOutcome AttachUnchanged(const std::wstring& itemPath, DropMessage& message) {
+  // The host takes code-page paths: a name it cannot hold goes as a copy in its temporary
+  // folder under the nearest name it can.
+  std::wstring path = itemPath;
+  if (!FitsCodePage(path)) {
+    path = message.Form().TempFolder + NearestCodePageName(FileNamePart(itemPath));
+    if (!CopyUnderCodePageNames(itemPath, path, message)) return ItemOutcome::Skipped;
+  }
   std::wstring body;
   if (message.Form().CheckBox3.Checked)
     body = UnchangedListing(message.Form().LabeledEdit5.Text, FileNamePart(path),
                             message.Services().FileSize(path));
   message.DeliverAttachment(path, body);
   return ItemOutcome::Delivered;
+}
+
+// The folder below the host's temporary folder where items are copied under code-page names
+// before they are packed. One drop is handled at a time, so one folder serves; it is emptied
+// before and removed after each use.
+class StagingFolder {
+ public:
+  StagingFolder(DropServices& services, const std::wstring& tempFolder)
+      : services_(services), path_(tempFolder + L"VelmoraStaging") {
+    services_.RemoveTree(path_);
+  }
+  ~StagingFolder() { services_.RemoveTree(path_); }
+  StagingFolder(const StagingFolder&) = delete;
+  StagingFolder& operator=(const StagingFolder&) = delete;
+  const std::wstring& Path() const { return path_; }
+
+ private:
+  DropServices& services_;
+  std::wstring path_;
+};
+
+// The archivers take code-page names: an item with a name they cannot hold, on its path or
+// anywhere inside a folder, is packed from a copy under code-page names.
+bool NeedsStaging(const std::wstring& path, bool isFolder, DropServices& services) {
+  return !FitsCodePage(path) || (isFolder && !services.NamesBelowFitCodePage(path));
 }
 
 // Restores the current directory an archiver may change while it packs a folder.
@@ -149,6 +194,8 @@ ItemOutcome Compress(const std::wstring& path, bool compressChosen, DropMessage&
   const bool isFolder = services.IsFolder(path);
   ArchiveFormat format = SelectedFormat(form);
   const std::wstring name = FileNamePart(path);
+  // The name the item goes into the archive under, and the archive's own name, fit the code page.
+  const std::wstring packedName = NearestCodePageName(name);
 
   if (form.CheckBox7.Checked && Ask(services, UnderscoreQuestion()) == kAnswerYes)
     format.extension = WithUnderscore(format.extension);
@@ -178,19 +225,30 @@ ItemOutcome Compress(const std::wstring& path, bool compressChosen, DropMessage&
   }
 
   services.SetMessageText(message.StatusWindow(), L"「" + format.name + L"」に圧縮しています。");
-  const std::wstring archivePath =
-      form.TempFolder + FileNamePart(ChangeExtension(path, format.extension));
+  const std::wstring archivePath = form.TempFolder + ChangeExtension(packedName, format.extension);
   if (services.FileExists(archivePath)) services.RemoveFile(archivePath);
   services.RefreshTempFolder();
 
+  std::optional<StagingFolder> staging;
+  std::wstring source = path;
+  if (NeedsStaging(path, isFolder, services)) {
+    staging.emplace(services, form.TempFolder);
+    source = staging->Path() + L"\\" + packedName;
+    if (!CopyUnderCodePageNames(path, source, message)) {
+      services.SetMessageText(message.StatusWindow(), L"");
+      return ItemOutcome::Skipped;
+    }
+  }
+
   int result = 0;
   try {
-    result = Pack(path, isFolder, archivePath, format.kind, userOptions, services);
+    result = Pack(source, isFolder, archivePath, format.kind, userOptions, services);
   } catch (...) {
     Ask(services, MissingArchiverNotice());
     services.StartArchiverInstaller();
     return ItemOutcome::EndMessage;
   }
+  staging.reset();
   // A failed or missing archive is never replaced by the file itself behind the user's back.
   if (result != 0 || !services.FileExists(archivePath)) {
     Ask(services, PackingFailedNotice(name, format.name, result));
@@ -201,7 +259,7 @@ ItemOutcome Compress(const std::wstring& path, bool compressChosen, DropMessage&
   std::wstring body;
   if (form.CheckBox3.Checked) {
     const std::int64_t before = isFolder ? services.FolderSize(path) : services.FileSize(path);
-    body = CompressedListing(form.LabeledEdit5.Text, name, FileNamePart(archivePath), before,
+    body = CompressedListing(form.LabeledEdit5.Text, packedName, FileNamePart(archivePath), before,
                              services.FileSize(archivePath));
   }
   services.PauseWithMessages(100);
