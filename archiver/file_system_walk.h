@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "archiver/date_option.h"
@@ -55,6 +56,10 @@ class TFileSystemWalk {
   // write errors; the copies made so far are then already in `made`.
   virtual void CopyStreams(const std::wstring& path, const std::wstring& separator,
                            std::vector<TStreamCopy>& made) = 0;
+
+  // The name in the one case the file system compares names in: names it takes for one file
+  // ("ä.txt" and "Ä.txt" on NTFS, beyond ASCII) get equal keys, and only those.
+  virtual std::wstring NameKey(std::wstring_view name) = 0;
 
   // How two-digit years of the date options are read.
   virtual TCenturyWindow CenturyWindow() = 0;

@@ -88,6 +88,20 @@ class TWindowsFileSystemWalk : public TFileSystemWalk {
     CopyStreamsOut(path, separator, made);
   }
 
+  std::wstring NameKey(std::wstring_view name) override {
+    // The system's upper-case table, the one CompareStringOrdinal ignores case by; that
+    // comparison has the last word, so a key never joins names it keeps apart.
+    const int size = static_cast<int>(name.size());
+    if (size == 0) return {};
+    std::wstring key(name.size(), L'\0');
+    if (LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, name.data(), size, key.data(), size,
+                      nullptr, nullptr, 0) != size ||
+        CompareStringOrdinal(name.data(), size, key.data(), size, TRUE) != CSTR_EQUAL) {
+      return std::wstring(name);
+    }
+    return key;
+  }
+
   TCenturyWindow CenturyWindow() override {
     SYSTEMTIME now{};
     GetLocalTime(&now);
