@@ -124,7 +124,9 @@ class TScan {
       // Names first, then the walk, so no search stays open while the subfolders are searched.
       std::vector<std::wstring> subfolders;
       FFileSystem.ListFolders(folder, [&](const TFoundEntry& entry) {
-        subfolders.push_back(EntryPath(folder, entry));
+        // A linked folder may lead back up the tree (a junction loop would never end); the
+        // folder size the drop handling shows leaves it out too.
+        if (!entry.linked) subfolders.push_back(EntryPath(folder, entry));
         return true;
       });
       for (const std::wstring& subfolder : subfolders) {

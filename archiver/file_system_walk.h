@@ -17,6 +17,7 @@ struct TFoundEntry {
   std::wstring name;       // long name
   std::wstring shortName;  // 8.3 name; empty when the file system keeps none
   TDateStamp writeTime;    // last write, local time
+  bool linked = false;     // a folder that is a link (junction, symbolic link) to another
 };
 
 // A stream of a file, copied out into a file of its own for packing.
@@ -38,7 +39,7 @@ class TFileSystemWalk {
   virtual void ListFiles(const std::wstring& pattern, bool includeHidden, bool needTimes,
                          const TFoundEntryProc& each) = 0;
   // Every subfolder of `folder` ("" = the current folder), hidden and system ones included,
-  // "." and ".." left out.
+  // "." and ".." left out; linked folders are marked as such.
   virtual void ListFolders(const std::wstring& folder, const TFoundEntryProc& each) = 0;
   virtual bool FolderExists(const std::wstring& path) = 0;
 

@@ -107,14 +107,18 @@ class TPosixFileSystemWalk : public TFileSystemWalk {
     if (!dir.get()) return;
     while (dirent* entry = readdir(dir.get())) {
       if (IsDotEntry(entry->d_name)) continue;
+      bool linked = false;
       if (entry->d_type != DT_DIR) {
         struct stat info {};
-        if (entry->d_type != DT_UNKNOWN ||
+        if ((entry->d_type != DT_UNKNOWN && entry->d_type != DT_LNK) ||
             stat(JoinNarrow(narrow, entry->d_name).c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
           continue;
         }
+        struct stat link {};
+        linked =
+            lstat(JoinNarrow(narrow, entry->d_name).c_str(), &link) == 0 && S_ISLNK(link.st_mode);
       }
-      if (!each(TFoundEntry{FromUtf8(entry->d_name), L"", 0})) return;
+      if (!each(TFoundEntry{FromUtf8(entry->d_name), L"", 0, linked})) return;
     }
   }
 

@@ -50,7 +50,8 @@ class TWindowsFileSystemWalk : public TFileSystemWalk {
   void ListFolders(const std::wstring& folder, const TFoundEntryProc& each) override {
     Search(JoinPath(folder, L"*.*"), true, [&](const WIN32_FIND_DATAW& data) {
       if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return true;
-      return each(TFoundEntry{data.cFileName, data.cAlternateFileName, 0});
+      return each(TFoundEntry{data.cFileName, data.cAlternateFileName, 0,
+                              (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
     });
   }
 

@@ -1,6 +1,6 @@
 #pragma once
 // An in-memory file system for the collector, compared as NTFS compares names (the native
-// walk's name keys, beyond ASCII).
+// walk's name keys, beyond ASCII), with linked folders that may point back up the tree.
 #include <map>
 #include <memory>
 #include <string>
@@ -14,8 +14,14 @@ namespace vlm::testing {
 class FakeFileSystem : public TFileSystemWalk {
  public:
   // Paths are "/"-separated and relative to the root; folders on the way are made.
-  void AddFile(const std::wstring& path) { Add(path, Kind::File); }
-  void AddFolder(const std::wstring& path) { Add(path, Kind::Folder); }
+  void AddFile(const std::wstring& path) { Add(path, Kind::File, L""); }
+  void AddFolder(const std::wstring& path) { Add(path, Kind::Folder, L""); }
+  // A folder `path` that leads to the folder `target`.
+  void AddLink(const std::wstring& path, const std::wstring& target) {
+    Add(path, Kind::Link, target);
+  }
+  // How many times a folder's subfolders were listed: a walk that follows a loop lists many.
+  int folderListings = 0;
 
   void ListFiles(const std::wstring& pattern, bool, bool, const TFoundEntryProc& each) override {
     const size_t split = pattern.find_last_of(L"/\\");
@@ -31,10 +37,14 @@ class FakeFileSystem : public TFileSystemWalk {
   }
 
   void ListFolders(const std::wstring& folder, const TFoundEntryProc& each) override {
+    ++folderListings;
+    if (folderListings > 1000) return;  // a loop followed: stop it here, the test fails anyway
     const Node* node = Find(folder);
     if (!node) return;
     for (const auto& [key, child] : node->children) {
-      if (child->kind != Kind::File && !each(TFoundEntry{child->name, L"", 0})) return;
+      if (child->kind != Kind::File &&
+          !each(TFoundEntry{child->name, L"", 0, child->kind == Kind::Link}))
+        return;
     }
   }
 
@@ -51,10 +61,11 @@ class FakeFileSystem : public TFileSystemWalk {
   TCenturyWindow CenturyWindow() override { return {2024, 50}; }
 
  private:
-  enum class Kind { File, Folder };
+  enum class Kind { File, Folder, Link };
   struct Node {
     std::wstring name;
     Kind kind = Kind::Folder;
+    std::wstring target;
     std::map<std::wstring, std::unique_ptr<Node>> children;  // by name key
   };
 
@@ -72,7 +83,7 @@ class FakeFileSystem : public TFileSystemWalk {
     return parts;
   }
 
-  void Add(const std::wstring& path, Kind kind) {
+  void Add(const std::wstring& path, Kind kind, const std::wstring& target) {
     Node* node = &root_;
     const std::vector<std::wstring> parts = Parts(path);
     for (size_t i = 0; i < parts.size(); ++i) {
@@ -80,19 +91,27 @@ class FakeFileSystem : public TFileSystemWalk {
       if (!child) {
         child = std::make_unique<Node>();
         child->name = parts[i];
-        if (i + 1 == parts.size()) child->kind = kind;
+        if (i + 1 == parts.size()) child->kind = kind, child->target = target;
       }
       node = child.get();
     }
   }
 
-  // The node at `path` below the current folder.
+  // The node at `path` below the current folder, links followed.
   const Node* Find(const std::wstring& path) {
     const Node* node = &root_;
     for (const std::wstring& part : Parts(current_ + L"/" + path)) {
       const auto found = node->children.find(NameKey(part));
       if (found == node->children.end()) return nullptr;
       node = found->second.get();
+      if (node->kind == Kind::Link) {
+        const std::wstring target = node->target;
+        const std::wstring saved = current_;
+        current_.clear();
+        node = Find(target);
+        current_ = saved;
+        if (!node) return nullptr;
+      }
     }
     return node;
   }

@@ -159,6 +159,24 @@ TEST_F(CollectorTest, ProgressPerFileAndAbort) {
   EXPECT_EQ(calls, 2) << "no report after the abort";
 }
 
+// A linked folder may lead back up the tree: the collector lists what is in it from nowhere,
+// as the folder size the drop handling shows leaves it out.
+TEST(CollectorFileSystemTest, LinkedFoldersAreNotEntered) {
+  testing::FakeFileSystem fileSystem;
+  fileSystem.AddFile(L"docs/a.txt");
+  fileSystem.AddFile(L"docs/sub/b.txt");
+  fileSystem.AddLink(L"docs/sub/loop", L"docs");  // a junction loop
+  fileSystem.AddLink(L"docs/elsewhere", L"other");
+  fileSystem.AddFile(L"other/c.txt");
+  TArchiverOptions options;
+  options.IncludeExtraStreams = false;
+  options.r = 2;
+  TCollectedFiles out;
+  CollectFiles(fileSystem, options, {std::wstring(L"docs")}, L"", {}, out);
+  EXPECT_EQ(out.files, (Names{L"docs/a.txt", L"docs/sub/b.txt"}));
+  EXPECT_EQ(fileSystem.folderListings, 2);
+}
+
 // Names the file system takes for one file are one file in the list, beyond ASCII too: a folder
 // given as "Ärger" and as "ärger" is one folder on NTFS.
 TEST(CollectorFileSystemTest, NamesThatDifferOnlyInCaseAreOneFile) {
