@@ -207,6 +207,17 @@ has exes "name $(w "$work/lha.exe") type atLha archiver atLha"
 has exes "name $(w "$work/zip.exe") type atZip archiver atZip"
 has exes "name $(w "$work/plain.exe") type atZip archiver atZip"
 
+# Stream copies: a copy never keeps its owner's read-only bit, so it is deleted after packing.
+mkdir -p "$work/streams"
+echo owner >"$work/streams/owner.txt" && echo stream >"$work/streams/stream.txt"
+chmod a-w "$work/streams/owner.txt"
+drive "$(bin streams)" streamcopy streamcopy "$(w "$work/streams/stream.txt")" \
+  "$(w "$work/streams/owner.txt;stream;\$DATA")" "$(w "$work/streams/owner.txt")"
+has streamcopy "owner read-only 1"
+has streamcopy "copy read-only 0"
+has streamcopy "copy deleted 1"
+[ ! -e "$work/streams/owner.txt;stream;\$DATA" ] || fail "streamcopy: the copy is still there"
+
 if [ "$failures" -ne 0 ]; then
   echo "$failures check(s) failed; outputs in $work"
   exit 1
