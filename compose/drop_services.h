@@ -46,8 +46,8 @@ class DropServices {
   // Names the code page cannot hold (see plugin/code_page_name.h). True when every name below
   // the folder fits the code page; linked folders are not entered.
   virtual bool NamesBelowFitCodePage(const std::wstring& folder) = 0;
-  // Copies the file or folder `source` to `target`, replacing what is there and making the
-  // target's folder when it is missing. Inside a folder every name becomes its nearest
+  // Copies the file or folder `source` to `target`, replacing a file there (never a folder) and
+  // making the target's folder when it is missing. Inside a folder every name becomes its nearest
   // code-page name (numbered where two meet); linked folders are not entered. No copy keeps the
   // read-only bit. Empty when done; otherwise why not, in the user's words, and nothing is left
   // at `target`.

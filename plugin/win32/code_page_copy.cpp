@@ -69,7 +69,10 @@ class TreeCopy {
   std::wstring Run(const std::wstring& source, const std::wstring& target) {
     const DWORD attributes = GetFileAttributesW(source.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return Failure(source, GetLastError());
-    RemoveTree(target);
+    // An older copy of that name is replaced; a folder in the way is not ours to remove.
+    const DWORD existing = GetFileAttributesW(target.c_str());
+    if (IsFolder(existing)) return Failure(target, ERROR_ALREADY_EXISTS);
+    if (existing != INVALID_FILE_ATTRIBUTES) RemoveTree(target);
     MakeParent(target);
     const bool done =
         IsFolder(attributes) ? CopyFolder(source, target) : CopyOneFile(source, target);

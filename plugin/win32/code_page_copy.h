@@ -8,8 +8,8 @@ namespace vlm {
 // Every name below the folder fits the code page; linked folders are not entered.
 bool NamesBelowFitCodePage(const std::wstring& folder);
 
-// Copies the file or folder `source` to `target`, replacing what is there and making the
-// target's folder when it is missing. Inside a folder every name becomes its nearest code-page
+// Copies the file or folder `source` to `target`, replacing a file there (never a folder) and
+// making the target's folder when it is missing. Inside a folder every name becomes its nearest code-page
 // name (numbered where two meet); linked folders are not entered. No copy keeps the read-only
 // bit. Empty when done; otherwise why not, naming the file that failed, and nothing is left at
 // `target`.
