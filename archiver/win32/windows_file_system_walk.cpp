@@ -5,6 +5,7 @@
 #include "archiver/archiver_errors.h"
 #include "archiver/path_text.h"
 #include "archiver/win32/extra_streams.h"
+#include "plugin/win32/file_name_key.h"
 #include "plugin/win32/scoped.h"
 
 namespace vlm {
@@ -89,19 +90,7 @@ class TWindowsFileSystemWalk : public TFileSystemWalk {
     CopyStreamsOut(path, separator, made);
   }
 
-  std::wstring NameKey(std::wstring_view name) override {
-    // The system's upper-case table, the one CompareStringOrdinal ignores case by; that
-    // comparison has the last word, so a key never joins names it keeps apart.
-    const int size = static_cast<int>(name.size());
-    if (size == 0) return {};
-    std::wstring key(name.size(), L'\0');
-    if (LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, name.data(), size, key.data(), size,
-                      nullptr, nullptr, 0) != size ||
-        CompareStringOrdinal(name.data(), size, key.data(), size, TRUE) != CSTR_EQUAL) {
-      return std::wstring(name);
-    }
-    return key;
-  }
+  std::wstring NameKey(std::wstring_view name) override { return FileNameKey(name); }
 
   TCenturyWindow CenturyWindow() override {
     SYSTEMTIME now{};

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "plugin/code_page_name.h"
+#include "plugin/win32/file_name_key.h"
 #include "plugin/win32/scoped.h"
 
 namespace vlm {
@@ -49,17 +50,12 @@ std::wstring SystemMessage(DWORD error) {
   return message.empty() ? L"エラーコード " + std::to_wstring(error) : message;
 }
 
-// Case-insensitive keys of the names given out in one folder of the copy.
+// The names given out in one folder of the copy, compared as the file system compares them.
 class TakenNames {
  public:
-  bool Take(const std::wstring& name) { return keys_.insert(Key(name)).second; }
-  bool Has(const std::wstring& name) const { return keys_.count(Key(name)) > 0; }
+  bool Take(const std::wstring& name) { return keys_.insert(FileNameKey(name)).second; }
 
  private:
-  static std::wstring Key(std::wstring name) {
-    CharUpperBuffW(name.data(), static_cast<DWORD>(name.size()));
-    return name;
-  }
   std::set<std::wstring> keys_;
 };
 
