@@ -6,6 +6,7 @@
 
 #include "compose/archive_password.h"
 #include "compose/attachment_listing.h"
+#include "compose/code_page_copies.h"
 #include "compose/drop_questions.h"
 #include "compose/item_path.h"
 #include "compose/size_rule.h"
@@ -80,18 +81,6 @@ SizeVerdict ApplySizeRule(const std::wstring& path, DropMessage& message) {
   }
 }
 
-// Copies an item whose path the code page cannot hold to `target`; false, with the box that
-// names the item and says why, when that fails.
-bool CopyUnderCodePageNames(const std::wstring& path, const std::wstring& target,
-                            DropMessage& message) {
-  DropServices& services = message.Services();
-  const std::wstring problem = services.CopyUnderCodePageNames(path, target);
-  if (problem.empty()) return true;
-  message.Consume();
-  Ask(services, CodePageCopyNotice(FileNamePart(path), problem));
-  return false;
-}
-
 ItemOutcome AttachUnchanged(const std::wstring& itemPath, DropMessage& message) {
   // The host takes code-page paths: a name it cannot hold goes as a copy in its temporary
   // folder under the nearest name it can.
@@ -106,31 +95,6 @@ ItemOutcome AttachUnchanged(const std::wstring& itemPath, DropMessage& message) 
                             message.Services().FileSize(path));
   message.DeliverAttachment(path, body);
   return ItemOutcome::Delivered;
-}
-
-// The folder below the host's temporary folder where items are copied under code-page names
-// before they are packed. One drop is handled at a time, so one folder serves; it is emptied
-// before and removed after each use.
-class StagingFolder {
- public:
-  StagingFolder(DropServices& services, const std::wstring& tempFolder)
-      : services_(services), path_(tempFolder + L"VelmoraStaging") {
-    services_.RemoveTree(path_);
-  }
-  ~StagingFolder() { services_.RemoveTree(path_); }
-  StagingFolder(const StagingFolder&) = delete;
-  StagingFolder& operator=(const StagingFolder&) = delete;
-  const std::wstring& Path() const { return path_; }
-
- private:
-  DropServices& services_;
-  std::wstring path_;
-};
-
-// The archivers take code-page names: an item with a name they cannot hold, on its path or
-// anywhere inside a folder, is packed from a copy under code-page names.
-bool NeedsStaging(const std::wstring& path, bool isFolder, DropServices& services) {
-  return !FitsCodePage(path) || (isFolder && !services.NamesBelowFitCodePage(path));
 }
 
 // Restores the current directory an archiver may change while it packs a folder.
