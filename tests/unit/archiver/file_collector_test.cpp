@@ -139,6 +139,15 @@ TEST_F(CollectorTest, AbsoluteNamesRelativeToBaseWithJf) {
   EXPECT_EQ(Collect(options, {Base() + L"/docs/sub"}, L"")[0], Base() + L"/docs/sub/c.txt");
 }
 
+TEST_F(CollectorTest, SymbolicLinkBackUpTheTreeIsNotEntered) {
+  fs::create_directory_symlink("..", fs::path(FTemp.File(L"docs/sub")) / "loop");
+  TArchiverOptions options;
+  options.IncludeExtraStreams = false;
+  options.r = 2;
+  EXPECT_EQ(Collect(options, {std::wstring(L"docs/sub")}, Base()),
+            (Names{L"docs/sub/c.txt", L"docs/sub/y.log"}));
+}
+
 TEST_F(CollectorTest, ProgressPerFileAndAbort) {
   TArchiverOptions options;
   options.IncludeExtraStreams = false;
