@@ -114,9 +114,9 @@ class TPosixFileSystemWalk : public TFileSystemWalk {
             stat(JoinNarrow(narrow, entry->d_name).c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
           continue;
         }
-        struct stat link {};
-        linked =
-            lstat(JoinNarrow(narrow, entry->d_name).c_str(), &link) == 0 && S_ISLNK(link.st_mode);
+        struct stat linkInfo {};
+        linked = lstat(JoinNarrow(narrow, entry->d_name).c_str(), &linkInfo) == 0 &&
+                 S_ISLNK(linkInfo.st_mode);
       }
       if (!each(TFoundEntry{FromUtf8(entry->d_name), L"", 0, linked})) return;
     }
