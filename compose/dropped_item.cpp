@@ -86,7 +86,8 @@ ItemOutcome AttachUnchanged(const std::wstring& itemPath, DropMessage& message) 
   // folder under the nearest name it can.
   std::wstring path = itemPath;
   if (!FitsCodePage(path)) {
-    path = message.Form().TempFolder + NearestCodePageName(FileNamePart(itemPath));
+    path = message.Form().TempFolder +
+           message.UnusedCopyName(NearestCodePageName(FileNamePart(itemPath)));
     if (!CopyUnderCodePageNames(itemPath, path, message)) return ItemOutcome::Skipped;
   }
   std::wstring body;

@@ -294,6 +294,32 @@ TEST_F(DropItemTest, FileNamedOutsideTheCodePageIsAttachedAsACopyUnderTheNearest
             "plain.pdf\t(11kByte)\r\n]\nstatus 100 []\n");
 }
 
+// Two files of one drop with the same nearest name: the second copy must not replace the first,
+// which the host already holds.
+TEST_F(DropItemTest, CopiesOfOneDropWithTheSameNearestNameAreNumbered) {
+  services.AddFile(L"C:\\a\\r\u00e9sum\u00e9.pdf", 100);
+  services.AddFile(L"C:\\b\\r\u00e9sum\u00e9.pdf", 200);
+  services.AddFile(L"C:\\c\\R\u00e9sum\u00e9.pdf", 300);
+  message = std::make_unique<DropMessage>(form, services, messageId);
+  message->ComposeWindow = kCompose;
+  for (const wchar_t* path : {L"C:\\a\\r\u00e9sum\u00e9.pdf", L"C:\\b\\r\u00e9sum\u00e9.pdf",
+                              L"C:\\c\\R\u00e9sum\u00e9.pdf"})
+    EXPECT_EQ(ProcessDroppedItem(path, *message), ItemOutcome::Delivered);
+  EXPECT_EQ(Log(),
+            "copy C:\\a\\résumé.pdf -> C:\\Temp\\r_sum_.pdf\n"
+            "attach 100 C:\\Temp\\r_sum_.pdf []\nstatus 100 []\n"
+            "copy C:\\b\\résumé.pdf -> C:\\Temp\\r_sum_ (2).pdf\n"
+            "attach 100 C:\\Temp\\r_sum_ (2).pdf []\nstatus 100 []\n"
+            "copy C:\\c\\Résumé.pdf -> C:\\Temp\\R_sum_ (3).pdf\n"
+            "attach 100 C:\\Temp\\R_sum_ (3).pdf []\nstatus 100 []\n");
+  // A later drop starts afresh: an older copy of the same name is replaced.
+  EXPECT_EQ(Drop(L"C:\\a\\r\u00e9sum\u00e9.pdf"), ItemOutcome::Delivered);
+  EXPECT_NE(Log().find("copy C:\\a\\résumé.pdf -> C:\\Temp\\r_sum_.pdf\nattach 100 "
+                       "C:\\Temp\\r_sum_.pdf []\nstatus 100 []\n",
+                       Log().find("R_sum_ (3)")),
+            std::string::npos);
+}
+
 TEST_F(DropItemTest, ItemNamedOutsideTheCodePageIsPackedFromACopyUnderTheNearestName) {
   struct Case {
     std::wstring item;
