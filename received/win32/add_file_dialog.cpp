@@ -57,8 +57,8 @@ std::optional<std::string> CodePagePath(const std::wstring& path) {
   if (auto ansi = ToAnsiExact(path)) return ansi;
   const std::wstring name = path.substr(path.find_last_of(L"\\/:") + 1);
   const std::wstring copy = SettingsForm->TempFolder + NearestCodePageName(name);
-  std::wstring problem = CopyUnderCodePageNames(path, copy);
-  if (problem.empty() && !FitsCodePage(copy)) problem = L"「" + copy + L"」";
+  // The temporary folder came from the host in the code page, so the copy's path fits it.
+  const std::wstring problem = CopyUnderCodePageNames(path, copy);
   if (problem.empty()) return ToAnsi(copy);
   ShowMessage(L"「" + name +
                   L"」は追加しません。\r\n"
