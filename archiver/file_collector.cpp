@@ -9,6 +9,7 @@
 namespace vlm {
 namespace {
 
+// The ASCII and full-width Latin folding of paths the caller gives, for RelativePath.
 std::wstring FoldFileName(const std::wstring& name) {
   std::wstring key(name);
   for (wchar_t& c : key) c = FoldFileNameChar(c);
@@ -123,7 +124,9 @@ class TScan {
       // Names first, then the walk, so no search stays open while the subfolders are searched.
       std::vector<std::wstring> subfolders;
       FFileSystem.ListFolders(folder, [&](const TFoundEntry& entry) {
-        subfolders.push_back(EntryPath(folder, entry));
+        // A linked folder may lead back up the tree (a junction loop would never end); the
+        // folder size the drop handling shows leaves it out too.
+        if (!entry.linked) subfolders.push_back(EntryPath(folder, entry));
         return true;
       });
       for (const std::wstring& subfolder : subfolders) {
@@ -145,7 +148,7 @@ class TScan {
   }
 
   void TakeFile(const std::wstring& path) {
-    std::wstring key = FExcluded || FTrackRepeats ? FoldFileName(path) : std::wstring();
+    std::wstring key = FExcluded || FTrackRepeats ? FFileSystem.NameKey(path) : std::wstring();
     if (FExcluded && FExcluded->count(key)) return;
     const size_t before = FList.size();
     Add(path, std::move(key));
@@ -167,7 +170,7 @@ class TScan {
     }
     for (const TStreamCopy& copy : made) {
       FOut.temporaryFiles.push_back(copy.absolutePath);
-      Add(copy.listedPath, FoldFileName(copy.listedPath));
+      Add(copy.listedPath, FFileSystem.NameKey(copy.listedPath));
     }
   }
 
@@ -233,7 +236,7 @@ void CollectFiles(TFileSystemWalk& fileSystem, TArchiverOptions& options, const 
   std::vector<std::pair<std::wstring, std::wstring>> sorted;  // folded key, path
   sorted.reserve(inclusions.List().size());
   for (std::wstring& path : inclusions.List())
-    sorted.emplace_back(FoldFileName(path), std::move(path));
+    sorted.emplace_back(fileSystem.NameKey(path), std::move(path));
   std::sort(sorted.begin(), sorted.end());
   out.files.clear();
   out.files.reserve(sorted.size());

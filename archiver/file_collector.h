@@ -17,7 +17,7 @@ namespace vlm {
 using TCollectProgress = std::function<bool(const std::wstring& path)>;
 
 struct TCollectedFiles {
-  std::vector<std::wstring> files;  // sorted, case-insensitively unique
+  std::vector<std::wstring> files;  // sorted, unique as the file system compares names
   // Stream copies made (absolute paths): the caller deletes them after packing, also when the
   // collection fails or is aborted.
   std::vector<std::wstring> temporaryFiles;

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "archiver/date_option.h"
@@ -16,6 +17,7 @@ struct TFoundEntry {
   std::wstring name;       // long name
   std::wstring shortName;  // 8.3 name; empty when the file system keeps none
   TDateStamp writeTime;    // last write, local time
+  bool linked = false;     // a folder that is a link (junction, symbolic link) to another
 };
 
 // A stream of a file, copied out into a file of its own for packing.
@@ -37,7 +39,7 @@ class TFileSystemWalk {
   virtual void ListFiles(const std::wstring& pattern, bool includeHidden, bool needTimes,
                          const TFoundEntryProc& each) = 0;
   // Every subfolder of `folder` ("" = the current folder), hidden and system ones included,
-  // "." and ".." left out.
+  // "." and ".." left out; linked folders are marked as such.
   virtual void ListFolders(const std::wstring& folder, const TFoundEntryProc& each) = 0;
   virtual bool FolderExists(const std::wstring& path) = 0;
 
@@ -55,6 +57,10 @@ class TFileSystemWalk {
   // write errors; the copies made so far are then already in `made`.
   virtual void CopyStreams(const std::wstring& path, const std::wstring& separator,
                            std::vector<TStreamCopy>& made) = 0;
+
+  // The name in the one case the file system compares names in: names it takes for one file
+  // ("ä.txt" and "Ä.txt" on NTFS, beyond ASCII) get equal keys, and only those.
+  virtual std::wstring NameKey(std::wstring_view name) = 0;
 
   // How two-digit years of the date options are read.
   virtual TCenturyWindow CenturyWindow() = 0;

@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <clocale>
 #include <ctime>
+#include <cwctype>
 
 #include "archiver/archiver_errors.h"
 #include "archiver/file_system_walk.h"
@@ -67,6 +69,15 @@ TDateStamp LocalStamp(time_t time) {
 
 class TPosixFileSystemWalk : public TFileSystemWalk {
  public:
+  // Names are folded as NTFS folds them: by the simple upper case of each UTF-16 character, so
+  // the native build sees the duplicates Windows sees.
+  TPosixFileSystemWalk() : FUpperCase(newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{})) {}
+  ~TPosixFileSystemWalk() override {
+    if (FUpperCase) freelocale(FUpperCase);
+  }
+  TPosixFileSystemWalk(const TPosixFileSystemWalk&) = delete;
+  TPosixFileSystemWalk& operator=(const TPosixFileSystemWalk&) = delete;
+
   void ListFiles(const std::wstring& pattern, bool includeHidden, bool needTimes,
                  const TFoundEntryProc& each) override {
     const size_t split = pattern.find_last_of(L"/\\");
@@ -96,14 +107,18 @@ class TPosixFileSystemWalk : public TFileSystemWalk {
     if (!dir.get()) return;
     while (dirent* entry = readdir(dir.get())) {
       if (IsDotEntry(entry->d_name)) continue;
+      bool linked = false;
       if (entry->d_type != DT_DIR) {
         struct stat info {};
-        if (entry->d_type != DT_UNKNOWN ||
+        if ((entry->d_type != DT_UNKNOWN && entry->d_type != DT_LNK) ||
             stat(JoinNarrow(narrow, entry->d_name).c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
           continue;
         }
+        struct stat linkInfo {};
+        linked = lstat(JoinNarrow(narrow, entry->d_name).c_str(), &linkInfo) == 0 &&
+                 S_ISLNK(linkInfo.st_mode);
       }
-      if (!each(TFoundEntry{FromUtf8(entry->d_name), L"", 0})) return;
+      if (!each(TFoundEntry{FromUtf8(entry->d_name), L"", 0, linked})) return;
     }
   }
 
@@ -129,12 +144,28 @@ class TPosixFileSystemWalk : public TFileSystemWalk {
 
   void CopyStreams(const std::wstring&, const std::wstring&, std::vector<TStreamCopy>&) override {}
 
+  std::wstring NameKey(std::wstring_view name) override {
+    std::wstring key(name);
+    for (wchar_t& c : key) {
+      if (c > 0xFFFF) continue;  // beyond one UTF-16 unit: NTFS folds nothing there
+      if (FUpperCase) {
+        c = static_cast<wchar_t>(towupper_l(static_cast<wint_t>(c), FUpperCase));
+      } else if (c >= L'a' && c <= L'z') {
+        c = static_cast<wchar_t>(c - L'a' + L'A');
+      }
+    }
+    return key;
+  }
+
   TCenturyWindow CenturyWindow() override {
     const time_t now = time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
     return {local.tm_year + 1900, 50};
   }
+
+ private:
+  locale_t FUpperCase;
 };
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include "compose/drop_message.h"
 
+#include "archiver/path_mask.h"
+#include "plugin/code_page_name.h"
+
 namespace vlm {
 
 void DropMessage::Consume() {
@@ -17,6 +20,17 @@ void DropMessage::DeliverAttachment(const std::wstring& path, const std::wstring
     services_.CompAttachFile(ComposeWindow, body, path);
     services_.SetMessageText(ComposeWindow, L"");
   }
+}
+
+std::wstring DropMessage::UnusedCopyName(const std::wstring& name) {
+  auto folded = [](std::wstring text) {
+    for (wchar_t& c : text) c = FoldFileNameChar(c);
+    return text;
+  };
+  std::wstring candidate = name;
+  for (int number = 2; !copyNames_.insert(folded(candidate)).second; ++number)
+    candidate = NumberedName(name, number);
+  return candidate;
 }
 
 }  // namespace vlm

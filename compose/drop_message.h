@@ -1,6 +1,7 @@
 #pragma once
 // One drop (or confirmed paste) being handled: which window it belongs to, whether the host
 // still gets the message, and the hand-over of each finished attachment.
+#include <set>
 #include <string>
 
 #include "compose/drop_services.h"
@@ -32,11 +33,17 @@ class DropMessage {
   // Gives one finished file to the host with its body text (empty: none).
   void DeliverAttachment(const std::wstring& path, const std::wstring& body);
 
+  // A name for a copy in the host's temporary folder that no earlier copy of this drop has:
+  // `name`, or "name (2).ext" and so on. Two dropped files may have the same nearest name, and
+  // the second copy must not replace the first, which the host already holds.
+  std::wstring UnusedCopyName(const std::wstring& name);
+
  private:
   TForm1& form_;
   DropServices& services_;
   unsigned& messageId_;
   bool consumed_ = false;
+  std::set<std::wstring> copyNames_;  // case-folded
 };
 
 }  // namespace vlm

@@ -84,4 +84,13 @@ DropQuestion NoPasswordNotice(const std::wstring& name, const std::wstring& prob
           L"パスワード付き圧縮の確認", kOk | kWarning};
 }
 
+DropQuestion CodePageCopyNotice(const std::wstring& name, const std::wstring& reason) {
+  return {L"「" + name +
+              L"」は添付しません。\r\n"
+              L"名前にシステムの文字コードで表せない文字があるため、表せる名前で一時フォルダに"
+              L"コピーしようとしましたが、できませんでした。\r\n" +
+              reason,
+          kAttachmentCaption, kOk | kWarning};
+}
+
 }  // namespace vlm

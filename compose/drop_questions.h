@@ -35,5 +35,8 @@ DropQuestion RootFolderNotice(const std::wstring& path);
 DropQuestion PackingFailedNotice(const std::wstring& name, const std::wstring& format,
                                  int resultCode);
 DropQuestion NoPasswordNotice(const std::wstring& name, const std::wstring& problem);
+// The item's name (or a folder name inside it) has characters the code page cannot hold, and
+// the copy under code-page names failed for `reason`.
+DropQuestion CodePageCopyNotice(const std::wstring& name, const std::wstring& reason);
 
 }  // namespace vlm

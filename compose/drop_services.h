@@ -43,6 +43,18 @@ class DropServices {
   virtual std::int64_t FolderSize(const std::wstring& path) = 0;
   virtual bool FileExists(const std::wstring& path) = 0;
   virtual void RemoveFile(const std::wstring& path) = 0;
+  // Names the code page cannot hold (see plugin/code_page_name.h). True when every name below
+  // the folder fits the code page; linked folders are not entered.
+  virtual bool NamesBelowFitCodePage(const std::wstring& folder) = 0;
+  // Copies the file or folder `source` to `target`, replacing a file there (never a folder) and
+  // making the target's folder when it is missing. Inside a folder every name becomes its nearest
+  // code-page name (numbered where two meet); linked folders are not entered. No copy keeps the
+  // read-only bit. Empty when done; otherwise why not, in the user's words, and nothing is left
+  // at `target`.
+  virtual std::wstring CopyUnderCodePageNames(const std::wstring& source,
+                                              const std::wstring& target) = 0;
+  // Removes a file or a folder with everything in it; what cannot be removed stays.
+  virtual void RemoveTree(const std::wstring& path) = 0;
   virtual std::wstring CurrentDirectory() = 0;
   virtual void ChangeDirectory(const std::wstring& path) = 0;
   // Lets the user interface breathe for `milliseconds` while pending messages are processed.

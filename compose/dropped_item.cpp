@@ -6,9 +6,11 @@
 
 #include "compose/archive_password.h"
 #include "compose/attachment_listing.h"
+#include "compose/code_page_copies.h"
 #include "compose/drop_questions.h"
 #include "compose/item_path.h"
 #include "compose/size_rule.h"
+#include "plugin/code_page_name.h"
 #include "plugin/extension_lists.h"
 #include "plugin/format_size.h"
 
@@ -79,7 +81,15 @@ SizeVerdict ApplySizeRule(const std::wstring& path, DropMessage& message) {
   }
 }
 
-ItemOutcome AttachUnchanged(const std::wstring& path, DropMessage& message) {
+ItemOutcome AttachUnchanged(const std::wstring& itemPath, DropMessage& message) {
+  // The host takes code-page paths: a name it cannot hold goes as a copy in its temporary
+  // folder under the nearest name it can.
+  std::wstring path = itemPath;
+  if (!FitsCodePage(path)) {
+    path = message.Form().TempFolder +
+           message.UnusedCopyName(NearestCodePageName(FileNamePart(itemPath)));
+    if (!CopyUnderCodePageNames(itemPath, path, message)) return ItemOutcome::Skipped;
+  }
   std::wstring body;
   if (message.Form().CheckBox3.Checked)
     body = UnchangedListing(message.Form().LabeledEdit5.Text, FileNamePart(path),
@@ -149,6 +159,8 @@ ItemOutcome Compress(const std::wstring& path, bool compressChosen, DropMessage&
   const bool isFolder = services.IsFolder(path);
   ArchiveFormat format = SelectedFormat(form);
   const std::wstring name = FileNamePart(path);
+  // The name the item goes into the archive under, and the archive's own name, fit the code page.
+  const std::wstring packedName = NearestCodePageName(name);
 
   if (form.CheckBox7.Checked && Ask(services, UnderscoreQuestion()) == kAnswerYes)
     format.extension = WithUnderscore(format.extension);
@@ -178,19 +190,30 @@ ItemOutcome Compress(const std::wstring& path, bool compressChosen, DropMessage&
   }
 
   services.SetMessageText(message.StatusWindow(), L"「" + format.name + L"」に圧縮しています。");
-  const std::wstring archivePath =
-      form.TempFolder + FileNamePart(ChangeExtension(path, format.extension));
+  const std::wstring archivePath = form.TempFolder + ChangeExtension(packedName, format.extension);
   if (services.FileExists(archivePath)) services.RemoveFile(archivePath);
   services.RefreshTempFolder();
 
+  std::optional<StagingFolder> staging;
+  std::wstring source = path;
+  if (NeedsStaging(path, isFolder, services)) {
+    staging.emplace(services, form.TempFolder);
+    source = staging->Path() + L"\\" + packedName;
+    if (!CopyUnderCodePageNames(path, source, message)) {
+      services.SetMessageText(message.StatusWindow(), L"");
+      return ItemOutcome::Skipped;
+    }
+  }
+
   int result = 0;
   try {
-    result = Pack(path, isFolder, archivePath, format.kind, userOptions, services);
+    result = Pack(source, isFolder, archivePath, format.kind, userOptions, services);
   } catch (...) {
     Ask(services, MissingArchiverNotice());
     services.StartArchiverInstaller();
     return ItemOutcome::EndMessage;
   }
+  staging.reset();
   // A failed or missing archive is never replaced by the file itself behind the user's back.
   if (result != 0 || !services.FileExists(archivePath)) {
     Ask(services, PackingFailedNotice(name, format.name, result));
@@ -201,7 +224,7 @@ ItemOutcome Compress(const std::wstring& path, bool compressChosen, DropMessage&
   std::wstring body;
   if (form.CheckBox3.Checked) {
     const std::int64_t before = isFolder ? services.FolderSize(path) : services.FileSize(path);
-    body = CompressedListing(form.LabeledEdit5.Text, name, FileNamePart(archivePath), before,
+    body = CompressedListing(form.LabeledEdit5.Text, packedName, FileNamePart(archivePath), before,
                              services.FileSize(archivePath));
   }
   services.PauseWithMessages(100);

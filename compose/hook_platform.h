@@ -22,7 +22,7 @@ class HookPlatform {
   // The window's class name; empty when the window no longer exists.
   virtual std::wstring ClassName(HostWnd window) = 0;
   virtual unsigned DropItemCount(std::uintptr_t drop) = 0;
-  // The full path of item `index` of the drop, converted from the ANSI code page.
+  // The full path of item `index` of the drop, as Windows names it (wide).
   virtual std::wstring DropItem(std::uintptr_t drop, unsigned index) = 0;
   // Frees the drop's file list, which the host would have freed had it handled the drop.
   virtual void ReleaseDrop(std::uintptr_t drop) = 0;

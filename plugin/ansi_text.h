@@ -13,6 +13,10 @@ std::string ToAnsi(std::wstring_view text);
 // As ToAnsi, but nothing when some character has no form in the code page. Use it for file
 // names handed to other programs: a substituted "?" would read as a wildcard there.
 std::optional<std::string> ToAnsiExact(std::wstring_view text);
+// The system's best-fit form of `text` in the code page, read back as wide text ("é" comes back
+// as "e" on Windows); a character with no near form either comes back as "?". The native build
+// has no best-fit table: there only the characters the code page holds exactly stay.
+std::wstring BestFitAnsi(std::wstring_view text);
 
 // UTF-8 literals in tests and data files, to wide text and back.
 std::wstring FromUtf8(std::string_view text);

@@ -48,6 +48,11 @@ std::optional<std::string> ToAnsiExact(std::wstring_view text) {
     return std::nullopt;
   }
 }
+std::wstring BestFitAnsi(std::wstring_view text) {
+  std::wstring out;
+  for (const wchar_t c : text) out += ToAnsiExact(std::wstring_view(&c, 1)) ? c : L'?';
+  return out;
+}
 std::wstring FromUtf8(std::string_view text) {
   return FromUtf32(Convert("WCHAR_T", "UTF-8", text));
 }

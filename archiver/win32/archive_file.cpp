@@ -66,7 +66,13 @@ class TTemporaryFiles {
  public:
   explicit TTemporaryFiles(const std::vector<std::wstring>& files) : FFiles(files) {}
   ~TTemporaryFiles() {
-    for (const std::wstring& file : FFiles) DeleteFileW(file.c_str());
+    for (const std::wstring& file : FFiles) {
+      // A read-only file cannot be deleted; the copies are ours, so the bit goes first.
+      const DWORD attributes = GetFileAttributesW(file.c_str());
+      if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        SetFileAttributesW(file.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+      DeleteFileW(file.c_str());
+    }
   }
   TTemporaryFiles(const TTemporaryFiles&) = delete;
   TTemporaryFiles& operator=(const TTemporaryFiles&) = delete;

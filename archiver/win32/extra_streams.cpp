@@ -124,22 +124,30 @@ void CopyStreamsOut(const std::wstring& path, const std::wstring& separator,
     const std::wstring copy = path + MapStreamName(name, separator);
     // A file of that name that is not ours is packed as it is and never deleted.
     if (GetFileAttributesW(copy.c_str()) != INVALID_FILE_ATTRIBUTES) continue;
-    ScopedHandle source = OpenForReading(path + name, 0);
-    if (!source) throw EFileError(msg::FileMessage(msg::kCannotOpenFile, path + name), path + name);
-    HANDLE created = CreateFileW(copy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (created == INVALID_HANDLE_VALUE) {
-      throw EFileError(msg::FileMessage(msg::kCannotCreateFile, copy), copy);
-    }
-    made.push_back({copy, FullPath(copy)});
-    ScopedHandle target(created);
-    if (!CopyContent(source.get(), target.get())) {
-      throw EFileError(msg::FileMessage(msg::kCannotCreateFile, copy), copy);
-    }
-    SetFileTime(target.get(), &info.ftCreationTime, &info.ftLastAccessTime, &info.ftLastWriteTime);
-    target.reset();
-    SetFileAttributesW(copy.c_str(), info.dwFileAttributes & ~FILE_ATTRIBUTE_DIRECTORY);
+    WriteStreamCopy(path + name, copy, info, made);
   }
+}
+
+void WriteStreamCopy(const std::wstring& source, const std::wstring& copy,
+                     const BY_HANDLE_FILE_INFORMATION& owner, std::vector<TStreamCopy>& made) {
+  ScopedHandle from = OpenForReading(source, 0);
+  if (!from) throw EFileError(msg::FileMessage(msg::kCannotOpenFile, source), source);
+  HANDLE created = CreateFileW(copy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (created == INVALID_HANDLE_VALUE) {
+    throw EFileError(msg::FileMessage(msg::kCannotCreateFile, copy), copy);
+  }
+  made.push_back({copy, FullPath(copy)});
+  ScopedHandle target(created);
+  if (!CopyContent(from.get(), target.get())) {
+    throw EFileError(msg::FileMessage(msg::kCannotCreateFile, copy), copy);
+  }
+  SetFileTime(target.get(), &owner.ftCreationTime, &owner.ftLastAccessTime, &owner.ftLastWriteTime);
+  target.reset();
+  // The owner's attributes but read-only: a read-only copy could not be deleted after packing,
+  // and the next pack would take the stale copy for a file of the user's.
+  SetFileAttributesW(
+      copy.c_str(), owner.dwFileAttributes & ~(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY));
 }
 
 void RestoreStreams(const std::vector<std::wstring>& files, const std::wstring& separator,

@@ -5,6 +5,7 @@
 #include "archiver/archiver_errors.h"
 #include "archiver/path_text.h"
 #include "archiver/win32/extra_streams.h"
+#include "plugin/win32/file_name_key.h"
 #include "plugin/win32/scoped.h"
 
 namespace vlm {
@@ -50,7 +51,8 @@ class TWindowsFileSystemWalk : public TFileSystemWalk {
   void ListFolders(const std::wstring& folder, const TFoundEntryProc& each) override {
     Search(JoinPath(folder, L"*.*"), true, [&](const WIN32_FIND_DATAW& data) {
       if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return true;
-      return each(TFoundEntry{data.cFileName, data.cAlternateFileName, 0});
+      return each(TFoundEntry{data.cFileName, data.cAlternateFileName, 0,
+                              (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
     });
   }
 
@@ -87,6 +89,8 @@ class TWindowsFileSystemWalk : public TFileSystemWalk {
                    std::vector<TStreamCopy>& made) override {
     CopyStreamsOut(path, separator, made);
   }
+
+  std::wstring NameKey(std::wstring_view name) override { return FileNameKey(name); }
 
   TCenturyWindow CenturyWindow() override {
     SYSTEMTIME now{};

@@ -6,7 +6,6 @@
 #include "compose/hook_handler.h"
 #include "compose/win32/image_dialog.h"
 #include "compose/win32/windows_drop_services.h"
-#include "plugin/ansi_text.h"
 #include "plugin/plugin_state.h"
 #include "plugin/settings_form.h"
 #include "plugin/win32/environment.h"
@@ -29,13 +28,14 @@ class WindowsHookPlatform : public HookPlatform {
     return std::wstring(name, length > 0 ? static_cast<size_t>(length) : 0);
   }
   unsigned DropItemCount(std::uintptr_t drop) override {
-    return DragQueryFileA(Drop(drop), 0xFFFFFFFF, nullptr, 0);
+    return DragQueryFileW(Drop(drop), 0xFFFFFFFF, nullptr, 0);
   }
   std::wstring DropItem(std::uintptr_t drop, unsigned index) override {
-    // Sized from the path's own length, so long paths are not cut off.
-    std::string path(DragQueryFileA(Drop(drop), index, nullptr, 0) + 1, '\0');
-    path.resize(DragQueryFileA(Drop(drop), index, path.data(), static_cast<UINT>(path.size())));
-    return FromAnsi(path);
+    // Read wide: from a wide list (Explorer's) the ANSI form is a best-fit path that may not
+    // exist. Sized from the path's own length, so long paths are not cut off.
+    std::wstring path(DragQueryFileW(Drop(drop), index, nullptr, 0) + 1, L'\0');
+    path.resize(DragQueryFileW(Drop(drop), index, path.data(), static_cast<UINT>(path.size())));
+    return path;
   }
   void ReleaseDrop(std::uintptr_t drop) override { DragFinish(Drop(drop)); }
   bool ShowImageDialog(const std::function<void()>& consumeKey, std::wstring& fileName) override {

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "archiver/win32/archive_file.h"
+#include "plugin/win32/code_page_copy.h"
 #include "compose/win32/directory_size.h"
 #include "compose/win32/password_dialog.h"
 #include "plugin/ansi_text.h"
@@ -86,6 +87,19 @@ bool WindowsDropServices::FileExists(const std::wstring& path) {
 
 void WindowsDropServices::RemoveFile(const std::wstring& path) {
   DeleteFileW(path.c_str());
+}
+
+bool WindowsDropServices::NamesBelowFitCodePage(const std::wstring& folder) {
+  return vlm::NamesBelowFitCodePage(folder);
+}
+
+std::wstring WindowsDropServices::CopyUnderCodePageNames(const std::wstring& source,
+                                                         const std::wstring& target) {
+  return vlm::CopyUnderCodePageNames(source, target);
+}
+
+void WindowsDropServices::RemoveTree(const std::wstring& path) {
+  vlm::RemoveTree(path);
 }
 
 std::wstring WindowsDropServices::CurrentDirectory() {

@@ -36,6 +36,10 @@ class WindowsDropServices : public DropServices {
   std::int64_t FolderSize(const std::wstring& path) override;
   bool FileExists(const std::wstring& path) override;
   void RemoveFile(const std::wstring& path) override;
+  bool NamesBelowFitCodePage(const std::wstring& folder) override;
+  std::wstring CopyUnderCodePageNames(const std::wstring& source,
+                                      const std::wstring& target) override;
+  void RemoveTree(const std::wstring& path) override;
   std::wstring CurrentDirectory() override;
   void ChangeDirectory(const std::wstring& path) override;
   void PauseWithMessages(int milliseconds) override;

@@ -44,6 +44,10 @@ std::optional<std::string> ToAnsiExact(std::wstring_view text) {
   if (lossy) return std::nullopt;
   return out;
 }
+std::wstring BestFitAnsi(std::wstring_view text) {
+  // Without WC_NO_BEST_FIT_CHARS the conversion picks near characters and "?" for the rest.
+  return FromAnsi(ToAnsi(text));
+}
 std::wstring FromUtf8(std::string_view text) {
   return ToWide(CP_UTF8, text);
 }

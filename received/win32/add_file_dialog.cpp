@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "plugin/ansi_text.h"
+#include "plugin/code_page_name.h"
 #include "plugin/plugin_state.h"
 #include "plugin/settings_form.h"
 #include "plugin/win32/app_window.h"
+#include "plugin/win32/code_page_copy.h"
 #include "plugin/win32/environment.h"
 #include "plugin/win32/ini_file.h"
 #include "received/add_file.h"
@@ -48,6 +50,25 @@ void SaveOpenPath() {
   OpenPath.clear();
 }
 
+// The host reads the file by a code-page path: a file whose path the code page cannot hold goes
+// as a copy in the host's temporary folder under the nearest name it can. Nothing when the copy
+// cannot be made; a box then names the file and says why.
+std::optional<std::string> CodePagePath(const std::wstring& path) {
+  if (auto ansi = ToAnsiExact(path)) return ansi;
+  const std::wstring name = path.substr(path.find_last_of(L"\\/:") + 1);
+  const std::wstring copy = SettingsForm->TempFolder + NearestCodePageName(name);
+  // The temporary folder came from the host in the code page, so the copy's path fits it.
+  const std::wstring problem = CopyUnderCodePageNames(path, copy);
+  if (problem.empty()) return ToAnsi(copy);
+  ShowMessage(L"「" + name +
+                  L"」は追加しません。\r\n"
+                  L"名前にシステムの文字コードで表せない文字があるため、表せる名前で一時フォルダに"
+                  L"コピーしようとしましたが、できませんでした。\r\n" +
+                  problem,
+              L"Velmora(処理中断)", MB_OK | MB_ICONWARNING);
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<std::string> ChooseFileToAdd() {
@@ -59,9 +80,7 @@ std::optional<std::string> ChooseFileToAdd() {
                 MB_OK | MB_ICONWARNING);
     return std::nullopt;
   }
-  auto ansi = ToAnsiExact(*path);
-  if (!ansi) HostApi->SetMessageText(nullptr, ToAnsi(kAddFailedText).c_str());
-  return ansi;
+  return CodePagePath(*path);
 }
 
 }  // namespace vlm

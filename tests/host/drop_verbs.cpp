@@ -1,5 +1,6 @@
 // Scenario verbs for drops and pastes onto the host's windows, and the files they carry:
 //   drop <window> <path>...             WM_DROPFILES (ANSI file list) posted to the window
+//   drop-wide <window> <path>...        the same with a wide file list, as Explorer posts it
 //   drop-twice <window> <path> <path>   two one-item drops posted together
 //   paste <window> [ctrl|ctrl+shift] [bitmap [WxH]|text]   a V key press with that clipboard
 //                                       (a bitmap of 32x24 unless a size is given)
@@ -136,24 +137,28 @@ void WatchPlugin() {
 
 // --- drops -------------------------------------------------------------------------------------
 
-HGLOBAL MakeDropList(const std::vector<std::string>& ansiPaths) {
+// A DROPFILES block with `paths` (ANSI or wide text), each NUL-terminated, and a final NUL.
+template <typename Char>
+HGLOBAL MakeDropList(const std::vector<std::basic_string<Char>>& paths) {
   size_t listSize = 1;
-  for (const auto& path : ansiPaths) listSize += path.size() + 1;
-  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + listSize);
+  for (const auto& path : paths) listSize += path.size() + 1;
+  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + listSize * sizeof(Char));
   auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
   header->pFiles = sizeof(DROPFILES);
-  header->fWide = FALSE;
-  char* list = reinterpret_cast<char*>(header + 1);
-  for (const auto& path : ansiPaths) {
-    memcpy(list, path.c_str(), path.size() + 1);
+  header->fWide = sizeof(Char) == sizeof(wchar_t);
+  auto* list = reinterpret_cast<Char*>(header + 1);
+  for (const auto& path : paths) {
+    memcpy(list, path.c_str(), (path.size() + 1) * sizeof(Char));
     list += path.size() + 1;
   }
   GlobalUnlock(memory);
   return memory;
 }
 
-// Posts a drop of `paths` onto the named window; false when there is no such window.
-bool PostDrop(const std::string& windowName, const std::vector<std::string>& items) {
+// Posts a drop of `paths` onto the named window, as an ANSI list or (`wide`) a wide one as
+// Explorer posts it; false when there is no such window.
+bool PostDrop(const std::string& windowName, const std::vector<std::string>& items,
+              bool wide = false) {
   HWND window = TargetWindow(windowName);
   if (!window) {
     Log().Line("error: no window " + windowName);
@@ -162,14 +167,17 @@ bool PostDrop(const std::string& windowName, const std::vector<std::string>& ite
   WatchPlugin();
   Record(window, windowName);
   std::vector<std::string> paths;
+  std::vector<std::wstring> widePaths;
   std::string shown;
   for (const auto& item : items) {
-    paths.push_back(ToAnsi(ItemPath(item)));
+    widePaths.push_back(ItemPath(item));
+    paths.push_back(ToAnsi(widePaths.back()));
     shown += ' ';
-    shown += Log().Quote(paths.back().c_str());
+    shown += wide ? Log().QuoteWide(widePaths.back()) : Log().Quote(paths.back().c_str());
   }
-  Log().Line("drop on " + windowName + ":" + shown);
-  PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDropList(paths)), 0);
+  Log().Line("drop " + std::string(wide ? "(wide list) " : "") + "on " + windowName + ":" + shown);
+  const HGLOBAL list = wide ? MakeDropList(widePaths) : MakeDropList(paths);
+  PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(list), 0);
   return true;
 }
 
@@ -181,6 +189,12 @@ const VerbRegistration drop("drop", [](const std::string& args, Script&) {
 
 // Two one-item drops queued together: the second is taken off the queue while the plug-in is
 // still busy with the first (by the nested loop of its first question).
+const VerbRegistration dropWide("drop-wide", [](const std::string& args, Script&) {
+  const auto words = Words(args);
+  if (words.empty()) return false;
+  return PostDrop(words[0], {words.begin() + 1, words.end()}, true);
+});
+
 const VerbRegistration dropTwice("drop-twice", [](const std::string& args, Script&) {
   const auto words = Words(args);
   if (words.size() != 3) return false;

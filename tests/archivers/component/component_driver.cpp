@@ -5,6 +5,7 @@
 //   component_driver.exe unpack <archive> <folder> <settings>
 //   component_driver.exe list <archive> <settings>
 //   component_driver.exe setname <first name> <second name>
+//   component_driver.exe streamcopy <stream> <copy> <owner>
 //   component_driver.exe bindings
 // <settings> is a comma-separated list: form (start from the settings form's component),
 // type=lha|zip|arj|yz1|auto, x=, r=, a=, n=, p=, ji=, jf=, jso= (integers), jo=, job=, jx=<mask>
@@ -23,6 +24,7 @@
 
 #include "archiver/archiver_errors.h"
 #include "archiver/win32/archive_file.h"
+#include "archiver/win32/extra_streams.h"
 #include "archiver/win32/format_bindings.h"
 #include "archiver/win32/form_archive_file.h"
 #include "archiver/win32/zip_dll.h"
@@ -209,6 +211,24 @@ void Expect(const std::wstring& what, const std::function<void()>& body) {
   }
 }
 
+// One stream copy made as packing makes it, with a plain file standing in for the stream (Wine
+// keeps no named streams): whether the copy kept the owner's read-only bit and whether it can be
+// deleted afterwards, as packing deletes it.
+int StreamCopy(const std::vector<std::wstring>& args) {
+  BY_HANDLE_FILE_INFORMATION owner{};
+  HANDLE file = CreateFileW(args[3].c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  GetFileInformationByHandle(file, &owner);
+  CloseHandle(file);
+  Say(L"owner read-only " + Num((owner.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0));
+  std::vector<TStreamCopy> made;
+  WriteStreamCopy(args[1], args[2], owner, made);
+  const DWORD attributes = GetFileAttributesW(args[2].c_str());
+  Say(L"copy read-only " + Num((attributes & FILE_ATTRIBUTE_READONLY) != 0));
+  Say(L"copy deleted " + Num(made.size() == 1 && DeleteFileW(made[0].absolutePath.c_str())));
+  return 0;
+}
+
 // Facts about the process-wide bindings of the DLLs beside the program.
 int Bindings(const std::vector<std::wstring>&) {
   TArchiveFile first, second;
@@ -264,6 +284,7 @@ int main() {
                    {L"unpack", {4, Unpack}},
                    {L"list", {3, List}},
                    {L"setname", {2, SetName}},
+                   {L"streamcopy", {4, StreamCopy}},
                    {L"bindings", {1, Bindings}}};
   const auto command = kCommands.find(args[0]);
   if (command == kCommands.end() || args.size() < command->second.first) return 2;

@@ -207,6 +207,25 @@ has exes "name $(w "$work/lha.exe") type atLha archiver atLha"
 has exes "name $(w "$work/zip.exe") type atZip archiver atZip"
 has exes "name $(w "$work/plain.exe") type atZip archiver atZip"
 
+# Names that differ only in case beyond ASCII name one file, as the file system compares them:
+# Greek capitals and small letters name the same folder, so the file is collected once.
+mkdir -p "$work/cases/ΣΟΦΙΑ" && echo sophia >"$work/cases/ΣΟΦΙΑ/x.txt"
+drive "$(bin cases ZIP32J.DLL)" cases pack "$(w "$work/cases.zip")" "$(w "$work/cases")" \
+  "x=1,r=0,jso=1,n=0,streams=0" 'ΣΟΦΙΑ\x.txt' 'σοφια\x.txt'
+has cases "result 0"
+[ "$(grep -c '^progress 2053 ' "$work/cases.out")" = 1 ] || fail "cases: the file was collected twice"
+
+# Stream copies: a copy never keeps its owner's read-only bit, so it is deleted after packing.
+mkdir -p "$work/streams"
+echo owner >"$work/streams/owner.txt" && echo stream >"$work/streams/stream.txt"
+chmod a-w "$work/streams/owner.txt"
+drive "$(bin streams)" streamcopy streamcopy "$(w "$work/streams/stream.txt")" \
+  "$(w "$work/streams/owner.txt;stream;\$DATA")" "$(w "$work/streams/owner.txt")"
+has streamcopy "owner read-only 1"
+has streamcopy "copy read-only 0"
+has streamcopy "copy deleted 1"
+[ ! -e "$work/streams/owner.txt;stream;\$DATA" ] || fail "streamcopy: the copy is still there"
+
 if [ "$failures" -ne 0 ]; then
   echo "$failures check(s) failed; outputs in $work"
   exit 1

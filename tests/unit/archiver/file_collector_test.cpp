@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "archiver/path_mask.h"
+#include "fake_file_system.h"
 #include "plugin/ansi_text.h"
 #include "temp_folder.h"
 
@@ -138,6 +139,15 @@ TEST_F(CollectorTest, AbsoluteNamesRelativeToBaseWithJf) {
   EXPECT_EQ(Collect(options, {Base() + L"/docs/sub"}, L"")[0], Base() + L"/docs/sub/c.txt");
 }
 
+TEST_F(CollectorTest, SymbolicLinkBackUpTheTreeIsNotEntered) {
+  fs::create_directory_symlink("..", fs::path(FTemp.File(L"docs/sub")) / "loop");
+  TArchiverOptions options;
+  options.IncludeExtraStreams = false;
+  options.r = 2;
+  EXPECT_EQ(Collect(options, {std::wstring(L"docs/sub")}, Base()),
+            (Names{L"docs/sub/c.txt", L"docs/sub/y.log"}));
+}
+
 TEST_F(CollectorTest, ProgressPerFileAndAbort) {
   TArchiverOptions options;
   options.IncludeExtraStreams = false;
@@ -156,6 +166,65 @@ TEST_F(CollectorTest, ProgressPerFileAndAbort) {
           [&](const std::wstring&) { return ++calls == 2; });
   EXPECT_TRUE(FAborted);
   EXPECT_EQ(calls, 2) << "no report after the abort";
+}
+
+// A linked folder may lead back up the tree: the collector lists what is in it from nowhere,
+// as the folder size the drop handling shows leaves it out.
+TEST(CollectorFileSystemTest, LinkedFoldersAreNotEntered) {
+  testing::FakeFileSystem fileSystem;
+  fileSystem.AddFile(L"docs/a.txt");
+  fileSystem.AddFile(L"docs/sub/b.txt");
+  fileSystem.AddLink(L"docs/sub/loop", L"docs");  // a junction loop
+  fileSystem.AddLink(L"docs/elsewhere", L"other");
+  fileSystem.AddFile(L"other/c.txt");
+  TArchiverOptions options;
+  options.IncludeExtraStreams = false;
+  options.r = 2;
+  TCollectedFiles out;
+  CollectFiles(fileSystem, options, {std::wstring(L"docs")}, L"", {}, out);
+  EXPECT_EQ(out.files, (Names{L"docs/a.txt", L"docs/sub/b.txt"}));
+  EXPECT_EQ(fileSystem.folderListings, 2);
+}
+
+// Names the file system takes for one file are one file in the list, beyond ASCII too: a folder
+// given as "Ärger" and as "ärger" is one folder on NTFS.
+TEST(CollectorFileSystemTest, NamesThatDifferOnlyInCaseAreOneFile) {
+  testing::FakeFileSystem fileSystem;
+  fileSystem.AddFile(L"\u00c4rger/\u00e4.txt");
+  fileSystem.AddFile(L"\u03a3\u03bf\u03c6\u03af\u03b1/x.txt");  // Σοφία
+  fileSystem.AddFile(L"\uff24\uff2f\uff23/y.txt");              // ＤＯＣ
+  TArchiverOptions options;
+  options.IncludeExtraStreams = false;
+  TCollectedFiles out;
+  CollectFiles(
+      fileSystem, options,
+      {std::wstring(L"\u00c4rger/\u00e4.txt"), std::wstring(L"\u00e4rger/\u00c4.txt"),
+       std::wstring(L"\u03c3\u03bf\u03c6\u03af\u03b1/x.txt"),
+       std::wstring(L"\u03a3\u039f\u03a6\u038a\u0391/x.txt"),
+       std::wstring(L"\uff44\uff4f\uff43/y.txt"), std::wstring(L"\uff24\uff2f\uff23/y.txt")},
+      L"", {}, out);
+  EXPECT_EQ(out.files, (Names{L"\u00c4rger/\u00e4.txt", L"\u03c3\u03bf\u03c6\u03af\u03b1/x.txt",
+                              L"\uff44\uff4f\uff43/y.txt"}));  // the first spelling given stays
+}
+
+TEST(CollectorFileSystemTest, NativeNameKeysFoldAsNtfsDoes) {
+  const auto walk = CreatePosixFileSystemWalk();
+  struct Case {
+    const wchar_t* a;
+    const wchar_t* b;
+    bool same;
+  } cases[] = {
+      {L"readme.TXT", L"README.txt", true},
+      {L"\u00e4.txt", L"\u00c4.txt", true},                              // ä Ä
+      {L"\uff41", L"\uff21", true},                                      // full-width a A
+      {L"\u0444\u0430\u0439\u043b", L"\u0424\u0410\u0419\u041b", true},  // файл ФАЙЛ
+      {L"stra\u00dfe", L"STRASSE", false},                               // no one-to-two folding
+      {L"\U00010428", L"\U00010400", false},  // beyond one UTF-16 unit: none either
+      {L"a.txt", L"b.txt", false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(walk->NameKey(c.a) == walk->NameKey(c.b), c.same)
+        << ToUtf8(c.a) << " " << ToUtf8(c.b);
 }
 
 TEST(PathMaskTest, WindowsWildcards) {

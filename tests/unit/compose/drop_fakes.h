@@ -127,6 +127,24 @@ class FakeDropServices : public DropServices {
     log.push_back("remove " + Narrow(path));
     entries.erase(path);
   }
+  // Every entry below `folder` whose path the code page cannot hold.
+  bool NamesBelowFitCodePage(const std::wstring& folder) override {
+    for (const auto& [path, entry] : entries)
+      if (path.rfind(folder + L"\\", 0) == 0 && !ToAnsiExact(path)) return false;
+    return true;
+  }
+  std::wstring copyProblem;  // what a copy under code-page names answers; empty: it is made
+  std::wstring CopyUnderCodePageNames(const std::wstring& source,
+                                      const std::wstring& target) override {
+    log.push_back("copy " + Narrow(source) + " -> " + Narrow(target));
+    if (!copyProblem.empty()) return copyProblem;
+    entries[target] = entries[source];
+    return L"";
+  }
+  void RemoveTree(const std::wstring& path) override {
+    log.push_back("remove tree " + Narrow(path));
+    entries.erase(path);
+  }
   std::wstring CurrentDirectory() override { return currentDirectory; }
   void ChangeDirectory(const std::wstring& path) override {
     log.push_back("cd " + Narrow(path));

@@ -278,6 +278,121 @@ TEST_F(DropItemTest, FolderIsPackedUnderItsOwnNameFromItsParentWithoutTheOutlook
   EXPECT_NE(Log().find("docs in docs.zip\t(21kByte -> 5000Byte)"), std::string::npos) << Log();
 }
 
+// Names the code page cannot hold reach the host and the archivers as copies under the nearest
+// names it can (natively there is no best-fit table, so "é" becomes "_").
+TEST_F(DropItemTest, FileNamedOutsideTheCodePageIsAttachedAsACopyUnderTheNearestName) {
+  form.CheckBox3.Checked = true;
+  services.AddFile(L"C:\\d\\r\u00e9sum\u00e9.pdf", 10240);
+  services.AddFile(L"C:\\d\\plain.pdf", 10240);
+  EXPECT_EQ(Drop(L"C:\\d\\r\u00e9sum\u00e9.pdf"), ItemOutcome::Delivered);
+  EXPECT_EQ(Drop(L"C:\\d\\plain.pdf"), ItemOutcome::Delivered);
+  EXPECT_EQ(Log(),
+            "copy C:\\d\\résumé.pdf -> C:\\Temp\\r_sum_.pdf\n"
+            "attach 100 C:\\Temp\\r_sum_.pdf [\r\n>----- Attachment File -----<\r\n"
+            "r_sum_.pdf\t(11kByte)\r\n]\nstatus 100 []\n"
+            "attach 100 C:\\d\\plain.pdf [\r\n>----- Attachment File -----<\r\n"
+            "plain.pdf\t(11kByte)\r\n]\nstatus 100 []\n");
+}
+
+// Two files of one drop with the same nearest name: the second copy must not replace the first,
+// which the host already holds.
+TEST_F(DropItemTest, CopiesOfOneDropWithTheSameNearestNameAreNumbered) {
+  services.AddFile(L"C:\\a\\r\u00e9sum\u00e9.pdf", 100);
+  services.AddFile(L"C:\\b\\r\u00e9sum\u00e9.pdf", 200);
+  services.AddFile(L"C:\\c\\R\u00e9sum\u00e9.pdf", 300);
+  message = std::make_unique<DropMessage>(form, services, messageId);
+  message->ComposeWindow = kCompose;
+  for (const wchar_t* path : {L"C:\\a\\r\u00e9sum\u00e9.pdf", L"C:\\b\\r\u00e9sum\u00e9.pdf",
+                              L"C:\\c\\R\u00e9sum\u00e9.pdf"})
+    EXPECT_EQ(ProcessDroppedItem(path, *message), ItemOutcome::Delivered);
+  EXPECT_EQ(Log(),
+            "copy C:\\a\\résumé.pdf -> C:\\Temp\\r_sum_.pdf\n"
+            "attach 100 C:\\Temp\\r_sum_.pdf []\nstatus 100 []\n"
+            "copy C:\\b\\résumé.pdf -> C:\\Temp\\r_sum_ (2).pdf\n"
+            "attach 100 C:\\Temp\\r_sum_ (2).pdf []\nstatus 100 []\n"
+            "copy C:\\c\\Résumé.pdf -> C:\\Temp\\R_sum_ (3).pdf\n"
+            "attach 100 C:\\Temp\\R_sum_ (3).pdf []\nstatus 100 []\n");
+  // A later drop starts afresh: an older copy of the same name is replaced.
+  EXPECT_EQ(Drop(L"C:\\a\\r\u00e9sum\u00e9.pdf"), ItemOutcome::Delivered);
+  EXPECT_NE(Log().find("copy C:\\a\\résumé.pdf -> C:\\Temp\\r_sum_.pdf\nattach 100 "
+                       "C:\\Temp\\r_sum_.pdf []\nstatus 100 []\n",
+                       Log().find("R_sum_ (3)")),
+            std::string::npos);
+}
+
+TEST_F(DropItemTest, ItemNamedOutsideTheCodePageIsPackedFromACopyUnderTheNearestName) {
+  struct Case {
+    std::wstring item;
+    bool folder;
+    const char* log;
+  } cases[] = {
+      // The staging copy is gone as soon as the archive is made.
+      {L"C:\\d\\r\u00e9sum\u00e9.pdf", false,
+       "remove tree C:\\Temp\\VelmoraStaging\n"
+       "copy C:\\d\\résumé.pdf -> C:\\Temp\\VelmoraStaging\\r_sum_.pdf\n"
+       "pack C:\\Temp\\r_sum_.zip\n"
+       "remove tree C:\\Temp\\VelmoraStaging\n"},
+      // The folder's own name fits; a file inside does not.
+      {L"C:\\d\\docs", true,
+       "remove tree C:\\Temp\\VelmoraStaging\n"
+       "copy C:\\d\\docs -> C:\\Temp\\VelmoraStaging\\docs\n"
+       "pack C:\\Temp\\docs.zip\n"
+       "cd C:\\host\n"
+       "remove tree C:\\Temp\\VelmoraStaging\n"},
+  };
+  for (const Case& c : cases) {
+    services = FakeDropServices();
+    form.CheckBox2.Checked = true;
+    form.CheckBox3.Checked = true;
+    if (c.folder) {
+      services.AddFolder(c.item, 3000);
+      services.AddFile(c.item + L"\\caf\u00e9.txt", 3000);
+    } else {
+      services.AddFile(c.item, 3000);
+    }
+    EXPECT_EQ(Drop(c.item), ItemOutcome::Delivered);
+    EXPECT_NE(Log().find(c.log), std::string::npos) << Log();
+    ASSERT_EQ(services.archive.packs.size(), 1u);
+    const auto& pack = services.archive.packs[0];
+    if (c.folder) {
+      EXPECT_EQ(pack.files, std::vector<std::wstring>{L"docs"});
+      EXPECT_EQ(pack.baseDir, L"C:\\Temp\\VelmoraStaging");
+      EXPECT_NE(Log().find("docs in docs.zip"), std::string::npos) << Log();
+    } else {
+      EXPECT_EQ(pack.files, std::vector<std::wstring>{L"C:\\Temp\\VelmoraStaging\\r_sum_.pdf"});
+      EXPECT_NE(Log().find("r_sum_.pdf in r_sum_.zip"), std::string::npos) << Log();
+    }
+  }
+}
+
+TEST_F(DropItemTest, CopyUnderTheNearestNameThatFailsAttachesNothingAndSaysWhy) {
+  form.CheckBox2.Checked = false;
+  services.copyProblem = L"「C:\\d\\r\u00e9sum\u00e9.pdf」: ディスクがいっぱいです。";
+  services.AddFile(L"C:\\d\\r\u00e9sum\u00e9.pdf", 10);
+  services.answers = {kOk};
+  EXPECT_EQ(Drop(L"C:\\d\\r\u00e9sum\u00e9.pdf"), ItemOutcome::Skipped);
+  EXPECT_EQ(messageId, 0u);
+  ASSERT_EQ(services.texts.size(), 1u);
+  EXPECT_EQ(Narrow(services.texts[0]),
+            "「résumé.pdf」は添付しません。\r\n"
+            "名前にシステムの文字コードで表せない文字があるため、表せる名前で一時フォルダに"
+            "コピーしようとしましたが、できませんでした。\r\n"
+            "「C:\\d\\résumé.pdf」: ディスクがいっぱいです。");
+  EXPECT_EQ(Narrow(services.captions[0]), "添付ファイルの確認");
+  EXPECT_EQ(Log().find("attach"), std::string::npos) << Log();
+
+  // Packed, the staging folder goes too and no archive is attached.
+  form.CheckBox2.Checked = true;
+  services.answers = {kOk};
+  messageId = kDropId;
+  services.log.clear();
+  EXPECT_EQ(Drop(L"C:\\d\\r\u00e9sum\u00e9.pdf"), ItemOutcome::Skipped);
+  EXPECT_TRUE(services.archive.packs.empty());
+  EXPECT_EQ(Log().find("attach"), std::string::npos) << Log();
+  EXPECT_NE(Log().rfind("remove tree C:\\Temp\\VelmoraStaging\n"), Log().find("remove tree"))
+      << Log();
+}
+
 TEST_F(DropItemTest, EverythingCompressedReplacesAnOldArchiveAndUsesLha) {
   form.CheckBox2.Checked = true;
   form.CheckBox6.Checked = true;  // not applied when everything is compressed
