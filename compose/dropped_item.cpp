@@ -191,8 +191,10 @@ ItemOutcome Compress(const std::wstring& path, bool compressChosen, DropMessage&
     services.StartArchiverInstaller();
     return ItemOutcome::EndMessage;
   }
-  // A failed or missing archive is never replaced by the file itself behind the user's back.
-  if (result != 0 || !services.FileExists(archivePath)) {
+  // A missing archive is never replaced by the file itself behind the user's back. The archivers
+  // also return codes for warnings (a file skipped) while writing a usable archive: an archive
+  // that exists is attached, and the code is reported once it is.
+  if (!services.FileExists(archivePath)) {
     Ask(services, PackingFailedNotice(name, format.name, result));
     services.SetMessageText(message.StatusWindow(), L"");
     return ItemOutcome::Skipped;
@@ -206,6 +208,7 @@ ItemOutcome Compress(const std::wstring& path, bool compressChosen, DropMessage&
   }
   services.PauseWithMessages(100);
   message.DeliverAttachment(archivePath, body);
+  if (result != 0) Ask(services, PackingWarningNotice(name, format.name, result));
   return ItemOutcome::Delivered;
 }
 

@@ -6,6 +6,8 @@
 //   make-file <path> <bytes>            a file of text lines in the work folder
 //   make-folder <path>                  a folder and its parents
 //   hide <path>                         marks a file or folder hidden
+//   lock <path>                         opens a file without sharing until the host ends, as
+//                                       another program holding it would
 //   password <text> | password-close <text>         the next answer of the password dialog
 //   compose-unrecorded                  a compose window the plug-in is never told about
 // <window> is main, main.list, composeN, composeN.body, composeN.header, or unrecorded(.body).
@@ -278,6 +280,23 @@ const VerbRegistration hide("hide", [](const std::string& args, Script&) {
   const std::wstring path = ItemPath(args);
   return SetFileAttributesW(path.c_str(),
                             GetFileAttributesW(path.c_str()) | FILE_ATTRIBUTE_HIDDEN) != 0;
+});
+
+// Closes the locked files when the host ends.
+struct LockedFiles {
+  std::vector<HANDLE> handles;
+  ~LockedFiles() {
+    for (HANDLE handle : handles) CloseHandle(handle);
+  }
+};
+
+const VerbRegistration lock("lock", [](const std::string& args, Script&) {
+  static LockedFiles locked;
+  HANDLE file = CreateFileW(ItemPath(args).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  locked.handles.push_back(file);
+  return true;
 });
 
 const VerbRegistration unrecorded("compose-unrecorded", [](const std::string&, Script&) {

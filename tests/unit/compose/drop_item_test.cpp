@@ -347,7 +347,7 @@ TEST_F(DropItemTest, ArchiverFailuresAttachNothing) {
       {"no archive written", false, false, false, 0, ItemOutcome::Skipped,
        "status 100 [「ZIP」に圧縮しています。]\ntemp folder\npack C:\\Temp\\setup.zip\n"
        "box 添付ファイルの確認\nstatus 100 []\n"},
-      {"archiver error", false, false, true, 0x8020, ItemOutcome::Skipped,
+      {"archiver error", false, false, false, 0x8020, ItemOutcome::Skipped,
        "status 100 [「ZIP」に圧縮しています。]\ntemp folder\npack C:\\Temp\\setup.zip\n"
        "box 添付ファイルの確認\nstatus 100 []\n"},
   };
@@ -367,6 +367,25 @@ TEST_F(DropItemTest, ArchiverFailuresAttachNothing) {
   EXPECT_EQ(Narrow(services.texts[0]),
             "「setup.exe」を「ZIP」に圧縮できませんでした。(エラーコード 32800)\r\n"
             "このファイルは添付しません。");
+}
+
+TEST_F(DropItemTest, ArchiveWrittenWithAWarningCodeIsAttachedAndTheCodeReported) {
+  form.CheckBox3.Checked = true;
+  services.AddFolder(L"C:\\work\\docs", 20480);
+  services.archive.result = 0x800D;  // a file could not be opened; the others were packed
+  services.answers = {kOk};
+  EXPECT_EQ(Drop(L"C:\\work\\docs"), ItemOutcome::Delivered);
+  EXPECT_NE(Log().find("attach 100 C:\\Temp\\docs.zip [\r\n>----- Attachment File -----<\r\n"
+                       "docs in docs.zip\t(21kByte -> 5000Byte)\r\n]\nstatus 100 []\n"
+                       "box 添付ファイルの確認\n"),
+            std::string::npos)
+      << Log();
+  ASSERT_EQ(services.texts.size(), 1u);
+  EXPECT_EQ(
+      Narrow(services.texts[0]),
+      "「docs」を「ZIP」に圧縮して添付しましたが、圧縮用DLLがエラーコード 32781 を返しました。"
+      "\r\n書庫に入っていないファイルがあるかもしれません。書庫の中身を確かめてください。");
+  EXPECT_EQ(services.flags[0], 0x30u);
 }
 
 TEST_F(DropItemTest, MissingArchiverNoticeText) {
