@@ -52,7 +52,9 @@ SizeVerdict ApplySizeRule(const std::wstring& path, DropMessage& message) {
   const std::wstring sizeText = FormatSize(size);
   const std::wstring format = SelectedFormat(form).name;
   const std::wstring extension = LowerExtension(path);
-  if (extension == L".zip" || extension == L".lzh") {
+  // A folder named like an archive is still a folder: it is never handed to the host as a file,
+  // so it gets the folder question, whose "OK" packs it.
+  if (!isFolder && (extension == L".zip" || extension == L".lzh")) {
     // Already an archive: it goes as it is, or not at all. "OK" attaches it here rather than
     // leaving it to the host, which would drop it whenever another item of the same drop has
     // made the plug-in take the message over.

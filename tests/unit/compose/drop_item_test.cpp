@@ -148,6 +148,30 @@ TEST_F(DropItemTest, LargeArchiveAsksTheArchiveSizeQuestion) {
   EXPECT_TRUE(services.archive.packs.empty());
 }
 
+TEST_F(DropItemTest, LargeFolderNamedLikeAnArchiveIsAskedAboutAndPackedAsAFolder) {
+  form.CheckBox6.Checked = true;
+  services.AddFolder(L"C:\\work\\backup.zip", 5000000);
+  services.AddFolder(L"C:\\work\\old.LZH", 5000000);
+  for (const wchar_t* folder : {L"C:\\work\\backup.zip", L"C:\\work\\old.LZH"}) {
+    SCOPED_TRACE(Narrow(folder));
+    services.archive.packs.clear();
+    services.texts.clear();
+    services.answers = {kOk};
+    EXPECT_EQ(Drop(folder), ItemOutcome::Delivered);
+    ASSERT_EQ(services.texts.size(), 1u);
+    EXPECT_EQ(Narrow(services.texts[0]).rfind("添付フォルダ「", 0), 0u)
+        << Narrow(services.texts[0]);
+    ASSERT_EQ(services.archive.packs.size(), 1u);
+    EXPECT_EQ(services.archive.packs[0].baseDir, L"C:\\work");
+    EXPECT_EQ(services.archive.packs[0].files,
+              std::vector<std::wstring>{std::wstring(folder).substr(8)});
+    EXPECT_EQ(services.archive.packs[0].options.r, 2);
+  }
+  EXPECT_NE(Log().find("attach 100 C:\\Temp\\backup.zip []"), std::string::npos) << Log();
+  EXPECT_NE(Log().find("attach 100 C:\\Temp\\old.zip []"), std::string::npos) << Log();
+  EXPECT_EQ(Log().find("attach 100 C:\\work"), std::string::npos) << Log();
+}
+
 TEST_F(DropItemTest, LargeFolderQuestionAndCancelledFileQuestion) {
   form.CheckBox6.Checked = true;
   services.AddFolder(L"C:\\work\\docs", 9000000);
