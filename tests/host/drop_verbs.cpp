@@ -6,6 +6,7 @@
 //   make-file <path> <bytes>            a file of text lines in the work folder
 //   make-folder <path>                  a folder and its parents
 //   hide <path>                         marks a file or folder hidden
+//   current-folder <path>               the host's current folder, as for a host started there
 //   lock <path>                         opens a file without sharing until the host ends, as
 //                                       another program holding it would
 //   password <text> | password-close <text>         the next answer of the password dialog
@@ -280,6 +281,10 @@ const VerbRegistration hide("hide", [](const std::string& args, Script&) {
   const std::wstring path = ItemPath(args);
   return SetFileAttributesW(path.c_str(),
                             GetFileAttributesW(path.c_str()) | FILE_ATTRIBUTE_HIDDEN) != 0;
+});
+
+const VerbRegistration currentFolder("current-folder", [](const std::string& args, Script&) {
+  return SetCurrentDirectoryW(ItemPath(args).c_str()) != FALSE;
 });
 
 // Closes the locked files when the host ends.

@@ -20,7 +20,10 @@ TEST(DropPathTest, PartsSplitAtBackslashAndColonWithTheLastExtension) {
       {L"C:\\my.dir\\Makefile", L"Makefile", L"", L"C:\\my.dir\\Makefile.zip", L"C:\\my.dir"},
       {L"C:\\p\\Photos.ZIP", L"Photos.ZIP", L".zip", L"C:\\p\\Photos.zip", L"C:\\p"},
       {L"C:\\work\\docs", L"docs", L"", L"C:\\work\\docs.zip", L"C:\\work"},
-      {L"C:\\", L"", L"", L"C:\\.zip", L"C:"},
+      {L"C:\\", L"", L"", L"C:\\.zip", L"C:\\"},
+      {L"D:\\Photos", L"Photos", L"", L"D:\\Photos.zip", L"D:\\"},  // not "D:", D's current folder
+      {L"\\\\server\\share\\docs", L"docs", L"", L"\\\\server\\share\\docs.zip",
+       L"\\\\server\\share"},
       {L"D:name.txt", L"name.txt", L".txt", L"D:name.zip", L""},
   };
   for (const Case& c : cases) {
