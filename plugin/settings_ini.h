@@ -23,7 +23,8 @@ class IniFile {
 // or unreadable values.
 void LoadSettings(TForm1& form, const IniFile& ini);
 
-// True when `text` is a floating-point number written with `decimalSeparator`.
+// True when `text` is a decimal number written with `decimalSeparator`: exactly the texts the
+// drop handling's size rule reads (ParseDecimal), so a saved size is never silently read as 1.
 [[nodiscard]] bool IsFloatText(const std::wstring& text, wchar_t decimalSeparator);
 
 // Save: validates the size and the wording, then writes the 20 keys in order. Returns the

@@ -5,6 +5,7 @@
 #include "compose/item_path.h"
 #include "compose/size_rule.h"
 #include "plugin/ansi_text.h"
+#include "plugin/decimal_text.h"
 
 namespace vlm {
 namespace {
@@ -41,13 +42,15 @@ TEST(DropThresholdTest, DecimalTextInTheUsersLocale) {
     wchar_t separator;
     std::optional<double> value;
   } cases[] = {
-      {L"1", L'.', 1.0},    {L"2.5", L'.', 2.5},  {L"2,5", L',', 2.5},
-      {L"2,5", L'.', {}},   {L"2.5", L',', {}},   {L" 3 ", L'.', 3.0},
-      {L"-1", L'.', -1.0},  {L"+4", L'.', 4.0},   {L".5", L'.', 0.5},
-      {L"5.", L'.', 5.0},   {L"1e1", L'.', 10.0}, {L"1e", L'.', {}},
-      {L"abc", L'.', {}},   {L"", L'.', {}},      {L".", L'.', {}},
-      {L"1 000", L'.', {}}, {L"1,000", L'.', {}}, {L"0x10", L'.', {}},
-      {L"1e999", L'.', {}}, {L"１", L'.', {}},  // full-width digits are not digits here
+      {L"1", L'.', 1.0},     {L"2.5", L'.', 2.5},  {L"2,5", L',', 2.5},
+      {L"2,5", L'.', {}},    {L"2.5", L',', {}},   {L" 3 ", L'.', 3.0},
+      {L"-1", L'.', -1.0},   {L"+4", L'.', 4.0},   {L".5", L'.', 0.5},
+      {L"5.", L'.', 5.0},    {L"1e1", L'.', 10.0}, {L"1e", L'.', {}},
+      {L"abc", L'.', {}},    {L"", L'.', {}},      {L".", L'.', {}},
+      {L"1 000", L'.', {}},  {L"1,000", L'.', {}}, {L"0x10", L'.', {}},
+      {L"1e999", L'.', {}},  {L"１", L'.', {}},  // full-width digits are not digits here
+      {L"１０", L'.', {}},   {L"١٠", L'.', {}},    {L"1e400", L'.', {}},
+      {L"\t2\t", L'.', 2.0}, {L"-0", L'.', 0.0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(ToUtf8(c.text));
