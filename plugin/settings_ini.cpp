@@ -48,7 +48,8 @@ const wchar_t* BoolText(bool value) {
 bool ReadBool(const IniFile& ini, const std::wstring& key, bool fallback) {
   const auto text = ini.Read(key);
   if (!text) return fallback;
-  if (const auto number = ParseInteger(*text)) return *number != 0;
+  // The file is not the user's locale: a decimal number is written with a dot.
+  if (const auto number = ParseDecimal(*text, L'.')) return *number != 0;
   if (EqualsIgnoringCase(*text, L"true")) return true;
   if (EqualsIgnoringCase(*text, L"false")) return false;
   return fallback;

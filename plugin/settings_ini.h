@@ -15,8 +15,8 @@ class IniFile {
   virtual void Write(const std::wstring& key, const std::wstring& value) = 0;
 };
 
-// Booleans are read leniently: a number is true when not 0, else "True"/"False" in any case;
-// anything else falls back to the default.
+// Booleans are read leniently: a number (decimals too: "1.5" is true, "0.0" false) is true when
+// not 0, else "True"/"False" in any case; anything else falls back to the default.
 [[nodiscard]] bool ReadBool(const IniFile& ini, const std::wstring& key, bool fallback);
 
 // Reads every setting into its control, in the file's key order, with the defaults for absent

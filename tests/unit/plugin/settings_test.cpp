@@ -82,6 +82,14 @@ TEST(LoadSettings, LenientValuesAndFallbacks) {
       {L"SendWarning", L"yes", 0},
       {L"NotReplyCheck", L"fAlSe", 0},
       {L"NotReplyCheck", L"junk", 1},
+      {L"SendWarning", L"1.5", 1},
+      {L"SendWarning", L"-0.25", 1},
+      {L"SendWarning", L"1e3", 1},
+      {L"SendWarning", L"99999999999999999999", 1},
+      {L"SendWarning", L"1,5", 0},
+      {L"NotReplyCheck", L"0.0", 0},
+      {L"NotReplyCheck", L"-0", 0},
+      {L"NotReplyCheck", L"0e5", 0},
   };
   for (const auto& c : cases) {
     TForm1 form;
