@@ -3,6 +3,8 @@
 // script to judge together with the archives on the Linux side.
 //   component_driver.exe pack <archive> <base folder or -> <settings> <file>...
 //   component_driver.exe unpack <archive> <folder> <settings>
+//   component_driver.exe remove <archive> <settings> <member>...
+//   component_driver.exe update <archive> <base folder or -> <settings> <file>...
 //   component_driver.exe list <archive> <settings>
 //   component_driver.exe setname <first name> <second name>
 //   component_driver.exe bindings
@@ -153,6 +155,21 @@ int Pack(const std::vector<std::wstring>& args) {
   return 0;
 }
 
+int Remove(const std::vector<std::wstring>& args) {
+  auto component = MakeComponent(ParseSettings(args[2]), args[1]);
+  const std::vector<std::wstring> members(args.begin() + 3, args.end());
+  SayResult(*component, component->RemoveItems(nullptr, nullptr, {members}, L""));
+  return 0;
+}
+
+int Update(const std::vector<std::wstring>& args) {
+  auto component = MakeComponent(ParseSettings(args[3]), args[1]);
+  const std::vector<std::wstring> files(args.begin() + 4, args.end());
+  SayResult(*component,
+            component->UpdateArchive(nullptr, nullptr, {files}, args[2] == L"-" ? L"" : args[2]));
+  return 0;
+}
+
 int Unpack(const std::vector<std::wstring>& args) {
   auto component = MakeComponent(ParseSettings(args[3]), args[1]);
   SayResult(*component, component->UnpackFiles(nullptr, nullptr, {}, args[2]));
@@ -260,10 +277,9 @@ int main() {
   LocalFree(argv);
   if (args.empty()) return 2;
   static const std::map<std::wstring, std::pair<size_t, int (*)(const std::vector<std::wstring>&)>>
-      kCommands = {{L"pack", {4, Pack}},
-                   {L"unpack", {4, Unpack}},
-                   {L"list", {3, List}},
-                   {L"setname", {2, SetName}},
+      kCommands = {{L"pack", {4, Pack}},        {L"unpack", {4, Unpack}},
+                   {L"remove", {4, Remove}},    {L"update", {5, Update}},
+                   {L"list", {3, List}},        {L"setname", {2, SetName}},
                    {L"bindings", {1, Bindings}}};
   const auto command = kCommands.find(args[0]);
   if (command == kCommands.end() || args.size() < command->second.first) return 2;
