@@ -48,6 +48,9 @@ std::optional<std::string> ToAnsiExact(std::wstring_view text) {
     return std::nullopt;
   }
 }
+std::string ToShiftJis(std::wstring_view text) {
+  return Convert("CP932", "WCHAR_T", AsBytes(text));
+}
 std::wstring FromUtf8(std::string_view text) {
   return FromUtf32(Convert("WCHAR_T", "UTF-8", text));
 }

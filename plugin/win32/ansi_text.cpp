@@ -44,6 +44,9 @@ std::optional<std::string> ToAnsiExact(std::wstring_view text) {
   if (lossy) return std::nullopt;
   return out;
 }
+std::string ToShiftJis(std::wstring_view text) {
+  return ToNarrow(932, text);
+}
 std::wstring FromUtf8(std::string_view text) {
   return ToWide(CP_UTF8, text);
 }
