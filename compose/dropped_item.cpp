@@ -183,6 +183,12 @@ ItemOutcome Compress(const std::wstring& path, bool compressChosen, DropMessage&
   const std::wstring archivePath =
       form.TempFolder + FileNamePart(ChangeExtension(path, format.extension));
   if (services.FileExists(archivePath)) services.RemoveFile(archivePath);
+  if (services.FileExists(archivePath)) {
+    // An old archive that cannot be removed would later pass for the new one.
+    Ask(services, PackingFailedNotice(name, format.name, 0));
+    services.SetMessageText(message.StatusWindow(), L"");
+    return ItemOutcome::Skipped;
+  }
   services.RefreshTempFolder();
 
   int result = 0;

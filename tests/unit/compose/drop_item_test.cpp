@@ -412,6 +412,23 @@ TEST_F(DropItemTest, ArchiveWrittenWithAWarningCodeIsAttachedAndTheCodeReported)
   EXPECT_EQ(services.flags[0], 0x30u);
 }
 
+TEST_F(DropItemTest, OldArchiveThatCannotBeRemovedIsNeverAttachedAsTheNewOne) {
+  form.CheckBox2.Checked = true;
+  services.AddFile(L"C:\\d\\plan.xls", 100);
+  services.AddFile(L"C:\\Temp\\plan.zip", 7);  // from an earlier drop, read-only now
+  services.removeFails = true;
+  services.archive.writesArchive = false;
+  services.archive.result = 0x8013;  // the archiver cannot write over it either
+  services.answers = {kOk};
+  EXPECT_EQ(Drop(L"C:\\d\\plan.xls"), ItemOutcome::Skipped);
+  EXPECT_EQ(Log(),
+            "status 100 [「ZIP」に圧縮しています。]\nremove C:\\Temp\\plan.zip\n"
+            "box 添付ファイルの確認\nstatus 100 []\n");
+  EXPECT_EQ(Narrow(services.texts.at(0)),
+            "「plan.xls」を「ZIP」に圧縮できませんでした。\r\nこのファイルは添付しません。");
+  EXPECT_TRUE(services.archive.packs.empty());
+}
+
 TEST_F(DropItemTest, MissingArchiverNoticeText) {
   form.CheckBox2.Checked = true;
   services.AddFile(L"C:\\d\\a.txt", 1);
