@@ -79,6 +79,14 @@ DropQuestion PackingFailedNotice(const std::wstring& name, const std::wstring& f
   return {text + L"\r\nこのファイルは添付しません。", kAttachmentCaption, kOk | kWarning};
 }
 
+DropQuestion PackingWarningNotice(const std::wstring& name, const std::wstring& format,
+                                  int resultCode) {
+  return {L"「" + name + L"」を「" + format + L"」に圧縮して添付しましたが、圧縮用DLLが" +
+              L"エラーコード " + std::to_wstring(resultCode) + L" を返しました。\r\n" +
+              L"書庫に入っていないファイルがあるかもしれません。書庫の中身を確かめてください。",
+          kAttachmentCaption, kOk | kWarning};
+}
+
 DropQuestion NoPasswordNotice(const std::wstring& name, const std::wstring& problem) {
   return {L"パスワードが使えないため、「" + name + L"」は添付しません。\r\n" + problem,
           L"パスワード付き圧縮の確認", kOk | kWarning};

@@ -34,6 +34,9 @@ DropQuestion MissingArchiverNotice();
 DropQuestion RootFolderNotice(const std::wstring& path);
 DropQuestion PackingFailedNotice(const std::wstring& name, const std::wstring& format,
                                  int resultCode);
+// The archive was written and attached, but the archiver reported `resultCode` (not 0).
+DropQuestion PackingWarningNotice(const std::wstring& name, const std::wstring& format,
+                                  int resultCode);
 DropQuestion NoPasswordNotice(const std::wstring& name, const std::wstring& problem);
 // The item's name (or a folder name inside it) has characters the code page cannot hold, and
 // the copy under code-page names failed for `reason`.

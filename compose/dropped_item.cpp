@@ -54,7 +54,9 @@ SizeVerdict ApplySizeRule(const std::wstring& path, DropMessage& message) {
   const std::wstring sizeText = FormatSize(size);
   const std::wstring format = SelectedFormat(form).name;
   const std::wstring extension = LowerExtension(path);
-  if (extension == L".zip" || extension == L".lzh") {
+  // A folder named like an archive is still a folder: it is never handed to the host as a file,
+  // so it gets the folder question, whose "OK" packs it.
+  if (!isFolder && (extension == L".zip" || extension == L".lzh")) {
     // Already an archive: it goes as it is, or not at all. "OK" attaches it here rather than
     // leaving it to the host, which would drop it whenever another item of the same drop has
     // made the plug-in take the message over.
@@ -192,6 +194,12 @@ ItemOutcome Compress(const std::wstring& path, bool compressChosen, DropMessage&
   services.SetMessageText(message.StatusWindow(), L"「" + format.name + L"」に圧縮しています。");
   const std::wstring archivePath = form.TempFolder + ChangeExtension(packedName, format.extension);
   if (services.FileExists(archivePath)) services.RemoveFile(archivePath);
+  if (services.FileExists(archivePath)) {
+    // An old archive that cannot be removed would later pass for the new one.
+    Ask(services, PackingFailedNotice(name, format.name, 0));
+    services.SetMessageText(message.StatusWindow(), L"");
+    return ItemOutcome::Skipped;
+  }
   services.RefreshTempFolder();
 
   std::optional<StagingFolder> staging;
@@ -214,8 +222,10 @@ ItemOutcome Compress(const std::wstring& path, bool compressChosen, DropMessage&
     return ItemOutcome::EndMessage;
   }
   staging.reset();
-  // A failed or missing archive is never replaced by the file itself behind the user's back.
-  if (result != 0 || !services.FileExists(archivePath)) {
+  // A missing archive is never replaced by the file itself behind the user's back. The archivers
+  // also return codes for warnings (a file skipped) while writing a usable archive: an archive
+  // that exists is attached, and the code is reported once it is.
+  if (!services.FileExists(archivePath)) {
     Ask(services, PackingFailedNotice(name, format.name, result));
     services.SetMessageText(message.StatusWindow(), L"");
     return ItemOutcome::Skipped;
@@ -229,6 +239,7 @@ ItemOutcome Compress(const std::wstring& path, bool compressChosen, DropMessage&
   }
   services.PauseWithMessages(100);
   message.DeliverAttachment(archivePath, body);
+  if (result != 0) Ask(services, PackingWarningNotice(name, format.name, result));
   return ItemOutcome::Delivered;
 }
 

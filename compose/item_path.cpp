@@ -32,7 +32,9 @@ std::wstring ChangeExtension(std::wstring_view path, std::wstring_view extension
 
 std::wstring FolderPart(std::wstring_view path) {
   const size_t at = path.find_last_of(L'\\');
-  return at == std::wstring_view::npos ? std::wstring() : std::wstring(path.substr(0, at));
+  if (at == std::wstring_view::npos) return {};
+  const bool driveRoot = at == 2 && path[1] == L':';
+  return std::wstring(path.substr(0, driveRoot ? at + 1 : at));
 }
 
 }  // namespace vlm

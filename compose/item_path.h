@@ -13,7 +13,9 @@ namespace vlm {
 // `path` with its last extension replaced by `extension`, or with `extension` appended when it
 // has none ("report.tar.gz" gives "report.tar.zip").
 [[nodiscard]] std::wstring ChangeExtension(std::wstring_view path, std::wstring_view extension);
-// What precedes the last "\" (nothing when there is none).
+// The folder that holds the item, as a path that names it on its own: what precedes the last
+// "\", except that a drive root keeps its "\" ("D:\Photos" gives "D:\", because "D:" alone
+// means the current folder of drive D). Nothing when there is no "\".
 [[nodiscard]] std::wstring FolderPart(std::wstring_view path);
 
 }  // namespace vlm

@@ -18,6 +18,10 @@ std::optional<std::string> ToAnsiExact(std::wstring_view text);
 // has no best-fit table: there only the characters the code page holds exactly stay.
 std::wstring BestFitAnsi(std::wstring_view text);
 
+// Shift-JIS (code page 932) whatever the system's ANSI code page: for the texts the host reads
+// as Shift-JIS, the plug-in information block and the descriptions of registered commands.
+std::string ToShiftJis(std::wstring_view text);
+
 // UTF-8 literals in tests and data files, to wide text and back.
 std::wstring FromUtf8(std::string_view text);
 std::string ToUtf8(std::wstring_view text);

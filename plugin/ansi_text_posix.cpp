@@ -53,6 +53,9 @@ std::wstring BestFitAnsi(std::wstring_view text) {
   for (const wchar_t c : text) out += ToAnsiExact(std::wstring_view(&c, 1)) ? c : L'?';
   return out;
 }
+std::string ToShiftJis(std::wstring_view text) {
+  return Convert("CP932", "WCHAR_T", AsBytes(text));
+}
 std::wstring FromUtf8(std::string_view text) {
   return FromUtf32(Convert("WCHAR_T", "UTF-8", text));
 }

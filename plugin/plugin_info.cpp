@@ -18,8 +18,9 @@ void CopyField(char* field, const std::string& text) {
 void FillPluginInfo(char* block, const std::wstring& pluginVersion) {
   CopyField(block, kPluginName);
   CopyField(block + kPluginInfoFieldSize, kPluginVendor);
-  CopyField(block + 2 * kPluginInfoFieldSize, ToAnsi(pluginVersion));
-  CopyField(block + 3 * kPluginInfoFieldSize, ToAnsi(kPluginDescription));
+  // The host reads the block as Shift-JIS, also on a system whose ANSI code page is another.
+  CopyField(block + 2 * kPluginInfoFieldSize, ToShiftJis(pluginVersion));
+  CopyField(block + 3 * kPluginInfoFieldSize, ToShiftJis(kPluginDescription));
 }
 
 }  // namespace vlm

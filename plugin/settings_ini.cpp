@@ -2,6 +2,8 @@
 
 #include <cwctype>
 
+#include "plugin/decimal_text.h"
+
 namespace vlm {
 namespace {
 
@@ -46,7 +48,8 @@ const wchar_t* BoolText(bool value) {
 bool ReadBool(const IniFile& ini, const std::wstring& key, bool fallback) {
   const auto text = ini.Read(key);
   if (!text) return fallback;
-  if (const auto number = ParseInteger(*text)) return *number != 0;
+  // The file is not the user's locale: a decimal number is written with a dot.
+  if (const auto number = ParseDecimal(*text, L'.')) return *number != 0;
   if (EqualsIgnoringCase(*text, L"true")) return true;
   if (EqualsIgnoringCase(*text, L"false")) return false;
   return fallback;
@@ -80,25 +83,8 @@ void LoadSettings(TForm1& form, const IniFile& ini) {
   form.CheckBox12.Checked = ReadBool(ini, L"GmailSendCheck", true);
 }
 
-bool IsFloatText(const std::wstring& raw, wchar_t decimalSeparator) {
-  size_t b = 0, e = raw.size();
-  while (b < e && raw[b] == L' ') ++b;
-  while (e > b && raw[e - 1] == L' ') --e;
-  const std::wstring text = raw.substr(b, e - b);
-  size_t i = 0, digits = 0;
-  if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) ++i;
-  for (; i < text.size() && std::iswdigit(text[i]); ++i) ++digits;
-  if (i < text.size() && text[i] == decimalSeparator)
-    for (++i; i < text.size() && std::iswdigit(text[i]); ++i) ++digits;
-  if (digits == 0) return false;
-  if (i < text.size() && (text[i] == L'e' || text[i] == L'E')) {
-    ++i;
-    if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) ++i;
-    size_t exponentDigits = 0;
-    for (; i < text.size() && std::iswdigit(text[i]); ++i) ++exponentDigits;
-    if (exponentDigits == 0) return false;
-  }
-  return i == text.size();
+bool IsFloatText(const std::wstring& text, wchar_t decimalSeparator) {
+  return ParseDecimal(text, decimalSeparator).has_value();
 }
 
 std::optional<std::wstring> SaveSettings(const TForm1& f, IniFile& ini, wchar_t decimalSeparator) {

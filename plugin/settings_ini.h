@@ -15,15 +15,16 @@ class IniFile {
   virtual void Write(const std::wstring& key, const std::wstring& value) = 0;
 };
 
-// Booleans are read leniently: a number is true when not 0, else "True"/"False" in any case;
-// anything else falls back to the default.
+// Booleans are read leniently: a number (decimals too: "1.5" is true, "0.0" false) is true when
+// not 0, else "True"/"False" in any case; anything else falls back to the default.
 [[nodiscard]] bool ReadBool(const IniFile& ini, const std::wstring& key, bool fallback);
 
 // Reads every setting into its control, in the file's key order, with the defaults for absent
 // or unreadable values.
 void LoadSettings(TForm1& form, const IniFile& ini);
 
-// True when `text` is a floating-point number written with `decimalSeparator`.
+// True when `text` is a decimal number written with `decimalSeparator`: exactly the texts the
+// drop handling's size rule reads (ParseDecimal), so a saved size is never silently read as 1.
 [[nodiscard]] bool IsFloatText(const std::wstring& text, wchar_t decimalSeparator);
 
 // Save: validates the size and the wording, then writes the 20 keys in order. Returns the

@@ -83,9 +83,12 @@ int TArchiver::MainEntry1(HWND handle, const std::wstring& archiveFileName,
                           static_cast<DWORD>(output.size()));
 }
 
-int TArchiver::MainEntry2(HWND handle, const std::wstring& archiveFileName,
+int TArchiver::MainEntry2(HWND handle, const std::wstring& archiveFileName, TWrite write,
                           const std::string& cmdLine, std::string& output) {
-  return FDll->MainEntry2(handle, ToAnsi(archiveFileName), cmdLine, output.data(),
+  // The binding deletes an archive it is named before the DLL writes: only a fresh archive names
+  // it, so removing or updating members never starts from an empty one.
+  const std::string replaced = write == TWrite::Fresh ? ToAnsi(archiveFileName) : std::string();
+  return FDll->MainEntry2(handle, replaced, cmdLine, output.data(),
                           static_cast<DWORD>(output.size()));
 }
 
@@ -112,7 +115,7 @@ int TArchiver::PackFiles(HWND handle, const std::wstring& archiveFileName,
       fromBase ? FPlatform.ExpandFileName(archiveFileName) : archiveFileName;
   cmdLine = CommandLineAnsi(FCommands->BuildPackCmd(archive, options, useResFile, files, baseDir));
   TCurrentFolderScope folder(fromBase ? baseDir : L"");
-  return MainEntry2(handle, archive, cmdLine, output);
+  return MainEntry2(handle, archive, TWrite::Fresh, cmdLine, output);
 }
 
 int TArchiver::RemoveItems(HWND handle, const std::wstring& archiveFileName,
@@ -121,7 +124,7 @@ int TArchiver::RemoveItems(HWND handle, const std::wstring& archiveFileName,
                            std::string& cmdLine, std::string& output) {
   cmdLine = CommandLineAnsi(
       FCommands->BuildRemoveItemsCmd(archiveFileName, options, useResFile, files, baseDir));
-  return MainEntry2(handle, archiveFileName, cmdLine, output);
+  return MainEntry2(handle, archiveFileName, TWrite::InPlace, cmdLine, output);
 }
 
 int TArchiver::UpdateArchive(HWND handle, const std::wstring& archiveFileName,
@@ -130,7 +133,7 @@ int TArchiver::UpdateArchive(HWND handle, const std::wstring& archiveFileName,
                              std::string& cmdLine, std::string& output) {
   cmdLine = CommandLineAnsi(
       FCommands->BuildUpdateArchiveCmd(archiveFileName, options, useResFile, files, baseDir));
-  return MainEntry2(handle, archiveFileName, cmdLine, output);
+  return MainEntry2(handle, archiveFileName, TWrite::InPlace, cmdLine, output);
 }
 
 int TArchiver::MakeSfx(HWND handle, const std::wstring& archiveFileName,
@@ -141,7 +144,7 @@ int TArchiver::MakeSfx(HWND handle, const std::wstring& archiveFileName,
     return 0;
   }
   cmdLine = CommandLineAnsi(FCommands->BuildMakeSfxCmd(archiveFileName, options, dstPath));
-  return MainEntry2(handle, archiveFileName, cmdLine, output);
+  return MainEntry2(handle, archiveFileName, TWrite::Fresh, cmdLine, output);
 }
 
 int TArchiver::UnpackToMem(HWND handle, const std::wstring& archiveFileName,

@@ -68,8 +68,11 @@ class TArchiver {
  private:
   int MainEntry1(HWND handle, const std::wstring& archiveFileName, const std::string& cmdLine,
                  std::string& output);
-  int MainEntry2(HWND handle, const std::wstring& archiveFileName, const std::string& cmdLine,
-                 std::string& output);
+  // How a writing command treats the archive already there: packing and the self-extracting
+  // conversion build it anew, removing and updating members change it in place.
+  enum class TWrite { Fresh, InPlace };
+  int MainEntry2(HWND handle, const std::wstring& archiveFileName, TWrite write,
+                 const std::string& cmdLine, std::string& output);
   // A missing ZIP DLL is a missing DLL to the caller (who may then offer to install one), not
   // just a failed command.
   void RequireZipDlls(bool writing) const;

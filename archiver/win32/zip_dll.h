@@ -16,8 +16,9 @@ class TZipDll : public TCustomArchiverDll {
   // "UnZip" from UNZIP32, then LMZIP32.
   int MainEntry1(HWND handle, const std::string& archiveFileName, const std::string& cmdLine,
                  char* output, DWORD size) override;
-  // Deletes the archive file first (a failure is ignored), then "Zip" from ZIP32J, then
-  // LMZIP32: packing and the self-extracting conversion always start from no archive.
+  // Deletes the archive file first when one is named (a failure is ignored), then "Zip" from
+  // ZIP32J, then LMZIP32. Packing and the self-extracting conversion name it and so start from no
+  // archive; removing and updating members name none and keep it.
   int MainEntry2(HWND handle, const std::string& archiveFileName, const std::string& cmdLine,
                  char* output, DWORD size) override;
   BOOL CheckArchive(const std::string& fileName, int mode) override;

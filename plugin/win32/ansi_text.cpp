@@ -48,6 +48,9 @@ std::wstring BestFitAnsi(std::wstring_view text) {
   // Without WC_NO_BEST_FIT_CHARS the conversion picks near characters and "?" for the rest.
   return FromAnsi(ToAnsi(text));
 }
+std::string ToShiftJis(std::wstring_view text) {
+  return ToNarrow(932, text);
+}
 std::wstring FromUtf8(std::string_view text) {
   return ToWide(CP_UTF8, text);
 }

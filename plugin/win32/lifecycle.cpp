@@ -51,8 +51,9 @@ void WarnAboutComposeThread(WinIniFile& ini) {
   ini.Write(L"WarningComposeThread", L"-1");
 }
 
+// The host takes a command's description as Shift-JIS whatever the system's code page.
 int Register(const wchar_t* description, CommandHandler handler) {
-  return HostApi->RegisterCommand(ToAnsi(description).c_str(), 1, handler);
+  return HostApi->RegisterCommand(ToShiftJis(description).c_str(), 1, handler);
 }
 
 void InsertItem(HMENU menu, UINT position, UINT id, const wchar_t* text) {

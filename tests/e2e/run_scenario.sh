@@ -2,6 +2,8 @@
 # Plays one scenario in the stand-in host under Wine and compares its transcript with the
 # expected one beside the scenario.
 #   run_scenario.sh <bin folder> <host exe> <scenario.scn> <work root>
+# A line "#! lang <locale>" in the scenario runs the host under that Unix locale instead of
+# ja_JP.UTF-8 (Wine takes the ANSI code page from it: C.UTF-8 gives 1252).
 # <name>.expected is the transcript it must produce; an optional <name>.check is a bash script run
 # afterwards with the work folder as $1 and the bin folder as $2 (for checks on the Linux side:
 # archives, stored mail, crash reports).
@@ -15,7 +17,8 @@ rm -rf "$work"
 mkdir -p "$work/PlugIns"
 cp "$bin/Velmora.dll" "$work/PlugIns/"
 
-export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 WINEDEBUG=-all
+lang=$(sed -n 's/^#! lang \([A-Za-z0-9_.@-]*\)$/\1/p' "$scenario" | head -n 1)
+export LANG=${lang:-ja_JP.UTF-8} LC_ALL=${lang:-ja_JP.UTF-8} WINEDEBUG=-all
 export WINEPREFIX=${WINEPREFIX:-$workroot/../wineprefix}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
 if [ -n "${VELMORA_SCENARIO_SETUP:-}" ]; then :; fi

@@ -7,6 +7,9 @@
 //   make-file <path> <bytes>            a file of text lines in the work folder
 //   make-folder <path>                  a folder and its parents
 //   hide <path>                         marks a file or folder hidden
+//   current-folder <path>               the host's current folder, as for a host started there
+//   lock <path>                         opens a file without sharing until the host ends, as
+//                                       another program holding it would
 //   password <text> | password-close <text>         the next answer of the password dialog
 //   password-screenshot <file.bmp>      a picture of the next answered password dialog
 //   compose-unrecorded                  a compose window the plug-in is never told about
@@ -294,6 +297,27 @@ const VerbRegistration hide("hide", [](const std::string& args, Script&) {
   const std::wstring path = ItemPath(args);
   return SetFileAttributesW(path.c_str(),
                             GetFileAttributesW(path.c_str()) | FILE_ATTRIBUTE_HIDDEN) != 0;
+});
+
+const VerbRegistration currentFolder("current-folder", [](const std::string& args, Script&) {
+  return SetCurrentDirectoryW(ItemPath(args).c_str()) != FALSE;
+});
+
+// Closes the locked files when the host ends.
+struct LockedFiles {
+  std::vector<HANDLE> handles;
+  ~LockedFiles() {
+    for (HANDLE handle : handles) CloseHandle(handle);
+  }
+};
+
+const VerbRegistration lock("lock", [](const std::string& args, Script&) {
+  static LockedFiles locked;
+  HANDLE file = CreateFileW(ItemPath(args).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  locked.handles.push_back(file);
+  return true;
 });
 
 const VerbRegistration unrecorded("compose-unrecorded", [](const std::string&, Script&) {

@@ -56,8 +56,8 @@ BKA int WINAPI BKA_RegisterCommand(const char* description, int target,
   auto& commands = World().commands;
   const int id = 32000 + static_cast<int>(commands.size());
   commands.push_back({id, description ? description : "", target, handler});
-  Log().Line("host RegisterCommand(" + Q(description) + ", " + std::to_string(target) + ") -> " +
-             std::to_string(id));
+  Log().Line("host RegisterCommand(" + Log().QuoteShiftJis(description) + ", " +
+             std::to_string(target) + ") -> " + std::to_string(id));
   return id;
 }
 BKA int WINAPI BKA_RegisterUICallback(int, void*) {

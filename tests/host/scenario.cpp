@@ -119,8 +119,8 @@ std::map<std::string, Verb>& Verbs() {
          Log().Line("callback BKC_OnPlugInInfo -> " + std::to_string(result));
          for (int field = 0; field < 4; ++field) {
            const char* text = block + field * vlm::kPluginInfoFieldSize;
-           Log().Line("  info[" + std::to_string(field * 80) + "] " + Log().Quote(text) + " (" +
-                      std::to_string(strnlen(text, vlm::kPluginInfoFieldSize)) + " bytes)");
+           Log().Line("  info[" + std::to_string(field * 80) + "] " + Log().QuoteShiftJis(text) +
+                      " (" + std::to_string(strnlen(text, vlm::kPluginInfoFieldSize)) + " bytes)");
          }
          return true;
        }},

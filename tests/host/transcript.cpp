@@ -30,13 +30,21 @@ std::wstring Wide(const std::string& utf8) {
   return out;
 }
 
-std::wstring FromAnsi(const char* text) {
+namespace {
+
+std::wstring Decode(UINT codePage, const char* text) {
   if (!text || !*text) return {};
-  const int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+  const int n = MultiByteToWideChar(codePage, 0, text, -1, nullptr, 0);
   std::wstring out(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text, -1, out.data(), n);
+  MultiByteToWideChar(codePage, 0, text, -1, out.data(), n);
   out.resize(static_cast<size_t>(n > 0 ? n - 1 : 0));
   return out;
+}
+
+}  // namespace
+
+std::wstring FromAnsi(const char* text) {
+  return Decode(CP_ACP, text);
 }
 
 std::string ToAnsi(const std::wstring& text) {
@@ -98,6 +106,11 @@ std::string Transcript::QuoteWide(const std::wstring& raw) const {
 std::string Transcript::Quote(const char* ansi) const {
   if (!ansi) return "null";
   return QuoteWide(FromAnsi(ansi));
+}
+
+std::string Transcript::QuoteShiftJis(const char* text) const {
+  if (!text) return "null";
+  return QuoteWide(Decode(932, text));
 }
 
 std::string Transcript::Window(HWND window) const {

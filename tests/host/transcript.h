@@ -15,6 +15,9 @@ class Transcript {
   // A host text (ANSI) quoted for the transcript, control characters escaped.
   std::string Quote(const char* ansi) const;
   std::string QuoteWide(const std::wstring& text) const;
+  // A host text that is Shift-JIS whatever the system's code page (the plug-in information
+  // block, command descriptions), so a run under another code page shows what the host reads.
+  std::string QuoteShiftJis(const char* text) const;
   // A window as a stable name: "main", "compose1", ... or "0" / the class name.
   std::string Window(HWND window) const;
 

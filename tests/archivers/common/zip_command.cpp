@@ -188,11 +188,25 @@ class ZipJob {
       writer.Finish();
     }
     progress_.Report(kStateEnd, ProgressRecord{});
-    return temporary.Commit() ? kOk : kErrorCannotWrite;
+    if (!temporary.Commit()) return kErrorCannotWrite;
+    // Like the real DLL: the archive holds what could be read, and the code says a file is
+    // missing from it.
+    return skipped_ ? kErrorFileOpen : kOk;
   }
 
   // Returns false when the receiver of the progress reports asked to stop.
   bool AddOne(ZipWriter& writer, const SelectedFile& file) {
+    Bytes data;
+    if (!file.folder) {
+      try {
+        data = ReadWholeFile(file.disk);
+      } catch (const ArchiverError& e) {
+        if (e.code != kErrorFileOpen) throw;
+        Say("zip warning: could not open for reading: " + file.member);
+        skipped_ = true;
+        return true;
+      }
+    }
     FileStamp stamp = StampOf(file.disk);
     ProgressRecord record;
     record.sourceName = AnsiFromPath(file.disk);
@@ -208,7 +222,6 @@ class ZipJob {
       Say("  adding: " + file.member + "/ (stored 0%)");
       return true;
     }
-    Bytes data = ReadWholeFile(file.disk);
     ZipEntry entry = writer.AddFile(file.member, data, stamp.dosDate, stamp.dosTime,
                                     stamp.attributes, cmd_.level, cmd_.password);
     record.fileSize = entry.originalSize;
@@ -246,6 +259,7 @@ class ZipJob {
   const ZipCommand& cmd_;
   ProgressSink& progress_;
   std::string& output_;
+  bool skipped_ = false;  // a file could not be opened and is not in the archive
 };
 
 // A ZIP archive appended to a stub program keeps the offsets it had on its own; moving every

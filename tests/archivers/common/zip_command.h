@@ -11,7 +11,9 @@
 // of an archive appended to a self-extracting stub. -o -v -k -J -F are accepted and change
 // nothing here. The base folder is the second plain token when it ends with "\" or "/"; names
 // relative to it are stored relative to it. Names come through the ZIP name filter ("/" between
-// folders, "[-]" and "[[]" escapes) and may be "@response-file".
+// folders, "[-]" and "[[]" escapes) and may be "@response-file". A file that cannot be opened
+// for reading is left out with a warning; the archive holds the others and the result is 0x800D
+// (ERROR_FILE_OPEN), as the real DLL reports a skipped file.
 #include <string>
 #include <string_view>
 

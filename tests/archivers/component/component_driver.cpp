@@ -3,6 +3,8 @@
 // script to judge together with the archives on the Linux side.
 //   component_driver.exe pack <archive> <base folder or -> <settings> <file>...
 //   component_driver.exe unpack <archive> <folder> <settings>
+//   component_driver.exe remove <archive> <settings> <member>...
+//   component_driver.exe update <archive> <base folder or -> <settings> <file>...
 //   component_driver.exe list <archive> <settings>
 //   component_driver.exe setname <first name> <second name>
 //   component_driver.exe streamcopy <stream> <copy> <owner>
@@ -155,6 +157,21 @@ int Pack(const std::vector<std::wstring>& args) {
   return 0;
 }
 
+int Remove(const std::vector<std::wstring>& args) {
+  auto component = MakeComponent(ParseSettings(args[2]), args[1]);
+  const std::vector<std::wstring> members(args.begin() + 3, args.end());
+  SayResult(*component, component->RemoveItems(nullptr, nullptr, {members}, L""));
+  return 0;
+}
+
+int Update(const std::vector<std::wstring>& args) {
+  auto component = MakeComponent(ParseSettings(args[3]), args[1]);
+  const std::vector<std::wstring> files(args.begin() + 4, args.end());
+  SayResult(*component,
+            component->UpdateArchive(nullptr, nullptr, {files}, args[2] == L"-" ? L"" : args[2]));
+  return 0;
+}
+
 int Unpack(const std::vector<std::wstring>& args) {
   auto component = MakeComponent(ParseSettings(args[3]), args[1]);
   SayResult(*component, component->UnpackFiles(nullptr, nullptr, {}, args[2]));
@@ -282,6 +299,8 @@ int main() {
   static const std::map<std::wstring, std::pair<size_t, int (*)(const std::vector<std::wstring>&)>>
       kCommands = {{L"pack", {4, Pack}},
                    {L"unpack", {4, Unpack}},
+                   {L"remove", {4, Remove}},
+                   {L"update", {5, Update}},
                    {L"list", {3, List}},
                    {L"setname", {2, SetName}},
                    {L"streamcopy", {4, StreamCopy}},

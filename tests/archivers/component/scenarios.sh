@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The archive component under Wine with the stand-in archivers: packing files and folder trees
-# into ZIP and LHA archives judged with unzip and lha (lhasa), collection progress and abort,
-# the ZIP family's DLL combinations, the bindings' failures with their exact texts, the output
-# buffer, member times, and the choice of format by file name.
+# into ZIP and LHA archives judged with unzip and lha (lhasa), removing and updating ZIP members,
+# collection progress and abort, the ZIP family's DLL combinations, the bindings' failures with
+# their exact texts, the output buffer, member times, and the choice of format by file name.
 #   scenarios.sh <component_driver.exe> <archivers folder> <spy UNARJ32J.DLL> <work folder>
 set -euo pipefail
 driver=$1 dlls=$2 spy=$3 work=$4
@@ -152,6 +152,34 @@ logged pairlist '^ZIP32J.DLL\tUnZipOpenArchive\t'
 all=$(bin all ZIP32J.DLL UNZIP32.DLL LMZIP32.DLL)
 drive "$all" alllist list "$(w "$work/a.zip")" ""
 logged alllist '^LMZIP32.DLL\tUnzipOpenArchive\t'
+
+# Removing and updating members work on the archive there: removing one member keeps the others,
+# freshening replaces a changed member and keeps the rest.
+drive "$full" rmpack pack "$(w "$work/rm.zip")" "$(w "$src")" "$drop_folder" docs
+has rmpack "result 0"
+drive "$full" remove remove "$(w "$work/rm.zip")" "type=zip" "docs\\x.log"
+has remove "result 0"
+logged remove '^ZIP32J.DLL\tZip\t-d .*docs/x\.log'
+unzip -Z1 "$work/rm.zip" 2>/dev/null | LC_ALL=C grep -av '^docs/[^ -~]' >"$work/remove.members" ||
+  fail "remove: no archive left"
+members remove "$work/remove.members" docs/.git/config docs/.hidden docs/a.txt docs/old.txt \
+  docs/sub/b.txt
+unzip -p "$work/rm.zip" docs/sub/b.txt 2>/dev/null | cmp -s - "$src/docs/sub/b.txt" ||
+  fail "remove: content of a kept member"
+cp -r "$src/docs" "$work/fresh" && echo changed >"$work/fresh/sub/b.txt"
+touch -d '2022-01-01 12:00:00' "$work/fresh/sub/b.txt"
+mkdir -p "$work/freshbase" && mv "$work/fresh" "$work/freshbase/docs"
+drive "$full" update update "$(w "$work/rm.zip")" "$(w "$work/freshbase")" "type=zip,x=1" \
+  "docs\\sub\\b.txt"
+has update "result 0"
+logged update '^ZIP32J.DLL\tZip\t-f '
+unzip -Z1 "$work/rm.zip" 2>/dev/null | LC_ALL=C grep -av '^docs/[^ -~]' >"$work/update.members" ||
+  fail "update: no archive left"
+members update "$work/update.members" docs/.git/config docs/.hidden docs/a.txt docs/old.txt \
+  docs/sub/b.txt
+[ "$(unzip -p "$work/rm.zip" docs/sub/b.txt 2>/dev/null)" = changed ] || fail "update: not replaced"
+unzip -p "$work/rm.zip" docs/a.txt 2>/dev/null | cmp -s - "$src/docs/a.txt" ||
+  fail "update: content of a kept member"
 
 # Bindings: one per format and process, and the failures with their exact texts.
 few=$(bin few ZIP32J.DLL UNLHA32.DLL "$spy")

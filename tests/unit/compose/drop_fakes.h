@@ -76,6 +76,7 @@ class FakeDropServices : public DropServices {
   bool partialSending = false;
   wchar_t decimalSeparator = L'.';
   bool noArchiveComponent = false;
+  bool removeFails = false;  // a file that cannot be deleted (read-only, held open)
   FakeArchive archive;
   std::wstring currentDirectory = L"C:\\host";
   std::vector<std::string> log;
@@ -125,7 +126,7 @@ class FakeDropServices : public DropServices {
   }
   void RemoveFile(const std::wstring& path) override {
     log.push_back("remove " + Narrow(path));
-    entries.erase(path);
+    if (!removeFails) entries.erase(path);
   }
   // Every entry below `folder` whose path the code page cannot hold.
   bool NamesBelowFitCodePage(const std::wstring& folder) override {

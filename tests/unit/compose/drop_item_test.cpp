@@ -148,6 +148,30 @@ TEST_F(DropItemTest, LargeArchiveAsksTheArchiveSizeQuestion) {
   EXPECT_TRUE(services.archive.packs.empty());
 }
 
+TEST_F(DropItemTest, LargeFolderNamedLikeAnArchiveIsAskedAboutAndPackedAsAFolder) {
+  form.CheckBox6.Checked = true;
+  services.AddFolder(L"C:\\work\\backup.zip", 5000000);
+  services.AddFolder(L"C:\\work\\old.LZH", 5000000);
+  for (const wchar_t* folder : {L"C:\\work\\backup.zip", L"C:\\work\\old.LZH"}) {
+    SCOPED_TRACE(Narrow(folder));
+    services.archive.packs.clear();
+    services.texts.clear();
+    services.answers = {kOk};
+    EXPECT_EQ(Drop(folder), ItemOutcome::Delivered);
+    ASSERT_EQ(services.texts.size(), 1u);
+    EXPECT_EQ(Narrow(services.texts[0]).rfind("添付フォルダ「", 0), 0u)
+        << Narrow(services.texts[0]);
+    ASSERT_EQ(services.archive.packs.size(), 1u);
+    EXPECT_EQ(services.archive.packs[0].baseDir, L"C:\\work");
+    EXPECT_EQ(services.archive.packs[0].files,
+              std::vector<std::wstring>{std::wstring(folder).substr(8)});
+    EXPECT_EQ(services.archive.packs[0].options.r, 2);
+  }
+  EXPECT_NE(Log().find("attach 100 C:\\Temp\\backup.zip []"), std::string::npos) << Log();
+  EXPECT_NE(Log().find("attach 100 C:\\Temp\\old.zip []"), std::string::npos) << Log();
+  EXPECT_EQ(Log().find("attach 100 C:\\work"), std::string::npos) << Log();
+}
+
 TEST_F(DropItemTest, LargeFolderQuestionAndCancelledFileQuestion) {
   form.CheckBox6.Checked = true;
   services.AddFolder(L"C:\\work\\docs", 9000000);
@@ -462,7 +486,7 @@ TEST_F(DropItemTest, ArchiverFailuresAttachNothing) {
       {"no archive written", false, false, false, 0, ItemOutcome::Skipped,
        "status 100 [「ZIP」に圧縮しています。]\ntemp folder\npack C:\\Temp\\setup.zip\n"
        "box 添付ファイルの確認\nstatus 100 []\n"},
-      {"archiver error", false, false, true, 0x8020, ItemOutcome::Skipped,
+      {"archiver error", false, false, false, 0x8020, ItemOutcome::Skipped,
        "status 100 [「ZIP」に圧縮しています。]\ntemp folder\npack C:\\Temp\\setup.zip\n"
        "box 添付ファイルの確認\nstatus 100 []\n"},
   };
@@ -482,6 +506,42 @@ TEST_F(DropItemTest, ArchiverFailuresAttachNothing) {
   EXPECT_EQ(Narrow(services.texts[0]),
             "「setup.exe」を「ZIP」に圧縮できませんでした。(エラーコード 32800)\r\n"
             "このファイルは添付しません。");
+}
+
+TEST_F(DropItemTest, ArchiveWrittenWithAWarningCodeIsAttachedAndTheCodeReported) {
+  form.CheckBox3.Checked = true;
+  services.AddFolder(L"C:\\work\\docs", 20480);
+  services.archive.result = 0x800D;  // a file could not be opened; the others were packed
+  services.answers = {kOk};
+  EXPECT_EQ(Drop(L"C:\\work\\docs"), ItemOutcome::Delivered);
+  EXPECT_NE(Log().find("attach 100 C:\\Temp\\docs.zip [\r\n>----- Attachment File -----<\r\n"
+                       "docs in docs.zip\t(21kByte -> 5000Byte)\r\n]\nstatus 100 []\n"
+                       "box 添付ファイルの確認\n"),
+            std::string::npos)
+      << Log();
+  ASSERT_EQ(services.texts.size(), 1u);
+  EXPECT_EQ(
+      Narrow(services.texts[0]),
+      "「docs」を「ZIP」に圧縮して添付しましたが、圧縮用DLLがエラーコード 32781 を返しました。"
+      "\r\n書庫に入っていないファイルがあるかもしれません。書庫の中身を確かめてください。");
+  EXPECT_EQ(services.flags[0], 0x30u);
+}
+
+TEST_F(DropItemTest, OldArchiveThatCannotBeRemovedIsNeverAttachedAsTheNewOne) {
+  form.CheckBox2.Checked = true;
+  services.AddFile(L"C:\\d\\plan.xls", 100);
+  services.AddFile(L"C:\\Temp\\plan.zip", 7);  // from an earlier drop, read-only now
+  services.removeFails = true;
+  services.archive.writesArchive = false;
+  services.archive.result = 0x8013;  // the archiver cannot write over it either
+  services.answers = {kOk};
+  EXPECT_EQ(Drop(L"C:\\d\\plan.xls"), ItemOutcome::Skipped);
+  EXPECT_EQ(Log(),
+            "status 100 [「ZIP」に圧縮しています。]\nremove C:\\Temp\\plan.zip\n"
+            "box 添付ファイルの確認\nstatus 100 []\n");
+  EXPECT_EQ(Narrow(services.texts.at(0)),
+            "「plan.xls」を「ZIP」に圧縮できませんでした。\r\nこのファイルは添付しません。");
+  EXPECT_TRUE(services.archive.packs.empty());
 }
 
 TEST_F(DropItemTest, MissingArchiverNoticeText) {

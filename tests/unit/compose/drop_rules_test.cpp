@@ -5,6 +5,7 @@
 #include "compose/item_path.h"
 #include "compose/size_rule.h"
 #include "plugin/ansi_text.h"
+#include "plugin/decimal_text.h"
 
 namespace vlm {
 namespace {
@@ -20,7 +21,10 @@ TEST(DropPathTest, PartsSplitAtBackslashAndColonWithTheLastExtension) {
       {L"C:\\my.dir\\Makefile", L"Makefile", L"", L"C:\\my.dir\\Makefile.zip", L"C:\\my.dir"},
       {L"C:\\p\\Photos.ZIP", L"Photos.ZIP", L".zip", L"C:\\p\\Photos.zip", L"C:\\p"},
       {L"C:\\work\\docs", L"docs", L"", L"C:\\work\\docs.zip", L"C:\\work"},
-      {L"C:\\", L"", L"", L"C:\\.zip", L"C:"},
+      {L"C:\\", L"", L"", L"C:\\.zip", L"C:\\"},
+      {L"D:\\Photos", L"Photos", L"", L"D:\\Photos.zip", L"D:\\"},  // not "D:", D's current folder
+      {L"\\\\server\\share\\docs", L"docs", L"", L"\\\\server\\share\\docs.zip",
+       L"\\\\server\\share"},
       {L"D:name.txt", L"name.txt", L".txt", L"D:name.zip", L""},
   };
   for (const Case& c : cases) {
@@ -38,13 +42,15 @@ TEST(DropThresholdTest, DecimalTextInTheUsersLocale) {
     wchar_t separator;
     std::optional<double> value;
   } cases[] = {
-      {L"1", L'.', 1.0},    {L"2.5", L'.', 2.5},  {L"2,5", L',', 2.5},
-      {L"2,5", L'.', {}},   {L"2.5", L',', {}},   {L" 3 ", L'.', 3.0},
-      {L"-1", L'.', -1.0},  {L"+4", L'.', 4.0},   {L".5", L'.', 0.5},
-      {L"5.", L'.', 5.0},   {L"1e1", L'.', 10.0}, {L"1e", L'.', {}},
-      {L"abc", L'.', {}},   {L"", L'.', {}},      {L".", L'.', {}},
-      {L"1 000", L'.', {}}, {L"1,000", L'.', {}}, {L"0x10", L'.', {}},
-      {L"1e999", L'.', {}}, {L"１", L'.', {}},  // full-width digits are not digits here
+      {L"1", L'.', 1.0},     {L"2.5", L'.', 2.5},  {L"2,5", L',', 2.5},
+      {L"2,5", L'.', {}},    {L"2.5", L',', {}},   {L" 3 ", L'.', 3.0},
+      {L"-1", L'.', -1.0},   {L"+4", L'.', 4.0},   {L".5", L'.', 0.5},
+      {L"5.", L'.', 5.0},    {L"1e1", L'.', 10.0}, {L"1e", L'.', {}},
+      {L"abc", L'.', {}},    {L"", L'.', {}},      {L".", L'.', {}},
+      {L"1 000", L'.', {}},  {L"1,000", L'.', {}}, {L"0x10", L'.', {}},
+      {L"1e999", L'.', {}},  {L"１", L'.', {}},  // full-width digits are not digits here
+      {L"１０", L'.', {}},   {L"١٠", L'.', {}},    {L"1e400", L'.', {}},
+      {L"\t2\t", L'.', 2.0}, {L"-0", L'.', 0.0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(ToUtf8(c.text));

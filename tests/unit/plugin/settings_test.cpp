@@ -4,7 +4,10 @@
 #include <stdexcept>
 #include <vector>
 
+#include "plugin/ansi_text.h"
+#include "plugin/decimal_text.h"
 #include "plugin/settings_ini.h"
+#include "tests/unit/plugin/number_text_cases.h"
 
 namespace {
 
@@ -79,6 +82,14 @@ TEST(LoadSettings, LenientValuesAndFallbacks) {
       {L"SendWarning", L"yes", 0},
       {L"NotReplyCheck", L"fAlSe", 0},
       {L"NotReplyCheck", L"junk", 1},
+      {L"SendWarning", L"1.5", 1},
+      {L"SendWarning", L"-0.25", 1},
+      {L"SendWarning", L"1e3", 1},
+      {L"SendWarning", L"99999999999999999999", 1},
+      {L"SendWarning", L"1,5", 0},
+      {L"NotReplyCheck", L"0.0", 0},
+      {L"NotReplyCheck", L"-0", 0},
+      {L"NotReplyCheck", L"0e5", 0},
   };
   for (const auto& c : cases) {
     TForm1 form;
@@ -139,16 +150,13 @@ TEST(SaveSettings, FailedWriteKeepsEarlierKeysAndStops) {
   EXPECT_EQ(ini.writtenKeys.size(), 5u);
 }
 
+// What Save accepts is what the drop handling reads, to the number it reads.
 TEST(IsFloatText, UserNumberFormat) {
-  struct Case {
-    const wchar_t* text;
-    wchar_t separator;
-    bool ok;
-  } cases[] = {{L"1", L'.', true},   {L"1.5", L'.', true},  {L"1,5", L'.', false},
-               {L"1,5", L',', true}, {L"abc", L'.', false}, {L"", L'.', false},
-               {L".5", L'.', true},  {L"-2", L'.', true},   {L" 3 ", L'.', true},
-               {L"1e3", L'.', true}, {L"1e", L'.', false},  {L".", L'.', false}};
-  for (const auto& c : cases) EXPECT_EQ(vlm::IsFloatText(c.text, c.separator), c.ok) << c.text;
+  for (const auto& c : vlm::testing::kNumberTextCases) {
+    SCOPED_TRACE(vlm::ToUtf8(c.text));
+    EXPECT_EQ(vlm::IsFloatText(c.text, c.separator), c.value.has_value());
+    EXPECT_EQ(vlm::ParseDecimal(c.text, c.separator), c.value);
+  }
 }
 
 TEST(CheckBox9Click, AsksOnceAfterYesAndAgainAfterNo) {
