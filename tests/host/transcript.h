@@ -11,6 +11,9 @@ namespace host {
 class Transcript {
  public:
   void Open(const std::wstring& path, const std::wstring& workFolder);
+  // The stand-in archivers append each call to this file (VELMORA_ARCHIVER_LOG); the command
+  // lines their main entries receive go into the transcript where they happened.
+  void FollowArchiverLog(const std::wstring& path);
   void Line(const std::string& utf8);
   // A host text (ANSI) quoted for the transcript, control characters escaped.
   std::string Quote(const char* ansi) const;
@@ -19,8 +22,14 @@ class Transcript {
   std::string Window(HWND window) const;
 
  private:
+  void Write(const std::string& utf8);
+  void TakeArchiverCalls();
+
   std::FILE* file_ = nullptr;
   std::wstring work_;
+  std::wstring archiverLog_;
+  std::string archiverPending_;  // a call line not yet complete
+  long long archiverRead_ = 0;
 };
 
 Transcript& Log();
