@@ -1,5 +1,7 @@
 #include "tests/host/transcript.h"
 
+#include <shlobj.h>
+
 #include "tests/host/host_world.h"
 
 namespace host {
@@ -49,6 +51,10 @@ std::string ToAnsi(const std::wstring& text) {
 void Transcript::Open(const std::wstring& path, const std::wstring& workFolder) {
   file_ = _wfopen(path.c_str(), L"wb");
   work_ = workFolder;
+  wchar_t desktop[MAX_PATH] = L"";
+  if (SUCCEEDED(
+          SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop)))
+    desktop_ = desktop;
 }
 
 void Transcript::FollowArchiverLog(const std::wstring& path) {
@@ -122,6 +128,9 @@ std::string Transcript::QuoteWide(const std::wstring& raw) const {
     if (c == L'\\') c = L'/';
   for (size_t at; !slashed.empty() && (at = text.find(slashed)) != std::wstring::npos;)
     text.replace(at, slashed.size(), L"%WORK%");
+  // The desktop folder holds the user's name.
+  for (size_t at; !desktop_.empty() && (at = text.find(desktop_)) != std::wstring::npos;)
+    text.replace(at, desktop_.size(), L"%DESKTOP%");
   std::string out = "\"";
   for (char c : Utf8(text)) {
     switch (c) {

@@ -1,6 +1,7 @@
 #pragma once
 // The stand-in host's record of everything that happened: one UTF-8 line per event, with paths
-// below the scenario's work folder written as %WORK% so expected transcripts stay stable.
+// below the scenario's work folder written as %WORK% and the user's desktop folder as %DESKTOP%
+// so expected transcripts stay stable.
 #include <windows.h>
 
 #include <cstdio>
@@ -27,6 +28,7 @@ class Transcript {
 
   std::FILE* file_ = nullptr;
   std::wstring work_;
+  std::wstring desktop_;
   std::wstring archiverLog_;
   std::string archiverPending_;  // a call line not yet complete
   long long archiverRead_ = 0;
