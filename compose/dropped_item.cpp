@@ -180,7 +180,12 @@ ItemOutcome Compress(const std::wstring& path, bool compressChosen, DropMessage&
   services.SetMessageText(message.StatusWindow(), L"「" + format.name + L"」に圧縮しています。");
   const std::wstring archivePath =
       form.TempFolder + FileNamePart(ChangeExtension(path, format.extension));
-  if (services.FileExists(archivePath)) services.RemoveFile(archivePath);
+  // The archiver would add to an old archive it finds, and send its stale members along.
+  if (services.FileExists(archivePath) && !services.RemoveFile(archivePath)) {
+    Ask(services, PackingFailedNotice(name, format.name, 0));
+    services.SetMessageText(message.StatusWindow(), L"");
+    return ItemOutcome::Skipped;
+  }
   services.RefreshTempFolder();
 
   int result = 0;

@@ -81,6 +81,8 @@ class FakeDropServices : public DropServices {
   std::vector<std::string> log;
   std::uintptr_t nextComposeWindow = 900;
   std::function<void()> duringQuestion;  // runs inside every box, as a nested message loop would
+  bool removeFails = false;              // files are held open by another program
+  bool composeFails = false;             // the host opens no compose window
 
   void AddFile(const std::wstring& path, std::int64_t size) { entries[path] = {size, false}; }
   void AddFolder(const std::wstring& path, std::int64_t contentSize) {
@@ -123,9 +125,11 @@ class FakeDropServices : public DropServices {
     auto it = entries.find(path);
     return it != entries.end() && !it->second.folder;
   }
-  void RemoveFile(const std::wstring& path) override {
+  bool RemoveFile(const std::wstring& path) override {
     log.push_back("remove " + Narrow(path));
+    if (removeFails) return false;
     entries.erase(path);
+    return true;
   }
   std::wstring CurrentDirectory() override { return currentDirectory; }
   void ChangeDirectory(const std::wstring& path) override {
@@ -144,6 +148,10 @@ class FakeDropServices : public DropServices {
   }
   void StartArchiverInstaller() override { log.push_back("caldix"); }
   HostWnd ComposeMail(const std::wstring& body, const std::wstring& path) override {
+    if (composeFails) {
+      log.push_back("compose fails " + Narrow(path));
+      return nullptr;
+    }
     const auto window = reinterpret_cast<HostWnd>(nextComposeWindow++);
     log.push_back("compose " + WindowName(window) + " " + Narrow(path) + " [" + Narrow(body) + "]");
     return window;
