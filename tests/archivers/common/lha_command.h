@@ -9,9 +9,8 @@
 // folders, -x0 store and extract names without folders (-x1 and above keep them), -z or -z1
 // store without compression (-lh0-; otherwise -lh5-), -m? / -c? / -n? / -p? / -w... / -j... /
 // -g... and "-+" are accepted and change nothing here; a switch outside UNLHA32's vocabulary
-// is refused with ERROR_COMMAND_NAME. The base folder is the second plain
-// token when it ends with "\" or "/"; for extraction it is the destination. Names may be
-// "@response-file".
+// is refused with ERROR_COMMAND_NAME. The base folder is the second plain token when it ends
+// with "\" or "/"; for extraction it is the destination. Names may be "@response-file".
 #include <string>
 #include <string_view>
 #include <vector>
