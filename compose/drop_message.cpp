@@ -15,7 +15,8 @@ void DropMessage::DeliverAttachment(const std::wstring& path, const std::wstring
   if (FromMainWindow) {
     ComposeWindow = services_.ComposeMail(body, path);
     services_.SetMessageText(form_.B2OhWnd, L"");
-    FromMainWindow = false;
+    // Without a window the next item asks the host for one again, rather than attaching to none.
+    FromMainWindow = ComposeWindow == nullptr;
   } else {
     services_.CompAttachFile(ComposeWindow, body, path);
     services_.SetMessageText(ComposeWindow, L"");

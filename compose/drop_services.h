@@ -42,7 +42,8 @@ class DropServices {
   // begin with "." skipped; 0 when it cannot be searched.
   virtual std::int64_t FolderSize(const std::wstring& path) = 0;
   virtual bool FileExists(const std::wstring& path) = 0;
-  virtual void RemoveFile(const std::wstring& path) = 0;
+  // False when the file stays (held open by another program, no right to delete it).
+  [[nodiscard]] virtual bool RemoveFile(const std::wstring& path) = 0;
   // Names the code page cannot hold (see plugin/code_page_name.h). True when every name below
   // the folder fits the code page; linked folders are not entered.
   virtual bool NamesBelowFitCodePage(const std::wstring& folder) = 0;
@@ -69,7 +70,8 @@ class DropServices {
   // Starts the archiver installer from the plug-in folder, as the settings' caldix button does.
   virtual void StartArchiverInstaller() = 0;
 
-  // The host's compose windows and status line, through Velmora's own exports.
+  // The host's compose windows and status line, through Velmora's own exports. ComposeMail gives
+  // no window when the host could not open one; nothing was attached then.
   virtual HostWnd ComposeMail(const std::wstring& body, const std::wstring& path) = 0;
   virtual void CompAttachFile(HostWnd window, const std::wstring& body,
                               const std::wstring& path) = 0;

@@ -193,9 +193,9 @@ ItemOutcome Compress(const std::wstring& path, bool compressChosen, DropMessage&
 
   services.SetMessageText(message.StatusWindow(), L"「" + format.name + L"」に圧縮しています。");
   const std::wstring archivePath = form.TempFolder + ChangeExtension(packedName, format.extension);
-  if (services.FileExists(archivePath)) services.RemoveFile(archivePath);
-  if (services.FileExists(archivePath)) {
-    // An old archive that cannot be removed would later pass for the new one.
+  // The archiver would add to an old archive it finds, and send its stale members along; an old
+  // archive that stays would later pass for the new one.
+  if (services.FileExists(archivePath) && !services.RemoveFile(archivePath)) {
     Ask(services, PackingFailedNotice(name, format.name, 0));
     services.SetMessageText(message.StatusWindow(), L"");
     return ItemOutcome::Skipped;

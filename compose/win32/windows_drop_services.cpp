@@ -85,8 +85,8 @@ bool WindowsDropServices::FileExists(const std::wstring& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-void WindowsDropServices::RemoveFile(const std::wstring& path) {
-  DeleteFileW(path.c_str());
+bool WindowsDropServices::RemoveFile(const std::wstring& path) {
+  return DeleteFileW(path.c_str()) != 0;
 }
 
 bool WindowsDropServices::NamesBelowFitCodePage(const std::wstring& folder) {

@@ -35,7 +35,7 @@ class WindowsDropServices : public DropServices {
   std::int64_t FileSize(const std::wstring& path) override;
   std::int64_t FolderSize(const std::wstring& path) override;
   bool FileExists(const std::wstring& path) override;
-  void RemoveFile(const std::wstring& path) override;
+  bool RemoveFile(const std::wstring& path) override;
   bool NamesBelowFitCodePage(const std::wstring& folder) override;
   std::wstring CopyUnderCodePageNames(const std::wstring& source,
                                       const std::wstring& target) override;

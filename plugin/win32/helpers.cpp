@@ -18,6 +18,8 @@ bool HasText(const char* text) {
 VLM_EXPORT HWND WINAPI VlmComposeMail(const char* text, const char* file) {
   return vlm::Guarded("VlmComposeMail", static_cast<HWND>(nullptr), [&] {
     auto window = HostApi->ComposeMail("");
+    // A host that could not open the window has nothing to attach to.
+    if (!window) return static_cast<HWND>(nullptr);
     HostApi->CompAttachFile(window, file, nullptr);
     if (HasText(text)) HostApi->CompSetText(window, 1, text);
     return static_cast<HWND>(window);

@@ -1,6 +1,8 @@
 #include "plugin/win32/lifecycle.h"
 
+#include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "archiver/win32/form_archive_file.h"
@@ -138,12 +140,16 @@ void AddMenuItems(HMENU menu, int type) {
 void RecordComposeWindow(HWND window) {
   SettingsForm->NewMesWindow.push_back(std::to_wstring(reinterpret_cast<UINT_PTR>(window)));
   if (!SettingsForm->CheckBox10.Checked) return;
+  // A versioned value the code page cannot carry, or a conversion that fails, would reach the
+  // header as "?" or as nothing: the plain name is set instead.
+  std::optional<std::string> value;
   try {
-    const std::string value = ToAnsi(L"Velmora for Becky!2 Ver." + PluginVersion);
-    HostApi->CompSetSpecifiedHeader(window, "X-Mailer-Plugin", value.c_str());
-  } catch (...) {
-    HostApi->CompSetSpecifiedHeader(window, "X-Mailer-Plugin", "Velmora for Becky!2");
+    value = ToAnsiExact(L"Velmora for Becky!2 Ver." + PluginVersion);
+  } catch (const std::exception&) {
+    // No memory for the text: the plain name below.
   }
+  HostApi->CompSetSpecifiedHeader(window, "X-Mailer-Plugin",
+                                  value ? value->c_str() : "Velmora for Becky!2");
 }
 
 void OnRetrieve(const char* mail) {

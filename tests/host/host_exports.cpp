@@ -130,6 +130,11 @@ BKA std::uint32_t WINAPI BKA_SetStatus(const char*, std::uint32_t, std::uint32_t
 }
 #endif
 BKA HWND WINAPI BKA_ComposeMail(const char* url) {
+  if (World().composeMailFails) {
+    World().composeMailFails = false;
+    Log().Line("host ComposeMail(" + Q(url) + ") -> no window");
+    return nullptr;
+  }
   Log().Line("host ComposeMail(" + Q(url) + ")");
   return World().OpenCompose("new");
 }

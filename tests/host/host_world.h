@@ -46,6 +46,7 @@ class HostWorld {
   HMODULE plugin = nullptr;
   PluginExports exports;
   std::deque<std::string> keepAlive;  // texts handed to the plug-in stay valid for the run
+  bool composeMailFails = false;      // the next ComposeMail opens no window (verb "fail")
 
   void CreateMainWindow();
   // Opens a compose window and tells the plug-in, as the host does for every compose window.

@@ -23,6 +23,9 @@ int wmain(int argc, wchar_t** argv) {
   CreateDirectoryW((world.workFolder + L"\\Store").c_str(), nullptr);
   SetCurrentDirectoryW(world.workFolder.c_str());
   host::Log().Open(argv[3], world.workFolder);
+  const std::wstring archiverLog = world.workFolder + L"\\archivers.log";
+  SetEnvironmentVariableW(L"VELMORA_ARCHIVER_LOG", archiverLog.c_str());
+  host::Log().FollowArchiverLog(archiverLog);
 
   // Every scenario starts from a host whose settings key exists and holds no values.
   RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\RIMArts\\B2\\Settings");

@@ -1,6 +1,7 @@
 #pragma once
 // The stand-in host's record of everything that happened: one UTF-8 line per event, with paths
-// below the scenario's work folder written as %WORK% so expected transcripts stay stable.
+// below the scenario's work folder written as %WORK% and the user's desktop folder as %DESKTOP%
+// so expected transcripts stay stable.
 #include <windows.h>
 
 #include <cstdio>
@@ -11,6 +12,9 @@ namespace host {
 class Transcript {
  public:
   void Open(const std::wstring& path, const std::wstring& workFolder);
+  // The stand-in archivers append each call to this file (VELMORA_ARCHIVER_LOG); the command
+  // lines their main entries receive go into the transcript where they happened.
+  void FollowArchiverLog(const std::wstring& path);
   void Line(const std::string& utf8);
   // A host text (ANSI) quoted for the transcript, control characters escaped.
   std::string Quote(const char* ansi) const;
@@ -22,8 +26,15 @@ class Transcript {
   std::string Window(HWND window) const;
 
  private:
+  void Write(const std::string& utf8);
+  void TakeArchiverCalls();
+
   std::FILE* file_ = nullptr;
   std::wstring work_;
+  std::wstring desktop_;
+  std::wstring archiverLog_;
+  std::string archiverPending_;  // a call line not yet complete
+  long long archiverRead_ = 0;
 };
 
 Transcript& Log();

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <map>
+#include <string_view>
 #include <system_error>
 
 #include "tests/archivers/common/ansi_path.h"
@@ -33,6 +34,26 @@ int SwitchValue(const std::string& token) {
   return token.size() > 2 ? std::atoi(token.c_str() + 2) : 1;
 }
 
+// UNLHA32's switch vocabulary: numbered switches take digits or nothing, the others a text.
+bool KnownSwitch(std::string_view body) {
+  static const std::string_view numbered[] = {
+      "a",  "c",   "e",   "f",   "h",   "i",   "l",   "m",   "n",   "o",   "p",   "r",   "s",
+      "t",  "u",   "x",   "y",   "z",   "jc",  "jd",  "je",  "jf",  "jh",  "ji",  "jm",  "jn",
+      "jp", "jr",  "jsb", "jsc", "jsd", "jse", "jsf", "jsl", "jso", "jss", "jst", "jsv", "jsz",
+      "jw", "jyc", "jyd", "jyk", "jyn", "jyo", "ga",  "gd",  "ge",  "gf",  "gj",  "gm",  "gn",
+      "go", "gp",  "gs",  "gu",  "gw",  "gya", "gyc", "gyo", "gyq", "gys", "gyx"};
+  static const std::string_view texts[] = {"w",  "jo",  "job", "jx",  "jz",
+                                           "gr", "gyd", "gye", "gyt", "gyw"};
+  if (body == "+") return true;
+  for (std::string_view name : numbered)
+    if (body.starts_with(name) &&
+        body.substr(name.size()).find_first_not_of("0123456789") == std::string_view::npos)
+      return true;
+  for (std::string_view name : texts)
+    if (body.starts_with(name)) return true;
+  return false;
+}
+
 LhaCommand ParseLhaCommand(std::string_view line) {
   std::vector<std::string> tokens = SplitCommandLine(line);
   LhaCommand cmd;
@@ -44,6 +65,10 @@ LhaCommand ParseLhaCommand(std::string_view line) {
       }
       cmd.action = token[0];
     } else if (token.size() >= 2 && token[0] == '-') {
+      // A switch the real archiver does not know makes it refuse the command: so do we, so that
+      // a wrong switch from the caller cannot pass unseen.
+      if (!KnownSwitch(std::string_view(token).substr(1)))
+        throw ArchiverError{kErrorCommandName, "unknown switch"};
       switch (token[1]) {
         case 'r':
           cmd.recurse = SwitchValue(token);

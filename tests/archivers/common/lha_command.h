@@ -8,9 +8,9 @@
 // Switches: -r1 / -r2 recurse into folders, -a1 store hidden and system files found in
 // folders, -x0 store and extract names without folders (-x1 and above keep them), -z or -z1
 // store without compression (-lh0-; otherwise -lh5-), -m? / -c? / -n? / -p? / -w... / -j... /
-// -g... and "-+" are accepted and change nothing here. The base folder is the second plain
-// token when it ends with "\" or "/"; for extraction it is the destination. Names may be
-// "@response-file".
+// -g... and "-+" are accepted and change nothing here; a switch outside UNLHA32's vocabulary
+// is refused with ERROR_COMMAND_NAME. The base folder is the second plain token when it ends
+// with "\" or "/"; for extraction it is the destination. Names may be "@response-file".
 #include <string>
 #include <string_view>
 #include <vector>

@@ -34,12 +34,22 @@ UnzipCommand ParseUnzipCommand(std::string_view line) {
     } else if (token[1] == 'P') {
       cmd.password =
           token.size() > 2 ? token.substr(2) : (i + 1 < tokens.size() ? tokens[++i] : "");
+    } else if (token == "--i") {
+      // Progress reports: always sent to an owner window here.
     } else if (token[1] != '-') {
       for (char c : token.substr(1)) {
-        if (c == 'x' || c == 't' || c == 'l') cmd.action = c;
-        if (c == 'o') cmd.overwrite = true;
-        if (c == 'j') cmd.junkPaths = true;
+        if (c == 'x' || c == 't' || c == 'l') {
+          cmd.action = c;
+        } else if (c == 'o') {
+          cmd.overwrite = true;
+        } else if (c == 'j') {
+          cmd.junkPaths = true;
+        } else {
+          throw ArchiverError{kErrorCommandName, "unknown switch"};
+        }
       }
+    } else {
+      throw ArchiverError{kErrorCommandName, "unknown switch"};
     }
   }
   if (plain.empty()) throw ArchiverError{kErrorNotFileName, "no archive name"};

@@ -6,7 +6,8 @@
 //
 // -x extracts (the default), -t tests every member, -l lists them into the output. Switches:
 // -o overwrite existing files (otherwise they are kept and reported), -j drop the members'
-// folders, -P password (next token), --i and other switches are accepted and change nothing.
+// folders, -P password (next token), --i is accepted and changes nothing; any other switch is
+// refused with ERROR_COMMAND_NAME.
 // Member names are masks in the ZIP name filter's form ("/" between folders, "[[]" and "[-]").
 #include <cstdint>
 #include <string>

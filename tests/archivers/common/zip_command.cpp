@@ -67,8 +67,18 @@ void ReadFlags(std::string_view flags, ZipCommand& cmd) {
       case 'd':
         cmd.mode = ZipMode::kDelete;
         break;
+      case 'o':
+      case 'v':
+      case 'k':
+      case 'J':
+      case 'F':
+        break;  // known, and nothing to do for them here
       default:
-        if (std::isdigit(static_cast<unsigned char>(c))) cmd.level = c - '0';
+        // A switch the real archiver does not know makes it refuse the command: so do we, so
+        // that a wrong switch from the caller cannot pass unseen.
+        if (!std::isdigit(static_cast<unsigned char>(c)))
+          throw ArchiverError{kErrorCommandName, "unknown switch"};
+        cmd.level = c - '0';
         break;
     }
   }

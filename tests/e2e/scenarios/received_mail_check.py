@@ -63,6 +63,9 @@ def winmail(work, mail, peer_check):
         fail("winmail.dat part missing")
     new_parts = parts[parts.index(tnef[0]) + 1:]
     decoder = os.path.join(work, "Temp", "Velmra")
+    written = os.listdir(decoder)
+    if len(new_parts) != len(written):
+        fail("%d new parts for the decoder's %d files" % (len(new_parts), len(written)))
     # tnef follows embedded messages, which the decoder does not: compare only where asked.
     with tempfile.TemporaryDirectory() as peer:
         winmail_dat = os.path.join(peer, "winmail.dat")
@@ -99,14 +102,17 @@ def added(work, mail, original_path, files):
     # The old body is intact: the parts of the original come first, with the same payloads.
     before = [p for p in email.message_from_bytes(original, policy=email.policy.compat32).walk()
               if not p.is_multipart()]
+    if len(parts) != len(before) + len(files):
+        fail("%d parts: %d old ones and %d added files expected" % (len(parts), len(before), len(files)))
     for old, new in zip(before, parts):
         if old.get_payload() != new.get_payload():
             fail("old body changed: %r became %r" % (old.get_payload(), new.get_payload()))
         if old.get_content_type() != new.get_content_type() or \
                 old.get_content_charset() != new.get_content_charset():
             fail("old body's type changed")
-    attached = [p for p in parts if p.get_filename()]
-    for part, name in zip(attached[-len(files):], files):
+    for part, name in zip(parts[len(before):], files):
+        if not part.get_filename():
+            fail("added part %s has no file name" % part.get_content_type())
         with open(os.path.join(work, name.replace("\\", os.sep)), "rb") as f:
             if part.get_payload(decode=True) != f.read():
                 fail("part %s differs from %s" % (part.get_filename(), name))

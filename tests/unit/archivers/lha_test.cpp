@@ -160,6 +160,9 @@ TEST_F(LhaTest, ResponseFilesAndErrors) {
   EXPECT_EQ(Listing("out.lzh"), "docs/a.txt\ndocs/sub/b.txt\n");
   EXPECT_EQ(Unlha("u \"" + Path("new.lzh") + "\" nothing.txt"), standin::kErrorNotFindFile);
   EXPECT_EQ(Unlha("q \"" + Path("new.lzh") + "\""), standin::kErrorCommandName);
+  // A switch outside UNLHA32's vocabulary is refused, not ignored.
+  EXPECT_EQ(Unlha("u -b1 \"" + Path("new.lzh") + "\" nothing.txt"), standin::kErrorCommandName);
+  EXPECT_EQ(Unlha("u -n1x \"" + Path("new.lzh") + "\" nothing.txt"), standin::kErrorCommandName);
   EXPECT_EQ(Unlha("x \"" + Path("work/docs/a.txt") + "\""), standin::kErrorNotArcFile);
 }
 

@@ -144,6 +144,15 @@ TEST_F(ZipTest, NothingToPackIsAnError) {
             standin::kErrorNotFindFile);
   EXPECT_FALSE(std::filesystem::exists(Path("out.zip")));
   EXPECT_EQ(Zip("-D -q"), standin::kErrorNotFileName);
+  // A switch the archivers do not know is refused, not ignored.
+  EXPECT_EQ(Zip("-D -e " + Path("out.zip") + " " + Path("work/") + " docs/a.txt"),
+            standin::kErrorCommandName);
+  standin::SilentProgress progress;
+  std::string output;
+  EXPECT_EQ(standin::RunUnzip("-x -e " + Path("out.zip"), progress, output),
+            standin::kErrorCommandName);
+  EXPECT_EQ(standin::RunUnzip("-x --x " + Path("out.zip"), progress, output),
+            standin::kErrorCommandName);
 }
 
 class StopAtSecond : public standin::ProgressSink {

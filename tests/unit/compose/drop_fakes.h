@@ -76,12 +76,13 @@ class FakeDropServices : public DropServices {
   bool partialSending = false;
   wchar_t decimalSeparator = L'.';
   bool noArchiveComponent = false;
-  bool removeFails = false;  // a file that cannot be deleted (read-only, held open)
   FakeArchive archive;
   std::wstring currentDirectory = L"C:\\host";
   std::vector<std::string> log;
   std::uintptr_t nextComposeWindow = 900;
   std::function<void()> duringQuestion;  // runs inside every box, as a nested message loop would
+  bool removeFails = false;              // files are held open by another program
+  bool composeFails = false;             // the host opens no compose window
 
   void AddFile(const std::wstring& path, std::int64_t size) { entries[path] = {size, false}; }
   void AddFolder(const std::wstring& path, std::int64_t contentSize) {
@@ -124,9 +125,11 @@ class FakeDropServices : public DropServices {
     auto it = entries.find(path);
     return it != entries.end() && !it->second.folder;
   }
-  void RemoveFile(const std::wstring& path) override {
+  bool RemoveFile(const std::wstring& path) override {
     log.push_back("remove " + Narrow(path));
-    if (!removeFails) entries.erase(path);
+    if (removeFails) return false;
+    entries.erase(path);
+    return true;
   }
   // Every entry below `folder` whose path the code page cannot hold.
   bool NamesBelowFitCodePage(const std::wstring& folder) override {
@@ -163,6 +166,10 @@ class FakeDropServices : public DropServices {
   }
   void StartArchiverInstaller() override { log.push_back("caldix"); }
   HostWnd ComposeMail(const std::wstring& body, const std::wstring& path) override {
+    if (composeFails) {
+      log.push_back("compose fails " + Narrow(path));
+      return nullptr;
+    }
     const auto window = reinterpret_cast<HostWnd>(nextComposeWindow++);
     log.push_back("compose " + WindowName(window) + " " + Narrow(path) + " [" + Narrow(body) + "]");
     return window;

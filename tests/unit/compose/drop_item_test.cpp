@@ -473,20 +473,24 @@ TEST_F(DropItemTest, PasswordGoesOnTheCommandLineQuotedWhenItHasBlanks) {
 TEST_F(DropItemTest, ArchiverFailuresAttachNothing) {
   struct Case {
     const char* name;
-    bool noComponent, throws, writes;
+    bool noComponent, throws, writes, oldArchiveHeld;
     int result;
     ItemOutcome outcome;
     const char* log;
   } cases[] = {
-      {"archiver missing", false, true, false, 0, ItemOutcome::EndMessage,
+      {"archiver missing", false, true, false, false, 0, ItemOutcome::EndMessage,
        "status 100 [「ZIP」に圧縮しています。]\ntemp folder\npack C:\\Temp\\setup.zip\n"
        "box 圧縮用DLLがありません\ncaldix\n"},
-      {"no component", true, false, false, 0, ItemOutcome::EndMessage,
+      {"no component", true, false, false, false, 0, ItemOutcome::EndMessage,
        "status 100 [「ZIP」に圧縮しています。]\ntemp folder\nbox 圧縮用DLLがありません\ncaldix\n"},
-      {"no archive written", false, false, false, 0, ItemOutcome::Skipped,
+      {"no archive written", false, false, false, false, 0, ItemOutcome::Skipped,
        "status 100 [「ZIP」に圧縮しています。]\ntemp folder\npack C:\\Temp\\setup.zip\n"
        "box 添付ファイルの確認\nstatus 100 []\n"},
-      {"archiver error", false, false, false, 0x8020, ItemOutcome::Skipped,
+      // The archiver would add to the old archive and send its members along.
+      {"old archive held open", false, false, true, true, 0, ItemOutcome::Skipped,
+       "status 100 [「ZIP」に圧縮しています。]\nremove C:\\Temp\\setup.zip\n"
+       "box 添付ファイルの確認\nstatus 100 []\n"},
+      {"archiver error", false, false, false, false, 0x8020, ItemOutcome::Skipped,
        "status 100 [「ZIP」に圧縮しています。]\ntemp folder\npack C:\\Temp\\setup.zip\n"
        "box 添付ファイルの確認\nstatus 100 []\n"},
   };
@@ -499,6 +503,8 @@ TEST_F(DropItemTest, ArchiverFailuresAttachNothing) {
     services.archive.throws = c.throws;
     services.archive.writesArchive = c.writes;
     services.archive.result = c.result;
+    if (c.oldArchiveHeld) services.AddFile(L"C:\\Temp\\setup.zip", 10);
+    services.removeFails = c.oldArchiveHeld;
     services.answers = {kOk};
     EXPECT_EQ(Drop(L"C:\\d\\setup.exe"), c.outcome);
     EXPECT_EQ(Log(), c.log);
@@ -579,6 +585,22 @@ TEST_F(DropItemTest, ItemsDroppedOnTheMainWindowShareOneNewComposeWindow) {
             "status 1 []\n"
             "attach 900 C:\\d\\b.txt [\r\nW\r\nb.txt\t(2Byte)\r\n]\n"
             "status 900 []\n");
+}
+
+TEST_F(DropItemTest, MainWindowDropTriesAgainWhenTheHostOpensNoComposeWindow) {
+  services.AddFile(L"C:\\d\\a.txt", 1);
+  services.AddFile(L"C:\\d\\b.txt", 2);
+  message = std::make_unique<DropMessage>(form, services, messageId);
+  message->FromMainWindow = true;
+  services.composeFails = true;
+  ProcessDroppedItem(L"C:\\d\\a.txt", *message);
+  services.composeFails = false;
+  ProcessDroppedItem(L"C:\\d\\b.txt", *message);
+  EXPECT_EQ(Log(),
+            "compose fails C:\\d\\a.txt\n"
+            "status 1 []\n"
+            "compose 900 C:\\d\\b.txt []\n"
+            "status 1 []\n");
 }
 
 }  // namespace
