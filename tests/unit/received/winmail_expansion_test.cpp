@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "received/attachment_file_name.h"
+#include "received/mime_rules.h"
 #include "received/tnef_convert.h"
 #include "tests/unit/received/fake_mail_host.h"
 #include "tests/unit/received/test_folder.h"
@@ -154,6 +155,18 @@ TEST_F(WinmailExpansion, TellsWhetherAMessageShouldBeExpanded) {
        replaced("Content-Type: application/ms-tnef;", "content-type: Application/MS-TNEF;"), 8,
        true},
       {"type line with more on it", replaced("application/ms-tnef;", "application/ms-tnef; name=x"),
+       8, true},
+      {"tnef part only nested deeper",
+       replaced("Content-Type: application/ms-tnef;",
+                "Content-Type: multipart/mixed; boundary=in\r\n\r\n--in\r\n"
+                "Content-Type: application/ms-tnef;"),
+       8, false},
+      {"tnef type only in the body",
+       [&] {
+         std::string m = replaced("application/ms-tnef;", "application/x-other;");
+         m.replace(m.find("See the attachments."), 20, "Content-Type: application/ms-tnef;");
+         return m;
+       }(),
        8, false},
   };
   for (const auto& c : cases) {
@@ -173,7 +186,7 @@ TEST_F(WinmailExpansion, StopsSilentlyWithoutAttachmentFlagOrCorrelator) {
   EXPECT_TRUE(host.StatusTexts.empty());
 }
 
-TEST_F(WinmailExpansion, RefusesAPartItCannotTakeApartCleanly) {
+TEST_F(WinmailExpansion, RefusesAPartItCannotTakeApartCleanlyAndSaysWhy) {
   const std::string tnef = Sample("two-files.tnef");
   const std::string good = OutlookMessage(tnef);
   const auto replaced = [&](const std::string& text, const std::string& by) {
@@ -185,37 +198,91 @@ TEST_F(WinmailExpansion, RefusesAPartItCannotTakeApartCleanly) {
   struct Case {
     const char* what;
     std::string message;
+    std::wstring ending;
   } cases[] = {
-      {"no tnef line", replaced("application/ms-tnef;", "application/x-tnef;")},
-      {"unquoted boundary",
-       replaced("boundary=\"----=_NextPart_000_0001\"", "boundary=----=_NextPart_000_0001")},
+      {"no tnef part", replaced("application/ms-tnef;", "application/x-tnef;"),
+       kUnsupportedWinmailText},
       {"boundary only below the header",
        replaced("\tboundary=\"----=_NextPart_000_0001\"\r\nX-MS", "\tcharset=x\r\nX-MS")
-           .replace(good.find("This is") - 25, 0, "\tboundary=\"----=_NextPart_000_0001\"\r\n")},
-      {"no closing delimiter", replaced(kClosing, "")},
-      {"tnef part among the last six lines",
+           .replace(good.find("This is") - 25, 0, "\tboundary=\"----=_NextPart_000_0001\"\r\n"),
+       kUnsupportedWinmailText},
+      {"no closing delimiter", replaced(kClosing, ""), kUnsupportedWinmailText},
+      {"tnef part without base64 text",
        good.substr(0, good.find("Content-Type: application/ms-tnef;")) +
            "Content-Type: application/ms-tnef;\r\n\tname=\"winmail.dat\"\r\n"
            "Content-Transfer-Encoding: base64\r\n\r\n" +
-           kClosing},
-      {"a part header line fewer", replaced("\tname=\"winmail.dat\"\r\n", "")},
-      {"a part header line more",
-       replaced("\tname=\"winmail.dat\"\r\n", "\tname=\"winmail.dat\"\r\nX-A: b\r\n")},
+           kClosing,
+       kExpandFailedText},
       {"not base64",
        replaced("Content-Transfer-Encoding: base64\r\nContent-Disposition",
-                "Content-Transfer-Encoding: quoted-printable\r\nContent-Disposition")},
-      {"damaged base64", replaced(encoded.substr(0, 10), encoded.substr(0, 9) + "!")},
-      {"cut base64", replaced(encoded.substr(encoded.size() - 9), "\r\n")},
-      {"no attachment inside", OutlookMessage(Sample("body.tnef"))},
+                "Content-Transfer-Encoding: quoted-printable\r\nContent-Disposition"),
+       kUnsupportedWinmailText},
+      {"signed", replaced("multipart/mixed;", "multipart/signed;"),
+       UnwritableMultipartText("multipart/signed")},
+      {"damaged base64", replaced(encoded.substr(0, 10), encoded.substr(0, 9) + "!"),
+       kExpandFailedText},
+      {"cut base64", replaced(encoded.substr(encoded.size() - 9), "\r\n"), kExpandFailedText},
+      {"no attachment inside", OutlookMessage(Sample("body.tnef")), kNothingToExpandText},
   };
-  ASSERT_NE(cases[2].message.find("\r\n\r\n\tboundary=\"----=_NextPart_000_0001\"\r\nThis is"),
+  ASSERT_NE(cases[1].message.find("\r\n\r\n\tboundary=\"----=_NextPart_000_0001\"\r\nThis is"),
             std::string::npos);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     host.StatusTexts.clear();
     Store(c.message);
     ExpandWinmail(tools, "m1");
-    ExpectUntouched(c.message, kExpandedText);
+    ExpectUntouched(c.message, c.ending);
+  }
+}
+
+// The winmail.dat part is found by its Content-Type, read as MIME defines it, among the message's
+// own parts, whatever order and number of header lines its sender wrote.
+TEST_F(WinmailExpansion, FindsThePartWhateverItsHeaderLayout) {
+  const std::string tnef = Sample("two-files.tnef");
+  const std::string good = OutlookMessage(tnef);
+  const auto replaced = [&](const std::string& text, const std::string& by) {
+    std::string m = good;
+    m.replace(m.find(text), text.size(), by);
+    return m;
+  };
+  const std::string outlookPartHeader =
+      "Content-Type: application/ms-tnef;\r\n\tname=\"winmail.dat\"\r\n"
+      "Content-Transfer-Encoding: base64\r\nContent-Disposition: attachment;\r\n"
+      "\tfilename=\"winmail.dat\"\r\n";
+  struct Case {
+    const char* what;
+    std::string message;
+  } cases[] = {
+      {"unquoted boundary",
+       replaced("boundary=\"----=_NextPart_000_0001\"", "boundary=----=_NextPart_000_0001")},
+      {"boundary name in upper case",
+       replaced("boundary=\"----=_NextPart_000_0001\"", "BOUNDARY=\"----=_NextPart_000_0001\"")},
+      {"a part header line fewer", replaced("\tname=\"winmail.dat\"\r\n", "")},
+      {"a part header line more",
+       replaced("\tname=\"winmail.dat\"\r\n", "\tname=\"winmail.dat\"\r\nX-A: b\r\n")},
+      {"type last, on one line with its name (Exchange Online)",
+       replaced(outlookPartHeader,
+                "Content-Disposition: attachment; filename=\"winmail.dat\"\r\n"
+                "Content-Transfer-Encoding: base64\r\n"
+                "Content-Type: application/ms-tnef; name=\"winmail.dat\"\r\n")},
+      {"encoding in upper case", replaced("Content-Transfer-Encoding: base64\r\nContent-Disp",
+                                          "Content-Transfer-Encoding: BASE64\r\nContent-Disp")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    host.StatusTexts.clear();
+    Store(c.message);
+    ASSERT_TRUE(HasWinmailPart(tools, "m1"));
+    ExpandWinmail(tools, "m1");
+    EXPECT_EQ(host.StatusTexts, (std::vector<std::wstring>{kExpandingText, kExpandedText}));
+    const std::string& result = host.Store["m1"];
+    const std::string closing = kClosing;
+    EXPECT_EQ(result.substr(result.size() - closing.size()), closing);
+    EXPECT_NE(result.find("X-Velmora: Settlement\r\n"), std::string::npos);
+    std::string parts;
+    for (const auto& [name, data] : DecoderFiles(tnef))
+      parts += Part("text/plain", ToAnsi(name), data);
+    EXPECT_EQ(result, Expanded(c.message, parts));
   }
 }
 
