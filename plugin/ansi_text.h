@@ -13,9 +13,18 @@ std::string ToAnsi(std::wstring_view text);
 // As ToAnsi, but nothing when some character has no form in the code page. Use it for file
 // names handed to other programs: a substituted "?" would read as a wildcard there.
 std::optional<std::string> ToAnsiExact(std::wstring_view text);
+// The system's best-fit form of `text` in the code page, read back as wide text ("é" comes back
+// as "e" on Windows); a character with no near form either comes back as "?". The native build
+// has no best-fit table: there only the characters the code page holds exactly stay.
+std::wstring BestFitAnsi(std::wstring_view text);
 
 // UTF-8 literals in tests and data files, to wide text and back.
 std::wstring FromUtf8(std::string_view text);
 std::string ToUtf8(std::wstring_view text);
+
+// 8-bit text in the Windows code page `codePage` (1251, 1252, 932, 65001, ...), as a sender's
+// file names come; raises std::runtime_error for a code page the system lacks or bytes that are
+// not text in it.
+std::wstring FromCodePage(unsigned codePage, std::string_view text);
 
 }  // namespace vlm

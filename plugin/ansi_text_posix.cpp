@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <stdexcept>
+#include <string>
 
 #include "plugin/ansi_text.h"
 
@@ -48,11 +49,29 @@ std::optional<std::string> ToAnsiExact(std::wstring_view text) {
     return std::nullopt;
   }
 }
+std::wstring BestFitAnsi(std::wstring_view text) {
+  std::wstring out;
+  for (const wchar_t c : text) out += ToAnsiExact(std::wstring_view(&c, 1)) ? c : L'?';
+  return out;
+}
 std::wstring FromUtf8(std::string_view text) {
   return FromUtf32(Convert("WCHAR_T", "UTF-8", text));
 }
 std::string ToUtf8(std::wstring_view text) {
   return Convert("UTF-8", "WCHAR_T", AsBytes(text));
+}
+
+std::wstring FromCodePage(unsigned codePage, std::string_view text) {
+  std::string name;
+  if (codePage == 65001)
+    name = "UTF-8";
+  else if (codePage == 20127)
+    name = "ASCII";
+  else if (codePage >= 28591 && codePage <= 28599)
+    name = "ISO-8859-" + std::to_string(codePage - 28590);
+  else
+    name = "CP" + std::to_string(codePage);
+  return FromUtf32(Convert("WCHAR_T", name.c_str(), text));
 }
 
 }  // namespace vlm

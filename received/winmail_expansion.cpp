@@ -154,17 +154,24 @@ TExpansion ExpandedSource(const TMailTools& tools, const std::string& source) {
   HostDecode(host, tnefFile, base64File, *tnefSize);
 
   std::vector<std::wstring> names;
-  if (!TTNEFConvert(HostPath(tnefFile)).Convert(names, WidePath(folder)) || names.empty())
-    return {std::nullopt, kNothingToExpandText};
+  std::vector<std::string> mimeTags;
+  {
+    TTNEFConvert converter(HostPath(tnefFile));
+    converter.SetLongFileNames(tools.LongFileNames);
+    if (!converter.Convert(names, WidePath(folder)) || names.empty())
+      return {std::nullopt, kNothingToExpandText};
+    mimeTags = converter.MimeTags();
+  }
 
   TLineWriter out;
   out.Reserve(source.size() + ExpectedPartsSize(folder, names));
   WriteMarkedHeader(out, lines, headerEnd, kMarkerExpanded);
   out.Lines(lines, headerEnd, closing);
-  for (const std::wstring& name : names) {
+  for (size_t i = 0; i < names.size(); ++i) {
+    const std::wstring& name = names[i];
     const std::string encoded = HostEncode(host, base64File, HostReadablePath(host, folder, name));
-    WriteAttachmentPart(out, boundary, MimeTypeForName(tools, name), AnsiFileName(name),
-                        SplitLines(encoded));
+    WriteAttachmentPart(out, boundary, MimeTypeForName(tools, name, mimeTags[i]),
+                        AnsiFileName(name), SplitLines(encoded));
   }
   out.Line(ClosingDelimiter(boundary));
   out.Lines(lines, closing + 1, lines.size());

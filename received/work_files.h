@@ -53,10 +53,14 @@ void HostDecode(const TBeckyAPI& host, const std::string& output, const std::str
                                      const std::string& input);
 
 // A file name in the code page for a header: unchanged when every character has a form there,
-// otherwise with '_' for each character that has none.
+// otherwise the system's best-fit form ("Dökument.pdf" becomes "Dokument.pdf"), with '_' for
+// each character that has no near form either, and for any character a file name cannot hold.
 [[nodiscard]] std::string AnsiFileName(std::wstring_view name);
 
-// The MIME type for a file name's extension (from its last dot), as code-page text.
-[[nodiscard]] std::string MimeTypeForName(const TMailTools& tools, const std::wstring& name);
+// The MIME type of an attachment: the table's type for the name's extension (from its last dot);
+// where the table has none, `mimeTag` (the type the sender gave) when it is a well-formed type;
+// else application/octet-stream, as for data nothing tells more about.
+[[nodiscard]] std::string MimeTypeForName(const TMailTools& tools, const std::wstring& name,
+                                          std::string_view mimeTag = {});
 
 }  // namespace vlm

@@ -5,6 +5,7 @@
 
 #include "plugin/ansi_text.h"
 #include "plugin/plugin_state.h"
+#include "plugin/settings_form.h"
 #include "plugin/win32/environment.h"
 #include "received/add_file.h"
 #include "received/win32/add_file_dialog.h"
@@ -22,8 +23,9 @@ std::wstring ShortDate() {
 }
 
 TMailTools Tools() {
-  return {*HostApi, [](const std::wstring& extension) { return LookupMimeType(extension); },
-          ShortDate};
+  return {*HostApi,
+          [](const std::wstring& extension) { return FindMimeType(extension).value_or(L""); },
+          ShortDate, SettingsForm == nullptr || SettingsForm->LongFileName};
 }
 
 // The selected message's id, copied, as host texts are; empty when none is selected.

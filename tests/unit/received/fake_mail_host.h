@@ -159,7 +159,8 @@ class TFakeMailHost {
               if (ext == L".pdf") return L"application/pdf";
               if (ext == L".jpg") return L"image/jpeg";
               if (ext == L".doc") return L"application/msword";
-              return L"text/plain";
+              if (ext == L".txt") return L"text/plain";
+              return L"";
             },
             [date] { return date; }};
   }

@@ -103,8 +103,8 @@ std::map<std::string, Expected> LoadExpected() {
   return expected;
 }
 
-// Titles in file order as listed by decoders that report attAttachTitle, as ours does
-// (Teamwork/tnef, uponusolutions/tnef, Apache POI's titles).
+// Titles in file order as listed by decoders that report attAttachTitle
+// (Teamwork/tnef, uponusolutions/tnef, Apache POI's titles): the names with long names off.
 const std::map<std::string, std::vector<std::wstring>> kTitleListings = {
     {"attachments.dat", {L"ZAPPA_~2.JPG", L"bookmark.htm"}},
     {"garbage-at-end.tnef", {}},
@@ -118,6 +118,37 @@ const std::map<std::string, std::vector<std::wstring>> kTitleListings = {
     {"data-before-name.tnef", {L"AUTOEXEC.BAT", L"CONFIG.SYS", L"boot.ini"}},
     {"quick-winmail.dat", {L"quick.doc", L"QUICK~1.HTM", L"quick.pdf", L"quick.txt", L"quick.xml"}},
 };
+
+// Where an attachment's property block holds a long name, that names the file (as every other
+// decoder shows it): the names with long names on, where they differ from the titles.
+const std::map<std::string, std::vector<std::wstring>> kLongNameListings = {
+    {"attachments.dat", {L"zappa_av1.jpg", L"bookmark.htm"}},
+    {"badchecksum.dat", {L"zappa_av1.jpg", L"bookmark.htm"}},
+    {"christmas.tnef",
+     {L"kitten-playing-with-a-christmas-tree.jpg", L"Untitled Attachment",
+      L"Untitled Attachment (2)", L"KITTEN~1.JPG"}},  // the last is inside an embedded message
+    {"long-filename.tnef", {L"allproductsmar2000.dat"}},
+    {"missing-filenames.tnef",
+     {L"generpts.src", L"TechlibDEC99.doc", L"TechlibDEC99-JAN00.doc", L"TechlibNOV99.doc"}},
+    {"multi-value-attribute.tnef", {L"208225__5_seconds__Voice_Mail.mp3"}},
+    {"Yeraze-multi-value-attribute.tnef", {L"208225 (5 seconds) Voice Mail.mp3"}},
+    {"quick-winmail.dat", {L"quick.doc", L"quick.html", L"quick.pdf", L"quick.txt", L"quick.xml"}},
+    {"umlaut-filename.tnef", {L"d\u00f6cument.pdf"}},
+    {"umlaut.tnef",
+     {L"TBZ PARIV GmbH.jpg", L"image003.jpg", L"UmlautAnhang-\u00e4\u00fc\u00f6.txt"}},
+    {"umlaute.tnef", {L"Dog with o\u0308a\u0308u\u0308.jpg"}},  // decomposed, as sent
+};
+
+TEST(TTNEFConvertSamples, TitlesExactlyAsBeforeWithLongNamesOff) {
+  for (const auto& [sample, titles] : kTitleListings) {
+    vlm::test::TTestFolder out;
+    std::vector<std::wstring> resultFile;
+    vlm::TTNEFConvert converter(TestData() / "tnef" / sample);
+    converter.SetLongFileNames(false);
+    converter.Convert(resultFile, out.Path());
+    EXPECT_EQ(resultFile, titles) << sample;
+  }
+}
 
 TEST(TTNEFConvertSamples, DecodeAsOtherDecodersDo) {
   const auto expected = LoadExpected();
@@ -142,7 +173,9 @@ TEST(TTNEFConvertSamples, DecodeAsOtherDecodersDo) {
     EXPECT_EQ(written.size(), resultFile.size()) << sample;
     for (const auto& name : resultFile) EXPECT_TRUE(written.count(name)) << sample;
 
-    if (const auto titles = kTitleListings.find(sample); titles != kTitleListings.end()) {
+    if (const auto names = kLongNameListings.find(sample); names != kLongNameListings.end()) {
+      EXPECT_EQ(resultFile, names->second) << sample;
+    } else if (const auto titles = kTitleListings.find(sample); titles != kTitleListings.end()) {
       EXPECT_EQ(resultFile, titles->second) << sample;
     }
     const auto found = expected.find(sample);

@@ -5,6 +5,7 @@
 #include "received/attachment_file_name.h"
 #include "received/mime_rules.h"
 #include "received/tnef_convert.h"
+#include "received/work_files.h"
 #include "tests/unit/received/fake_mail_host.h"
 #include "tests/unit/received/test_folder.h"
 
@@ -82,9 +83,7 @@ TEST_F(WinmailExpansion, AppendsOnePartPerExtractedFileAndMarksTheMessage) {
   const auto files = DecoderFiles(tnef);
   ASSERT_EQ(files.size(), 5u);
   for (const auto& [name, data] : files) {
-    const size_t dot = name.rfind(L'.');
-    parts += Part(ToAnsi(tools.MimeTypeOf(dot == std::wstring::npos ? L"" : name.substr(dot))),
-                  ToAnsi(name), data);
+    parts += Part(MimeTypeForName(tools, name), ToAnsi(name), data);
   }
   EXPECT_NE(parts.find("Content-Type: application/msword;\r\n\tname=\"quick.doc\""),
             std::string::npos);
@@ -106,10 +105,8 @@ TEST_F(WinmailExpansion, AttachmentsWithTheSameTitleKeepTheirOwnContent) {
   ExpandWinmail(tools, "m1");
   std::string parts;
   for (const auto& [name, data] : DecoderFiles(tnef))
-    parts += Part(ToAnsi(tools.MimeTypeOf(name.substr(
-                      name.rfind(L'.') == std::wstring::npos ? name.size() : name.rfind(L'.')))),
-                  ToAnsi(name), data);
-  EXPECT_NE(parts.find("KITTEN~1 (2).JPG"), std::string::npos);
+    parts += Part(MimeTypeForName(tools, name), ToAnsi(name), data);
+  EXPECT_NE(parts.find("name=\"Untitled Attachment (2)\""), std::string::npos);
   EXPECT_EQ(host.Store["m1"], Expanded(message, parts));
 }
 
@@ -122,7 +119,7 @@ TEST_F(WinmailExpansion, EightBitLinesAndTheEpilogueStayAsTheyWere) {
   ExpandWinmail(tools, "m1");
   std::string parts;
   for (const auto& [name, data] : DecoderFiles(tnef))
-    parts += Part("text/plain", ToAnsi(name), data);
+    parts += Part("application/octet-stream", ToAnsi(name), data);
   EXPECT_EQ(host.Store["m1"], Expanded(message, parts));
 }
 
@@ -281,7 +278,7 @@ TEST_F(WinmailExpansion, FindsThePartWhateverItsHeaderLayout) {
     EXPECT_NE(result.find("X-Velmora: Settlement\r\n"), std::string::npos);
     std::string parts;
     for (const auto& [name, data] : DecoderFiles(tnef))
-      parts += Part("text/plain", ToAnsi(name), data);
+      parts += Part("application/octet-stream", ToAnsi(name), data);
     EXPECT_EQ(result, Expanded(c.message, parts));
   }
 }
@@ -294,7 +291,7 @@ TEST_F(WinmailExpansion, TakesTheBase64UpToTheNextBoundaryLine) {
   ExpandWinmail(tools, "m1");
   std::string parts;
   for (const auto& [name, data] : DecoderFiles(tnef))
-    parts += Part("text/plain", ToAnsi(name), data);
+    parts += Part("application/octet-stream", ToAnsi(name), data);
   EXPECT_EQ(host.Store["m1"], Expanded(message, parts));
 }
 
