@@ -38,8 +38,10 @@ void ShowStatus(const TBeckyAPI& host, const wchar_t* text) {
   host.SetMessageText(nullptr, ToAnsi(text).c_str());
 }
 
+// The base64 work file holds a copy of the file; it goes once the text is built.
 std::string EncodeFile(const TBeckyAPI& host, const TAddedFile& file) {
-  return HostEncode(host, HostTempFile(host, "bin"), file.Path);
+  TWorkFiles files;
+  return HostEncode(host, HostTempFile(host, "bin", files), file.Path);
 }
 
 // A value MIME lets a message omit, or its default.

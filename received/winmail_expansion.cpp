@@ -96,9 +96,9 @@ std::wstring WorkFolder(const TBeckyAPI& host) {
 // The extracted file as a path the host can open. A name with characters outside the code page
 // has no such path, so the file is copied to a work file the host names.
 std::string HostReadablePath(const TBeckyAPI& host, const std::wstring& folder,
-                             const std::wstring& name) {
+                             const std::wstring& name, TWorkFiles& files) {
   if (auto path = ToAnsiExact(folder + name)) return *path;
-  const std::string copy = HostTempFile(host, "dat");
+  const std::string copy = HostTempFile(host, "dat", files);
   std::error_code error;
   std::filesystem::copy_file(FileInFolder(WidePath(folder), name), HostPath(copy),
                              std::filesystem::copy_options::overwrite_existing, error);
@@ -121,9 +121,31 @@ std::uint64_t ExpectedPartsSize(const std::wstring& folder,
   return size;
 }
 
-// The source with the winmail.dat's attachments added, or the reason it stays as it is. Raises
-// EReceivedMail or ETNEFConvert on failure.
-TExpansion ExpandedSource(const TMailTools& tools, const std::string& source) {
+// Extracts the attachments into the work folder; every file written, even by a conversion that
+// failed halfway, goes to `files`. False when the winmail.dat holds no attachment.
+bool ExtractAttachments(const TMailTools& tools, const std::string& tnefFile,
+                        const std::wstring& folder, std::vector<std::wstring>& names,
+                        std::vector<std::string>& mimeTags, TWorkFiles& files) {
+  const auto registerNames = [&] {
+    for (const std::wstring& name : names) files.Add(FileInFolder(WidePath(folder), name));
+  };
+  TTNEFConvert converter(HostPath(tnefFile));
+  converter.SetLongFileNames(tools.LongFileNames);
+  bool converted = false;
+  try {
+    converted = converter.Convert(names, WidePath(folder));
+  } catch (...) {
+    registerNames();
+    throw;
+  }
+  registerNames();
+  mimeTags = converter.MimeTags();
+  return converted && !names.empty();
+}
+
+// The source with the winmail.dat's attachments added, or the reason it stays as it is. Every
+// file it writes goes to `files`. Raises EReceivedMail or ETNEFConvert on failure.
+TExpansion ExpandedSource(const TMailTools& tools, const std::string& source, TWorkFiles& files) {
   const TBeckyAPI& host = tools.Host;
   const TLineList lines = SplitLines(source);
   const size_t headerEnd = HeaderEnd(lines);
@@ -140,8 +162,8 @@ TExpansion ExpandedSource(const TMailTools& tools, const std::string& source) {
   const auto tnefSize = Base64DecodedSize(part->Text);
   if (!tnefSize || *tnefSize == 0) return {std::nullopt, kExpandFailedText};
 
-  const std::string base64File = HostTempFile(host, "bin");
-  const std::string tnefFile = HostTempFile(host, "dat");
+  const std::string base64File = HostTempFile(host, "bin", files);
+  const std::string tnefFile = HostTempFile(host, "dat", files);
   const std::wstring folder = WorkFolder(host);
   std::error_code error;
   std::filesystem::create_directories(WidePath(folder), error);
@@ -155,13 +177,8 @@ TExpansion ExpandedSource(const TMailTools& tools, const std::string& source) {
 
   std::vector<std::wstring> names;
   std::vector<std::string> mimeTags;
-  {
-    TTNEFConvert converter(HostPath(tnefFile));
-    converter.SetLongFileNames(tools.LongFileNames);
-    if (!converter.Convert(names, WidePath(folder)) || names.empty())
-      return {std::nullopt, kNothingToExpandText};
-    mimeTags = converter.MimeTags();
-  }
+  if (!ExtractAttachments(tools, tnefFile, folder, names, mimeTags, files))
+    return {std::nullopt, kNothingToExpandText};
 
   TLineWriter out;
   out.Reserve(source.size() + ExpectedPartsSize(folder, names));
@@ -169,7 +186,8 @@ TExpansion ExpandedSource(const TMailTools& tools, const std::string& source) {
   out.Lines(lines, headerEnd, closing);
   for (size_t i = 0; i < names.size(); ++i) {
     const std::wstring& name = names[i];
-    const std::string encoded = HostEncode(host, base64File, HostReadablePath(host, folder, name));
+    const std::string encoded =
+        HostEncode(host, base64File, HostReadablePath(host, folder, name, files));
     WriteAttachmentPart(out, boundary, MimeTypeForName(tools, name, mimeTags[i]),
                         AnsiFileName(name), SplitLines(encoded));
   }
@@ -200,8 +218,9 @@ void ExpandWinmail(const TMailTools& tools, const char* mail) {
   ShowStatus(host, kExpandingText);
   TExpansion expansion;
   try {
+    TWorkFiles files;  // removed once the message is handed back, or the expansion failed
     const std::string source(HostText(host.GetSource(mail)));
-    expansion = ExpandedSource(tools, source);
+    expansion = ExpandedSource(tools, source, files);
     if (expansion.Source) HandBack(host, mail, *expansion.Source);
   } catch (const std::exception&) {
     expansion = {std::nullopt, kExpandFailedText};

@@ -63,6 +63,19 @@ void RemoveFile(const std::filesystem::path& path) {
   if (error) throw EReceivedMail("cannot delete " + PathText(path));
 }
 
+TWorkFiles::~TWorkFiles() {
+  for (const auto& path : FPaths) {
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+  }
+}
+
+std::string HostTempFile(const TBeckyAPI& host, const char* type, TWorkFiles& files) {
+  std::string name = HostTempFile(host, type);
+  files.Add(HostPath(name));
+  return name;
+}
+
 std::string HostTempFile(const TBeckyAPI& host, const char* type) {
   const std::string_view name = HostText(host.GetTempFileName(type));
   if (name.empty()) throw EReceivedMail("the host named no work file");

@@ -5,7 +5,9 @@
 #include <cstring>
 #include <set>
 
+#include "plugin/ansi_text.h"
 #include "received/mime_rules.h"
+#include "received/work_files.h"
 #include "tests/unit/received/fake_mail_host.h"
 #include "tests/unit/received/test_folder.h"
 
@@ -98,6 +100,34 @@ TEST_F(AddFile, MultipartMessageGetsOneMorePartBeforeANewClosingDelimiter) {
   EXPECT_EQ(host.StatusTexts, std::vector<std::wstring>{kFileAddedText});
   EXPECT_EQ(host.OutstandingBuffers(), 0u);
   EXPECT_FALSE(host.BufferFault);
+  EXPECT_TRUE(std::filesystem::is_empty(host.TempFolder())) << "the base64 work file stays";
+}
+
+TEST_F(AddFile, PartTypeFromTheTableElseTheSendersElseOctetStream) {
+  struct Case {
+    std::wstring name;
+    std::string mimeTag;
+    std::string type;
+  } cases[] = {
+      {L"a.pdf", "", "application/pdf"},
+      {L"b.pdf", "image/x", "application/pdf"},
+      {L"a.xyz", "", "application/octet-stream"},
+      {L"attachment3", "", "application/octet-stream"},
+      {L"a.xyz", "image/x-foo", "image/x-foo"},
+      {L"a.xyz", "bad tag", "application/octet-stream"},
+      {L"a.xyz", "a/b;c", "application/octet-stream"},
+      {L"a.txt", "", "text/plain"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(MimeTypeForName(tools, c.name, c.mimeTag), c.type)
+        << ToUtf8(c.name) << " " << c.mimeTag;
+  // A chosen file without an extension the table knows is no text either.
+  const std::string binPath = (folder.Path() / "data").string();
+  test::WriteFile(binPath, "\x01\x02");
+  Store(kMixed, 8);
+  AddFileToMessage(tools, "m1", binPath);
+  EXPECT_NE(host.Store["m1"].find("Content-Type: application/octet-stream;\r\n\tname=\"data\""),
+            std::string::npos);
 }
 
 TEST_F(AddFile, SinglePartMessageBecomesMultipartWithItsBodyFirst) {

@@ -64,6 +64,11 @@ class WinmailExpansion : public ::testing::Test {
     host.Status["m1"] = status;
     host.Selected = "m1";
   }
+  // Nothing of the expansion stays in the host's temporary folder but the work folder itself.
+  void ExpectNoWorkFilesLeft() {
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(host.TempFolder()))
+      EXPECT_EQ(entry.path(), host.WorkFolder()) << "left behind: " << entry.path();
+  }
   void ExpectUntouched(const std::string& source, const std::wstring& ending) {
     EXPECT_EQ(host.Store["m1"], source);
     EXPECT_EQ(host.SetSourceCalls, 0);
@@ -93,6 +98,7 @@ TEST_F(WinmailExpansion, AppendsOnePartPerExtractedFileAndMarksTheMessage) {
   EXPECT_EQ(host.OutstandingBuffers(), 0u);
   EXPECT_EQ(host.StatusTexts, (std::vector<std::wstring>{kExpandingText, kExpandedText}));
   EXPECT_TRUE(std::filesystem::is_directory(host.WorkFolder()));
+  ExpectNoWorkFilesLeft();
 
   // The marker keeps the message from being expanded twice.
   EXPECT_FALSE(HasWinmailPart(tools, "m1"));
@@ -317,6 +323,7 @@ TEST_F(WinmailExpansion, FailureLeavesTheStoredMessageAsItWas) {
     ExpandWinmail(tools, "m1");
     ExpectUntouched(message, kExpandFailedText);
     EXPECT_FALSE(host.BufferFault);
+    ExpectNoWorkFilesLeft();
   }
 }
 
