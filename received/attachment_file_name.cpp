@@ -6,7 +6,7 @@
 #include <cwctype>
 
 #include "plugin/ansi_text.h"
-#include "received/file_name_key.h"
+#include "plugin/file_name_key.h"
 
 namespace vlm {
 namespace {

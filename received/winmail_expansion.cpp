@@ -1,6 +1,7 @@
 #include "received/winmail_expansion.h"
 
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -99,10 +100,13 @@ std::string HostReadablePath(const TBeckyAPI& host, const std::wstring& folder,
                              const std::wstring& name, TWorkFiles& files) {
   if (auto path = ToAnsiExact(folder + name)) return *path;
   const std::string copy = HostTempFile(host, "dat", files);
-  std::error_code error;
-  std::filesystem::copy_file(FileInFolder(WidePath(folder), name), HostPath(copy),
-                             std::filesystem::copy_options::overwrite_existing, error);
-  if (error) throw EReceivedMail("cannot copy an extracted file");
+  // Copied through streams: the runtime's copy_file refuses to replace the empty file the host
+  // made under that name.
+  std::ifstream in(FileInFolder(WidePath(folder), name), std::ios::binary);
+  std::ofstream out(HostPath(copy), std::ios::binary | std::ios::trunc);
+  if (in && out) out << in.rdbuf();
+  out.close();
+  if (!in || !out) throw EReceivedMail("cannot copy an extracted file");
   return copy;
 }
 

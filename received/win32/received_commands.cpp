@@ -64,7 +64,12 @@ void WINAPI ExpandWinmailCommand(HostWnd, std::intptr_t) {
     const std::string mail = SelectedMail();
     if (mail.empty()) return;
     const TMailTools tools = Tools();
-    if (HasWinmailPart(tools, mail.c_str())) ExpandWinmail(tools, mail.c_str());
+    // The command may be started from a toolbar or a key as well as from the menu that offers it
+    // only when there is something to expand: it never ends without a word.
+    if (HasWinmailPart(tools, mail.c_str()))
+      ExpandWinmail(tools, mail.c_str());
+    else
+      HostApi->SetMessageText(nullptr, ToAnsi(kNoWinmailText).c_str());
   } catch (const std::exception&) {
   }
 }

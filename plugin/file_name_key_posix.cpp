@@ -1,7 +1,7 @@
 #include <clocale>
 #include <cwctype>
 
-#include "received/file_name_key.h"
+#include "plugin/file_name_key.h"
 
 namespace vlm {
 namespace {

@@ -1,4 +1,4 @@
-#include "received/file_name_key.h"
+#include "plugin/file_name_key.h"
 
 #include <windows.h>
 
