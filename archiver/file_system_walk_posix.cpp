@@ -4,14 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <clocale>
 #include <ctime>
-#include <cwctype>
 
 #include "archiver/archiver_errors.h"
 #include "archiver/file_system_walk.h"
 #include "archiver/path_mask.h"
 #include "archiver/utf8_text.h"
+#include "plugin/file_name_key.h"
 
 namespace vlm {
 namespace {
@@ -69,12 +68,7 @@ TDateStamp LocalStamp(time_t time) {
 
 class TPosixFileSystemWalk : public TFileSystemWalk {
  public:
-  // Names are folded as NTFS folds them: by the simple upper case of each UTF-16 character, so
-  // the native build sees the duplicates Windows sees.
-  TPosixFileSystemWalk() : FUpperCase(newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{})) {}
-  ~TPosixFileSystemWalk() override {
-    if (FUpperCase) freelocale(FUpperCase);
-  }
+  TPosixFileSystemWalk() = default;
   TPosixFileSystemWalk(const TPosixFileSystemWalk&) = delete;
   TPosixFileSystemWalk& operator=(const TPosixFileSystemWalk&) = delete;
 
@@ -144,18 +138,8 @@ class TPosixFileSystemWalk : public TFileSystemWalk {
 
   void CopyStreams(const std::wstring&, const std::wstring&, std::vector<TStreamCopy>&) override {}
 
-  std::wstring NameKey(std::wstring_view name) override {
-    std::wstring key(name);
-    for (wchar_t& c : key) {
-      if (c > 0xFFFF) continue;  // beyond one UTF-16 unit: NTFS folds nothing there
-      if (FUpperCase) {
-        c = static_cast<wchar_t>(towupper_l(static_cast<wint_t>(c), FUpperCase));
-      } else if (c >= L'a' && c <= L'z') {
-        c = static_cast<wchar_t>(c - L'a' + L'A');
-      }
-    }
-    return key;
-  }
+  // Names are folded as NTFS folds them, so the native build sees the duplicates Windows sees.
+  std::wstring NameKey(std::wstring_view name) override { return FileNameKey(name); }
 
   TCenturyWindow CenturyWindow() override {
     const time_t now = time(nullptr);
@@ -165,7 +149,6 @@ class TPosixFileSystemWalk : public TFileSystemWalk {
   }
 
  private:
-  locale_t FUpperCase;
 };
 
 }  // namespace

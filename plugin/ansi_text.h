@@ -26,4 +26,9 @@ std::string ToShiftJis(std::wstring_view text);
 std::wstring FromUtf8(std::string_view text);
 std::string ToUtf8(std::wstring_view text);
 
+// 8-bit text in the Windows code page `codePage` (1251, 1252, 932, 65001, ...), as a sender's
+// file names come; raises std::runtime_error for a code page the system lacks or bytes that are
+// not text in it.
+std::wstring FromCodePage(unsigned codePage, std::string_view text);
+
 }  // namespace vlm

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <stdexcept>
+#include <string>
 
 #include "plugin/ansi_text.h"
 
@@ -61,6 +62,19 @@ std::wstring FromUtf8(std::string_view text) {
 }
 std::string ToUtf8(std::wstring_view text) {
   return Convert("UTF-8", "WCHAR_T", AsBytes(text));
+}
+
+std::wstring FromCodePage(unsigned codePage, std::string_view text) {
+  std::string name;
+  if (codePage == 65001)
+    name = "UTF-8";
+  else if (codePage == 20127)
+    name = "ASCII";
+  else if (codePage >= 28591 && codePage <= 28599)
+    name = "ISO-8859-" + std::to_string(codePage - 28590);
+  else
+    name = "CP" + std::to_string(codePage);
+  return FromUtf32(Convert("WCHAR_T", name.c_str(), text));
 }
 
 }  // namespace vlm

@@ -52,6 +52,9 @@ class TForm1 {
   TTrackBar TrackBar1;
   TEdit ButtonedEdit1;
   std::wstring Label1 = L"Ver.1.000";
+  // A setting without a control: winmail.dat attachments named by their long names (INI key
+  // "LongFileName"); only the INI file changes it.
+  bool LongFileName = true;
 
   // Runtime state, not settings.
   bool bFileAddAgree = false;

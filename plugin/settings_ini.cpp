@@ -81,6 +81,7 @@ void LoadSettings(TForm1& form, const IniFile& ini) {
   form.CheckBox10.Checked = ReadBool(ini, L"XMailerAdd", true);
   form.CheckBox11.Checked = ReadBool(ini, L"FormatChange", false);
   form.CheckBox12.Checked = ReadBool(ini, L"GmailSendCheck", true);
+  form.LongFileName = ReadBool(ini, L"LongFileName", true);
 }
 
 bool IsFloatText(const std::wstring& text, wchar_t decimalSeparator) {

@@ -6,6 +6,7 @@
 #include <cwctype>
 
 #include "plugin/ansi_text.h"
+#include "plugin/file_name_key.h"
 
 namespace vlm {
 namespace {
@@ -95,7 +96,7 @@ std::filesystem::path FileInFolder(const std::filesystem::path& folder, std::wst
 std::wstring TUniqueFileNames::Claim(const std::wstring& name) {
   std::wstring candidate = name;
   const size_t split = ExtensionStart(name);
-  for (int n = 2; !FUsed.insert(Upper(candidate)).second; ++n)
+  for (int n = 2; !FUsed.insert(FileNameKey(candidate)).second; ++n)
     candidate = name.substr(0, split) + L" (" + std::to_wstring(n) + L")" + name.substr(split);
   return candidate;
 }

@@ -26,7 +26,7 @@ class TUniqueFileNames {
   std::wstring Claim(const std::wstring& name);
 
  private:
-  std::set<std::wstring> FUsed;  // upper-cased
+  std::set<std::wstring> FUsed;  // as FileNameKey gives them
 };
 
 }  // namespace vlm

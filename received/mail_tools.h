@@ -11,10 +11,12 @@ namespace vlm {
 
 struct TMailTools {
   const TBeckyAPI& Host;
-  // The MIME type for an extension with its dot ("text/plain" when the table has none).
+  // The MIME type for an extension with its dot; empty when the table has none.
   std::function<std::wstring(const std::wstring& extension)> MimeTypeOf;
   // Today's date in the system's short date format, without a time.
   std::function<std::wstring()> ShortDate;
+  // Whether winmail.dat attachments are named by their long names (the INI key LongFileName).
+  bool LongFileNames = true;
 };
 
 }  // namespace vlm

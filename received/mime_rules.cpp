@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "plugin/ansi_text.h"
+#include "received/content_type.h"
 
 namespace vlm {
 namespace {
@@ -99,27 +100,12 @@ size_t HeaderEnd(const TLineList& lines) {
   return kNoLine;
 }
 
-TBoundary ReadBoundary(const TLineList& lines) {
-  for (size_t i = 0; i < lines.size(); ++i) {
-    size_t end = 0;
-    if (!ContainsText(lines[i], "boundary=\"", &end)) continue;
-    // The value ends at its closing quote; more parameters may follow it on the line.
-    std::string_view rest = lines[i].substr(end);
-    if (const size_t quote = rest.find('"'); quote != std::string_view::npos) {
-      rest = rest.substr(0, quote);
-    } else if (!rest.empty()) {
-      rest.remove_suffix(1);
-    }
-    return {std::string(rest), i};
-  }
-  return {};
-}
-
 std::string MessageBoundary(const TLineList& lines) {
-  const TBoundary boundary = ReadBoundary(lines);
   const size_t headerEnd = HeaderEnd(lines);
-  if (boundary.Line == kNoLine || headerEnd == kNoLine || boundary.Line >= headerEnd) return {};
-  return boundary.Text;
+  if (headerEnd == kNoLine) return {};
+  const TContentType type = HeaderContentType(lines, headerEnd);
+  if (!type.IsMultipart()) return {};
+  return type.Parameter("boundary").value_or("");
 }
 
 std::string ClosingDelimiter(std::string_view boundary) {
@@ -185,6 +171,13 @@ void WriteAttachmentPart(TLineWriter& out, std::string_view boundary, std::strin
   out.Lines(base64, 0, base64.size());
   out.Line("");
   out.Line("");
+}
+
+std::wstring UnwritableMultipartText(std::string_view type) {
+  std::wstring name;
+  for (const char c : type)
+    name += static_cast<unsigned char>(c) < 0x80 ? static_cast<wchar_t>(c) : L'?';
+  return L"「" + name + L"」形式のメールは書き換えられません（署名や構成が壊れるため）。";
 }
 
 void HandBack(const TBeckyAPI& host, const char* mail, std::string_view text) {

@@ -58,18 +58,9 @@ class TLineWriter {
 // The index of the first empty line, the end of the message header; kNoLine when there is none.
 [[nodiscard]] size_t HeaderEnd(const TLineList& lines);
 
-// The boundary rule: the first line holding `boundary="` gives the text after that quote up to
-// the closing quote (without a closing quote: the rest of the line without its last character).
-// Empty when no line holds it.
-struct TBoundary {
-  std::string Text;
-  size_t Line = kNoLine;
-};
-[[nodiscard]] TBoundary ReadBoundary(const TLineList& lines);
-
-// The boundary of the message itself: empty unless the boundary rule finds it inside the message
-// header. A boundary found further down belongs to a nested part, and parts written with it
-// would land inside that part.
+// The boundary of the message itself: the boundary parameter of the Content-Type field of the
+// message header, when that names a multipart type; empty otherwise. A boundary further down
+// belongs to a nested part, and parts written with it would land inside that part.
 [[nodiscard]] std::string MessageBoundary(const TLineList& lines);
 
 [[nodiscard]] std::string ClosingDelimiter(std::string_view boundary);
@@ -105,6 +96,11 @@ void WriteAttachmentPart(TLineWriter& out, std::string_view boundary, std::strin
 // Hands the rewritten text back for `mail`: a buffer from the host's Alloc holding the text and a
 // zero byte goes to SetSource and back to Free. Raises EReceivedMail when the host gives no buffer.
 void HandBack(const TBeckyAPI& host, const char* mail, std::string_view text);
+
+// The status text for a message of a multipart type other than multipart/mixed, which the
+// rewrites leave alone: a part added to it would break a signature, the choice among
+// alternatives or the layout of a report.
+[[nodiscard]] std::wstring UnwritableMultipartText(std::string_view type);
 
 // A host text, or empty for a null pointer.
 [[nodiscard]] inline std::string_view HostText(const char* text) {

@@ -32,20 +32,10 @@ std::uint32_t ReadLength(const char* p) {
          static_cast<std::uint32_t>(b[2]) << 16 | static_cast<std::uint32_t>(b[3]) << 24;
 }
 
-// The title as the sender's code page spells it; bytes that do not form valid text in it
-// become '_' rather than failing the whole mail.
-std::wstring TitleText(std::string_view bytes) {
-  // Plain ASCII reads the same in every code page; most titles are 8.3 names.
-  if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0 && c < 0x7F; }))
-    return std::wstring(bytes.begin(), bytes.end());
-  try {
-    return FromAnsi(bytes);
-  } catch (const std::exception&) {
-    std::wstring text;
-    for (char c : bytes)
-      text += static_cast<unsigned char>(c) < 0x80 ? static_cast<wchar_t>(c) : L'_';
-    return text;
-  }
+// The title as the local code page spells it, as titles were always read; bytes that do not
+// form valid text in it become '_' rather than failing the whole mail.
+std::wstring LocalTitleText(std::string_view bytes) {
+  return SenderText(bytes, std::nullopt);
 }
 
 }  // namespace
@@ -78,14 +68,18 @@ TTNEFConvert::~TTNEFConvert() = default;
 bool TTNEFConvert::Convert(std::vector<std::wstring>& ResultFile,
                            const std::filesystem::path& TempFolder) {
   try {
+    FMimeTags.clear();
     const size_t count = CountAttachments(TempFolder);
     if (count == 0) return false;
     FAttTitles = ReadTitles();
+    FInfo = FLongFileNames ? ReadTnefInfo(FFileName) : TTnefInfo{};
     TUniqueFileNames names;
     for (size_t i = 0; i < count; ++i) {
       std::wstring name = names.Claim(AttachmentName(i));
       SaveAttachment(i, FileInFolder(TempFolder, name));
       ResultFile.push_back(std::move(name));
+      const TTnefAttachmentInfo* info = FInfo.ForData(FPending[i]->data.offset);
+      FMimeTags.push_back(info ? info->MimeTag : std::string());
     }
   } catch (...) {
     DiscardPending();
@@ -232,20 +226,28 @@ std::vector<TTNEFConvert::TAttributeAt> TTNEFConvert::ReadTitles() const {
   return FTitles;
 }
 
-// The title of the index-th data value as a safe file name, or "attachment<index + 1>" when the
-// file has no such title or nothing of it can be used. Windows would end the name at the first
-// zero byte, so the title ends there too.
+// The name of the index-th data value: the long name of its attachment when long names are on
+// and it has a usable one, else its title, else "attachment<index + 1>".
 std::wstring TTNEFConvert::AttachmentName(size_t index) {
-  std::wstring name;
-  if (index < FAttTitles.size()) {
-    const TAttributeAt& title = FAttTitles[index];
-    std::string bytes(std::min<size_t>(title.length == 0 ? 0 : title.length - 1, kMaxTitleBytes),
-                      '\0');
-    ReadAt(title.offset + kRecordHead, bytes.data(), bytes.size());
-    bytes.resize(std::min(bytes.find('\0'), bytes.size()));
-    name = SafeFileName(TitleText(bytes));
+  if (const TTnefAttachmentInfo* info = FInfo.ForData(FPending[index]->data.offset);
+      info && info->LongName) {
+    if (std::wstring name = SafeFileName(*info->LongName); !name.empty()) return name;
   }
+  std::wstring name = TitleName(index);
   return name.empty() ? L"attachment" + std::to_wstring(index + 1) : name;
+}
+
+// The title of the index-th data value as a safe file name, empty when the file has no such
+// title or nothing of it can be used. Windows would end the name at the first zero byte, so the
+// title ends there too. With long names on, the title is read in the sender's code page.
+std::wstring TTNEFConvert::TitleName(size_t index) {
+  if (index >= FAttTitles.size()) return {};
+  const TAttributeAt& title = FAttTitles[index];
+  std::string bytes(std::min<size_t>(title.length == 0 ? 0 : title.length - 1, kMaxTitleBytes),
+                    '\0');
+  ReadAt(title.offset + kRecordHead, bytes.data(), bytes.size());
+  bytes.resize(std::min(bytes.find('\0'), bytes.size()));
+  return SafeFileName(FLongFileNames ? SenderText(bytes, FInfo.CodePage) : LocalTitleText(bytes));
 }
 
 // Puts the index-th data value under its name, copying it first when the scan could not.

@@ -6,6 +6,9 @@
 // each match are taken. Offset 0 is never a match, a pattern inside a value counts, a title is its
 // value without the last byte, and the i-th title names the i-th data value.
 //
+// An attachment's long name from its property block (see tnef_properties.h) names its file when
+// there is one, as every other decoder shows it; the title is the fallback.
+//
 // The file comes from anyone on the internet, so a title is only ever used as a bare file name
 // inside the folder, a missing or unusable title gets the name "attachment<n>", equal titles get
 // numbered names, and a length running past the end of the file stops the conversion before
@@ -22,6 +25,8 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "received/tnef_properties.h"
 
 namespace vlm {
 
@@ -45,9 +50,17 @@ class TTNEFConvert {
   TTNEFConvert& operator=(const TTNEFConvert&) = delete;
 
   // Writes every attachment into TempFolder and appends the bare name of each written file to
-  // ResultFile, in file order (the file is FileInFolder(TempFolder, name)). False, with nothing written, when the file holds no attAttachData.
-  // Raises ETNEFConvert for a malformed file or a write failure.
+  // ResultFile, in file order (the file is FileInFolder(TempFolder, name)). False, with nothing
+  // written, when the file holds no attAttachData. Raises ETNEFConvert for a malformed file or a
+  // write failure.
   bool Convert(std::vector<std::wstring>& ResultFile, const std::filesystem::path& TempFolder);
+
+  // Whether attachments are named by the long name in their property block (the default) or,
+  // as senders' 8.3 titles garble them, only by their titles.
+  void SetLongFileNames(bool on) { FLongFileNames = on; }
+  // The PR_ATTACH_MIME_TAG of each file the last Convert wrote, in the same order; empty where
+  // the attachment gives none or long names are off.
+  [[nodiscard]] const std::vector<std::string>& MimeTags() const { return FMimeTags; }
 
  private:
   enum class TAttribute { atNone, atTitle, atData };
@@ -72,6 +85,7 @@ class TTNEFConvert {
   void CheckValue(const TAttributeAt& attribute, std::uint64_t valueSize, const char* what) const;
   void ReadAt(std::uint64_t offset, char* buffer, size_t size);
   std::wstring AttachmentName(size_t index);
+  std::wstring TitleName(size_t index);
 
   std::filesystem::path FFileName;
   std::ifstream FSourceFileStream;
@@ -89,6 +103,10 @@ class TTNEFConvert {
   std::vector<std::unique_ptr<TPendingAttachment>> FPending;
   std::vector<TPendingAttachment*> FStreaming;  // being written from the buffer
   unsigned FTemporaryNumber = 0;                // where the search for a free name goes on
+
+  bool FLongFileNames = true;
+  TTnefInfo FInfo;  // the property blocks, read when long names are on
+  std::vector<std::string> FMimeTags;
 };
 
 }  // namespace vlm

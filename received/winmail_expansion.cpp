@@ -1,6 +1,7 @@
 #include "received/winmail_expansion.h"
 
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -8,6 +9,8 @@
 
 #include "plugin/ansi_text.h"
 #include "received/attachment_file_name.h"
+#include "received/content_type.h"
+#include "received/marker_field.h"
 #include "received/mime_rules.h"
 #include "received/tnef_convert.h"
 #include "received/work_files.h"
@@ -16,12 +19,7 @@ namespace vlm {
 namespace {
 
 constexpr std::uint32_t kHasAttachments = 8;
-constexpr std::string_view kTnefContentType = "Content-Type: application/ms-tnef;";
 constexpr std::string_view kCorrelator = "X-MS-TNEF-Correlator";
-constexpr std::string_view kBase64Encoding = "Content-Transfer-Encoding: base64";
-// Outlook writes the winmail.dat part's header as the Content-Type line, its name parameter, the
-// transfer encoding and the disposition with its filename parameter, then the empty line.
-constexpr size_t kTnefHeaderLines = 5;
 
 void ShowStatus(const TBeckyAPI& host, const wchar_t* text) {
   host.SetMessageText(nullptr, ToAnsi(text).c_str());
@@ -33,35 +31,59 @@ bool HasCorrelator(const TLineList& header) {
   return false;
 }
 
-size_t FindTnefPart(const TLineList& lines) {
-  for (size_t i = 0; i < lines.size(); ++i)
-    if (EqualsIgnoringCase(lines[i], kTnefContentType)) return i;
-  return kNoLine;
+// A line that opens a part: the delimiter, then nothing but blanks (transport padding).
+bool IsPartDelimiter(std::string_view line, std::string_view delimiter) {
+  if (!StartsWith(line, delimiter)) return false;
+  const std::string_view rest = line.substr(delimiter.size());
+  return rest.find_first_not_of(" \t") == std::string_view::npos;
 }
 
-// The lines of the winmail.dat part's base64 text, [first, end). Nothing when the part is not
-// laid out as Outlook writes it: a part with another header, or another encoding, would not give
-// the winmail.dat's own bytes.
-struct TLineRange {
-  size_t First;
-  size_t End;
+// The winmail.dat part among the message's own parts (not parts nested deeper): where its
+// Content-Type field starts, whether its transfer encoding is base64, and its base64 lines.
+struct TTnefPart {
+  size_t TypeLine = kNoLine;
+  bool Base64 = false;
+  TLineList Text;  // views into the message's lines
 };
-std::optional<TLineRange> WinmailBase64(const TLineList& lines, size_t tnefLine,
-                                        std::string_view boundary) {
-  const size_t first = tnefLine + kTnefHeaderLines + 1;
-  if (first >= lines.size() || !lines[first - 1].empty()) return std::nullopt;
-  bool base64 = false;
-  for (size_t i = tnefLine + 1; i < first - 1; ++i) {
-    if (lines[i].empty()) return std::nullopt;
-    if (EqualsIgnoringCase(lines[i], kBase64Encoding)) base64 = true;
+
+std::optional<TTnefPart> FindTnefPart(const TLineList& lines, std::string_view boundary) {
+  const size_t headerEnd = HeaderEnd(lines);
+  if (boundary.empty() || headerEnd == kNoLine) return std::nullopt;
+  const std::string delimiter = "--" + std::string(boundary);
+  const std::string closing = ClosingDelimiter(boundary);
+  const auto endsPart = [&](std::string_view line) {
+    return IsPartDelimiter(line, delimiter) || StartsWith(line, closing);
+  };
+  size_t at = headerEnd + 1;
+  while (at < lines.size() && !IsPartDelimiter(lines[at], delimiter)) ++at;  // the preamble
+  while (at < lines.size() && IsPartDelimiter(lines[at], delimiter)) {
+    const size_t first = at + 1;
+    size_t end = first;
+    while (end < lines.size() && !endsPart(lines[end])) ++end;
+    const TLineList part(lines.begin() + static_cast<std::ptrdiff_t>(first),
+                         lines.begin() + static_cast<std::ptrdiff_t>(end));
+    const size_t partHeaderEnd = HeaderEnd(part);
+    if (partHeaderEnd != kNoLine &&
+        HeaderContentType(part, partHeaderEnd).Type == "application/ms-tnef") {
+      TTnefPart found;
+      found.TypeLine = first + FindHeaderField(part, partHeaderEnd, "Content-Type").First;
+      found.Base64 = EqualsIgnoringCase(
+          HeaderField(part, partHeaderEnd, "Content-Transfer-Encoding").value_or(""), "base64");
+      // Base64 decoders skip blank lines; so do we.
+      for (size_t i = partHeaderEnd + 1; i < part.size(); ++i)
+        if (!part[i].empty()) found.Text.push_back(part[i]);
+      return found;
+    }
+    at = end;
   }
-  if (!base64) return std::nullopt;
-  const std::string nextPart = "--" + std::string(boundary);
-  size_t end = first;
-  while (end < lines.size() && !lines[end].empty() && !StartsWith(lines[end], nextPart)) ++end;
-  if (end == first) return std::nullopt;
-  return TLineRange{first, end};
+  return std::nullopt;
 }
+
+// How an expansion ends: the new source when there is one, and the status text to show.
+struct TExpansion {
+  std::optional<std::string> Source;
+  std::wstring Status;
+};
 
 // The shared folder the attachments are extracted into: the host's temporary folder and "Velmra".
 std::wstring WorkFolder(const TBeckyAPI& host) {
@@ -75,13 +97,16 @@ std::wstring WorkFolder(const TBeckyAPI& host) {
 // The extracted file as a path the host can open. A name with characters outside the code page
 // has no such path, so the file is copied to a work file the host names.
 std::string HostReadablePath(const TBeckyAPI& host, const std::wstring& folder,
-                             const std::wstring& name) {
+                             const std::wstring& name, TWorkFiles& files) {
   if (auto path = ToAnsiExact(folder + name)) return *path;
-  const std::string copy = HostTempFile(host, "dat");
-  std::error_code error;
-  std::filesystem::copy_file(FileInFolder(WidePath(folder), name), HostPath(copy),
-                             std::filesystem::copy_options::overwrite_existing, error);
-  if (error) throw EReceivedMail("cannot copy an extracted file");
+  const std::string copy = HostTempFile(host, "dat", files);
+  // Copied through streams: the runtime's copy_file refuses to replace the empty file the host
+  // made under that name.
+  std::ifstream in(FileInFolder(WidePath(folder), name), std::ios::binary);
+  std::ofstream out(HostPath(copy), std::ios::binary | std::ios::trunc);
+  if (in && out) out << in.rdbuf();
+  out.close();
+  if (!in || !out) throw EReceivedMail("cannot copy an extracted file");
   return copy;
 }
 
@@ -100,55 +125,79 @@ std::uint64_t ExpectedPartsSize(const std::wstring& folder,
   return size;
 }
 
-// The source with the winmail.dat's attachments added, or nothing when the message stays as it
-// is. Raises EReceivedMail or ETNEFConvert on failure.
-std::optional<std::string> ExpandedSource(const TMailTools& tools, const std::string& source) {
+// Extracts the attachments into the work folder; every file written, even by a conversion that
+// failed halfway, goes to `files`. False when the winmail.dat holds no attachment.
+bool ExtractAttachments(const TMailTools& tools, const std::string& tnefFile,
+                        const std::wstring& folder, std::vector<std::wstring>& names,
+                        std::vector<std::string>& mimeTags, TWorkFiles& files) {
+  const auto registerNames = [&] {
+    for (const std::wstring& name : names) files.Add(FileInFolder(WidePath(folder), name));
+  };
+  TTNEFConvert converter(HostPath(tnefFile));
+  converter.SetLongFileNames(tools.LongFileNames);
+  bool converted = false;
+  try {
+    converted = converter.Convert(names, WidePath(folder));
+  } catch (...) {
+    registerNames();
+    throw;
+  }
+  registerNames();
+  mimeTags = converter.MimeTags();
+  return converted && !names.empty();
+}
+
+// The source with the winmail.dat's attachments added, or the reason it stays as it is. Every
+// file it writes goes to `files`. Raises EReceivedMail or ETNEFConvert on failure.
+TExpansion ExpandedSource(const TMailTools& tools, const std::string& source, TWorkFiles& files) {
   const TBeckyAPI& host = tools.Host;
   const TLineList lines = SplitLines(source);
-  const size_t tnefLine = FindTnefPart(lines);
-  if (tnefLine == kNoLine) return std::nullopt;
+  const size_t headerEnd = HeaderEnd(lines);
+  if (headerEnd == kNoLine) return {std::nullopt, kUnsupportedWinmailText};
+  const TContentType type = HeaderContentType(lines, headerEnd);
+  if (type.IsMultipart() && type.Type != "multipart/mixed")
+    return {std::nullopt, UnwritableMultipartText(type.Type)};
   const std::string boundary = MessageBoundary(lines);
-  if (boundary.empty()) return std::nullopt;
+  const auto part = FindTnefPart(lines, boundary);
+  if (!part || !part->Base64) return {std::nullopt, kUnsupportedWinmailText};
   const size_t closing = FindClosingDelimiter(lines, boundary);
-  if (closing == kNoLine || closing < tnefLine) return std::nullopt;
-  const auto range = WinmailBase64(lines, tnefLine, boundary);
-  if (!range) return std::nullopt;
-  const TLineList base64(lines.begin() + static_cast<std::ptrdiff_t>(range->First),
-                         lines.begin() + static_cast<std::ptrdiff_t>(range->End));
-  const auto tnefSize = Base64DecodedSize(base64);
-  if (!tnefSize || *tnefSize == 0) return std::nullopt;
+  if (closing == kNoLine || closing < part->TypeLine)
+    return {std::nullopt, kUnsupportedWinmailText};
+  const auto tnefSize = Base64DecodedSize(part->Text);
+  if (!tnefSize || *tnefSize == 0) return {std::nullopt, kExpandFailedText};
 
-  const std::string base64File = HostTempFile(host, "bin");
-  const std::string tnefFile = HostTempFile(host, "dat");
+  const std::string base64File = HostTempFile(host, "bin", files);
+  const std::string tnefFile = HostTempFile(host, "dat", files);
   const std::wstring folder = WorkFolder(host);
   std::error_code error;
   std::filesystem::create_directories(WidePath(folder), error);
   if (error) throw EReceivedMail("cannot create the work folder");
   {
     TLineWriter text;
-    text.Lines(base64, 0, base64.size());
+    text.Lines(part->Text, 0, part->Text.size());
     WriteWholeFile(HostPath(base64File), text.Text());
   }
   HostDecode(host, tnefFile, base64File, *tnefSize);
 
   std::vector<std::wstring> names;
-  if (!TTNEFConvert(HostPath(tnefFile)).Convert(names, WidePath(folder)) || names.empty())
-    return std::nullopt;
+  std::vector<std::string> mimeTags;
+  if (!ExtractAttachments(tools, tnefFile, folder, names, mimeTags, files))
+    return {std::nullopt, kNothingToExpandText};
 
   TLineWriter out;
   out.Reserve(source.size() + ExpectedPartsSize(folder, names));
-  const size_t headerEnd = HeaderEnd(lines);
-  out.Lines(lines, 0, headerEnd);
-  out.Line(MarkerLine(kMarkerExpanded));
+  WriteMarkedHeader(out, lines, headerEnd, kMarkerExpanded);
   out.Lines(lines, headerEnd, closing);
-  for (const std::wstring& name : names) {
-    const std::string encoded = HostEncode(host, base64File, HostReadablePath(host, folder, name));
-    WriteAttachmentPart(out, boundary, MimeTypeForName(tools, name), AnsiFileName(name),
-                        SplitLines(encoded));
+  for (size_t i = 0; i < names.size(); ++i) {
+    const std::wstring& name = names[i];
+    const std::string encoded =
+        HostEncode(host, base64File, HostReadablePath(host, folder, name, files));
+    WriteAttachmentPart(out, boundary, MimeTypeForName(tools, name, mimeTags[i]),
+                        AnsiFileName(name), SplitLines(encoded));
   }
   out.Line(ClosingDelimiter(boundary));
   out.Lines(lines, closing + 1, lines.size());
-  return out.Take();
+  return {out.Take(), kExpandedText};
 }
 
 }  // namespace
@@ -161,7 +210,8 @@ bool HasWinmailPart(const TMailTools& tools, const char* mail) {
   if (HasMarker(headerLines, headerLines.size(), kMarkerExpanded)) return false;
   if (!HasCorrelator(headerLines)) return false;
   const std::string source(HostText(host.GetSource(mail)));
-  return FindTnefPart(SplitLines(source)) != kNoLine;
+  const TLineList lines = SplitLines(source);
+  return FindTnefPart(lines, MessageBoundary(lines)).has_value();
 }
 
 void ExpandWinmail(const TMailTools& tools, const char* mail) {
@@ -170,14 +220,16 @@ void ExpandWinmail(const TMailTools& tools, const char* mail) {
   const std::string header(HostText(host.GetHeader(mail)));
   if (!HasCorrelator(SplitLines(header))) return;
   ShowStatus(host, kExpandingText);
-  const wchar_t* ending = kExpandedText;
+  TExpansion expansion;
   try {
+    TWorkFiles files;  // removed once the message is handed back, or the expansion failed
     const std::string source(HostText(host.GetSource(mail)));
-    if (const auto expanded = ExpandedSource(tools, source)) HandBack(host, mail, *expanded);
+    expansion = ExpandedSource(tools, source, files);
+    if (expansion.Source) HandBack(host, mail, *expansion.Source);
   } catch (const std::exception&) {
-    ending = kExpandFailedText;
+    expansion = {std::nullopt, kExpandFailedText};
   }
-  ShowStatus(host, ending);
+  ShowStatus(host, expansion.Status.c_str());
 }
 
 }  // namespace vlm

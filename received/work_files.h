@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "plugin/host_api.h"
 #include "received/mail_tools.h"
@@ -23,8 +24,27 @@ namespace vlm {
 void WriteWholeFile(const std::filesystem::path& path, std::string_view bytes);
 void RemoveFile(const std::filesystem::path& path);
 
+// The files one rewrite wrote (work files, extracted attachments), removed when it ends, whether
+// it succeeded or failed, so that no copy of a message's attachments stays behind. A file that
+// cannot be removed (another program holds it open) stays: removal is housekeeping, never a
+// reason to fail.
+class TWorkFiles {
+ public:
+  TWorkFiles() = default;
+  ~TWorkFiles();
+  TWorkFiles(const TWorkFiles&) = delete;
+  TWorkFiles& operator=(const TWorkFiles&) = delete;
+
+  void Add(std::filesystem::path path) { FPaths.push_back(std::move(path)); }
+
+ private:
+  std::vector<std::filesystem::path> FPaths;
+};
+
 // A new work file named by the host's GetTempFileName for the type text `type` ("bin", "dat").
 [[nodiscard]] std::string HostTempFile(const TBeckyAPI& host, const char* type);
+// The same, registered with `files` for removal.
+[[nodiscard]] std::string HostTempFile(const TBeckyAPI& host, const char* type, TWorkFiles& files);
 
 // How many bytes the base64 lines decode to; nothing when they are not clean base64 (a character
 // outside the alphabet, padding inside the text, or a length that is no multiple of four).
@@ -53,10 +73,14 @@ void HostDecode(const TBeckyAPI& host, const std::string& output, const std::str
                                      const std::string& input);
 
 // A file name in the code page for a header: unchanged when every character has a form there,
-// otherwise with '_' for each character that has none.
+// otherwise the system's best-fit form ("Dökument.pdf" becomes "Dokument.pdf"), with '_' for
+// each character that has no near form either, and for any character a file name cannot hold.
 [[nodiscard]] std::string AnsiFileName(std::wstring_view name);
 
-// The MIME type for a file name's extension (from its last dot), as code-page text.
-[[nodiscard]] std::string MimeTypeForName(const TMailTools& tools, const std::wstring& name);
+// The MIME type of an attachment: the table's type for the name's extension (from its last dot);
+// where the table has none, `mimeTag` (the type the sender gave) when it is a well-formed type;
+// else application/octet-stream, as for data nothing tells more about.
+[[nodiscard]] std::string MimeTypeForName(const TMailTools& tools, const std::wstring& name,
+                                          std::string_view mimeTag = {});
 
 }  // namespace vlm

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <stdexcept>
+
 #include "plugin/ansi_text.h"
 
 namespace vlm {
@@ -56,6 +58,17 @@ std::wstring FromUtf8(std::string_view text) {
 }
 std::string ToUtf8(std::wstring_view text) {
   return ToNarrow(CP_UTF8, text);
+}
+
+std::wstring FromCodePage(unsigned codePage, std::string_view text) {
+  if (text.empty()) return {};
+  const int n = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(),
+                                    static_cast<int>(text.size()), nullptr, 0);
+  if (n <= 0) throw std::runtime_error("not text of that code page");
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
+                      out.data(), n);
+  return out;
 }
 
 }  // namespace vlm

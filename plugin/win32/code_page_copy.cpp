@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "plugin/code_page_name.h"
-#include "plugin/win32/file_name_key.h"
+#include "plugin/file_name_key.h"
 #include "plugin/win32/scoped.h"
 
 namespace vlm {

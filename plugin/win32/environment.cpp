@@ -122,13 +122,23 @@ std::wstring ModuleBaseName() {
   return dot == std::wstring::npos ? name : name.substr(0, dot);
 }
 
+namespace {
+
+std::wstring MimeRow(int id) {
+  const wchar_t* text = nullptr;
+  const int n =
+      LoadStringW(ModuleHandle(), static_cast<UINT>(id), reinterpret_cast<LPWSTR>(&text), 0);
+  return n > 0 ? std::wstring(text, static_cast<size_t>(n)) : std::wstring();
+}
+
+}  // namespace
+
 std::wstring LookupMimeType(const std::wstring& extension) {
-  return LookupMimeType(extension, [](int id) {
-    const wchar_t* text = nullptr;
-    const int n =
-        LoadStringW(ModuleHandle(), static_cast<UINT>(id), reinterpret_cast<LPWSTR>(&text), 0);
-    return n > 0 ? std::wstring(text, static_cast<size_t>(n)) : std::wstring();
-  });
+  return LookupMimeType(extension, MimeRow);
+}
+
+std::optional<std::wstring> FindMimeType(const std::wstring& extension) {
+  return FindMimeType(extension, MimeRow);
 }
 
 }  // namespace vlm

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "plugin/version.h"
@@ -36,5 +37,7 @@ DWORD RunElevatedAndWait(HWND owner, const std::wstring& program, const std::wst
 
 // The MIME type for an extension with its dot, from the module's string table.
 [[nodiscard]] std::wstring LookupMimeType(const std::wstring& extension);
+// The module's MIME table row for the extension; nothing when it has none.
+[[nodiscard]] std::optional<std::wstring> FindMimeType(const std::wstring& extension);
 
 }  // namespace vlm

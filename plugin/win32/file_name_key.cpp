@@ -1,9 +1,11 @@
-#include "plugin/win32/file_name_key.h"
+#include "plugin/file_name_key.h"
 
 #include <windows.h>
 
 namespace vlm {
 
+// The invariant upper case is the table file systems compare names with; CompareStringOrdinal,
+// ignoring case, has the last word.
 std::wstring FileNameKey(std::wstring_view name) {
   const int size = static_cast<int>(name.size());
   if (size == 0) return {};

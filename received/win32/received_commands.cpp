@@ -5,6 +5,7 @@
 
 #include "plugin/ansi_text.h"
 #include "plugin/plugin_state.h"
+#include "plugin/settings_form.h"
 #include "plugin/win32/environment.h"
 #include "plugin/win32/export_guard.h"
 #include "received/add_file.h"
@@ -23,8 +24,9 @@ std::wstring ShortDate() {
 }
 
 TMailTools Tools() {
-  return {*HostApi, [](const std::wstring& extension) { return LookupMimeType(extension); },
-          ShortDate};
+  return {*HostApi,
+          [](const std::wstring& extension) { return FindMimeType(extension).value_or(L""); },
+          ShortDate, SettingsForm == nullptr || SettingsForm->LongFileName};
 }
 
 // The selected message's id, copied, as host texts are; empty when none is selected.
@@ -66,7 +68,12 @@ void WINAPI ExpandWinmailCommand(HostWnd, std::intptr_t) {
       const std::string mail = SelectedMail();
       if (mail.empty()) return;
       const TMailTools tools = Tools();
-      if (HasWinmailPart(tools, mail.c_str())) ExpandWinmail(tools, mail.c_str());
+      // The command may be started from a toolbar or a key as well as from the menu that offers it
+      // only when there is something to expand: it never ends without a word.
+      if (HasWinmailPart(tools, mail.c_str()))
+        ExpandWinmail(tools, mail.c_str());
+      else
+        HostApi->SetMessageText(nullptr, ToAnsi(kNoWinmailText).c_str());
     } catch (const std::exception&) {
     }
   });

@@ -172,6 +172,23 @@ const VerbRegistration storeWinmail("store-winmail", [](const std::string& args,
   return true;
 });
 
+// A real message from a file, stored as it came (its lines as they are in the file).
+const VerbRegistration storeEml("store-eml", [](const std::string& args, Script& script) {
+  std::string file;
+  const std::string id = FirstWord(args, &file);
+  const std::string message = ReadBytes(DataPath(script, file));
+  if (message.empty()) {
+    Log().Line("error: no message " + file);
+    return false;
+  }
+  for (const std::wstring& path : {MailPath(id), MailPath(id) + L".original"}) {
+    std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
+    out << message;
+  }
+  Log().Line("store " + id + ": " + file + " (" + std::to_string(message.size()) + " bytes)");
+  return true;
+});
+
 const VerbRegistration status("status", [](const std::string& args, Script&) {
   std::string flags;
   const std::string id = FirstWord(args, &flags);

@@ -1,9 +1,11 @@
 """Checks of stored messages after the received-mail rewrites, with an independent MIME parser.
 
     received_mail_check.py winmail <work folder> <id> [peer]
+    received_mail_check.py unchanged <work folder> <id>
     received_mail_check.py added <work folder> <id> <original .eml> <added file>...
 """
 import email
+import glob
 import email.policy
 import hashlib
 import os
@@ -47,6 +49,47 @@ def keeps_lines(before, after, may_go):
                 fail("line lost: %r" % line)
 
 
+HERE = os.path.dirname(os.path.abspath(__file__))
+TESTDATA = os.environ.get("VELMORA_TESTDATA") or os.path.join(HERE, "..", "..", "..", "..",
+                                                               "shared", "testdata")
+
+
+def published_digests():
+    """Every file digest that other decoders' suites publish for the real samples."""
+    digests = set()
+    for path in glob.glob(os.path.join(TESTDATA, "tnef-expected", "*", "EXPECTED*.sha256")):
+        for line in open(path, encoding="utf-8", errors="replace"):
+            fields = line.split()
+            if fields and len(fields[0]) == 64:
+                digests.add(fields[0])
+    return digests
+
+
+def text_bytes(part):
+    body = part.get_payload(decode=True) or b""
+    return body.replace(b"\r\n", b"\n") if part.get_content_maintype() == "text" else body
+
+
+def former_parts_unchanged(original, message):
+    """The parts of the message as received come first, each decoding as it did (a text part's
+    line breaks are the store's)."""
+    before = [p for p in email.message_from_bytes(original, policy=email.policy.compat32).walk()
+              if not p.is_multipart()]
+    after = [p for p in message.walk() if not p.is_multipart()]
+    if len(after) < len(before):
+        fail("%d parts where the message as received had %d" % (len(after), len(before)))
+    for old, new in zip(before, after):
+        if old.get_content_type() != new.get_content_type() or text_bytes(old) != text_bytes(new):
+            fail("former part %s decodes differently" % old.get_content_type())
+    return after[len(before):]
+
+
+def no_work_files(work):
+    left = [os.path.join(d, n) for d, _, names in os.walk(os.path.join(work, "Temp")) for n in names]
+    if left:
+        fail("files left in the temporary folder: %s" % left)
+
+
 def winmail(work, mail, peer_check):
     path = os.path.join(work, "Store", mail + ".eml")
     data, message = parse(path)
@@ -57,16 +100,13 @@ def winmail(work, mail, peer_check):
     data_lines = lines(data)
     if data_lines.count(closing[-1]) != 1 or data_lines[-2] != closing[-1]:
         fail("closing delimiter not once at the end")
-    parts = [p for p in message.walk() if not p.is_multipart()]
-    tnef = [p for p in parts if p.get_content_type() == "application/ms-tnef"]
+    new_parts = former_parts_unchanged(original, message)
+    tnef = [p for p in message.walk() if p.get_content_type() == "application/ms-tnef"]
     if len(tnef) != 1:
         fail("winmail.dat part missing")
-    new_parts = parts[parts.index(tnef[0]) + 1:]
-    decoder = os.path.join(work, "Temp", "Velmra")
-    written = os.listdir(decoder)
-    if len(new_parts) != len(written):
-        fail("%d new parts for the decoder's %d files" % (len(new_parts), len(written)))
-    # tnef follows embedded messages, which the decoder does not: compare only where asked.
+    # What the tnef program extracts from the same winmail.dat; it follows embedded messages,
+    # which the decoder does not, so a part of ours must be among its files or among those the
+    # other decoders' suites publish; with "peer" the two sets must be equal.
     with tempfile.TemporaryDirectory() as peer:
         winmail_dat = os.path.join(peer, "winmail.dat")
         with open(winmail_dat, "wb") as f:
@@ -77,18 +117,28 @@ def winmail(work, mail, peer_check):
         peer_files = sorted(hashlib.sha256(open(os.path.join(out, n), "rb").read()).hexdigest()
                             for n in os.listdir(out))
     ours = []
+    published = published_digests()
     for part in new_parts:
-        name = part.get_filename()
         body = part.get_payload(decode=True)
-        with open(os.path.join(decoder, name), "rb") as f:
-            if f.read() != body:
-                fail("part %s differs from the decoder's file" % name)
-        ours.append(hashlib.sha256(body).hexdigest())
-        print("part %s %s %d bytes" % (name, part.get_content_type(), len(body)))
+        digest = hashlib.sha256(body).hexdigest()
+        if digest not in peer_files and digest not in published:
+            fail("part %s is none of the files tnef extracts or others publish" % part.get_filename())
+        ours.append(digest)
+        print("part %s %s %d bytes" % (part.get_filename(), part.get_content_type(), len(body)))
     if peer_check and sorted(ours) != peer_files:
         fail("parts differ from what tnef extracts: %d against %d files" % (len(ours), len(peer_files)))
-    print("winmail check: %d new parts, each equal to the decoder's file%s" %
-          (len(ours), " and to tnef's" if peer_check else ""))
+    no_work_files(work)
+    print("winmail check: %d new parts, former parts as received, each new one a known file%s,"
+          " no work file left" % (len(ours), " and all of them" if peer_check else ""))
+
+
+def unchanged(work, mail):
+    path = os.path.join(work, "Store", mail + ".eml")
+    with open(path, "rb") as f, open(path + ".original", "rb") as g:
+        if f.read() != g.read():
+            fail("%s changed" % mail)
+    parse(path)
+    print("unchanged check: %s is as it came and parses" % mail)
 
 
 def added(work, mail, original_path, files):
@@ -107,8 +157,9 @@ def added(work, mail, original_path, files):
     for old, new in zip(before, parts):
         if old.get_payload() != new.get_payload():
             fail("old body changed: %r became %r" % (old.get_payload(), new.get_payload()))
+        # A part without a charset is us-ascii (RFC 2045); a conversion may say so.
         if old.get_content_type() != new.get_content_type() or \
-                old.get_content_charset() != new.get_content_charset():
+                (old.get_content_charset() or "us-ascii") != (new.get_content_charset() or "us-ascii"):
             fail("old body's type changed")
     for part, name in zip(parts[len(before):], files):
         if not part.get_filename():
@@ -125,5 +176,7 @@ def added(work, mail, original_path, files):
 if __name__ == "__main__":
     if sys.argv[1] == "winmail":
         winmail(sys.argv[2], sys.argv[3], sys.argv[4:] == ["peer"])
+    elif sys.argv[1] == "unchanged":
+        unchanged(sys.argv[2], sys.argv[3])
     else:
         added(sys.argv[2], sys.argv[3], sys.argv[4], sys.argv[5:])

@@ -51,6 +51,24 @@ TEST(LoadSettings, EmptyFileGivesEveryDefault) {
   EXPECT_TRUE(form.CheckBox5.Enabled);
 }
 
+// A key without a control: only the INI file sets it, and Save leaves it as the user wrote it.
+TEST(LoadSettings, LongFileNameIsOnUnlessTheFileSaysOtherwise) {
+  struct Case {
+    std::optional<std::wstring> value;
+    bool on;
+  } cases[] = {
+      {std::nullopt, true}, {L"-1", true}, {L"0", false}, {L"False", false}, {L"junk", true}};
+  for (const auto& c : cases) {
+    TForm1 form;
+    FakeIni ini;
+    if (c.value) ini.values[L"LongFileName"] = *c.value;
+    vlm::LoadSettings(form, ini);
+    EXPECT_EQ(form.LongFileName, c.on) << c.value.value_or(L"(none)");
+    ASSERT_EQ(vlm::SaveSettings(form, ini, L'.'), std::nullopt);
+    EXPECT_EQ(ini.values.count(L"LongFileName"), c.value ? 1u : 0u);
+  }
+}
+
 TEST(LoadSettings, LhaDisablesAndClearsThePasswordQuestion) {
   TForm1 form;
   FakeIni ini;

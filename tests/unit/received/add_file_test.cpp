@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <set>
+
+#include "plugin/ansi_text.h"
+#include "received/mime_rules.h"
+#include "received/work_files.h"
 #include "tests/unit/received/fake_mail_host.h"
 #include "tests/unit/received/test_folder.h"
 
@@ -94,6 +100,34 @@ TEST_F(AddFile, MultipartMessageGetsOneMorePartBeforeANewClosingDelimiter) {
   EXPECT_EQ(host.StatusTexts, std::vector<std::wstring>{kFileAddedText});
   EXPECT_EQ(host.OutstandingBuffers(), 0u);
   EXPECT_FALSE(host.BufferFault);
+  EXPECT_TRUE(std::filesystem::is_empty(host.TempFolder())) << "the base64 work file stays";
+}
+
+TEST_F(AddFile, PartTypeFromTheTableElseTheSendersElseOctetStream) {
+  struct Case {
+    std::wstring name;
+    std::string mimeTag;
+    std::string type;
+  } cases[] = {
+      {L"a.pdf", "", "application/pdf"},
+      {L"b.pdf", "image/x", "application/pdf"},
+      {L"a.xyz", "", "application/octet-stream"},
+      {L"attachment3", "", "application/octet-stream"},
+      {L"a.xyz", "image/x-foo", "image/x-foo"},
+      {L"a.xyz", "bad tag", "application/octet-stream"},
+      {L"a.xyz", "a/b;c", "application/octet-stream"},
+      {L"a.txt", "", "text/plain"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(MimeTypeForName(tools, c.name, c.mimeTag), c.type)
+        << ToUtf8(c.name) << " " << c.mimeTag;
+  // A chosen file without an extension the table knows is no text either.
+  const std::string binPath = (folder.Path() / "data").string();
+  test::WriteFile(binPath, "\x01\x02");
+  Store(kMixed, 8);
+  AddFileToMessage(tools, "m1", binPath);
+  EXPECT_NE(host.Store["m1"].find("Content-Type: application/octet-stream;\r\n\tname=\"data\""),
+            std::string::npos);
 }
 
 TEST_F(AddFile, SinglePartMessageBecomesMultipartWithItsBodyFirst) {
@@ -105,6 +139,7 @@ TEST_F(AddFile, SinglePartMessageBecomesMultipartWithItsBodyFirst) {
       "\tboundary=\"20120302xy\";\r\n"
       "\tcharset=\"ISO-2022-JP\"\r\n"
       "Message-ID: <x@y>\r\n"
+      "MIME-Version: 1.0\r\n"
       "X-Velmora: Setattach\r\n"
       "\r\n"
       "--20120302xy\r\n"
@@ -124,70 +159,191 @@ TEST_F(AddFile, SinglePartMessageBecomesMultipartWithItsBodyFirst) {
   host.Status["m1"] = 8;
   AddFileToMessage(tools, "m1", jpgPath);
   EXPECT_EQ(host.Store["m1"],
-            converted.substr(0, converted.size() - std::strlen("--20120302xy--\r\n"))
-                    .replace(converted.find("X-Velmora"), 0, "X-Velmora: Setattach\r\n") +
+            converted.substr(0, converted.size() - std::strlen("--20120302xy--\r\n")) +
                 Part("20120302xy", "image/jpeg", "photo.jpg", "\xff\xd8\xff") +
                 "--20120302xy--\r\n");
 }
 
 TEST_F(AddFile, ConvertsTheMessageHeaderEvenWhenItBeginsWithTheContentType) {
   Store(
-      "Content-Type: multipart/alternative;\r\n\tboundary=\"alt\"\r\n"
-      "Content-Transfer-Encoding: 7bit\r\nMessage-ID: <x@y>\r\n\r\n--alt\r\n\r\nhi\r\n--alt--\r\n",
+      "Content-Type: text/html;\r\n\tcharset=\"utf-8\"\r\n"
+      "Content-Transfer-Encoding: 8bit\r\nMessage-ID: <x@y>\r\nMIME-Version: 1.0\r\n\r\n"
+      "<p>hi</p>\r\n",
       0);
   AddFileToMessage(tools, "m1", pdfPath);
   const std::string& result = host.Store["m1"];
-  EXPECT_EQ(result.substr(0, result.find("\r\n--20120302xy\r\n")),
-            "Content-Type: multipart/mixed;\r\n\tboundary=\"20120302xy\"\r\n"
-            "Message-ID: <x@y>\r\nX-Velmora: Setattach\r\n");
-  EXPECT_NE(result.find("--20120302xy\r\nContent-Type: multipart/alternative; boundary=\"alt\";\r\n"
-                        "Content-Transfer-Encoding: 7bit\r\n\r\n--alt\r\n\r\nhi\r\n--alt--\r\n"),
+  EXPECT_EQ(
+      result.substr(0, result.find("\r\n--20120302xy\r\n")),
+      "Content-Type: multipart/mixed;\r\n\tboundary=\"20120302xy\";\r\n\tcharset=\"utf-8\"\r\n"
+      "Message-ID: <x@y>\r\nMIME-Version: 1.0\r\nX-Velmora: Setattach\r\n");
+  EXPECT_NE(result.find("--20120302xy\r\nContent-Type: text/html; charset=\"utf-8\";\r\n"
+                        "Content-Transfer-Encoding: 8bit\r\n\r\n<p>hi</p>\r\n"),
             std::string::npos);
 }
 
-TEST_F(AddFile, SinglePartMessageWithoutTheNeededHeadersIsNotTaken) {
+// MIME lets a message omit its content headers and its Message-ID: the defaults stand in for
+// them, and the boundary comes from the date and a digest of the text.
+TEST_F(AddFile, SinglePartMessageWithoutOptionalHeadersTakesAFile) {
   const std::string full = kSinglePart;
   const auto without = [&](const std::string& text) {
     std::string m = full;
     m.erase(m.find(text), text.size());
     return m;
   };
-  for (const std::string& message :
-       {without("Content-Type: text/plain;\r\n\tcharset=\"ISO-2022-JP\"\r\n"),
-        without("Content-Transfer-Encoding: 7bit\r\n"), without("Message-ID: <x@y>\r\n"),
-        without("Message-ID: <x@y>\r\n").replace(0, 0, "Message-ID:\r\n")}) {
+  const std::string noId = without("Message-ID: <x@y>\r\n");
+  struct Case {
+    const char* what;
+    std::string message;
+    std::string firstPartHeader;  // the first part's content headers
+    bool boundaryFromId;
+  } cases[] = {
+      {"no Content-Type", without("Content-Type: text/plain;\r\n\tcharset=\"ISO-2022-JP\"\r\n"),
+       "Content-Type: text/plain; charset=us-ascii;\r\nContent-Transfer-Encoding: 7bit\r\n", true},
+      {"no Content-Transfer-Encoding", without("Content-Transfer-Encoding: 7bit\r\n"),
+       "Content-Type: text/plain; charset=\"ISO-2022-JP\";\r\nContent-Transfer-Encoding: 7bit\r\n",
+       true},
+      {"no Message-ID", noId,
+       "Content-Type: text/plain; charset=\"ISO-2022-JP\";\r\nContent-Transfer-Encoding: 7bit\r\n",
+       false},
+      {"empty Message-ID", std::string(noId).replace(0, 0, "Message-ID:\r\n"),
+       "Content-Type: text/plain; charset=\"ISO-2022-JP\";\r\nContent-Transfer-Encoding: 7bit\r\n",
+       false},
+      {"Message-ID of no usable character", std::string(noId).replace(0, 0, "Message-ID: <@>\r\n"),
+       "Content-Type: text/plain; charset=\"ISO-2022-JP\";\r\nContent-Transfer-Encoding: 7bit\r\n",
+       false},
+      {"nothing but a From line", "From: a@example.com\r\n\r\nhello\r\n",
+       "Content-Type: text/plain; charset=us-ascii;\r\nContent-Transfer-Encoding: 7bit\r\n", false},
+      {"a header without end", "From: a@example.com\r\nSubject: only a header\r\n",
+       "Content-Type: text/plain; charset=us-ascii;\r\nContent-Transfer-Encoding: 7bit\r\n", false},
+  };
+  std::set<std::string> digestBoundaries;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
     host.StatusTexts.clear();
-    Store(message, 0);
+    Store(c.message, 0);
     AddFileToMessage(tools, "m1", pdfPath);
-    EXPECT_EQ(host.Store["m1"], message);
-    EXPECT_EQ(host.StatusTexts, std::vector<std::wstring>{kUnsupportedMailText}) << message;
+    EXPECT_EQ(host.StatusTexts, std::vector<std::wstring>{kFileAddedText});
+    const std::string& result = host.Store["m1"];
+    const size_t at = result.find("boundary=\"");
+    ASSERT_NE(at, std::string::npos);
+    const std::string boundary = result.substr(at + 10, result.find('"', at + 10) - at - 10);
+    EXPECT_TRUE(boundary.starts_with("20120302")) << boundary;
+    EXPECT_LE(boundary.size(), 70u);
+    EXPECT_EQ(boundary.find_first_not_of(
+                  "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz'()+_,-./:=?"),
+              std::string::npos);
+    if (c.boundaryFromId) {
+      EXPECT_EQ(boundary, "20120302xy");
+    } else {
+      EXPECT_EQ(boundary.size(), 8u + 16u) << boundary;
+      EXPECT_TRUE(digestBoundaries.insert(boundary).second) << "same boundary for another text";
+    }
+    EXPECT_NE(result.find("\r\n\r\n--" + boundary + "\r\n" + c.firstPartHeader + "\r\n"),
+              std::string::npos)
+        << result;
+    EXPECT_NE(result.find("MIME-Version: 1.0\r\n"), std::string::npos);
+    EXPECT_NE(result.find(Part(boundary, "application/pdf", "report.pdf", pdf) + "--" + boundary +
+                          "--\r\n"),
+              std::string::npos);
   }
+  // The digest is of the text: the same message gives the same boundary.
+  Store(noId, 0);
+  AddFileToMessage(tools, "m1", pdfPath);
+  EXPECT_EQ(digestBoundaries.count(
+                host.Store["m1"].substr(host.Store["m1"].find("boundary=\"") + 10, 24)),
+            1u);
 }
 
-TEST_F(AddFile, MessagesItCannotRewriteStayAsTheyWereWithoutAWord) {
+TEST_F(AddFile, ABoundaryTheBodyUsesIsChanged) {
+  std::string message = kSinglePart;
+  message += "--20120302xy\r\n";
+  Store(message, 0);
+  AddFileToMessage(tools, "m1", pdfPath);
+  EXPECT_NE(host.Store["m1"].find("\tboundary=\"20120302xy=_1\";\r\n"), std::string::npos);
+  EXPECT_NE(host.Store["m1"].find("--20120302xy=_1--\r\n"), std::string::npos);
+}
+
+TEST_F(AddFile, HeaderParametersInAnySpellingAreRead) {
+  struct Case {
+    const char* what;
+    std::string contentType;
+    std::string boundary;
+  } cases[] = {
+      {"unquoted", "multipart/mixed; boundary=XYZ", "XYZ"},
+      {"name in other case", "multipart/mixed; Boundary=\"XYZ\"", "XYZ"},
+      {"folded, comment, blanks", "Multipart/Mixed;\r\n (parts follow)\r\n\tBOUNDARY = XYZ", "XYZ"},
+      {"bare with '='", "multipart/mixed; boundary==_a=", "=_a="},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string message =
+        "From: a@example.com\r\nContent-Type: " + c.contentType + "\r\n\r\n--" + c.boundary +
+        "\r\nContent-Type: text/plain\r\n\r\nbody\r\n--" + c.boundary + "--\r\n";
+    Store(message, 8);
+    EXPECT_TRUE(CanAddFile(tools, "m1"));
+    AddFileToMessage(tools, "m1", pdfPath);
+    const size_t closing = message.rfind("--" + c.boundary + "--");
+    EXPECT_EQ(
+        host.Store["m1"],
+        message.substr(0, message.find("\r\n\r\n") + 2) + "X-Velmora: Setattach\r\n" +
+            message.substr(message.find("\r\n\r\n") + 2, closing - message.find("\r\n\r\n") - 2) +
+            Part(c.boundary, "application/pdf", "report.pdf", pdf) + "--" + c.boundary + "--\r\n");
+  }
+  // A former multipart boundary in any spelling leaves the converted header.
+  Store("Content-Type: text/plain;\r\n\tBoundary=old\r\nMessage-ID: <x@y>\r\n\r\nb\r\n", 0);
+  AddFileToMessage(tools, "m1", pdfPath);
+  const std::string& converted = host.Store["m1"];
+  EXPECT_EQ(converted.substr(0, converted.find("\r\n\r\n")).find("old"), std::string::npos);
+  EXPECT_NE(converted.find("--20120302xy\r\nContent-Type: text/plain; Boundary=old;\r\n"),
+            std::string::npos);
+}
+
+TEST_F(AddFile, MessagesItCannotRewriteStayAsTheyWereAndSaySo) {
   struct Case {
     const char* what;
     std::string message;
     std::uint32_t status;
+    std::wstring text;
   } cases[] = {
-      {"not to be converted", kSinglePart, 256},
-      {"no quoted boundary",
-       "Content-Type: multipart/mixed; boundary=XYZ\r\n\r\n--XYZ\r\n\r\nb\r\n--XYZ--\r\n", 8},
-      {"boundary below the header", "Subject: s\r\n\r\n\tboundary=\"XYZ\"\r\n--XYZ--\r\n", 8},
+      {"not to be converted", kSinglePart, 256, kUnsupportedMailText},
+      {"attachments but no multipart", "Subject: s\r\n\r\n\tboundary=\"XYZ\"\r\n--XYZ--\r\n", 8,
+       kUnsupportedMailText},
+      {"no boundary", "Content-Type: multipart/mixed\r\n\r\n--XYZ\r\n\r\nb\r\n--XYZ--\r\n", 8,
+       kUnsupportedMailText},
       {"no closing delimiter",
-       "Content-Type: multipart/mixed; boundary=\"XYZ\"\r\n\r\n--XYZ\r\n\r\nb\r\n", 8},
-      {"header without end",
-       "Content-Type: text/plain\r\nContent-Transfer-Encoding: 7bit\r\nMessage-ID: <a>\r\n", 0},
+       "Content-Type: multipart/mixed; boundary=\"XYZ\"\r\n\r\n--XYZ\r\n\r\nb\r\n", 8,
+       kUnsupportedMailText},
+      {"no header", "\r\nbody only\r\n", 0, kUnsupportedMailText},
   };
   for (const auto& c : cases) {
-    host.Calls.clear();
+    host.StatusTexts.clear();
+    host.SetSourceCalls = 0;
     Store(c.message, c.status);
     AddFileToMessage(tools, "m1", pdfPath);
     EXPECT_EQ(host.Store["m1"], c.message) << c.what;
-    EXPECT_TRUE(host.StatusTexts.empty()) << c.what;
+    EXPECT_EQ(host.StatusTexts, std::vector<std::wstring>{c.text}) << c.what;
     EXPECT_EQ(host.SetSourceCalls, 0) << c.what;
-    if (c.status == 256) {
-      EXPECT_EQ(host.Calls, std::vector<std::string>{"GetStatus"});
+  }
+}
+
+// A part added to these would break a signature, the choice among alternatives, a report's or a
+// digest's layout: they are left alone, with or without the host's attachment flag.
+TEST_F(AddFile, OtherMultipartTypesAreRefusedByName) {
+  for (const std::string type : {"multipart/alternative", "multipart/related", "multipart/signed",
+                                 "multipart/report", "multipart/digest"}) {
+    for (const std::uint32_t status : {0u, 8u}) {
+      host.StatusTexts.clear();
+      const std::string message =
+          "From: a@example.com\r\nMessage-ID: <x@y>\r\nContent-Type: " + type +
+          "; protocol=\"application/pkcs7-signature\"; boundary=\"s\"\r\n"
+          "\r\n--s\r\n\r\nsigned\r\n--s\r\n\r\nsig\r\n--s--\r\n";
+      Store(message, status);
+      AddFileToMessage(tools, "m1", pdfPath);
+      EXPECT_EQ(host.Store["m1"], message) << type;
+      ASSERT_EQ(host.StatusTexts.size(), 1u);
+      EXPECT_EQ(host.StatusTexts[0], UnwritableMultipartText(type));
+      EXPECT_NE(host.StatusTexts[0].find(std::wstring(type.begin(), type.end())),
+                std::wstring::npos);
     }
   }
 }

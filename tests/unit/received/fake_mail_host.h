@@ -142,6 +142,13 @@ class TFakeMailHost {
   bool BufferFault = false;  // a SetSource buffer that did not come from Alloc, or a double Free
   TFault Fault = TFault::fNone;
 
+  // Stores a message as the host's interface can hold it: a stored text is a C string and ends
+  // at its first zero byte, so nothing after one can ever reach the plug-in or come back.
+  void Put(const std::string& id, std::string_view source, std::uint32_t status) {
+    Store[id] = std::string(source.substr(0, source.find('\0')));
+    Status[id] = status;
+  }
+
   [[nodiscard]] size_t OutstandingBuffers() const {
     return FBuffers.size();
   }
@@ -159,7 +166,8 @@ class TFakeMailHost {
               if (ext == L".pdf") return L"application/pdf";
               if (ext == L".jpg") return L"image/jpeg";
               if (ext == L".doc") return L"application/msword";
-              return L"text/plain";
+              if (ext == L".txt") return L"text/plain";
+              return L"";
             },
             [date] { return date; }};
   }

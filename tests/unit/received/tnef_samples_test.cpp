@@ -104,7 +104,8 @@ std::map<std::string, Expected> LoadExpected() {
 }
 
 // What the decoder makes of every sample in the folder: the files in the order ResultFile lists
-// them, each with its name (the sender's attAttachTitle, made unique) and the SHA-256 of its
+// them, each with its name (the long name of its property block, else the sender's attAttachTitle,
+// made unique) and the SHA-256 of its
 // content; or the error it raises. A row per sample, so a name that changes changes in one row.
 struct TSampleFile {
   std::wstring Name;
@@ -127,11 +128,11 @@ const TSample kSamples[] = {
     {"MAPI_OBJECT.tnef", kDecodes, {}},
     {"Yeraze-multi-value-attribute.tnef", kDecodes,
      {
-         {L"208225~1.mp3", "cf2e3cd4175a3acd5cd193623cd8f79fda1c22f4823560213e561851c3fdd4e8"},
+         {L"208225 (5 seconds) Voice Mail.mp3", "cf2e3cd4175a3acd5cd193623cd8f79fda1c22f4823560213e561851c3fdd4e8"},
      }},
     {"attachments.dat", kDecodes,
      {
-         {L"ZAPPA_~2.JPG", "bea844f30e0fcc20fad419a0d11032a6465da93c1da185a1196949955994409a"},
+         {L"zappa_av1.jpg", "bea844f30e0fcc20fad419a0d11032a6465da93c1da185a1196949955994409a"},
          {L"bookmark.htm", "1e08d6e23c75ff80ac992eebc24c2943c7843b7dfee235966b37de5eb4362599"},
      }},
     {"bad_checksum.tnef", kDecodes,
@@ -140,7 +141,7 @@ const TSample kSamples[] = {
      }},
     {"badchecksum.dat", kDecodes,
      {
-         {L"ZAPPA_~2.JPG", "bea844f30e0fcc20fad419a0d11032a6465da93c1da185a1196949955994409a"},
+         {L"zappa_av1.jpg", "bea844f30e0fcc20fad419a0d11032a6465da93c1da185a1196949955994409a"},
          {L"bookmark.htm", "1e08d6e23c75ff80ac992eebc24c2943c7843b7dfee235966b37de5eb4362599"},
      }},
     {"body.tnef", kDecodes, {}},
@@ -157,10 +158,10 @@ const TSample kSamples[] = {
      }},
     {"christmas.tnef", kDecodes,
      {
-         {L"KITTEN~1.JPG", "f79d79bf20d19d17f4bbc92bc59485be362df93deaa92b71cc0d490d3b7ac935"},
+         {L"kitten-playing-with-a-christmas-tree.jpg", "f79d79bf20d19d17f4bbc92bc59485be362df93deaa92b71cc0d490d3b7ac935"},
          {L"Untitled Attachment", "75f459e8f4943b779961210b0cc9e70b7f52e0d09983d92b4fb19c5db54fdc16"},
          {L"Untitled Attachment (2)", "75f459e8f4943b779961210b0cc9e70b7f52e0d09983d92b4fb19c5db54fdc16"},
-         {L"KITTEN~1 (2).JPG", "f79d79bf20d19d17f4bbc92bc59485be362df93deaa92b71cc0d490d3b7ac935"},
+         {L"KITTEN~1.JPG", "f79d79bf20d19d17f4bbc92bc59485be362df93deaa92b71cc0d490d3b7ac935"},
      }},
     {"data-before-name.tnef", kDecodes,
      {
@@ -174,21 +175,21 @@ const TSample kSamples[] = {
     {"invalid-checksum.tnef", kDecodes, {}},
     {"long-filename.tnef", kDecodes,
      {
-         {L"ALLPRO~1.DAT", "de2ad5d4e20a2456ad12808dee82af2d0d1236ddf5bd55832581a7886cdcd807"},
+         {L"allproductsmar2000.dat", "de2ad5d4e20a2456ad12808dee82af2d0d1236ddf5bd55832581a7886cdcd807"},
      }},
     {"mapi_attach_data_obj.tnef", kDecodes, {}},
     {"minimal_attachment.tnef", kDecodes, {}},
     {"missing-filenames.tnef", kDecodes,
      {
          {L"generpts.src", "69ebd0e9c298f62d1bcced07a66fce16c43f0e6e0228336e1a56d8df8874b3b9"},
-         {L"attachment2", "d1a592c2e3729270860ec3dcac357799e2667fa9859febd1b258c6ca3612f532"},
-         {L"attachment3", "360db5c11b1f21c60ffbf7aa040a91f48fdef402663c303cfeddd4ef4a3dc9cd"},
-         {L"attachment4", "b1e6b103cc5a9b759dd0a436d45bba131e69ca06a8b4c99d9beebf76d95cde93"},
+         {L"TechlibDEC99.doc", "d1a592c2e3729270860ec3dcac357799e2667fa9859febd1b258c6ca3612f532"},
+         {L"TechlibDEC99-JAN00.doc", "360db5c11b1f21c60ffbf7aa040a91f48fdef402663c303cfeddd4ef4a3dc9cd"},
+         {L"TechlibNOV99.doc", "b1e6b103cc5a9b759dd0a436d45bba131e69ca06a8b4c99d9beebf76d95cde93"},
      }},
     {"multi-name-property.tnef", kDecodes, {}},
     {"multi-value-attribute.tnef", kDecodes,
      {
-         {L"208225~1.mp3", "cf2e3cd4175a3acd5cd193623cd8f79fda1c22f4823560213e561851c3fdd4e8"},
+         {L"208225__5_seconds__Voice_Mail.mp3", "cf2e3cd4175a3acd5cd193623cd8f79fda1c22f4823560213e561851c3fdd4e8"},
      }},
     {"one-file.tnef", kDecodes,
      {
@@ -204,7 +205,7 @@ const TSample kSamples[] = {
     {"quick-winmail.dat", kDecodes,
      {
          {L"quick.doc", "1240639edc264abf046523eed4bd0a154b0c4e487a9ec8b74be9d0c51b7de124"},
-         {L"QUICK~1.HTM", "5e7daab0b3edcfeec62bbde2371c95fc4fe7099469448abcee94cd49ffba072e"},
+         {L"quick.html", "5e7daab0b3edcfeec62bbde2371c95fc4fe7099469448abcee94cd49ffba072e"},
          {L"quick.pdf", "263bea348ce44185f191b32efee29be44ef7ef7cc45ed32b9ae6753b1103d7d0"},
          {L"quick.txt", "becf39adaa5a3526600ed1d443b5fd382e9879c219a08d183c0660382c59fb56"},
          {L"quick.xml", "cc1704ac3bf0c4b83388c4e1912bbca08cc4dadcfc551521112b55794770a20c"},
@@ -222,17 +223,17 @@ const TSample kSamples[] = {
      }},
     {"umlaut-filename.tnef", kDecodes,
      {
-         {L"DCUMEN~1.PDF", "8ea46aa9a82f286c84fcde21444e17b83a3dfd6b2eabaa433a675c6bf9fcb78c"},
+         {L"d\u00f6cument.pdf", "8ea46aa9a82f286c84fcde21444e17b83a3dfd6b2eabaa433a675c6bf9fcb78c"},
      }},
     {"umlaut.tnef", kDecodes,
      {
-         {L"TBZPAR~1.JPG", "67597116a0dbb64f7576edbf4285183441536529aa5643b4127de7d4e0097822"},
+         {L"TBZ PARIV GmbH.jpg", "67597116a0dbb64f7576edbf4285183441536529aa5643b4127de7d4e0097822"},
          {L"image003.jpg", "49b597682736b44a6ce499a05bcadf60d996244b5679d46cfe37ad5cc820fb00"},
-         {L"UMLAUT~1.TXT", "9b34b140af86a7de1be22a13fd6bc8abf03abb8094c0e65751b2f221188a3b41"},
+         {L"UmlautAnhang-\u00e4\u00fc\u00f6.txt", "9b34b140af86a7de1be22a13fd6bc8abf03abb8094c0e65751b2f221188a3b41"},
      }},
     {"umlaute.tnef", kDecodes,
      {
-         {L"Dog with oｨaｨuｨ.jpg", "68180ecf3aa5f71f523b0c219042b91d9556542d605d2a1f24237ea273b9cced"},
+         {L"Dog with o\u0308a\u0308u\u0308.jpg", "68180ecf3aa5f71f523b0c219042b91d9556542d605d2a1f24237ea273b9cced"},
      }},
     {"unicode-mapi-attr-name.tnef", kDecodes,
      {
@@ -320,6 +321,33 @@ TEST(TTNEFConvertSamples, TabledFilesAreThePublishedOnes) {
     }
   }
   EXPECT_GE(compared, 15u);
+}
+
+// Titles in file order as listed by decoders that report attAttachTitle
+// (Teamwork/tnef, uponusolutions/tnef, Apache POI's titles): the names with long names off.
+const std::map<std::string, std::vector<std::wstring>> kTitleListings = {
+    {"attachments.dat", {L"ZAPPA_~2.JPG", L"bookmark.htm"}},
+    {"garbage-at-end.tnef", {}},
+    {"multi-name-property.tnef", {}},
+    {"one-file.tnef", {L"AUTHORS"}},
+    {"two-files.tnef", {L"AUTHORS", L"README"}},
+    {"unicode-mapi-attr-name.tnef",
+     {L"spaconsole2.cfg", L"image001.png", L"image002.png", L"image003.png"}},
+    {"unicode-mapi-attr.tnef", {L"example.dat"}},
+    {"signed.tnef", {L"smime.p7m"}},
+    {"data-before-name.tnef", {L"AUTOEXEC.BAT", L"CONFIG.SYS", L"boot.ini"}},
+    {"quick-winmail.dat", {L"quick.doc", L"QUICK~1.HTM", L"quick.pdf", L"quick.txt", L"quick.xml"}},
+};
+
+TEST(TTNEFConvertSamples, TitlesExactlyAsBeforeWithLongNamesOff) {
+  for (const auto& [sample, titles] : kTitleListings) {
+    vlm::test::TTestFolder out;
+    std::vector<std::wstring> resultFile;
+    vlm::TTNEFConvert converter(TestData() / "tnef" / sample);
+    converter.SetLongFileNames(false);
+    converter.Convert(resultFile, out.Path());
+    EXPECT_EQ(resultFile, titles) << sample;
+  }
 }
 
 }  // namespace

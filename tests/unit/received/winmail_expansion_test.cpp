@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "received/attachment_file_name.h"
+#include "received/mime_rules.h"
 #include "received/tnef_convert.h"
+#include "received/work_files.h"
 #include "tests/unit/received/fake_mail_host.h"
 #include "tests/unit/received/test_folder.h"
 
@@ -62,6 +64,11 @@ class WinmailExpansion : public ::testing::Test {
     host.Status["m1"] = status;
     host.Selected = "m1";
   }
+  // Nothing of the expansion stays in the host's temporary folder but the work folder itself.
+  void ExpectNoWorkFilesLeft() {
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(host.TempFolder()))
+      EXPECT_EQ(entry.path(), host.WorkFolder()) << "left behind: " << entry.path();
+  }
   void ExpectUntouched(const std::string& source, const std::wstring& ending) {
     EXPECT_EQ(host.Store["m1"], source);
     EXPECT_EQ(host.SetSourceCalls, 0);
@@ -81,9 +88,7 @@ TEST_F(WinmailExpansion, AppendsOnePartPerExtractedFileAndMarksTheMessage) {
   const auto files = DecoderFiles(tnef);
   ASSERT_EQ(files.size(), 5u);
   for (const auto& [name, data] : files) {
-    const size_t dot = name.rfind(L'.');
-    parts += Part(ToAnsi(tools.MimeTypeOf(dot == std::wstring::npos ? L"" : name.substr(dot))),
-                  ToAnsi(name), data);
+    parts += Part(MimeTypeForName(tools, name), ToAnsi(name), data);
   }
   EXPECT_NE(parts.find("Content-Type: application/msword;\r\n\tname=\"quick.doc\""),
             std::string::npos);
@@ -93,6 +98,7 @@ TEST_F(WinmailExpansion, AppendsOnePartPerExtractedFileAndMarksTheMessage) {
   EXPECT_EQ(host.OutstandingBuffers(), 0u);
   EXPECT_EQ(host.StatusTexts, (std::vector<std::wstring>{kExpandingText, kExpandedText}));
   EXPECT_TRUE(std::filesystem::is_directory(host.WorkFolder()));
+  ExpectNoWorkFilesLeft();
 
   // The marker keeps the message from being expanded twice.
   EXPECT_FALSE(HasWinmailPart(tools, "m1"));
@@ -105,10 +111,8 @@ TEST_F(WinmailExpansion, AttachmentsWithTheSameTitleKeepTheirOwnContent) {
   ExpandWinmail(tools, "m1");
   std::string parts;
   for (const auto& [name, data] : DecoderFiles(tnef))
-    parts += Part(ToAnsi(tools.MimeTypeOf(name.substr(
-                      name.rfind(L'.') == std::wstring::npos ? name.size() : name.rfind(L'.')))),
-                  ToAnsi(name), data);
-  EXPECT_NE(parts.find("KITTEN~1 (2).JPG"), std::string::npos);
+    parts += Part(MimeTypeForName(tools, name), ToAnsi(name), data);
+  EXPECT_NE(parts.find("name=\"Untitled Attachment (2)\""), std::string::npos);
   EXPECT_EQ(host.Store["m1"], Expanded(message, parts));
 }
 
@@ -121,7 +125,7 @@ TEST_F(WinmailExpansion, EightBitLinesAndTheEpilogueStayAsTheyWere) {
   ExpandWinmail(tools, "m1");
   std::string parts;
   for (const auto& [name, data] : DecoderFiles(tnef))
-    parts += Part("text/plain", ToAnsi(name), data);
+    parts += Part("application/octet-stream", ToAnsi(name), data);
   EXPECT_EQ(host.Store["m1"], Expanded(message, parts));
 }
 
@@ -154,6 +158,18 @@ TEST_F(WinmailExpansion, TellsWhetherAMessageShouldBeExpanded) {
        replaced("Content-Type: application/ms-tnef;", "content-type: Application/MS-TNEF;"), 8,
        true},
       {"type line with more on it", replaced("application/ms-tnef;", "application/ms-tnef; name=x"),
+       8, true},
+      {"tnef part only nested deeper",
+       replaced("Content-Type: application/ms-tnef;",
+                "Content-Type: multipart/mixed; boundary=in\r\n\r\n--in\r\n"
+                "Content-Type: application/ms-tnef;"),
+       8, false},
+      {"tnef type only in the body",
+       [&] {
+         std::string m = replaced("application/ms-tnef;", "application/x-other;");
+         m.replace(m.find("See the attachments."), 20, "Content-Type: application/ms-tnef;");
+         return m;
+       }(),
        8, false},
   };
   for (const auto& c : cases) {
@@ -173,7 +189,7 @@ TEST_F(WinmailExpansion, StopsSilentlyWithoutAttachmentFlagOrCorrelator) {
   EXPECT_TRUE(host.StatusTexts.empty());
 }
 
-TEST_F(WinmailExpansion, RefusesAPartItCannotTakeApartCleanly) {
+TEST_F(WinmailExpansion, RefusesAPartItCannotTakeApartCleanlyAndSaysWhy) {
   const std::string tnef = Sample("two-files.tnef");
   const std::string good = OutlookMessage(tnef);
   const auto replaced = [&](const std::string& text, const std::string& by) {
@@ -185,37 +201,91 @@ TEST_F(WinmailExpansion, RefusesAPartItCannotTakeApartCleanly) {
   struct Case {
     const char* what;
     std::string message;
+    std::wstring ending;
   } cases[] = {
-      {"no tnef line", replaced("application/ms-tnef;", "application/x-tnef;")},
-      {"unquoted boundary",
-       replaced("boundary=\"----=_NextPart_000_0001\"", "boundary=----=_NextPart_000_0001")},
+      {"no tnef part", replaced("application/ms-tnef;", "application/x-tnef;"),
+       kUnsupportedWinmailText},
       {"boundary only below the header",
        replaced("\tboundary=\"----=_NextPart_000_0001\"\r\nX-MS", "\tcharset=x\r\nX-MS")
-           .replace(good.find("This is") - 25, 0, "\tboundary=\"----=_NextPart_000_0001\"\r\n")},
-      {"no closing delimiter", replaced(kClosing, "")},
-      {"tnef part among the last six lines",
+           .replace(good.find("This is") - 25, 0, "\tboundary=\"----=_NextPart_000_0001\"\r\n"),
+       kUnsupportedWinmailText},
+      {"no closing delimiter", replaced(kClosing, ""), kUnsupportedWinmailText},
+      {"tnef part without base64 text",
        good.substr(0, good.find("Content-Type: application/ms-tnef;")) +
            "Content-Type: application/ms-tnef;\r\n\tname=\"winmail.dat\"\r\n"
            "Content-Transfer-Encoding: base64\r\n\r\n" +
-           kClosing},
-      {"a part header line fewer", replaced("\tname=\"winmail.dat\"\r\n", "")},
-      {"a part header line more",
-       replaced("\tname=\"winmail.dat\"\r\n", "\tname=\"winmail.dat\"\r\nX-A: b\r\n")},
+           kClosing,
+       kExpandFailedText},
       {"not base64",
        replaced("Content-Transfer-Encoding: base64\r\nContent-Disposition",
-                "Content-Transfer-Encoding: quoted-printable\r\nContent-Disposition")},
-      {"damaged base64", replaced(encoded.substr(0, 10), encoded.substr(0, 9) + "!")},
-      {"cut base64", replaced(encoded.substr(encoded.size() - 9), "\r\n")},
-      {"no attachment inside", OutlookMessage(Sample("body.tnef"))},
+                "Content-Transfer-Encoding: quoted-printable\r\nContent-Disposition"),
+       kUnsupportedWinmailText},
+      {"signed", replaced("multipart/mixed;", "multipart/signed;"),
+       UnwritableMultipartText("multipart/signed")},
+      {"damaged base64", replaced(encoded.substr(0, 10), encoded.substr(0, 9) + "!"),
+       kExpandFailedText},
+      {"cut base64", replaced(encoded.substr(encoded.size() - 9), "\r\n"), kExpandFailedText},
+      {"no attachment inside", OutlookMessage(Sample("body.tnef")), kNothingToExpandText},
   };
-  ASSERT_NE(cases[2].message.find("\r\n\r\n\tboundary=\"----=_NextPart_000_0001\"\r\nThis is"),
+  ASSERT_NE(cases[1].message.find("\r\n\r\n\tboundary=\"----=_NextPart_000_0001\"\r\nThis is"),
             std::string::npos);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     host.StatusTexts.clear();
     Store(c.message);
     ExpandWinmail(tools, "m1");
-    ExpectUntouched(c.message, kExpandedText);
+    ExpectUntouched(c.message, c.ending);
+  }
+}
+
+// The winmail.dat part is found by its Content-Type, read as MIME defines it, among the message's
+// own parts, whatever order and number of header lines its sender wrote.
+TEST_F(WinmailExpansion, FindsThePartWhateverItsHeaderLayout) {
+  const std::string tnef = Sample("two-files.tnef");
+  const std::string good = OutlookMessage(tnef);
+  const auto replaced = [&](const std::string& text, const std::string& by) {
+    std::string m = good;
+    m.replace(m.find(text), text.size(), by);
+    return m;
+  };
+  const std::string outlookPartHeader =
+      "Content-Type: application/ms-tnef;\r\n\tname=\"winmail.dat\"\r\n"
+      "Content-Transfer-Encoding: base64\r\nContent-Disposition: attachment;\r\n"
+      "\tfilename=\"winmail.dat\"\r\n";
+  struct Case {
+    const char* what;
+    std::string message;
+  } cases[] = {
+      {"unquoted boundary",
+       replaced("boundary=\"----=_NextPart_000_0001\"", "boundary=----=_NextPart_000_0001")},
+      {"boundary name in upper case",
+       replaced("boundary=\"----=_NextPart_000_0001\"", "BOUNDARY=\"----=_NextPart_000_0001\"")},
+      {"a part header line fewer", replaced("\tname=\"winmail.dat\"\r\n", "")},
+      {"a part header line more",
+       replaced("\tname=\"winmail.dat\"\r\n", "\tname=\"winmail.dat\"\r\nX-A: b\r\n")},
+      {"type last, on one line with its name (Exchange Online)",
+       replaced(outlookPartHeader,
+                "Content-Disposition: attachment; filename=\"winmail.dat\"\r\n"
+                "Content-Transfer-Encoding: base64\r\n"
+                "Content-Type: application/ms-tnef; name=\"winmail.dat\"\r\n")},
+      {"encoding in upper case", replaced("Content-Transfer-Encoding: base64\r\nContent-Disp",
+                                          "Content-Transfer-Encoding: BASE64\r\nContent-Disp")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    host.StatusTexts.clear();
+    Store(c.message);
+    ASSERT_TRUE(HasWinmailPart(tools, "m1"));
+    ExpandWinmail(tools, "m1");
+    EXPECT_EQ(host.StatusTexts, (std::vector<std::wstring>{kExpandingText, kExpandedText}));
+    const std::string& result = host.Store["m1"];
+    const std::string closing = kClosing;
+    EXPECT_EQ(result.substr(result.size() - closing.size()), closing);
+    EXPECT_NE(result.find("X-Velmora: Settlement\r\n"), std::string::npos);
+    std::string parts;
+    for (const auto& [name, data] : DecoderFiles(tnef))
+      parts += Part("application/octet-stream", ToAnsi(name), data);
+    EXPECT_EQ(result, Expanded(c.message, parts));
   }
 }
 
@@ -227,7 +297,7 @@ TEST_F(WinmailExpansion, TakesTheBase64UpToTheNextBoundaryLine) {
   ExpandWinmail(tools, "m1");
   std::string parts;
   for (const auto& [name, data] : DecoderFiles(tnef))
-    parts += Part("text/plain", ToAnsi(name), data);
+    parts += Part("application/octet-stream", ToAnsi(name), data);
   EXPECT_EQ(host.Store["m1"], Expanded(message, parts));
 }
 
@@ -253,6 +323,7 @@ TEST_F(WinmailExpansion, FailureLeavesTheStoredMessageAsItWas) {
     ExpandWinmail(tools, "m1");
     ExpectUntouched(message, kExpandFailedText);
     EXPECT_FALSE(host.BufferFault);
+    ExpectNoWorkFilesLeft();
   }
 }
 

@@ -1,0 +1,80 @@
+#include "received/content_type.h"
+
+#include <gtest/gtest.h>
+
+namespace vlm {
+namespace {
+
+TEST(ContentType, ParametersAsMimeWritesThem) {
+  struct Case {
+    const char* what;
+    std::string_view value;
+    std::string type;
+    std::optional<std::string> boundary;
+  } cases[] = {
+      {"quoted", "multipart/mixed; boundary=\"abc\"", "multipart/mixed", "abc"},
+      {"bare token", "multipart/mixed; boundary=ABCDE", "multipart/mixed", "ABCDE"},
+      {"name in other case", "Multipart/Mixed; Boundary=\"abc\"", "multipart/mixed", "abc"},
+      {"upper-case name, bare", "multipart/mixed; BOUNDARY=x1", "multipart/mixed", "x1"},
+      {"blanks around =", "multipart/mixed; boundary = \"abc\" ", "multipart/mixed", "abc"},
+      {"comments everywhere",
+       "multipart/mixed (outer) ; (c1) boundary (c2) = (c3) \"abc\" (c4); charset=x",
+       "multipart/mixed", "abc"},
+      {"nested comment with a quote", "multipart/mixed; (a (b \\) \") c) boundary=\"q\"",
+       "multipart/mixed", "q"},
+      {"escapes in a quoted value", "multipart/mixed; boundary=\"a\\\"b\\\\c\"", "multipart/mixed",
+       "a\"b\\c"},
+      {"blank and specials inside quotes", "multipart/mixed; boundary=\"=_x y;z\"",
+       "multipart/mixed", "=_x y;z"},
+      {"bare value with '='", "multipart/mixed; boundary=----=_NextPart_000_0001",
+       "multipart/mixed", "----=_NextPart_000_0001"},
+      {"boundary after other parameters", "multipart/mixed; charset=\"a;b\"; boundary=\"b1\"",
+       "multipart/mixed", "b1"},
+      {"first of two", "multipart/mixed; boundary=\"one\"; boundary=\"two\"", "multipart/mixed",
+       "one"},
+      {"unclosed quote", "multipart/mixed; boundary=\"abc", "multipart/mixed", "abc"},
+      {"empty parameters and garbage", "multipart/mixed;; junk; =x; boundary=b", "multipart/mixed",
+       "b"},
+      {"a name that only ends in boundary", "multipart/mixed; xboundary=\"no\"", "multipart/mixed",
+       std::nullopt},
+      {"no parameters", "text/plain", "text/plain", std::nullopt},
+      {"no type", "; boundary=b", "", "b"},
+      {"empty", "", "", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    const TContentType type = ParseContentType(c.value);
+    EXPECT_EQ(type.Type, c.type) << c.what;
+    EXPECT_EQ(type.Parameter("boundary"), c.boundary) << c.what;
+  }
+}
+
+TEST(ContentType, MessageBoundaryComesFromTheHeaderFieldOnly) {
+  struct Case {
+    const char* what;
+    std::string_view source;
+    std::string boundary;
+  } cases[] = {
+      {"one line", "Content-Type: multipart/mixed; boundary=\"abc\"\r\n\r\nx\r\n", "abc"},
+      {"folded", "Content-Type: multipart/mixed;\r\n\tboundary=\"=_x y\"\r\n\r\n", "=_x y"},
+      {"folded before the =", "Content-Type: multipart/mixed; boundary\r\n =\r\n \"f\"\r\n\r\n",
+       "f"},
+      {"unquoted", "Content-Type: multipart/mixed; boundary=abc\r\n\r\n", "abc"},
+      {"name in upper case", "content-type: multipart/mixed; BOUNDARY=\"abc\"\r\n\r\n", "abc"},
+      {"other field holds one",
+       "X-A: b;\r\n\tboundary=\"one\"\r\nContent-Type: multipart/mixed;"
+       " boundary=\"two\"\r\n\r\n",
+       "two"},
+      {"only below the header", "Subject: x\r\n\r\nContent-Type: multipart/mixed; boundary=n\r\n",
+       ""},
+      {"not multipart", "Content-Type: text/plain; boundary=\"b\"\r\n\r\n", ""},
+      {"empty quotes", "Content-Type: multipart/mixed;\r\n\tboundary=\"\r\n\r\n", ""},
+      {"more parameters behind", "Content-Type: multipart/mixed;\r\n\tboundary=\"b1\"; x=y\r\n\r\n",
+       "b1"},
+      {"header without end", "Content-Type: multipart/mixed; boundary=b\r\n", ""},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(MessageBoundary(SplitLines(c.source)), c.boundary) << c.what;
+}
+
+}  // namespace
+}  // namespace vlm
