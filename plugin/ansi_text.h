@@ -14,6 +14,11 @@ std::string ToAnsi(std::wstring_view text);
 // names handed to other programs: a substituted "?" would read as a wildcard there.
 std::optional<std::string> ToAnsiExact(std::wstring_view text);
 
+// True for a byte that begins a two-byte character in the code page (in code page 932 the bytes
+// 0x81 to 0x9F and 0xE0 to 0xFC). Its second byte may be any byte from 0x40 on, ASCII letters
+// included, so a byte search must check that a hit begins a character.
+bool IsAnsiLeadByte(unsigned char byte);
+
 // UTF-8 literals in tests and data files, to wide text and back.
 std::wstring FromUtf8(std::string_view text);
 std::string ToUtf8(std::wstring_view text);

@@ -48,6 +48,9 @@ std::optional<std::string> ToAnsiExact(std::wstring_view text) {
     return std::nullopt;
   }
 }
+bool IsAnsiLeadByte(unsigned char byte) {
+  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
 std::wstring FromUtf8(std::string_view text) {
   return FromUtf32(Convert("WCHAR_T", "UTF-8", text));
 }

@@ -1,0 +1,114 @@
+#include "sendcheck/ansi_lines.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "plugin/ansi_text.h"
+
+namespace vlm {
+namespace {
+
+// Eight bytes at a time: this runs over every byte of the message.
+bool HasEightBit(std::string_view bytes) {
+  constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+  std::size_t i = 0;
+  for (; i + 8 <= bytes.size(); i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes.data() + i, sizeof word);
+    if (word & kHighBits) return true;
+  }
+  for (; i < bytes.size(); ++i)
+    if (static_cast<unsigned char>(bytes[i]) & 0x80) return true;
+  return false;
+}
+
+}  // namespace
+
+bool TLineReader::Next(std::string_view& line) {
+  if (FAt >= FText.size()) return false;
+  const char* begin = FText.data() + FAt;
+  const std::size_t left = FText.size() - FAt;
+  // Line feeds are found first and carriage returns only within the line.
+  const void* feed = std::memchr(begin, '\n', left);
+  std::size_t length =
+      feed ? static_cast<std::size_t>(static_cast<const char*>(feed) - begin) : left;
+  if (const void* ret = std::memchr(begin, '\r', length))
+    length = static_cast<std::size_t>(static_cast<const char*>(ret) - begin);
+  line = std::string_view(begin, length);
+  FAt += length + 1;
+  if (length < left && begin[length] == '\r' && FAt < FText.size() && FText[FAt] == '\n') ++FAt;
+  return true;
+}
+
+TLeadBytes::TLeadBytes() {
+  for (int byte = 0x80; byte < 0x100; ++byte)
+    FLead[byte] = IsAnsiLeadByte(static_cast<unsigned char>(byte));
+}
+
+TAnsiLine::TAnsiLine(std::string_view bytes, const TLeadBytes& lead)
+    : FBytes(bytes), FLead(lead), FAscii(!HasEightBit(bytes)) {}
+
+std::size_t TAnsiLine::CharCount() const {
+  if (FAscii) return FBytes.size();
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < FBytes.size(); ++count)
+    i += FLead[static_cast<unsigned char>(FBytes[i])] ? 2 : 1;
+  return count;
+}
+
+bool TAnsiLine::BeginsCharacter(std::size_t at) const {
+  if (FAscii) return true;
+  std::size_t i = 0;
+  while (i < at) i += FLead[static_cast<unsigned char>(FBytes[i])] ? 2 : 1;
+  return i == at;
+}
+
+TNeedle::TNeedle(std::wstring_view text) : FWide(text), FAnsi(ToAnsiExact(text)) {
+  if (FAnsi && !FAnsi->empty()) FSearcher.emplace(FAnsi->begin(), FAnsi->end());
+}
+
+std::optional<std::size_t> TNeedle::FindIn(const TAnsiLine& line) const {
+  // A text the code page cannot write never stands in text read from that code page.
+  if (!FAnsi) return std::nullopt;
+  if (FAnsi->empty()) return 0;
+  const std::string_view bytes = line.Bytes();
+  if (bytes.size() < FAnsi->size()) return std::nullopt;
+  auto from = bytes.begin();
+  while (true) {
+    const auto hit = std::search(from, bytes.end(), *FSearcher);
+    if (hit == bytes.end()) return std::nullopt;
+    const auto at = static_cast<std::size_t>(hit - bytes.begin());
+    if (line.BeginsCharacter(at)) return at;
+    from = hit + 1;
+  }
+}
+
+std::size_t TNeedle::FindBytes(std::string_view text, std::size_t from, std::size_t to) const {
+  if (!FAnsi || FAnsi->empty() || from >= to) return to;
+  const auto end = text.begin() + static_cast<std::ptrdiff_t>(to);
+  const auto hit = std::search(text.begin() + static_cast<std::ptrdiff_t>(from), end, *FSearcher);
+  return static_cast<std::size_t>(hit - text.begin());
+}
+
+bool TNeedleSweep::On(const TAnsiLine& line, std::size_t limit) {
+  const std::string_view bytes = line.Bytes();
+  const auto begin = static_cast<std::size_t>(bytes.data() - FText.data());
+  const std::size_t end = begin + bytes.size();
+  const std::size_t size = FNeedle.ByteSize();
+  // A sweep that ended before this line's end at an earlier limit, or whose hit lay on an
+  // earlier line, starts again here.
+  if (!FStarted || FNext < begin || (FNext == FSearchEnd && FSearchEnd < end)) {
+    FSearchEnd = std::max(limit, end);
+    FNext = FNeedle.FindBytes(FText, begin, FSearchEnd);
+    FStarted = true;
+  }
+  if (size == 0) return false;
+  while (true) {
+    // The needle holds no line break, so a hit that ends past the line begins past it too.
+    if (FNext == FSearchEnd || FNext + size > end) return false;
+    if (line.BeginsCharacter(FNext - begin)) return true;
+    FNext = FNeedle.FindBytes(FText, FNext + 1, FSearchEnd);
+  }
+}
+
+}  // namespace vlm
