@@ -85,38 +85,23 @@ std::string HostReadablePath(const TBeckyAPI& host, const std::wstring& folder,
   return copy;
 }
 
-// About how many bytes the attachment parts of these files take, so that the new message is
-// built in one buffer instead of one that is copied each time it grows.
-std::uint64_t ExpectedPartsSize(const std::wstring& folder,
-                                const std::vector<std::wstring>& names) {
-  std::uint64_t size = 0;
-  for (const std::wstring& name : names) {
-    std::error_code error;
-    const std::uint64_t bytes =
-        std::filesystem::file_size(FileInFolder(WidePath(folder), name), error);
-    const std::uint64_t base64 = error ? 0 : (bytes + 2) / 3 * 4;
-    size += base64 + base64 / 38 + 4 + 256 + 2 * name.size() * 2;  // line breaks every 76, headers
-  }
-  return size;
-}
-
-// The source with the winmail.dat's attachments added, or nothing when the message stays as it
-// is. Raises EReceivedMail or ETNEFConvert on failure.
-std::optional<std::string> ExpandedSource(const TMailTools& tools, const std::string& source) {
+// Hands back the source with the winmail.dat's attachments added; false when the message stays as
+// it is. Raises EReceivedMail or ETNEFConvert on failure.
+bool ExpandSource(const TMailTools& tools, const char* mail, std::string_view source) {
   const TBeckyAPI& host = tools.Host;
   const TLineList lines = SplitLines(source);
   const size_t tnefLine = FindTnefPart(lines);
-  if (tnefLine == kNoLine) return std::nullopt;
+  if (tnefLine == kNoLine) return false;
   const std::string boundary = MessageBoundary(lines);
-  if (boundary.empty()) return std::nullopt;
+  if (boundary.empty()) return false;
   const size_t closing = FindClosingDelimiter(lines, boundary);
-  if (closing == kNoLine || closing < tnefLine) return std::nullopt;
+  if (closing == kNoLine || closing < tnefLine) return false;
   const auto range = WinmailBase64(lines, tnefLine, boundary);
-  if (!range) return std::nullopt;
+  if (!range) return false;
   const TLineList base64(lines.begin() + static_cast<std::ptrdiff_t>(range->First),
                          lines.begin() + static_cast<std::ptrdiff_t>(range->End));
   const auto tnefSize = Base64DecodedSize(base64);
-  if (!tnefSize || *tnefSize == 0) return std::nullopt;
+  if (!tnefSize || *tnefSize == 0) return false;
 
   const std::string base64File = HostTempFile(host, "bin");
   const std::string tnefFile = HostTempFile(host, "dat");
@@ -124,31 +109,44 @@ std::optional<std::string> ExpandedSource(const TMailTools& tools, const std::st
   std::error_code error;
   std::filesystem::create_directories(WidePath(folder), error);
   if (error) throw EReceivedMail("cannot create the work folder");
-  {
-    TLineWriter text;
-    text.Lines(base64, 0, base64.size());
-    WriteWholeFile(HostPath(base64File), text.Text());
-  }
+  // The base64 lines as they stand in the source, breaks included: the decoder skips them.
+  const std::string_view last = base64.back();
+  WriteWholeFile(
+      HostPath(base64File),
+      source.substr(static_cast<size_t>(base64.front().data() - source.data()),
+                    static_cast<size_t>(last.data() + last.size() - base64.front().data())));
   HostDecode(host, tnefFile, base64File, *tnefSize);
 
   std::vector<std::wstring> names;
   if (!TTNEFConvert(HostPath(tnefFile)).Convert(names, WidePath(folder)) || names.empty())
-    return std::nullopt;
+    return false;
 
-  TLineWriter out;
-  out.Reserve(source.size() + ExpectedPartsSize(folder, names));
+  // Each attachment is encoded once; the new message is then counted and written straight into
+  // the buffer handed back, allocated once at its exact size.
+  std::vector<std::string> encoded;
+  encoded.reserve(names.size());
+  for (const std::wstring& name : names)
+    encoded.push_back(HostEncode(host, base64File, HostReadablePath(host, folder, name)));
   const size_t headerEnd = HeaderEnd(lines);
-  out.Lines(lines, 0, headerEnd);
-  out.Line(MarkerLine(kMarkerExpanded));
-  out.Lines(lines, headerEnd, closing);
-  for (const std::wstring& name : names) {
-    const std::string encoded = HostEncode(host, base64File, HostReadablePath(host, folder, name));
-    WriteAttachmentPart(out, boundary, MimeTypeForName(tools, name), AnsiFileName(name),
-                        SplitLines(encoded));
-  }
-  out.Line(ClosingDelimiter(boundary));
-  out.Lines(lines, closing + 1, lines.size());
-  return out.Take();
+  const auto write = [&](TLineWriter& out) {
+    out.Lines(lines, 0, headerEnd);
+    out.Line(MarkerLine(kMarkerExpanded));
+    out.Lines(lines, headerEnd, closing);
+    for (size_t i = 0; i < names.size(); ++i)
+      WriteAttachmentPart(out, boundary, MimeTypeForName(tools, names[i]), AnsiFileName(names[i]),
+                          SplitLines(encoded[i]));
+    out.Line(ClosingDelimiter(boundary));
+    out.Lines(lines, closing + 1, lines.size());
+  };
+  TLineWriter counter = TLineWriter::Counting();
+  write(counter);
+  const THostBuffer buffer(host, counter.Size() + 1);
+  TLineWriter out(buffer.Data(), counter.Size());
+  write(out);
+  buffer.Data()[out.Size()] = '\0';
+  std::vector<std::string>().swap(encoded);  // before the host copies the new message
+  host.SetSource(mail, buffer.Data());
+  return true;
 }
 
 }  // namespace
@@ -172,8 +170,8 @@ void ExpandWinmail(const TMailTools& tools, const char* mail) {
   ShowStatus(host, kExpandingText);
   const wchar_t* ending = kExpandedText;
   try {
-    const std::string source(HostText(host.GetSource(mail)));
-    if (const auto expanded = ExpandedSource(tools, source)) HandBack(host, mail, *expanded);
+    // The host's own text, not a copy: the message can be tens of megabytes.
+    ExpandSource(tools, mail, HostText(host.GetSource(mail)));
   } catch (const std::exception&) {
     ending = kExpandFailedText;
   }
