@@ -8,9 +8,10 @@
 namespace vlm {
 namespace {
 
+constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+
 // Eight bytes at a time: this runs over every byte of the message.
 bool HasEightBit(std::string_view bytes) {
-  constexpr std::uint64_t kHighBits = 0x8080808080808080u;
   std::size_t i = 0;
   for (; i + 8 <= bytes.size(); i += 8) {
     std::uint64_t word;
