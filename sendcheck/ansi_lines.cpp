@@ -51,10 +51,16 @@ TAnsiLine::TAnsiLine(std::string_view bytes, const TLeadBytes& lead)
 
 std::size_t TAnsiLine::CharCount() const {
   if (FAscii) return FBytes.size();
-  std::size_t count = 0;
-  for (std::size_t i = 0; i < FBytes.size(); ++count)
-    i += FLead[static_cast<unsigned char>(FBytes[i])] ? 2 : 1;
-  return count;
+  // Only the stretch from the first to the last 8-bit byte is walked character by character;
+  // the ASCII bytes around it count one each.
+  const std::size_t size = FBytes.size();
+  const auto eightBit = [&](std::size_t i) { return (FBytes[i] & 0x80) != 0; };
+  std::size_t first = 0, last = size;
+  while (!eightBit(first)) ++first;
+  while (!eightBit(last - 1)) --last;
+  std::size_t count = first, i = first;
+  for (; i < last; ++count) i += FLead[static_cast<unsigned char>(FBytes[i])] ? 2 : 1;
+  return count + (i < size ? size - i : 0);
 }
 
 bool TAnsiLine::BeginsCharacter(std::size_t at) const {
@@ -64,34 +70,49 @@ bool TAnsiLine::BeginsCharacter(std::size_t at) const {
   return i == at;
 }
 
-TNeedle::TNeedle(std::wstring_view text) : FWide(text), FAnsi(ToAnsiExact(text)) {
-  if (FAnsi && !FAnsi->empty()) FSearcher.emplace(FAnsi->begin(), FAnsi->end());
-}
+TNeedle::TNeedle(std::wstring_view text) : FWide(text), FAnsi(ToAnsiExact(text)) {}
 
 std::optional<std::size_t> TNeedle::FindIn(const TAnsiLine& line) const {
   // A text the code page cannot write never stands in text read from that code page.
   if (!FAnsi) return std::nullopt;
   if (FAnsi->empty()) return 0;
   const std::string_view bytes = line.Bytes();
-  if (bytes.size() < FAnsi->size()) return std::nullopt;
-  auto from = bytes.begin();
-  while (true) {
-    const auto hit = std::search(from, bytes.end(), *FSearcher);
-    if (hit == bytes.end()) return std::nullopt;
-    const auto at = static_cast<std::size_t>(hit - bytes.begin());
+  for (std::size_t at = 0;; ++at) {
+    at = FindBytes(bytes, at, bytes.size(), 0);
+    if (at == bytes.size()) return std::nullopt;
     if (line.BeginsCharacter(at)) return at;
-    from = hit + 1;
   }
 }
 
-std::size_t TNeedle::FindBytes(std::string_view text, std::size_t from, std::size_t to) const {
-  if (!FAnsi || FAnsi->empty() || from >= to) return to;
-  const auto end = text.begin() + static_cast<std::ptrdiff_t>(to);
-  const auto hit = std::search(text.begin() + static_cast<std::ptrdiff_t>(from), end, *FSearcher);
-  return static_cast<std::size_t>(hit - text.begin());
+std::size_t TNeedle::FindBytes(std::string_view text, std::size_t from, std::size_t to,
+                               std::size_t anchor) const {
+  if (!FAnsi || FAnsi->empty()) return to;
+  const std::string& needle = *FAnsi;
+  const char byte = needle[anchor];
+  // A hit at `at` has the anchor byte at `at + anchor` and ends by `to`.
+  for (std::size_t at = from; at + needle.size() <= to;) {
+    const void* hit = std::memchr(text.data() + at + anchor, byte, to - needle.size() - at + 1);
+    if (!hit) break;
+    at = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) - anchor;
+    if (std::memcmp(text.data() + at, needle.data(), needle.size()) == 0) return at;
+    ++at;
+  }
+  return to;
 }
 
-bool TNeedleSweep::On(const TAnsiLine& line, std::size_t limit) {
+std::size_t TNeedle::RarestByteIn(std::string_view sample) const {
+  if (!FAnsi || FAnsi->empty()) return 0;
+  std::array<std::size_t, 256> counts{};
+  for (const char c : sample) ++counts[static_cast<unsigned char>(c)];
+  std::size_t rarest = 0;
+  for (std::size_t i = 1; i < FAnsi->size(); ++i)
+    if (counts[static_cast<unsigned char>((*FAnsi)[i])] <
+        counts[static_cast<unsigned char>((*FAnsi)[rarest])])
+      rarest = i;
+  return rarest;
+}
+
+bool TNeedleSweep::Search(const TAnsiLine& line, std::size_t limit) {
   const std::string_view bytes = line.Bytes();
   const auto begin = static_cast<std::size_t>(bytes.data() - FText.data());
   const std::size_t end = begin + bytes.size();
@@ -99,8 +120,11 @@ bool TNeedleSweep::On(const TAnsiLine& line, std::size_t limit) {
   // A sweep that ended before this line's end at an earlier limit, or whose hit lay on an
   // earlier line, starts again here.
   if (!FStarted || FNext < begin || (FNext == FSearchEnd && FSearchEnd < end)) {
+    // The byte to look for is chosen once, from the text ahead of the first line asked about.
+    constexpr std::size_t kSample = 1 << 12;
+    if (!FStarted) FAnchor = FNeedle.RarestByteIn(FText.substr(begin, kSample));
     FSearchEnd = std::max(limit, end);
-    FNext = FNeedle.FindBytes(FText, begin, FSearchEnd);
+    FNext = FNeedle.FindBytes(FText, begin, FSearchEnd, FAnchor);
     FStarted = true;
   }
   if (size == 0) return false;
@@ -108,7 +132,7 @@ bool TNeedleSweep::On(const TAnsiLine& line, std::size_t limit) {
     // The needle holds no line break, so a hit that ends past the line begins past it too.
     if (FNext == FSearchEnd || FNext + size > end) return false;
     if (line.BeginsCharacter(FNext - begin)) return true;
-    FNext = FNeedle.FindBytes(FText, FNext + 1, FSearchEnd);
+    FNext = FNeedle.FindBytes(FText, FNext + 1, FSearchEnd, FAnchor);
   }
 }
 

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -59,9 +58,6 @@ class TAnsiLine {
 class TNeedle {
  public:
   explicit TNeedle(std::wstring_view text);
-  // The searcher points into the needle's own text.
-  TNeedle(const TNeedle&) = delete;
-  TNeedle& operator=(const TNeedle&) = delete;
 
   bool Empty() const { return FWide.empty(); }
   // Where the text first begins a character in `line`, or nothing.
@@ -69,14 +65,17 @@ class TNeedle {
   bool In(const TAnsiLine& line) const { return FindIn(line).has_value(); }
   bool In(std::wstring_view line) const { return line.find(FWide) != std::wstring_view::npos; }
   // Where the code page's bytes of the text first stand in `text` between `from` and `to`,
-  // wherever a character begins or not; `to` when nowhere.
-  std::size_t FindBytes(std::string_view text, std::size_t from, std::size_t to) const;
+  // wherever a character begins or not; `to` when nowhere. Looks for the byte at `anchor` in
+  // the needle with memchr and compares the rest around each hit.
+  std::size_t FindBytes(std::string_view text, std::size_t from, std::size_t to,
+                        std::size_t anchor) const;
+  // The needle's byte that `sample` holds least often: the best one to look for.
+  std::size_t RarestByteIn(std::string_view sample) const;
   std::size_t ByteSize() const { return FAnsi ? FAnsi->size() : 0; }
 
  private:
   std::wstring FWide;
   std::optional<std::string> FAnsi;  // none when the code page cannot write the text
-  std::optional<std::boyer_moore_horspool_searcher<std::string::const_iterator>> FSearcher;
 };
 
 // A needle looked for in a text whose lines are read in order: the whole text is searched in one
@@ -87,16 +86,27 @@ class TNeedleSweep {
 
   // Whether the needle begins a character on `line`, a line of the text read after the ones
   // asked about before; hits are looked for no further than `limit` (an offset in the text).
-  bool On(const TAnsiLine& line, std::size_t limit);
+  bool On(const TAnsiLine& line, std::size_t limit) {
+    // Most lines lie before the next hit of a sweep that reaches past them: answered here.
+    const auto begin = static_cast<std::size_t>(line.Bytes().data() - FText.data());
+    const std::size_t end = begin + line.Bytes().size();
+    if (FStarted && FNext >= begin &&
+        (FNext == FSearchEnd ? FSearchEnd >= end : FNext + FNeedle.ByteSize() > end))
+      return false;
+    return Search(line, limit);
+  }
   // After On: where the next hit at or after that line's start begins (a hit of the bytes, which
   // may turn out not to begin a character), or the end of the sweep.
   std::size_t NextHit() const { return FNext; }
 
  private:
+  bool Search(const TAnsiLine& line, std::size_t limit);
+
   const TNeedle& FNeedle;
   std::string_view FText;
   std::size_t FNext = 0;       // the next hit of the current sweep, or FSearchEnd for none
   std::size_t FSearchEnd = 0;  // where the current sweep ends
+  std::size_t FAnchor = 0;     // the needle's byte looked for, chosen when the sweep starts
   bool FStarted = false;
 };
 
