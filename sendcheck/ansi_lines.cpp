@@ -117,18 +117,25 @@ bool TNeedleSweep::Search(const TAnsiLine& line, std::size_t limit) {
   const auto begin = static_cast<std::size_t>(bytes.data() - FText.data());
   const std::size_t end = begin + bytes.size();
   const std::size_t size = FNeedle.ByteSize();
-  // A sweep that ended before this line's end at an earlier limit, or whose hit lay on an
-  // earlier line, starts again here.
-  if (!FStarted || FNext < begin || (FNext == FSearchEnd && FSearchEnd < end)) {
-    // The byte to look for is chosen once, from the text ahead of the first line asked about.
+  if (size == 0) return false;
+  // A sweep whose hit lay on an earlier line starts again here. The byte to look for is chosen
+  // once, from the text ahead of the first line asked about.
+  if (!FStarted || FNext < begin) {
     constexpr std::size_t kSample = 1 << 12;
     if (!FStarted) FAnchor = FNeedle.RarestByteIn(FText.substr(begin, kSample));
     FSearchEnd = std::max(limit, end);
     FNext = FNeedle.FindBytes(FText, begin, FSearchEnd, FAnchor);
     FStarted = true;
   }
-  if (size == 0) return false;
   while (true) {
+    if (FNext == FSearchEnd && FSearchEnd < end) {
+      // The sweep ended inside this line, at an earlier limit: it goes on from the first place
+      // a hit could still begin.
+      const std::size_t from = std::max(begin, FSearchEnd + 1 >= size ? FSearchEnd + 1 - size : 0);
+      FSearchEnd = std::max(limit, end);
+      FNext = FNeedle.FindBytes(FText, from, FSearchEnd, FAnchor);
+      continue;
+    }
     // The needle holds no line break, so a hit that ends past the line begins past it too.
     if (FNext == FSearchEnd || FNext + size > end) return false;
     if (line.BeginsCharacter(FNext - begin)) return true;

@@ -90,6 +90,29 @@ TEST(TAnsiLine, AnswersAsTheConvertedLineDoes) {
   }
 }
 
+// A sweep over the whole message answers for each line what the line itself answers, whatever
+// limits the lines are asked with (a sweep that stopped short starts again).
+TEST(TNeedleSweep, AnswersLineByLineAsTheLinesDo) {
+  const TLeadBytes lead;
+  const std::wstring texts[] = {L"添付", L"\\", L"@", L"ソ", L"Q", L"cd\\@", L"表＠"};
+  std::mt19937 random(50220);
+  for (int i = 0; i < 200; ++i) {
+    const std::string message = RandomMessage(random);
+    for (const std::wstring& text : texts) {
+      const TNeedle needle(text);
+      TNeedleSweep sweep(needle, message);
+      TLineReader reader(message);
+      for (std::string_view bytes; reader.Next(bytes);) {
+        const TAnsiLine line(bytes, lead);
+        const auto begin = static_cast<std::size_t>(bytes.data() - message.data());
+        const std::size_t limit = random() % 2 ? message.size() : begin + random() % 200;
+        ASSERT_EQ(sweep.On(line, limit), needle.In(line))
+            << "message " << i << ", text " << ToUtf8(text) << ", line " << ToUtf8(FromAnsi(bytes));
+      }
+    }
+  }
+}
+
 TEST(TNeedle, FindsAsciiTextsWhereTheyBegin) {
   struct Case {
     std::string line;
