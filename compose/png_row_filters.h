@@ -15,7 +15,9 @@ namespace vlm {
 // Each row gets the filter whose output holds the fewest distinct pairs of neighbouring bytes.
 // Few distinct pairs means long repeats and few different literals, what deflate codes best; it
 // beats the usual smallest-sum-of-differences rule on screenshots (flat areas and repeated text
-// come out as exact repeats under None or Up) and matches it on photos.
+// come out as exact repeats under None or Up). A row with many distinct pairs under every filter
+// (noise, as in photos) gets the filter with the smallest sum of differences instead, which
+// chooses as well there and saves counting the pairs to the end.
 std::vector<std::uint8_t> FilterRows(const TBitmapImage& image, bool choose);
 
 }  // namespace vlm
