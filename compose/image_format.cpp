@@ -23,7 +23,8 @@ int JpegQuality(int comp) {
 }
 
 int PngCompressionLevel(int comp) {
-  return std::clamp(comp, 0, 9);
+  constexpr int kLevels[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 8, 12};
+  return kLevels[std::clamp(comp, 0, 10)];
 }
 
 }  // namespace vlm

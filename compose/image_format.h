@@ -20,8 +20,10 @@ std::wstring ImageExtension(TImageFormat format);
 // (a quantiser of 0): it becomes 1, the strongest compression there is.
 int JpegQuality(int comp);
 
-// Deflate level `Comp`. Position 10 would ask for level 10, beyond zlib's 0 to 9: it becomes 9,
-// the strongest there is.
+// The libdeflate level (0 stored to 12 smallest) of position `Comp`: 0 to 8 are the levels of
+// the same number. Position 9, the default, stays at level 8: on a 4K screenshot level 9 saves
+// half a percent more for half as much time again, while 8 already writes smaller files than
+// ImageMagick's strongest setting. Position 10 is level 12, the strongest and slowest.
 int PngCompressionLevel(int comp);
 
 }  // namespace vlm

@@ -6,9 +6,9 @@
 
 namespace vlm {
 
-// A baseline JFIF file at `quality` 1 to 100 (the IJG scaling of the standard quantisation
-// tables), colour subsampled 4:2:0 like common encoders' defaults, with the standard Huffman
-// tables.
+// A baseline JFIF file at `quality` 1 to 100, written by libjpeg-turbo with its defaults, the
+// ones cjpeg uses: the IJG scaling of the standard quantisation tables, colour subsampled 4:2:0,
+// the standard Huffman tables. The output equals cjpeg's for the same pixels and quality.
 std::vector<std::uint8_t> EncodeJpeg(const TBitmapImage& image, int quality);
 
 }  // namespace vlm

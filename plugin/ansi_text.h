@@ -22,6 +22,11 @@ std::wstring BestFitAnsi(std::wstring_view text);
 // as Shift-JIS, the plug-in information block and the descriptions of registered commands.
 std::string ToShiftJis(std::wstring_view text);
 
+// True for a byte that begins a two-byte character in the code page (in code page 932 the bytes
+// 0x81 to 0x9F and 0xE0 to 0xFC). Its second byte may be any byte from 0x40 on, ASCII letters
+// included, so a byte search must check that a hit begins a character.
+bool IsAnsiLeadByte(unsigned char byte);
+
 // UTF-8 literals in tests and data files, to wide text and back.
 std::wstring FromUtf8(std::string_view text);
 std::string ToUtf8(std::wstring_view text);

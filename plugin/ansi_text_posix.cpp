@@ -57,6 +57,9 @@ std::wstring BestFitAnsi(std::wstring_view text) {
 std::string ToShiftJis(std::wstring_view text) {
   return Convert("CP932", "WCHAR_T", AsBytes(text));
 }
+bool IsAnsiLeadByte(unsigned char byte) {
+  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
 std::wstring FromUtf8(std::string_view text) {
   return FromUtf32(Convert("WCHAR_T", "UTF-8", text));
 }

@@ -50,9 +50,21 @@ TLineList SplitLines(std::string_view text) {
   return lines;
 }
 
+void TLineWriter::Append(std::string_view bytes) {
+  if (FCounting) {
+    FSize += bytes.size();
+  } else if (FBuffer) {
+    if (bytes.size() > FCapacity - FSize) throw EReceivedMail("the new message outgrew its buffer");
+    std::memcpy(FBuffer + FSize, bytes.data(), bytes.size());
+    FSize += bytes.size();
+  } else {
+    FText.append(bytes);
+  }
+}
+
 void TLineWriter::Line(std::string_view line) {
-  FText.append(line);
-  FText.append("\r\n");
+  Append(line);
+  Append("\r\n");
 }
 
 void TLineWriter::Lines(const TLineList& lines, size_t from, size_t to) {
@@ -180,15 +192,18 @@ std::wstring UnwritableMultipartText(std::string_view type) {
   return L"「" + name + L"」形式のメールは書き換えられません（署名や構成が壊れるため）。";
 }
 
-void HandBack(const TBeckyAPI& host, const char* mail, std::string_view text) {
-  if (text.size() >= std::numeric_limits<std::uint32_t>::max())
+THostBuffer::THostBuffer(const TBeckyAPI& host, size_t size) : FHost(host) {
+  if (size >= std::numeric_limits<std::uint32_t>::max())
     throw EReceivedMail("message too large for a host buffer");
-  char* buffer = static_cast<char*>(host.Alloc(static_cast<std::uint32_t>(text.size() + 1)));
-  if (!buffer) throw EReceivedMail("the host gave no buffer");
-  std::memcpy(buffer, text.data(), text.size());
-  buffer[text.size()] = '\0';
-  host.SetSource(mail, buffer);
-  host.Free(buffer);
+  FData = static_cast<char*>(host.Alloc(static_cast<std::uint32_t>(size)));
+  if (!FData) throw EReceivedMail("the host gave no buffer");
+}
+
+void HandBack(const TBeckyAPI& host, const char* mail, std::string_view text) {
+  const THostBuffer buffer(host, text.size() + 1);
+  std::memcpy(buffer.Data(), text.data(), text.size());
+  buffer.Data()[text.size()] = '\0';
+  host.SetSource(mail, buffer.Data());
 }
 
 }  // namespace vlm

@@ -32,17 +32,36 @@ inline constexpr size_t kNoLine = static_cast<size_t>(-1);
 using TLineList = std::vector<std::string_view>;
 [[nodiscard]] TLineList SplitLines(std::string_view text);
 
-// A text built line by line, every line followed by CR LF.
+// A text built line by line, every line followed by CR LF: into a string of its own, into a
+// buffer of a size known beforehand, or only counted, to learn that size.
 class TLineWriter {
  public:
+  TLineWriter() = default;
+  // Writes into `buffer` of `capacity` bytes; a line that would not fit raises EReceivedMail.
+  TLineWriter(char* buffer, size_t capacity) : FBuffer(buffer), FCapacity(capacity) {}
+  // Writes nothing and only counts the bytes.
+  [[nodiscard]] static TLineWriter Counting() {
+    TLineWriter writer;
+    writer.FCounting = true;
+    return writer;
+  }
+
   void Reserve(size_t bytes) { FText.reserve(bytes); }
   void Line(std::string_view line);
   void Lines(const TLineList& lines, size_t from, size_t to);
+  // The bytes written (or counted) so far.
+  [[nodiscard]] size_t Size() const { return FBuffer || FCounting ? FSize : FText.size(); }
   [[nodiscard]] const std::string& Text() const { return FText; }
   [[nodiscard]] std::string Take() { return std::move(FText); }
 
  private:
+  void Append(std::string_view bytes);
+
   std::string FText;
+  char* FBuffer = nullptr;
+  size_t FCapacity = 0;
+  size_t FSize = 0;
+  bool FCounting = false;
 };
 
 [[nodiscard]] bool StartsWith(std::string_view line, std::string_view prefix);
@@ -92,6 +111,21 @@ inline constexpr std::string_view kMarkerFileAdded = "Setattach";
 // written unchanged), an empty line, the base64 lines, and two empty lines.
 void WriteAttachmentPart(TLineWriter& out, std::string_view boundary, std::string_view mimeType,
                          std::string_view fileName, const TLineList& base64);
+
+// A buffer from the host's Alloc, given back to its Free. Raises EReceivedMail when the host
+// gives none.
+class THostBuffer {
+ public:
+  THostBuffer(const TBeckyAPI& host, size_t size);
+  ~THostBuffer() { FHost.Free(FData); }
+  THostBuffer(const THostBuffer&) = delete;
+  THostBuffer& operator=(const THostBuffer&) = delete;
+  [[nodiscard]] char* Data() const { return FData; }
+
+ private:
+  const TBeckyAPI& FHost;
+  char* FData;
+};
 
 // Hands the rewritten text back for `mail`: a buffer from the host's Alloc holding the text and a
 // zero byte goes to SetSource and back to Free. Raises EReceivedMail when the host gives no buffer.

@@ -79,12 +79,6 @@ std::optional<TTnefPart> FindTnefPart(const TLineList& lines, std::string_view b
   return std::nullopt;
 }
 
-// How an expansion ends: the new source when there is one, and the status text to show.
-struct TExpansion {
-  std::optional<std::string> Source;
-  std::wstring Status;
-};
-
 // The shared folder the attachments are extracted into: the host's temporary folder and "Velmra".
 std::wstring WorkFolder(const TBeckyAPI& host) {
   std::wstring folder = FromAnsi(HostText(host.GetTempFolder()));
@@ -110,21 +104,6 @@ std::string HostReadablePath(const TBeckyAPI& host, const std::wstring& folder,
   return copy;
 }
 
-// About how many bytes the attachment parts of these files take, so that the new message is
-// built in one buffer instead of one that is copied each time it grows.
-std::uint64_t ExpectedPartsSize(const std::wstring& folder,
-                                const std::vector<std::wstring>& names) {
-  std::uint64_t size = 0;
-  for (const std::wstring& name : names) {
-    std::error_code error;
-    const std::uint64_t bytes =
-        std::filesystem::file_size(FileInFolder(WidePath(folder), name), error);
-    const std::uint64_t base64 = error ? 0 : (bytes + 2) / 3 * 4;
-    size += base64 + base64 / 38 + 4 + 256 + 2 * name.size() * 2;  // line breaks every 76, headers
-  }
-  return size;
-}
-
 // Extracts the attachments into the work folder; every file written, even by a conversion that
 // failed halfway, goes to `files`. False when the winmail.dat holds no attachment.
 bool ExtractAttachments(const TMailTools& tools, const std::string& tnefFile,
@@ -147,24 +126,25 @@ bool ExtractAttachments(const TMailTools& tools, const std::string& tnefFile,
   return converted && !names.empty();
 }
 
-// The source with the winmail.dat's attachments added, or the reason it stays as it is. Every
-// file it writes goes to `files`. Raises EReceivedMail or ETNEFConvert on failure.
-TExpansion ExpandedSource(const TMailTools& tools, const std::string& source, TWorkFiles& files) {
+// Hands back the source with the winmail.dat's attachments added, and gives the status text to
+// show: the expansion's, or the reason the message stays as it is. Every file it writes goes to
+// `files`. Raises EReceivedMail or ETNEFConvert on failure.
+std::wstring ExpandSource(const TMailTools& tools, const char* mail, std::string_view source,
+                          TWorkFiles& files) {
   const TBeckyAPI& host = tools.Host;
   const TLineList lines = SplitLines(source);
   const size_t headerEnd = HeaderEnd(lines);
-  if (headerEnd == kNoLine) return {std::nullopt, kUnsupportedWinmailText};
+  if (headerEnd == kNoLine) return kUnsupportedWinmailText;
   const TContentType type = HeaderContentType(lines, headerEnd);
   if (type.IsMultipart() && type.Type != "multipart/mixed")
-    return {std::nullopt, UnwritableMultipartText(type.Type)};
+    return UnwritableMultipartText(type.Type);
   const std::string boundary = MessageBoundary(lines);
   const auto part = FindTnefPart(lines, boundary);
-  if (!part || !part->Base64) return {std::nullopt, kUnsupportedWinmailText};
+  if (!part || !part->Base64) return kUnsupportedWinmailText;
   const size_t closing = FindClosingDelimiter(lines, boundary);
-  if (closing == kNoLine || closing < part->TypeLine)
-    return {std::nullopt, kUnsupportedWinmailText};
+  if (closing == kNoLine || closing < part->TypeLine) return kUnsupportedWinmailText;
   const auto tnefSize = Base64DecodedSize(part->Text);
-  if (!tnefSize || *tnefSize == 0) return {std::nullopt, kExpandFailedText};
+  if (!tnefSize || *tnefSize == 0 || part->Text.empty()) return kExpandFailedText;
 
   const std::string base64File = HostTempFile(host, "bin", files);
   const std::string tnefFile = HostTempFile(host, "dat", files);
@@ -172,32 +152,42 @@ TExpansion ExpandedSource(const TMailTools& tools, const std::string& source, TW
   std::error_code error;
   std::filesystem::create_directories(WidePath(folder), error);
   if (error) throw EReceivedMail("cannot create the work folder");
-  {
-    TLineWriter text;
-    text.Lines(part->Text, 0, part->Text.size());
-    WriteWholeFile(HostPath(base64File), text.Text());
-  }
+  // The base64 lines as they stand in the source, breaks included: the decoder skips them.
+  const std::string_view first = part->Text.front(), last = part->Text.back();
+  WriteWholeFile(HostPath(base64File),
+                 source.substr(static_cast<size_t>(first.data() - source.data()),
+                               static_cast<size_t>(last.data() + last.size() - first.data())));
   HostDecode(host, tnefFile, base64File, *tnefSize);
 
   std::vector<std::wstring> names;
   std::vector<std::string> mimeTags;
   if (!ExtractAttachments(tools, tnefFile, folder, names, mimeTags, files))
-    return {std::nullopt, kNothingToExpandText};
+    return kNothingToExpandText;
 
-  TLineWriter out;
-  out.Reserve(source.size() + ExpectedPartsSize(folder, names));
-  WriteMarkedHeader(out, lines, headerEnd, kMarkerExpanded);
-  out.Lines(lines, headerEnd, closing);
-  for (size_t i = 0; i < names.size(); ++i) {
-    const std::wstring& name = names[i];
-    const std::string encoded =
-        HostEncode(host, base64File, HostReadablePath(host, folder, name, files));
-    WriteAttachmentPart(out, boundary, MimeTypeForName(tools, name, mimeTags[i]),
-                        AnsiFileName(name), SplitLines(encoded));
-  }
-  out.Line(ClosingDelimiter(boundary));
-  out.Lines(lines, closing + 1, lines.size());
-  return {out.Take(), kExpandedText};
+  // Each attachment is encoded once; the new message is then counted and written straight into
+  // the buffer handed back, allocated once at its exact size.
+  std::vector<std::string> encoded;
+  encoded.reserve(names.size());
+  for (const std::wstring& name : names)
+    encoded.push_back(HostEncode(host, base64File, HostReadablePath(host, folder, name, files)));
+  const auto write = [&](TLineWriter& out) {
+    WriteMarkedHeader(out, lines, headerEnd, kMarkerExpanded);
+    out.Lines(lines, headerEnd, closing);
+    for (size_t i = 0; i < names.size(); ++i)
+      WriteAttachmentPart(out, boundary, MimeTypeForName(tools, names[i], mimeTags[i]),
+                          AnsiFileName(names[i]), SplitLines(encoded[i]));
+    out.Line(ClosingDelimiter(boundary));
+    out.Lines(lines, closing + 1, lines.size());
+  };
+  TLineWriter counter = TLineWriter::Counting();
+  write(counter);
+  const THostBuffer buffer(host, counter.Size() + 1);
+  TLineWriter out(buffer.Data(), counter.Size());
+  write(out);
+  buffer.Data()[out.Size()] = '\0';
+  std::vector<std::string>().swap(encoded);  // before the host copies the new message
+  host.SetSource(mail, buffer.Data());
+  return kExpandedText;
 }
 
 }  // namespace
@@ -220,16 +210,15 @@ void ExpandWinmail(const TMailTools& tools, const char* mail) {
   const std::string header(HostText(host.GetHeader(mail)));
   if (!HasCorrelator(SplitLines(header))) return;
   ShowStatus(host, kExpandingText);
-  TExpansion expansion;
+  std::wstring status;
   try {
     TWorkFiles files;  // removed once the message is handed back, or the expansion failed
-    const std::string source(HostText(host.GetSource(mail)));
-    expansion = ExpandedSource(tools, source, files);
-    if (expansion.Source) HandBack(host, mail, *expansion.Source);
+    // The host's own text, not a copy: the message can be tens of megabytes.
+    status = ExpandSource(tools, mail, HostText(host.GetSource(mail)), files);
   } catch (const std::exception&) {
-    expansion = {std::nullopt, kExpandFailedText};
+    status = kExpandFailedText;
   }
-  ShowStatus(host, expansion.Status.c_str());
+  ShowStatus(host, status.c_str());
 }
 
 }  // namespace vlm

@@ -56,6 +56,8 @@ class TBase64Count {
   [[nodiscard]] std::optional<std::uint64_t> DecodedSize() const;
 
  private:
+  void AddSlowly(std::string_view text);
+
   std::uint64_t FLetters = 0;
   unsigned FPadding = 0;
   bool FClean = true;

@@ -5,7 +5,6 @@
 
 #include "plugin/ansi_text.h"
 #include "plugin/format_size.h"
-#include "sendcheck/message_lines.h"
 #include "sendcheck/send_scan.h"
 
 namespace vlm {
@@ -61,24 +60,22 @@ std::string_view DecodeMessage(const char* message, const TBeckyAPI& host) {
   return decoded ? decoded : message;
 }
 
-std::wstring DecodeSubject(const std::wstring& subject, const TBeckyAPI& host) {
-  const std::string ansi = ToAnsi(subject);
+std::wstring DecodeSubject(const std::string& subject, const TBeckyAPI& host) {
   char charset[kCharsetBufferSize] = {};
-  const char* decoded = host.MIMEHeader(ansi.c_str(), charset, kCharsetBufferSize, 0);
-  return FromAnsi(decoded ? decoded : ansi.c_str());
+  const char* decoded = host.MIMEHeader(subject.c_str(), charset, kCharsetBufferSize, 0);
+  return FromAnsi(decoded ? decoded : subject.c_str());
 }
 
 }  // namespace
 
 int RunSendChecks(const char* message, const SendCheckSettings& settings, const TBeckyAPI& host,
                   const PartialSendingReader& partialSending, const SendCheckAsker& ask) {
-  SendLines lines(DecodeMessage(message ? message : "", host));
+  const std::string_view text = DecodeMessage(message ? message : "", host);
   SendScan scan;
-  std::wstring subject = DecodeSubject(ScanHeader(lines, scan), host);
-  scan.BodyStart = FindBodyStart(lines);
+  const std::wstring subject = DecodeSubject(ScanHeader(text, scan), host);
   // The decoded subject is searched like a body line and counts in the size.
-  lines.Insert(scan.BodyStart + 2, std::move(subject));
-  ScanAttachments(lines, scan);
+  ScanMessage(text, subject, {settings.SearchWord1, settings.SearchWord2, settings.SearchWord3},
+              settings.NotReplyCheck, scan);
 
   const auto declined = [&](const std::wstring& question, unsigned flags) {
     return ask(question, kSendCheckCaption, flags) != kAnswerYes;
@@ -89,17 +86,15 @@ int RunSendChecks(const char* message, const SendCheckSettings& settings, const 
       declined(ArchiveToGmailText(scan.AttachmentName), kWarningQuestion))
     return kSendCancelled;
 
-  SearchWords(lines, {settings.SearchWord1, settings.SearchWord2, settings.SearchWord3},
-              settings.NotReplyCheck, scan);
   // An attachment header found by the scan counts too, also when it is not a line of its own
   // ("Content-Disposition: attachment; filename=..."): then nothing was forgotten.
-  const bool forgotten = scan.Found && !scan.HasAttachment && !HasAttachmentHeaderLine(lines);
+  const bool forgotten = scan.Found && !scan.HasAttachment && !scan.AttachmentHeaderLine;
   if (forgotten && declined(kForgottenAttachmentText, kWarningQuestion)) return kSendCancelled;
   if (settings.SendWarning && scan.HasAttachment &&
       declined(AttachmentText(scan.AttachmentName), kWarningQuestion))
     return kSendCancelled;
 
-  const std::int64_t size = MessageSize(lines);
+  const std::int64_t size = scan.Size;
   if (size >= kLargeMessage && !SplitSendingOn(partialSending) &&
       declined(LargeMessageText(size), kWarningQuestion))
     return kSendCancelled;

@@ -34,6 +34,9 @@ std::wstring FromAnsi(std::string_view text) {
 std::string ToAnsi(std::wstring_view text) {
   return ToNarrow(CP_ACP, text);
 }
+bool IsAnsiLeadByte(unsigned char byte) {
+  return IsDBCSLeadByte(byte) != FALSE;
+}
 std::optional<std::string> ToAnsiExact(std::wstring_view text) {
   if (text.empty()) return std::string();
   BOOL lossy = FALSE;

@@ -4,6 +4,7 @@
 // received_expand expand <message> <folder>
 //   expands the message in a fake host whose temporary folder is <folder>/Temp and writes the
 //   result to <message>.expanded; prints the parts added and the peak resident memory.
+#include <malloc.h>
 #include <sys/resource.h>
 
 #include <cstdio>
@@ -50,6 +51,9 @@ int Expand(const std::string& messagePath, const std::string& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Large blocks go back to the system when freed, as the Windows heap does with blocks that big;
+  // otherwise glibc's growing threshold keeps them and the peak memory measures the allocator.
+  mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
   try {
     if (argc == 4 && std::string(argv[1]) == "make") return Make(argv[2], argv[3]);
     if (argc == 4 && std::string(argv[1]) == "expand") return Expand(argv[2], argv[3]);

@@ -22,8 +22,8 @@ int FirstLumaQuantizer(const std::vector<std::uint8_t>& jpeg) {
   return -1;
 }
 
-// The compression level class zlib records in the stream header (FLEVEL): 0 for levels 0 and
-// 1, 1 for 2 to 5, 2 for 6, 3 for 7 to 9.
+// The compression level class recorded in the zlib stream header (FLEVEL): 0 for levels 0 and
+// 1, 1 for 2 to 5, 2 for 6, 3 for 7 and above.
 int DeflateLevelClass(const std::vector<std::uint8_t>& png) {
   for (std::size_t i = 8; i + 9 < png.size(); ++i)
     if (png[i] == 'I' && png[i + 1] == 'D' && png[i + 2] == 'A' && png[i + 3] == 'T')
@@ -35,8 +35,11 @@ TEST(ImageFormat, CompressionPositionSetsQualityAndLevel) {
   struct TCase {
     int Comp, Quality, Level, FirstQuantizer, LevelClass;
   };
-  // Quality 1 scales 16 by 50 and is capped at 255; quality 90 scales by 0.2; 100 gives 1.
-  const TCase cases[] = {{0, 1, 0, 255, 0}, {9, 90, 9, 3, 3}, {10, 100, 9, 1, 3}};
+  // Quality 1 scales 16 by 50 and is capped at 255; 10 scales by 5, 60 by 0.8, 90 by 0.2; 100
+  // gives 1.
+  const TCase cases[] = {{0, 1, 0, 255, 0},  {1, 10, 1, 80, 0},   {6, 60, 6, 13, 2},
+                         {9, 90, 8, 3, 3},   {10, 100, 12, 1, 3}, {-1, 1, 0, 255, 0},
+                         {11, 100, 12, 1, 3}};
   const TBitmapImage image = test::Photo(64, 48);
   for (const TCase& c : cases) {
     EXPECT_EQ(JpegQuality(c.Comp), c.Quality) << "position " << c.Comp;

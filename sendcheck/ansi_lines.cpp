@@ -1,0 +1,146 @@
+#include "sendcheck/ansi_lines.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "plugin/ansi_text.h"
+
+namespace vlm {
+namespace {
+
+constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+
+// Eight bytes at a time: this runs over every byte of the message.
+bool HasEightBit(std::string_view bytes) {
+  std::size_t i = 0;
+  for (; i + 8 <= bytes.size(); i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes.data() + i, sizeof word);
+    if (word & kHighBits) return true;
+  }
+  for (; i < bytes.size(); ++i)
+    if (static_cast<unsigned char>(bytes[i]) & 0x80) return true;
+  return false;
+}
+
+}  // namespace
+
+bool TLineReader::Next(std::string_view& line) {
+  if (FAt >= FText.size()) return false;
+  const char* begin = FText.data() + FAt;
+  const std::size_t left = FText.size() - FAt;
+  // Line feeds are found first and carriage returns only within the line.
+  const void* feed = std::memchr(begin, '\n', left);
+  std::size_t length =
+      feed ? static_cast<std::size_t>(static_cast<const char*>(feed) - begin) : left;
+  if (const void* ret = std::memchr(begin, '\r', length))
+    length = static_cast<std::size_t>(static_cast<const char*>(ret) - begin);
+  line = std::string_view(begin, length);
+  FAt += length + 1;
+  if (length < left && begin[length] == '\r' && FAt < FText.size() && FText[FAt] == '\n') ++FAt;
+  return true;
+}
+
+TLeadBytes::TLeadBytes() {
+  for (int byte = 0x80; byte < 0x100; ++byte)
+    FLead[byte] = IsAnsiLeadByte(static_cast<unsigned char>(byte));
+}
+
+TAnsiLine::TAnsiLine(std::string_view bytes, const TLeadBytes& lead)
+    : FBytes(bytes), FLead(lead), FAscii(!HasEightBit(bytes)) {}
+
+std::size_t TAnsiLine::CharCount() const {
+  if (FAscii) return FBytes.size();
+  // Only the stretch from the first to the last 8-bit byte is walked character by character;
+  // the ASCII bytes around it count one each.
+  const std::size_t size = FBytes.size();
+  const auto eightBit = [&](std::size_t i) { return (FBytes[i] & 0x80) != 0; };
+  std::size_t first = 0, last = size;
+  while (!eightBit(first)) ++first;
+  while (!eightBit(last - 1)) --last;
+  std::size_t count = first, i = first;
+  for (; i < last; ++count) i += FLead[static_cast<unsigned char>(FBytes[i])] ? 2 : 1;
+  return count + (i < size ? size - i : 0);
+}
+
+bool TAnsiLine::BeginsCharacter(std::size_t at) const {
+  if (FAscii) return true;
+  std::size_t i = 0;
+  while (i < at) i += FLead[static_cast<unsigned char>(FBytes[i])] ? 2 : 1;
+  return i == at;
+}
+
+TNeedle::TNeedle(std::wstring_view text) : FWide(text), FAnsi(ToAnsiExact(text)) {}
+
+std::optional<std::size_t> TNeedle::FindIn(const TAnsiLine& line) const {
+  // A text the code page cannot write never stands in text read from that code page.
+  if (!FAnsi) return std::nullopt;
+  if (FAnsi->empty()) return 0;
+  const std::string_view bytes = line.Bytes();
+  for (std::size_t at = 0;; ++at) {
+    at = FindBytes(bytes, at, bytes.size(), 0);
+    if (at == bytes.size()) return std::nullopt;
+    if (line.BeginsCharacter(at)) return at;
+  }
+}
+
+std::size_t TNeedle::FindBytes(std::string_view text, std::size_t from, std::size_t to,
+                               std::size_t anchor) const {
+  if (!FAnsi || FAnsi->empty()) return to;
+  const std::string& needle = *FAnsi;
+  const char byte = needle[anchor];
+  // A hit at `at` has the anchor byte at `at + anchor` and ends by `to`.
+  for (std::size_t at = from; at + needle.size() <= to;) {
+    const void* hit = std::memchr(text.data() + at + anchor, byte, to - needle.size() - at + 1);
+    if (!hit) break;
+    at = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) - anchor;
+    if (std::memcmp(text.data() + at, needle.data(), needle.size()) == 0) return at;
+    ++at;
+  }
+  return to;
+}
+
+std::size_t TNeedle::RarestByteIn(std::string_view sample) const {
+  if (!FAnsi || FAnsi->empty()) return 0;
+  std::array<std::size_t, 256> counts{};
+  for (const char c : sample) ++counts[static_cast<unsigned char>(c)];
+  std::size_t rarest = 0;
+  for (std::size_t i = 1; i < FAnsi->size(); ++i)
+    if (counts[static_cast<unsigned char>((*FAnsi)[i])] <
+        counts[static_cast<unsigned char>((*FAnsi)[rarest])])
+      rarest = i;
+  return rarest;
+}
+
+bool TNeedleSweep::Search(const TAnsiLine& line, std::size_t limit) {
+  const std::string_view bytes = line.Bytes();
+  const auto begin = static_cast<std::size_t>(bytes.data() - FText.data());
+  const std::size_t end = begin + bytes.size();
+  const std::size_t size = FNeedle.ByteSize();
+  if (size == 0) return false;
+  // A sweep whose hit lay on an earlier line starts again here. The byte to look for is chosen
+  // once, from the text ahead of the first line asked about.
+  if (!FStarted || FNext < begin) {
+    constexpr std::size_t kSample = 1 << 12;
+    if (!FStarted) FAnchor = FNeedle.RarestByteIn(FText.substr(begin, kSample));
+    FSearchEnd = std::max(limit, end);
+    FNext = FNeedle.FindBytes(FText, begin, FSearchEnd, FAnchor);
+    FStarted = true;
+  }
+  while (true) {
+    if (FNext == FSearchEnd && FSearchEnd < end) {
+      // The sweep ended inside this line, at an earlier limit: it goes on from the first place
+      // a hit could still begin.
+      const std::size_t from = std::max(begin, FSearchEnd + 1 >= size ? FSearchEnd + 1 - size : 0);
+      FSearchEnd = std::max(limit, end);
+      FNext = FNeedle.FindBytes(FText, from, FSearchEnd, FAnchor);
+      continue;
+    }
+    // The needle holds no line break, so a hit that ends past the line begins past it too.
+    if (FNext == FSearchEnd || FNext + size > end) return false;
+    if (line.BeginsCharacter(FNext - begin)) return true;
+    FNext = FNeedle.FindBytes(FText, FNext + 1, FSearchEnd, FAnchor);
+  }
+}
+
+}  // namespace vlm
