@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <stdexcept>
 
-#include "plugin/ansi_text.h"
+#include "base/ansi_text.h"
 
 namespace vlm {
 namespace {

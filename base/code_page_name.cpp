@@ -1,6 +1,6 @@
-#include "plugin/code_page_name.h"
+#include "base/code_page_name.h"
 
-#include "plugin/ansi_text.h"
+#include "base/ansi_text.h"
 
 namespace vlm {
 namespace {

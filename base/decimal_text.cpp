@@ -1,4 +1,4 @@
-#include "plugin/decimal_text.h"
+#include "base/decimal_text.h"
 
 #include <charconv>
 #include <cmath>

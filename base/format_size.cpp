@@ -1,4 +1,4 @@
-#include "plugin/format_size.h"
+#include "base/format_size.h"
 
 namespace vlm {
 

@@ -1,4 +1,4 @@
-#include "plugin/host_api.h"
+#include "base/host_api.h"
 
 #include <cstring>
 #include <string_view>

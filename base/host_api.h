@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "plugin/stdcall.h"
+#include "base/stdcall.h"
 
 namespace vlm {
 

@@ -1,4 +1,4 @@
-#include "plugin/mime_table.h"
+#include "base/mime_table.h"
 
 namespace vlm {
 

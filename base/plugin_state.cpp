@@ -1,4 +1,4 @@
-#include "plugin/plugin_state.h"
+#include "base/plugin_state.h"
 
 TBeckyAPI* HostApi = nullptr;
 TForm1* SettingsForm = nullptr;

@@ -2,7 +2,7 @@
 // The plug-in's process-wide state. There is one of each; everything else reads it from here.
 #include <string>
 
-#include "plugin/host_api.h"
+#include "base/host_api.h"
 
 class TForm1;
 

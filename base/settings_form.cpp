@@ -1,4 +1,4 @@
-#include "plugin/settings_form.h"
+#include "base/settings_form.h"
 
 TForm1::TForm1() {
   LabeledEdit1.Text = L"添付";

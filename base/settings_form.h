@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/host_api.h"
+#include "base/host_api.h"
 
 struct TCheckBox {
   bool Checked = false;

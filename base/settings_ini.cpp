@@ -1,8 +1,8 @@
-#include "plugin/settings_ini.h"
+#include "base/settings_ini.h"
 
 #include <cwctype>
 
-#include "plugin/decimal_text.h"
+#include "base/decimal_text.h"
 
 namespace vlm {
 namespace {

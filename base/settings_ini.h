@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "plugin/settings_form.h"
+#include "base/settings_form.h"
 
 namespace vlm {
 

@@ -1,4 +1,4 @@
-#include "plugin/version.h"
+#include "base/version.h"
 
 #include <vector>
 

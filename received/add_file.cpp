@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "plugin/ansi_text.h"
+#include "base/ansi_text.h"
 #include "received/mime_rules.h"
 #include "received/work_files.h"
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cwctype>
 
-#include "plugin/ansi_text.h"
+#include "base/ansi_text.h"
 
 namespace vlm {
 namespace {

@@ -6,7 +6,7 @@
 #include <system_error>
 #include <vector>
 
-#include "plugin/ansi_text.h"
+#include "base/ansi_text.h"
 #include "received/attachment_file_name.h"
 #include "received/mime_rules.h"
 #include "received/tnef_convert.h"

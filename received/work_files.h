@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "plugin/host_api.h"
+#include "base/host_api.h"
 #include "received/mail_tools.h"
 #include "received/mime_rules.h"
 

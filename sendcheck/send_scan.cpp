@@ -1,6 +1,6 @@
 #include "sendcheck/send_scan.h"
 
-#include "plugin/extension_lists.h"
+#include "base/extension_lists.h"
 
 namespace vlm {
 namespace {

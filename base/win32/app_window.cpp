@@ -1,7 +1,7 @@
-#include "plugin/win32/app_window.h"
+#include "base/win32/app_window.h"
 
-#include "plugin/plugin_state.h"
-#include "plugin/win32/environment.h"
+#include "base/plugin_state.h"
+#include "base/win32/module.h"
 
 namespace vlm {
 

@@ -1,13 +1,13 @@
-#include "plugin/win32/code_page_copy.h"
+#include "base/win32/code_page_copy.h"
 
 #include <windows.h>
 
 #include <set>
 #include <vector>
 
-#include "plugin/code_page_name.h"
-#include "plugin/win32/file_name_key.h"
-#include "plugin/win32/scoped.h"
+#include "base/code_page_name.h"
+#include "base/win32/file_name_key.h"
+#include "base/win32/scoped.h"
 
 namespace vlm {
 namespace {

@@ -1,4 +1,4 @@
-#include "plugin/win32/crash_report.h"
+#include "base/win32/crash_report.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -6,9 +6,9 @@
 #include <cxxabi.h>
 #include <new>
 
-#include "plugin/plugin_state.h"
-#include "plugin/win32/crash_reporter.h"
-#include "plugin/win32/environment.h"
+#include "base/plugin_state.h"
+#include "base/win32/crash_reporter.h"
+#include "base/win32/module.h"
 
 namespace vlm {
 namespace {

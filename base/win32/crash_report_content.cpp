@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "plugin/win32/crash_reporter.h"
+#include "base/win32/crash_reporter.h"
 
 namespace vlm {
 namespace {

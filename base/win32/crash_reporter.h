@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <exception>
 
-#include "plugin/win32/fixed_text.h"
+#include "base/win32/fixed_text.h"
 
 namespace vlm {
 

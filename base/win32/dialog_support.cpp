@@ -1,6 +1,6 @@
-#include "plugin/win32/dialog_support.h"
+#include "base/win32/dialog_support.h"
 
-#include "plugin/win32/environment.h"
+#include "base/win32/module.h"
 #include "resources/resource_ids.h"
 
 namespace vlm {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "plugin/win32/scoped.h"
+#include "base/win32/scoped.h"
 
 namespace vlm {
 

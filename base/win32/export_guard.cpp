@@ -1,6 +1,6 @@
-#include "plugin/win32/export_guard.h"
+#include "base/win32/export_guard.h"
 
-#include "plugin/win32/crash_report.h"
+#include "base/win32/crash_report.h"
 
 namespace vlm {
 

@@ -7,9 +7,9 @@
 #include <exception>
 #include <string>
 
-#include "plugin/ansi_text.h"
-#include "plugin/win32/app_window.h"
-#include "plugin/win32/fault_frame.h"
+#include "base/ansi_text.h"
+#include "base/win32/app_window.h"
+#include "base/win32/fault_frame.h"
 
 namespace vlm {
 

@@ -1,8 +1,8 @@
-#include "plugin/win32/fault_frame.h"
+#include "base/win32/fault_frame.h"
 
 #include <windows.h>
 
-#include "plugin/win32/crash_report.h"
+#include "base/win32/crash_report.h"
 
 namespace vlm {
 namespace {

@@ -1,4 +1,4 @@
-#include "plugin/win32/file_name_key.h"
+#include "base/win32/file_name_key.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #include <windows.h>
 
-#include "plugin/plugin_state.h"
-#include "plugin/win32/host_binding.h"
+#include "base/plugin_state.h"
+#include "base/win32/host_binding.h"
 
 namespace vlm {
 

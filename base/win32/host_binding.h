@@ -1,5 +1,5 @@
 #pragma once
-#include "plugin/host_api.h"
+#include "base/host_api.h"
 
 namespace vlm {
 // Binds `api` to the process's main executable, which is the host.

@@ -1,11 +1,11 @@
-#include "plugin/win32/ini_file.h"
+#include "base/win32/ini_file.h"
 
 #include <windows.h>
 
 #include <stdexcept>
 #include <vector>
 
-#include "plugin/ansi_text.h"
+#include "base/ansi_text.h"
 
 namespace vlm {
 namespace {

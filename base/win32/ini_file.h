@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "plugin/settings_ini.h"
+#include "base/settings_ini.h"
 
 namespace vlm {
 

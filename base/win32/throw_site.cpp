@@ -3,8 +3,8 @@
 // where an exception came from and not only the guard that caught it.
 #include <windows.h>
 
-#include "plugin/plugin_state.h"
-#include "plugin/win32/crash_reporter.h"
+#include "base/plugin_state.h"
+#include "base/win32/crash_reporter.h"
 
 extern "C" {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "plugin/win32/environment.h"
+#include "base/win32/module.h"
 
 namespace vlm {
 

@@ -1,9 +1,9 @@
-#include "plugin/win32/send_check.h"
+#include "sendcheck/win32/send_check.h"
 
-#include "plugin/plugin_state.h"
-#include "plugin/settings_form.h"
-#include "plugin/win32/app_window.h"
-#include "plugin/win32/environment.h"
+#include "base/plugin_state.h"
+#include "base/settings_form.h"
+#include "base/win32/app_window.h"
+#include "base/win32/host_registry.h"
 #include "sendcheck/send_check.h"
 
 namespace vlm {

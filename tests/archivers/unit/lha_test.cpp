@@ -7,7 +7,7 @@
 #include "tests/archivers/common/lh5_codec.h"
 #include "tests/archivers/common/lha_command.h"
 #include "tests/archivers/common/result_codes.h"
-#include "tests/unit/archivers/archive_fixture.h"
+#include "tests/archivers/unit/archive_fixture.h"
 
 namespace standin_test {
 namespace {

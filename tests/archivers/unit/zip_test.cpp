@@ -6,7 +6,7 @@
 #include "tests/archivers/common/result_codes.h"
 #include "tests/archivers/common/unzip_command.h"
 #include "tests/archivers/common/zip_command.h"
-#include "tests/unit/archivers/archive_fixture.h"
+#include "tests/archivers/unit/archive_fixture.h"
 
 namespace standin_test {
 namespace {

@@ -3,8 +3,8 @@
 // first tries its best-fit form (the scenario drop_wide_names shows "résumé" as "resume").
 #include <gtest/gtest.h>
 
-#include "plugin/ansi_text.h"
-#include "plugin/code_page_name.h"
+#include "base/ansi_text.h"
+#include "base/code_page_name.h"
 
 namespace vlm {
 namespace {

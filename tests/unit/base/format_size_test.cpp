@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "plugin/format_size.h"
+#include "base/format_size.h"
 
 namespace {
 

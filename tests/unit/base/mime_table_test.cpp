@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "plugin/ansi_text.h"
-#include "plugin/mime_table.h"
+#include "base/ansi_text.h"
+#include "base/mime_table.h"
 
 namespace {
 

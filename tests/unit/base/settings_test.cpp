@@ -4,10 +4,10 @@
 #include <stdexcept>
 #include <vector>
 
-#include "plugin/ansi_text.h"
-#include "plugin/decimal_text.h"
-#include "plugin/settings_ini.h"
-#include "tests/unit/plugin/number_text_cases.h"
+#include "base/ansi_text.h"
+#include "base/decimal_text.h"
+#include "base/settings_ini.h"
+#include "tests/unit/base/number_text_cases.h"
 
 namespace {
 

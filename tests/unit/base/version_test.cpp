@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "plugin/version.h"
+#include "base/version.h"
 
 TEST(ParseFileVersion, FourPartsGiveBothStrings) {
   const auto v = vlm::ParseFileVersion(L"1.0.0.9");

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/unit/hostcodec/iconv_text.h"
+#include "tests/host/codec/unit/iconv_text.h"
 
 namespace hostcodec {
 namespace {
