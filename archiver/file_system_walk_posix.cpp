@@ -11,7 +11,7 @@
 #include "archiver/archiver_errors.h"
 #include "archiver/file_system_walk.h"
 #include "archiver/path_mask.h"
-#include "archiver/utf8_text.h"
+#include "base/utf8_text.h"
 
 namespace vlm {
 namespace {

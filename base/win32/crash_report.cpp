@@ -217,7 +217,7 @@ void ShowCrashBox(TCrashReporter& r, HWND owner) {
   text.Add(L"内容: ");
   // A C++ exception's message is meant for people; its type and the stack are in the report.
   if (!r.Job.Fault && r.Job.Error)
-    text.AddAnsi(r.Job.Error->what());
+    AddErrorMessage(*r.Job.Error, text);
   else
     AddExceptionText(r, text);
   text.Line().Line().Add(L"エラーの記録を保存しました:").Line();

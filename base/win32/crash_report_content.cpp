@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "base/wide_message.h"
 #include "base/win32/crash_reporter.h"
 
 namespace vlm {
@@ -174,11 +175,18 @@ void AddAddress(TCrashReporter& r, TFixedText& text, DWORD64 address) noexcept {
   }
 }
 
+void AddErrorMessage(const std::exception& error, TFixedText& text) noexcept {
+  if (const wchar_t* wide = WideMessageOf(error))
+    text.Add(wide);
+  else
+    text.AddAnsi(error.what());
+}
+
 void AddExceptionText(TCrashReporter& r, TFixedText& text) noexcept {
   const TCrashJob& job = r.Job;
   if (!job.Fault) {
     text.Add(L"C++ exception ").AddAnsi(job.ErrorType ? job.ErrorType : "(unknown type)");
-    if (job.Error) text.Add(L": ").AddAnsi(job.Error->what());
+    if (job.Error) AddErrorMessage(*job.Error, text.Add(L": "));
     return;
   }
   const EXCEPTION_RECORD& record = *job.Fault->ExceptionRecord;

@@ -86,5 +86,7 @@ void ComposeCrashReport(TCrashReporter& r) noexcept;
 bool WriteCrashDump(TCrashReporter& r, const wchar_t* path) noexcept;
 // What the exception was, one line, for the report and the box.
 void AddExceptionText(TCrashReporter& r, TFixedText& text) noexcept;
+// A C++ exception's message: a wide message as it is, any other read in the system code page.
+void AddErrorMessage(const std::exception& error, TFixedText& text) noexcept;
 
 }  // namespace vlm

@@ -1,5 +1,6 @@
 #include "base/win32/export_guard.h"
 
+#include "base/unexpected_error.h"
 #include "base/win32/crash_report.h"
 
 namespace vlm {
@@ -8,10 +9,7 @@ void ReportUnexpectedError(const char* where, const std::exception* error) noexc
   if (ReportCppException(where, error)) return;
   // Crash reports are off (or could not be written): tell the user only.
   try {
-    std::wstring text =
-        L"Velmoraで予期しないエラーが発生しました。\r\n\r\n処理: " + FromAnsi(where);
-    if (error) text += L"\r\n内容: " + FromAnsi(error->what());
-    ShowMessage(text, L"Velmoraエラー", MB_OK | MB_ICONERROR);
+    ShowMessage(UnexpectedErrorText(where, error), L"Velmoraエラー", MB_OK | MB_ICONERROR);
   } catch (...) {
     // Nothing more can be told; the host must go on.
   }

@@ -1,4 +1,4 @@
-#include "archiver/utf8_text.h"
+#include "base/utf8_text.h"
 
 namespace vlm {
 namespace {
