@@ -1,20 +1,11 @@
 #pragma once
-// Failures of the archiver layer. Messages are the Japanese texts the user sees; `Message()` gives
-// them as wide text, `what()` as UTF-8 for logs and test output.
-#include <stdexcept>
+// Failures of the archiver layer. Messages are the Japanese texts the user sees; every error the
+// layer raises is an EWideMessage.
 #include <string>
 
+#include "base/wide_message.h"
+
 namespace vlm {
-
-// Base of every error the layer raises: a wide message.
-class EWideMessage : public std::runtime_error {
- public:
-  explicit EWideMessage(std::wstring message);
-  const std::wstring& Message() const noexcept { return FMessage; }
-
- private:
-  std::wstring FMessage;
-};
 
 // Every failure of the layer that has no class of its own. An archiver DLL's own failure is not
 // an EArchiver: its result code is handed back unchanged.

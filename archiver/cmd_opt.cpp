@@ -1,7 +1,7 @@
 #include "archiver/cmd_opt.h"
 
 #include "archiver/replacing_file.h"
-#include "plugin/ansi_text.h"
+#include "base/ansi_text.h"
 
 namespace vlm {
 

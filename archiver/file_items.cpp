@@ -1,6 +1,6 @@
 #include "archiver/file_items.h"
 
-#include "plugin/ansi_text.h"
+#include "base/ansi_text.h"
 
 namespace vlm {
 namespace {

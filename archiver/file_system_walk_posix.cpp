@@ -9,8 +9,8 @@
 #include "archiver/archiver_errors.h"
 #include "archiver/file_system_walk.h"
 #include "archiver/path_mask.h"
-#include "archiver/utf8_text.h"
-#include "plugin/file_name_key.h"
+#include "base/utf8_text.h"
+#include "base/file_name_key.h"
 
 namespace vlm {
 namespace {

@@ -1,6 +1,8 @@
 # velmora_area(<name> [DEPENDS <targets>...])
 # Builds one subsystem folder: every *.cpp beside the CMakeLists.txt becomes the portable library
 # velmora_<name>; on the Windows build every *.cpp in win32/ becomes velmora_<name>_win32.
+# DEPENDS and WIN32_DEPENDS name every library whose code the area calls: nothing relies on the
+# order in which a final binary happens to list libraries.
 # Files ending in _posix.cpp are the native side of a platform seam and are left out on Windows.
 function(velmora_area name)
   cmake_parse_arguments(AREA "" "" "DEPENDS;WIN32_DEPENDS" ${ARGN})
@@ -27,6 +29,16 @@ function(velmora_area name)
       add_library(velmora_${name}_win32 STATIC ${win})
       target_link_libraries(velmora_${name}_win32 PUBLIC velmora_${name} ${AREA_WIN32_DEPENDS})
       target_compile_options(velmora_${name}_win32 PRIVATE -g -fno-omit-frame-pointer)
+      # Proof that the dependencies declared above are enough: the library, taken whole, links
+      # into a DLL of its own (a DLL may leave no reference unresolved). Throws are noted through
+      # a wrapper of __cxa_throw, which needs the linker's --wrap.
+      file(CONFIGURE OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/linkcheck.cpp
+           CONTENT "// The library is linked whole; this file only gives the DLL a source.\n")
+      add_library(velmora_${name}_linkcheck SHARED ${CMAKE_CURRENT_BINARY_DIR}/linkcheck.cpp)
+      target_link_libraries(velmora_${name}_linkcheck PRIVATE
+        "$<LINK_LIBRARY:WHOLE_ARCHIVE,velmora_${name}_win32>")
+      target_link_options(velmora_${name}_linkcheck PRIVATE -Wl,--wrap=__cxa_throw -Wl,--exclude-all-symbols)
+      set_target_properties(velmora_${name}_linkcheck PROPERTIES LINKER_LANGUAGE CXX)
     else()
       add_library(velmora_${name}_win32 INTERFACE)
       target_link_libraries(velmora_${name}_win32 INTERFACE velmora_${name} ${AREA_WIN32_DEPENDS})

@@ -1,6 +1,6 @@
 #include "compose/attachment_listing.h"
 
-#include "plugin/format_size.h"
+#include "base/format_size.h"
 
 namespace vlm {
 

@@ -2,7 +2,7 @@
 
 #include "compose/drop_questions.h"
 #include "compose/item_path.h"
-#include "plugin/code_page_name.h"
+#include "base/code_page_name.h"
 
 namespace vlm {
 

@@ -1,7 +1,7 @@
 #include "compose/drop_message.h"
 
 #include "archiver/path_mask.h"
-#include "plugin/code_page_name.h"
+#include "base/code_page_name.h"
 
 namespace vlm {
 

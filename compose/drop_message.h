@@ -5,7 +5,7 @@
 #include <string>
 
 #include "compose/drop_services.h"
-#include "plugin/settings_form.h"
+#include "base/settings_form.h"
 
 namespace vlm {
 

@@ -8,7 +8,7 @@
 
 #include "archiver/archiver_options.h"
 #include "archiver/archiver_types.h"
-#include "plugin/host_api.h"
+#include "base/host_api.h"
 
 namespace vlm {
 
@@ -44,7 +44,7 @@ class DropServices {
   virtual bool FileExists(const std::wstring& path) = 0;
   // False when the file stays (held open by another program, no right to delete it).
   [[nodiscard]] virtual bool RemoveFile(const std::wstring& path) = 0;
-  // Names the code page cannot hold (see plugin/code_page_name.h). True when every name below
+  // Names the code page cannot hold (see base/code_page_name.h). True when every name below
   // the folder fits the code page; linked folders are not entered.
   virtual bool NamesBelowFitCodePage(const std::wstring& folder) = 0;
   // Copies the file or folder `source` to `target`, replacing a file there (never a folder) and

@@ -10,9 +10,9 @@
 #include "compose/drop_questions.h"
 #include "compose/item_path.h"
 #include "compose/size_rule.h"
-#include "plugin/code_page_name.h"
-#include "plugin/extension_lists.h"
-#include "plugin/format_size.h"
+#include "base/code_page_name.h"
+#include "base/extension_lists.h"
+#include "base/format_size.h"
 
 namespace vlm {
 namespace {

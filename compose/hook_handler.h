@@ -6,7 +6,7 @@
 
 #include "compose/drop_services.h"
 #include "compose/hook_platform.h"
-#include "plugin/settings_form.h"
+#include "base/settings_form.h"
 
 namespace vlm {
 

@@ -1,6 +1,6 @@
 #include "compose/size_rule.h"
 
-#include "plugin/decimal_text.h"
+#include "base/decimal_text.h"
 
 namespace vlm {
 

@@ -3,7 +3,7 @@
 // All are stdcall with 32-bit arguments; text is ANSI in the system code page.
 #include <cstdint>
 
-#include "plugin/host_api.h"
+#include "base/host_api.h"
 
 #define VLM_PLUGIN_CALLBACKS(X)                                                              \
   X(BKC_OnStart, int, ())                                                                    \

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "plugin/ansi_text.h"
+#include "base/ansi_text.h"
 
 namespace vlm {
 namespace {

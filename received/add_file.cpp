@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "plugin/ansi_text.h"
+#include "base/ansi_text.h"
 #include "received/content_type.h"
 #include "received/marker_field.h"
 #include "received/mime_rules.h"

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <cwctype>
 
-#include "plugin/ansi_text.h"
-#include "plugin/file_name_key.h"
+#include "base/ansi_text.h"
+#include "base/file_name_key.h"
 
 namespace vlm {
 namespace {

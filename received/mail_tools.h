@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "plugin/host_api.h"
+#include "base/host_api.h"
 
 namespace vlm {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <limits>
 
-#include "plugin/ansi_text.h"
+#include "base/ansi_text.h"
 #include "received/content_type.h"
 
 namespace vlm {

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "plugin/host_api.h"
+#include "base/host_api.h"
 
 namespace vlm {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "plugin/ansi_text.h"
+#include "base/ansi_text.h"
 #include "received/attachment_file_name.h"
 #include "received/temporary_file.h"
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <fstream>
 
-#include "plugin/ansi_text.h"
+#include "base/ansi_text.h"
 
 namespace vlm {
 namespace {

@@ -7,7 +7,7 @@
 #include <system_error>
 #include <vector>
 
-#include "plugin/ansi_text.h"
+#include "base/ansi_text.h"
 #include "received/attachment_file_name.h"
 #include "received/content_type.h"
 #include "received/marker_field.h"

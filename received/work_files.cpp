@@ -5,7 +5,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "plugin/ansi_text.h"
+#include "base/ansi_text.h"
 
 namespace vlm {
 namespace {

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "plugin/host_api.h"
+#include "base/host_api.h"
 #include "received/mail_tools.h"
 #include "received/mime_rules.h"
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "plugin/ansi_text.h"
+#include "base/ansi_text.h"
 
 namespace vlm {
 namespace {

@@ -3,8 +3,8 @@
 #include <array>
 #include <cstdint>
 
-#include "plugin/ansi_text.h"
-#include "plugin/format_size.h"
+#include "base/ansi_text.h"
+#include "base/format_size.h"
 #include "sendcheck/send_scan.h"
 
 namespace vlm {

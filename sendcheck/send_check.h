@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "plugin/host_api.h"
+#include "base/host_api.h"
 
 namespace vlm {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <optional>
 
-#include "plugin/ansi_text.h"
-#include "plugin/extension_lists.h"
+#include "base/ansi_text.h"
+#include "base/extension_lists.h"
 #include "sendcheck/ansi_lines.h"
 
 namespace vlm {

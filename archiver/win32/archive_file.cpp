@@ -10,7 +10,7 @@
 #include "archiver/win32/format_bindings.h"
 #include "archiver/win32/progress_window.h"
 #include "archiver/win32/windows_file_system_walk.h"
-#include "plugin/ansi_text.h"
+#include "base/ansi_text.h"
 
 namespace vlm {
 namespace {

@@ -4,7 +4,7 @@
 #include "archiver/archiver_factory.h"
 #include "archiver/archiver_messages.h"
 #include "archiver/win32/format_bindings.h"
-#include "plugin/ansi_text.h"
+#include "base/ansi_text.h"
 
 namespace vlm {
 

@@ -6,7 +6,7 @@
 
 #include "archiver/archiver_errors.h"
 #include "archiver/archiver_messages.h"
-#include "plugin/win32/scoped.h"
+#include "base/win32/scoped.h"
 
 namespace vlm {
 namespace {

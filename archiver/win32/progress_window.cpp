@@ -1,19 +1,12 @@
 #include "archiver/win32/progress_window.h"
 
 #include "archiver/archiver_errors.h"
+#include "base/win32/module.h"
 
 namespace vlm {
 namespace {
 
 constexpr wchar_t kClassName[] = L"VelmoraArchiverProgress";
-
-HINSTANCE ThisModule() {
-  HMODULE module = nullptr;
-  GetModuleHandleExW(
-      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-      reinterpret_cast<LPCWSTR>(&ArcExtractMessage), &module);
-  return module;
-}
 
 }  // namespace
 
@@ -23,7 +16,7 @@ UINT ArcExtractMessage() {
 }
 
 TProgressWindow::TProgressWindow(THandler handler) : FHandler(std::move(handler)) {
-  const HINSTANCE module = ThisModule();
+  const HINSTANCE module = ModuleHandle();
   WNDCLASSW windowClass{};
   if (!GetClassInfoW(module, kClassName, &windowClass)) {
     windowClass.lpfnWndProc = WindowProc;

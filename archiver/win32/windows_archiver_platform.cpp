@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "archiver/win32/format_bindings.h"
-#include "plugin/win32/scoped.h"
+#include "base/win32/scoped.h"
 
 namespace vlm {
 

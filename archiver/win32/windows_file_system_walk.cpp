@@ -5,8 +5,8 @@
 #include "archiver/archiver_errors.h"
 #include "archiver/path_text.h"
 #include "archiver/win32/extra_streams.h"
-#include "plugin/file_name_key.h"
-#include "plugin/win32/scoped.h"
+#include "base/file_name_key.h"
+#include "base/win32/scoped.h"
 
 namespace vlm {
 namespace {

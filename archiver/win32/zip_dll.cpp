@@ -1,7 +1,7 @@
 #include "archiver/win32/zip_dll.h"
 
 #include "archiver/archiver_errors.h"
-#include "plugin/ansi_text.h"
+#include "base/ansi_text.h"
 
 namespace vlm::win {
 HMODULE& TZipDll::Handle(TModule module) {

@@ -6,10 +6,10 @@
 #include "compose/hook_handler.h"
 #include "compose/win32/image_dialog.h"
 #include "compose/win32/windows_drop_services.h"
-#include "plugin/plugin_state.h"
-#include "plugin/settings_form.h"
-#include "plugin/win32/environment.h"
-#include "plugin/win32/export_guard.h"
+#include "base/plugin_state.h"
+#include "base/settings_form.h"
+#include "base/win32/module.h"
+#include "base/win32/export_guard.h"
 
 namespace vlm {
 namespace {

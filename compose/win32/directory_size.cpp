@@ -1,6 +1,6 @@
 #include "compose/win32/directory_size.h"
 
-#include "plugin/win32/scoped.h"
+#include "base/win32/scoped.h"
 
 namespace vlm {
 namespace {

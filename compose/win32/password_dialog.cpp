@@ -3,10 +3,10 @@
 #include <windows.h>
 
 #include "compose/archive_password.h"
-#include "plugin/plugin_state.h"
-#include "plugin/win32/app_window.h"
-#include "plugin/win32/environment.h"
-#include "plugin/win32/export_guard.h"
+#include "base/plugin_state.h"
+#include "base/win32/app_window.h"
+#include "base/win32/module.h"
+#include "base/win32/export_guard.h"
 #include "resources/password_dialog_ids.h"
 
 namespace vlm {

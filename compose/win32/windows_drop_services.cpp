@@ -5,21 +5,16 @@
 #include <stdexcept>
 
 #include "archiver/win32/archive_file.h"
-#include "plugin/win32/code_page_copy.h"
+#include "base/win32/code_page_copy.h"
 #include "compose/win32/directory_size.h"
 #include "compose/win32/password_dialog.h"
-#include "plugin/ansi_text.h"
-#include "plugin/plugin_state.h"
-#include "plugin/win32/app_window.h"
-#include "plugin/win32/environment.h"
-
-// Velmora's own exports (plugin/win32/helpers.cpp): the hook reaches the host through them.
-extern "C" {
-HWND WINAPI VlmComposeMail(const char* text, const char* file);
-HWND WINAPI VlmCompAttachFile(HWND window, const char* text, const char* file);
-void WINAPI VlmSetMessageText(HWND window, const char* text);
-void WINAPI VlmGetTempFolder();
-}
+#include "base/ansi_text.h"
+#include "base/plugin_state.h"
+#include "base/win32/app_window.h"
+#include "base/win32/host_helpers.h"
+#include "base/win32/host_registry.h"
+#include "base/win32/launch.h"
+#include "base/win32/file_probe.h"
 
 namespace vlm {
 namespace {
@@ -141,20 +136,21 @@ void WindowsDropServices::StartArchiverInstaller() {
 }
 
 HostWnd WindowsDropServices::ComposeMail(const std::wstring& body, const std::wstring& path) {
-  return VlmComposeMail(AnsiArgument(body).get(), AnsiArgument(path).get());
+  return ComposeMailWithFile(AnsiArgument(body).get(), AnsiArgument(path).get());
 }
 
 void WindowsDropServices::CompAttachFile(HostWnd window, const std::wstring& body,
                                          const std::wstring& path) {
-  VlmCompAttachFile(static_cast<HWND>(window), AnsiArgument(body).get(), AnsiArgument(path).get());
+  AttachFileToCompose(static_cast<HWND>(window), AnsiArgument(body).get(),
+                      AnsiArgument(path).get());
 }
 
 void WindowsDropServices::SetMessageText(HostWnd window, const std::wstring& text) {
-  VlmSetMessageText(static_cast<HWND>(window), AnsiArgument(text).get());
+  SetHostMessageText(static_cast<HWND>(window), AnsiArgument(text).get());
 }
 
 void WindowsDropServices::RefreshTempFolder() {
-  VlmGetTempFolder();
+  vlm::RefreshTempFolder();
 }
 
 }  // namespace vlm

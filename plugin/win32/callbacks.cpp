@@ -3,9 +3,9 @@
 
 #include "plugin/plugin_exports.h"
 #include "plugin/plugin_info.h"
-#include "plugin/plugin_state.h"
-#include "plugin/win32/crash_report.h"
-#include "plugin/win32/export_guard.h"
+#include "base/plugin_state.h"
+#include "base/win32/crash_report.h"
+#include "base/win32/export_guard.h"
 #include "plugin/win32/lifecycle.h"
 
 // Exported undecorated through velmora.def.

@@ -1,11 +1,12 @@
 #include <windows.h>
 
-#include "plugin/plugin_state.h"
-#include "plugin/version.h"
-#include "plugin/win32/app_window.h"
-#include "plugin/win32/environment.h"
-#include "plugin/win32/export_guard.h"
-#include "plugin/win32/host_binding.h"
+#include "base/plugin_state.h"
+#include "base/version.h"
+#include "base/win32/app_window.h"
+#include "base/win32/host_registry.h"
+#include "base/win32/module.h"
+#include "base/win32/export_guard.h"
+#include "base/win32/host_binding.h"
 
 namespace {
 

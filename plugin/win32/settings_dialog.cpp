@@ -8,14 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "plugin/ansi_text.h"
-#include "plugin/settings_ini.h"
-#include "plugin/win32/app_window.h"
-#include "plugin/win32/dialog_support.h"
-#include "plugin/win32/environment.h"
-#include "plugin/win32/export_guard.h"
-#include "plugin/win32/ini_file.h"
-#include "plugin/win32/scoped.h"
+#include "base/ansi_text.h"
+#include "base/settings_ini.h"
+#include "base/win32/app_window.h"
+#include "base/win32/dialog_support.h"
+#include "base/win32/launch.h"
+#include "base/win32/module.h"
+#include "base/win32/export_guard.h"
+#include "base/win32/ini_file.h"
+#include "base/win32/scoped.h"
 #include "plugin/win32/settings_dialog_layout.h"
 #include "resources/resource_ids.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "plugin/settings_form.h"
+#include "base/settings_form.h"
 
 namespace vlm {
 // Shows the settings dialog modally over the form's values and returns when it closes.

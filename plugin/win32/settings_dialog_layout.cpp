@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "plugin/win32/dialog_support.h"
+#include "base/win32/dialog_support.h"
 #include "resources/resource_ids.h"
 
 namespace vlm {

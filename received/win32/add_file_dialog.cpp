@@ -7,14 +7,14 @@
 #include <exception>
 #include <vector>
 
-#include "plugin/ansi_text.h"
-#include "plugin/code_page_name.h"
-#include "plugin/plugin_state.h"
-#include "plugin/settings_form.h"
-#include "plugin/win32/app_window.h"
-#include "plugin/win32/code_page_copy.h"
-#include "plugin/win32/environment.h"
-#include "plugin/win32/ini_file.h"
+#include "base/ansi_text.h"
+#include "base/code_page_name.h"
+#include "base/plugin_state.h"
+#include "base/settings_form.h"
+#include "base/win32/app_window.h"
+#include "base/win32/code_page_copy.h"
+#include "base/win32/file_probe.h"
+#include "base/win32/ini_file.h"
 #include "received/add_file.h"
 
 namespace vlm {

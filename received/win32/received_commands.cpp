@@ -3,11 +3,11 @@
 #include <exception>
 #include <string>
 
-#include "plugin/ansi_text.h"
-#include "plugin/plugin_state.h"
-#include "plugin/settings_form.h"
-#include "plugin/win32/environment.h"
-#include "plugin/win32/export_guard.h"
+#include "base/ansi_text.h"
+#include "base/plugin_state.h"
+#include "base/settings_form.h"
+#include "base/win32/export_guard.h"
+#include "base/win32/module.h"
 #include "received/add_file.h"
 #include "received/win32/add_file_dialog.h"
 #include "received/winmail_expansion.h"

@@ -1,14 +1,14 @@
-// The table of typed numbers (tests/unit/plugin/number_text_cases.h) under the Windows C runtime:
+// The table of typed numbers (tests/unit/base/number_text_cases.h) under the Windows C runtime:
 // Save's check, the parser and the drop handling's threshold agree on every row. Prints one line
 // per failing row and a summary; the exit code is the number of failing rows.
 #include <cstdio>
 #include <string>
 
 #include "compose/size_rule.h"
-#include "plugin/ansi_text.h"
-#include "plugin/decimal_text.h"
-#include "plugin/settings_ini.h"
-#include "tests/unit/plugin/number_text_cases.h"
+#include "base/ansi_text.h"
+#include "base/decimal_text.h"
+#include "base/settings_ini.h"
+#include "tests/unit/base/number_text_cases.h"
 
 namespace {
 

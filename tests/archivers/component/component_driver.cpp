@@ -30,7 +30,7 @@
 #include "archiver/win32/format_bindings.h"
 #include "archiver/win32/form_archive_file.h"
 #include "archiver/win32/zip_dll.h"
-#include "plugin/ansi_text.h"
+#include "base/ansi_text.h"
 
 namespace {
 

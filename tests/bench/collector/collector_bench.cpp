@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "archiver/file_collector.h"
-#include "plugin/ansi_text.h"
+#include "base/ansi_text.h"
 
 int main(int argc, char** argv) {
   if (argc != 3 && argc != 5) {

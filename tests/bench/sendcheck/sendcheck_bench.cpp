@@ -12,7 +12,7 @@
 #include <malloc.h>
 #include <string>
 
-#include "plugin/ansi_text.h"
+#include "base/ansi_text.h"
 #include "sendcheck/send_check.h"
 #include "tests/host/codec/iso2022jp.h"
 #include "tests/host/codec/mime_header.h"

@@ -10,7 +10,7 @@
 #include "archiver/archiver_errors.h"
 #include "archiver/archiver_factory.h"
 #include "archiver/archiver_platform.h"
-#include "plugin/ansi_text.h"
+#include "base/ansi_text.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/ansi_text.h"
+#include "base/ansi_text.h"
 #include "received/tnef_convert.h"
 
 namespace {

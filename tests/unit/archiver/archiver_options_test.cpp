@@ -3,7 +3,7 @@
 #include <string>
 
 #include "archiver/archiver_options.h"
-#include "plugin/ansi_text.h"
+#include "base/ansi_text.h"
 
 namespace vlm {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "archiver/archiver_types.h"
-#include "plugin/ansi_text.h"
+#include "base/ansi_text.h"
 
 namespace vlm {
 namespace {

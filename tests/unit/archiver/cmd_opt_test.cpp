@@ -4,7 +4,7 @@
 
 #include "archiver/archiver_errors.h"
 #include "archiver/cmd_opt.h"
-#include "plugin/ansi_text.h"
+#include "base/ansi_text.h"
 #include "temp_folder.h"
 
 namespace vlm {

@@ -2,7 +2,7 @@
 
 #include "archiver/archiver_errors.h"
 #include "archiver/date_option.h"
-#include "plugin/ansi_text.h"
+#include "base/ansi_text.h"
 
 namespace vlm {
 namespace {

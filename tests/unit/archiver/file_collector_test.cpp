@@ -9,7 +9,7 @@
 
 #include "archiver/path_mask.h"
 #include "fake_file_system.h"
-#include "plugin/ansi_text.h"
+#include "base/ansi_text.h"
 #include "temp_folder.h"
 
 namespace vlm {

@@ -7,7 +7,7 @@
 #include "archiver/yz1.h"
 #include "archiver/zip32.h"
 #include "fake_platform.h"
-#include "plugin/ansi_text.h"
+#include "base/ansi_text.h"
 #include "temp_folder.h"
 
 namespace vlm {

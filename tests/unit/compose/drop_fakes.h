@@ -13,7 +13,7 @@
 
 #include "compose/drop_services.h"
 #include "compose/hook_platform.h"
-#include "plugin/ansi_text.h"
+#include "base/ansi_text.h"
 
 namespace vlm::testing {
 

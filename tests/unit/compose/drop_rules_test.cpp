@@ -4,8 +4,8 @@
 #include "compose/archive_password.h"
 #include "compose/item_path.h"
 #include "compose/size_rule.h"
-#include "plugin/ansi_text.h"
-#include "plugin/decimal_text.h"
+#include "base/ansi_text.h"
+#include "base/decimal_text.h"
 
 namespace vlm {
 namespace {

@@ -20,7 +20,7 @@ TEST(PluginInfo, FourFieldsAtTheirOffsets) {
   EXPECT_EQ(description.substr(description.size() - 2), "\x81\x42");  // 。
 }
 
-#include "plugin/ansi_text.h"
+#include "base/ansi_text.h"
 
 TEST(AnsiText, ExactConversionRefusesWhatCodePage932Cannot) {
   EXPECT_EQ(vlm::ToAnsiExact(L"資料.pdf"), vlm::ToAnsi(L"資料.pdf"));

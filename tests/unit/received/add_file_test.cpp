@@ -5,7 +5,7 @@
 #include <cstring>
 #include <set>
 
-#include "plugin/ansi_text.h"
+#include "base/ansi_text.h"
 #include "received/mime_rules.h"
 #include "received/work_files.h"
 #include "tests/unit/received/fake_mail_host.h"

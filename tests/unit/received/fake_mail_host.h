@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "plugin/ansi_text.h"
-#include "plugin/host_api.h"
+#include "base/ansi_text.h"
+#include "base/host_api.h"
 #include "received/mail_tools.h"
 
 namespace vlm::test {

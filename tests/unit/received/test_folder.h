@@ -10,7 +10,7 @@
 
 #include <unistd.h>
 
-#include "plugin/ansi_text.h"
+#include "base/ansi_text.h"
 
 namespace vlm::test {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/ansi_text.h"
+#include "base/ansi_text.h"
 #include "received/tnef_convert.h"
 #include "tests/unit/received/test_folder.h"
 #include "tests/unit/received/tnef_builder.h"

@@ -1,0 +1,31 @@
+#include <clocale>
+#include <cwctype>
+
+#include "base/file_name_key.h"
+
+namespace vlm {
+namespace {
+
+// The Unicode simple upper case, as NTFS folds names; glibc's C.UTF-8 locale knows it whatever
+// the process's own locale is.
+locale_t UpperCaseLocale() {
+  static const locale_t locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
+  return locale;
+}
+
+}  // namespace
+
+std::wstring FileNameKey(std::wstring_view name) {
+  std::wstring key(name);
+  const locale_t locale = UpperCaseLocale();
+  for (wchar_t& c : key) {
+    if (static_cast<std::uint32_t>(c) > 0xFFFF) continue;  // NTFS folds single UTF-16 units only
+    if (locale)
+      c = static_cast<wchar_t>(towupper_l(static_cast<wint_t>(c), locale));
+    else if (c >= L'a' && c <= L'z')
+      c = static_cast<wchar_t>(c - L'a' + L'A');
+  }
+  return key;
+}
+
+}  // namespace vlm

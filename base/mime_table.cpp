@@ -1,0 +1,22 @@
+#include "base/mime_table.h"
+
+namespace vlm {
+
+std::optional<std::wstring> FindMimeType(std::wstring extension, const MimeRowLoader& loadRow) {
+  for (auto& c : extension)
+    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+  if (extension.empty()) return std::nullopt;
+  for (int id = kMimeTableFirstId; id <= kMimeTableLastId; ++id) {
+    const std::wstring row = loadRow(id);
+    const size_t space = row.find(L' ');
+    if (space == std::wstring::npos) continue;
+    if (row.compare(0, space, extension) == 0) return row.substr(space + 1, 255);
+  }
+  return std::nullopt;
+}
+
+std::wstring LookupMimeType(std::wstring extension, const MimeRowLoader& loadRow) {
+  return FindMimeType(std::move(extension), loadRow).value_or(L"text/plain");
+}
+
+}  // namespace vlm

@@ -1,7 +1,0 @@
-#pragma once
-#include "plugin/host_api.h"
-
-namespace vlm {
-// Binds `api` to the process's main executable, which is the host.
-[[nodiscard]] bool BindHost(TBeckyAPI& api);
-}  // namespace vlm

@@ -1,0 +1,24 @@
+#include "sendcheck/win32/send_check.h"
+
+#include "base/plugin_state.h"
+#include "base/settings_form.h"
+#include "base/win32/app_window.h"
+#include "base/win32/host_registry.h"
+#include "sendcheck/send_check.h"
+
+namespace vlm {
+
+int RunSendChecks(const char* message) {
+  const TForm1& form = *SettingsForm;
+  SendCheckSettings settings;
+  settings.SearchWord1 = form.LabeledEdit1.Text;
+  settings.SearchWord2 = form.LabeledEdit2.Text;
+  settings.SearchWord3 = form.LabeledEdit3.Text;
+  settings.NotReplyCheck = form.CheckBox1.Checked;
+  settings.SendWarning = form.CheckBox4.Checked;
+  settings.GmailSendCheck = form.CheckBox12.Checked;
+  return RunSendChecks(
+      message, settings, *HostApi, [] { return HostPartialSending(); }, ShowMessage);
+}
+
+}  // namespace vlm
