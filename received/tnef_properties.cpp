@@ -26,10 +26,15 @@ constexpr std::uint32_t kMaxValues = 10000;
 // A name or MIME tag longer than this is no name.
 constexpr std::uint32_t kMaxTextBytes = 4096;
 
-// Reads from the file at given offsets; every read is checked against the file's end.
+// Reads from the file at given offsets; every read is checked against the file's end. The walk
+// reads many small fields close together, so they are served from one window of the file read
+// at a time, instead of a seek and a read each.
 class TFileReader {
  public:
-  explicit TFileReader(const std::filesystem::path& path) : FStream(path, std::ios::binary) {
+  explicit TFileReader(const std::filesystem::path& path) {
+    // Unbuffered: the window is the buffer.
+    FStream.rdbuf()->pubsetbuf(nullptr, 0);
+    FStream.open(path, std::ios::binary);
     if (!FStream) return;
     FStream.seekg(0, std::ios::end);
     const std::streamoff size = FStream.tellg();
@@ -42,23 +47,44 @@ class TFileReader {
   std::optional<std::string> Bytes(std::uint64_t at, std::uint64_t bytes) {
     if (!Fits(at, bytes)) return std::nullopt;
     std::string out(static_cast<size_t>(bytes), '\0');
-    FStream.clear();
-    FStream.seekg(static_cast<std::streamoff>(at));
-    FStream.read(out.data(), static_cast<std::streamsize>(out.size()));
-    if (static_cast<std::uint64_t>(FStream.gcount()) != bytes) return std::nullopt;
+    if (bytes > kWindowSize) {
+      if (!ReadAt(at, out.data(), out.size())) return std::nullopt;
+      return out;
+    }
+    if (!Window(at, bytes)) return std::nullopt;
+    std::copy_n(FWindow.data() + (at - FWindowStart), out.size(), out.data());
     return out;
   }
   std::optional<std::uint32_t> Long(std::uint64_t at) {
-    const auto bytes = Bytes(at, 4);
-    if (!bytes) return std::nullopt;
-    const auto* b = reinterpret_cast<const unsigned char*>(bytes->data());
+    if (!Fits(at, 4) || !Window(at, 4)) return std::nullopt;
+    const auto* b = reinterpret_cast<const unsigned char*>(FWindow.data() + (at - FWindowStart));
     return static_cast<std::uint32_t>(b[0]) | static_cast<std::uint32_t>(b[1]) << 8 |
            static_cast<std::uint32_t>(b[2]) << 16 | static_cast<std::uint32_t>(b[3]) << 24;
   }
 
  private:
+  static constexpr size_t kWindowSize = 16384;
+
+  // Makes the window hold [at, at + bytes), which lies inside the file and is no larger than it.
+  bool Window(std::uint64_t at, std::uint64_t bytes) {
+    if (at >= FWindowStart && at + bytes <= FWindowStart + FWindow.size()) return true;
+    FWindow.resize(static_cast<size_t>(std::min<std::uint64_t>(kWindowSize, FSize - at)));
+    FWindowStart = at;
+    if (ReadAt(at, FWindow.data(), FWindow.size())) return true;
+    FWindow.clear();
+    return false;
+  }
+  bool ReadAt(std::uint64_t at, char* out, size_t bytes) {
+    FStream.clear();
+    FStream.seekg(static_cast<std::streamoff>(at));
+    FStream.read(out, static_cast<std::streamsize>(bytes));
+    return static_cast<size_t>(FStream.gcount()) == bytes;
+  }
+
   std::ifstream FStream;
   std::uint64_t FSize = 0;
+  std::vector<char> FWindow;
+  std::uint64_t FWindowStart = 0;
 };
 
 std::uint64_t Padded(std::uint64_t bytes) {
