@@ -75,7 +75,12 @@ bool TTNEFConvert::Convert(std::vector<std::wstring>& ResultFile,
     const size_t count = CountAttachments(TempFolder);
     if (count == 0) return false;
     FAttTitles = ReadTitles();
-    FInfo = FLongFileNames ? ReadTnefInfo(FFileName) : TTnefInfo{};
+    if (!FLongFileNames)
+      FInfo = TTnefInfo{};
+    else if (FUseMapped)
+      FInfo = ReadTnefInfo(std::string_view(FMapped.Data(), FMapped.Size()));
+    else
+      FInfo = ReadTnefInfo(FFileName);
     TUniqueFileNames names;
     for (size_t i = 0; i < count; ++i) {
       std::wstring name = names.Claim(AttachmentName(i));

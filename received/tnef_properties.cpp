@@ -28,7 +28,7 @@ constexpr std::uint32_t kMaxTextBytes = 4096;
 
 // Reads from the file at given offsets; every read is checked against the file's end. The walk
 // reads many small fields close together, so they are served from one window of the file read
-// at a time, instead of a seek and a read each.
+// at a time, instead of a seek and a read each; a file already in memory is one window.
 class TFileReader {
  public:
   explicit TFileReader(const std::filesystem::path& path) {
@@ -40,6 +40,12 @@ class TFileReader {
     const std::streamoff size = FStream.tellg();
     FSize = size < 0 ? 0 : static_cast<std::uint64_t>(size);
   }
+  explicit TFileReader(std::string_view bytes)
+      : FSize(bytes.size()),
+        FWindowData(bytes.data()),
+        FWindowSize(bytes.size()),
+        FInMemory(true) {}
+
   [[nodiscard]] std::uint64_t Size() const { return FSize; }
   [[nodiscard]] bool Fits(std::uint64_t at, std::uint64_t bytes) const {
     return at <= FSize && bytes <= FSize - at;
@@ -47,17 +53,17 @@ class TFileReader {
   std::optional<std::string> Bytes(std::uint64_t at, std::uint64_t bytes) {
     if (!Fits(at, bytes)) return std::nullopt;
     std::string out(static_cast<size_t>(bytes), '\0');
-    if (bytes > kWindowSize) {
+    if (bytes > kWindowSize && !FInMemory) {
       if (!ReadAt(at, out.data(), out.size())) return std::nullopt;
       return out;
     }
     if (!Window(at, bytes)) return std::nullopt;
-    std::copy_n(FWindow.data() + (at - FWindowStart), out.size(), out.data());
+    std::copy_n(FWindowData + (at - FWindowStart), out.size(), out.data());
     return out;
   }
   std::optional<std::uint32_t> Long(std::uint64_t at) {
     if (!Fits(at, 4) || !Window(at, 4)) return std::nullopt;
-    const auto* b = reinterpret_cast<const unsigned char*>(FWindow.data() + (at - FWindowStart));
+    const auto* b = reinterpret_cast<const unsigned char*>(FWindowData + (at - FWindowStart));
     return static_cast<std::uint32_t>(b[0]) | static_cast<std::uint32_t>(b[1]) << 8 |
            static_cast<std::uint32_t>(b[2]) << 16 | static_cast<std::uint32_t>(b[3]) << 24;
   }
@@ -67,11 +73,14 @@ class TFileReader {
 
   // Makes the window hold [at, at + bytes), which lies inside the file and is no larger than it.
   bool Window(std::uint64_t at, std::uint64_t bytes) {
-    if (at >= FWindowStart && at + bytes <= FWindowStart + FWindow.size()) return true;
+    if (at >= FWindowStart && at + bytes <= FWindowStart + FWindowSize) return true;
+    if (FInMemory) return false;  // the one window holds the whole file
     FWindow.resize(static_cast<size_t>(std::min<std::uint64_t>(kWindowSize, FSize - at)));
     FWindowStart = at;
+    FWindowData = FWindow.data();
+    FWindowSize = FWindow.size();
     if (ReadAt(at, FWindow.data(), FWindow.size())) return true;
-    FWindow.clear();
+    FWindowSize = 0;
     return false;
   }
   bool ReadAt(std::uint64_t at, char* out, size_t bytes) {
@@ -85,6 +94,9 @@ class TFileReader {
   std::uint64_t FSize = 0;
   std::vector<char> FWindow;
   std::uint64_t FWindowStart = 0;
+  const char* FWindowData = nullptr;
+  std::uint64_t FWindowSize = 0;
+  bool FInMemory = false;
 };
 
 std::uint64_t Padded(std::uint64_t bytes) {
@@ -260,11 +272,12 @@ std::wstring SenderText(std::string_view bytes, std::optional<unsigned> codePage
   }
 }
 
+namespace {
+
 // Records: level (1), identifier and type (4), length (4), value, checksum (2). An attachment
 // begins with its attAttachRendData; data and property block belong to the one before them.
-TTnefInfo ReadTnefInfo(const std::filesystem::path& path) {
+TTnefInfo WalkRecords(TFileReader& file) {
   TTnefInfo info;
-  TFileReader file(path);
   // The records are walked even behind a damaged signature, as the title scan reads such a file
   // too; records that do not line up end the walk soon enough.
   std::uint64_t at = 6;  // the signature and the legacy key
@@ -293,6 +306,18 @@ TTnefInfo ReadTnefInfo(const std::filesystem::path& path) {
     at = value + *length + 2;
   }
   return info;
+}
+
+}  // namespace
+
+TTnefInfo ReadTnefInfo(const std::filesystem::path& path) {
+  TFileReader file(path);
+  return WalkRecords(file);
+}
+
+TTnefInfo ReadTnefInfo(std::string_view bytes) {
+  TFileReader file(bytes);
+  return WalkRecords(file);
 }
 
 }  // namespace vlm
