@@ -7,34 +7,41 @@
 
 namespace vlm {
 
+namespace {
+
+// Windows answers an exclusive create over a folder with "access denied" rather than "exists".
+bool SomethingNamed(const std::filesystem::path& path) {
+  std::error_code error;
+  return std::filesystem::symlink_status(path, error).type() !=
+         std::filesystem::file_type::not_found;
+}
+
+}  // namespace
+
 TTemporaryFile::TTemporaryFile(const std::filesystem::path& folder, unsigned& number) {
   for (;; ++number) {
     FPath = folder / (L"~tnef" + std::to_wstring(number) + L".part");
-    std::error_code error;
-    if (std::filesystem::symlink_status(FPath, error).type() ==
-        std::filesystem::file_type::not_found)
-      break;
+    const TNewFile::TResult result = FFile.Create(FPath);
+    if (result == TNewFile::TResult::Created) break;
+    if (result == TNewFile::TResult::Failed && !SomethingNamed(FPath))
+      throw ETNEFConvert("cannot create an attachment file");
   }
   ++number;
-  FStream.open(FPath, std::ios::binary | std::ios::trunc);
-  if (!FStream) throw ETNEFConvert("cannot create an attachment file");
 }
 
 TTemporaryFile::~TTemporaryFile() {
-  FStream.close();
+  FFile.Close();
   std::error_code ignored;
   if (!FRenamed) std::filesystem::remove(FPath, ignored);
 }
 
 void TTemporaryFile::Write(const char* data, size_t size) {
-  FStream.write(data, static_cast<std::streamsize>(size));
-  if (!FStream) throw ETNEFConvert("cannot write an attachment file");
+  if (!FFile.Write(data, size)) throw ETNEFConvert("cannot write an attachment file");
 }
 
 void TTemporaryFile::Close() {
-  if (!FStream.is_open()) return;
-  FStream.close();
-  if (!FStream) throw ETNEFConvert("cannot write an attachment file");
+  if (!FFile.IsOpen()) return;
+  if (!FFile.Close()) throw ETNEFConvert("cannot write an attachment file");
 }
 
 void TTemporaryFile::RenameTo(const std::filesystem::path& target) {

@@ -52,7 +52,9 @@ struct TTNEFConvert::TPendingAttachment {
 // The file is read in pieces of FBufferSize bytes, so memory stays small whatever its size or the
 // lengths it claims. A piece must hold at least one identifier and its length.
 TTNEFConvert::TTNEFConvert(const std::filesystem::path& TNEFFileName, size_t bufferSize)
-    : FFileName(TNEFFileName), FBufferSize(std::max<size_t>(bufferSize, kRecordHead)) {
+    : FFileName(TNEFFileName),
+      FMapped(TNEFFileName),
+      FBufferSize(std::max<size_t>(bufferSize, kRecordHead)) {
   // Unbuffered: every read goes straight into FBuffer.
   FSourceFileStream.rdbuf()->pubsetbuf(nullptr, 0);
   FSourceFileStream.open(FFileName, std::ios::binary);
@@ -61,6 +63,7 @@ TTNEFConvert::TTNEFConvert(const std::filesystem::path& TNEFFileName, size_t buf
   const std::streamoff size = FSourceFileStream.tellg();
   if (size < 0) throw ETNEFConvert("cannot read the TNEF file");
   FSourceSize = static_cast<std::uint64_t>(size);
+  FUseMapped = FMapped.Data() != nullptr && FMapped.Size() == FSourceSize;
 }
 
 TTNEFConvert::~TTNEFConvert() = default;
@@ -72,7 +75,12 @@ bool TTNEFConvert::Convert(std::vector<std::wstring>& ResultFile,
     const size_t count = CountAttachments(TempFolder);
     if (count == 0) return false;
     FAttTitles = ReadTitles();
-    FInfo = FLongFileNames ? ReadTnefInfo(FFileName) : TTnefInfo{};
+    if (!FLongFileNames)
+      FInfo = TTnefInfo{};
+    else if (FUseMapped)
+      FInfo = ReadTnefInfo(std::string_view(FMapped.Data(), FMapped.Size()));
+    else
+      FInfo = ReadTnefInfo(FFileName);
     TUniqueFileNames names;
     for (size_t i = 0; i < count; ++i) {
       std::wstring name = names.Claim(AttachmentName(i));
@@ -96,6 +104,12 @@ void TTNEFConvert::DiscardPending() {
 }
 
 void TTNEFConvert::ReadAt(std::uint64_t offset, char* buffer, size_t size) {
+  if (FUseMapped) {
+    if (offset > FSourceSize || size > FSourceSize - offset)
+      throw ETNEFConvert("cannot read the TNEF file");
+    std::memcpy(buffer, FMapped.Data() + offset, size);
+    return;
+  }
   FSourceFileStream.clear();
   FSourceFileStream.seekg(static_cast<std::streamoff>(offset));
   FSourceFileStream.read(buffer, static_cast<std::streamsize>(size));
@@ -106,10 +120,15 @@ void TTNEFConvert::ReadAt(std::uint64_t offset, char* buffer, size_t size) {
 // Moves the buffered view to start at `from` and hands the new bytes to the attachments being
 // written.
 void TTNEFConvert::Refill(std::uint64_t from) {
-  FBuffer.resize(FBufferSize);
   FBufferStart = from;
   FBufferFill = static_cast<size_t>(std::min<std::uint64_t>(FBufferSize, FSourceSize - from));
-  ReadAt(from, FBuffer.data(), FBufferFill);
+  if (FUseMapped) {
+    FView = FMapped.Data() + from;
+  } else {
+    FBuffer.resize(FBufferSize);
+    ReadAt(from, FBuffer.data(), FBufferFill);
+    FView = FBuffer.data();
+  }
   for (size_t i = 0; i < FStreaming.size();) {
     Feed(*FStreaming[i]);
     if (FStreaming[i]->file->IsOpen())
@@ -124,7 +143,7 @@ void TTNEFConvert::Feed(TPendingAttachment& attachment) {
   const std::uint64_t from = std::max(attachment.next, FBufferStart);
   const std::uint64_t to = std::min(attachment.End(), FBufferStart + FBufferFill);
   if (from < to) {
-    attachment.file->Write(FBuffer.data() + (from - FBufferStart), static_cast<size_t>(to - from));
+    attachment.file->Write(FView + (from - FBufferStart), static_cast<size_t>(to - from));
     attachment.next = to;
   }
   if (attachment.next == attachment.End()) attachment.file->Close();
@@ -146,7 +165,7 @@ TTNEFConvert::TAttribute TTNEFConvert::FindAttribute() {
     // Candidates decided in this buffer: those whose length field it holds, or all at its end.
     const std::uint64_t decidedEnd =
         bufferEnd == FSourceSize ? bufferEnd : bufferEnd - (kRecordHead - kIdentifierSize);
-    const auto* base = reinterpret_cast<const unsigned char*>(FBuffer.data());
+    const auto* base = reinterpret_cast<const unsigned char*>(FView);
     const unsigned char* from = base + (candidate + 1 - FBufferStart);
     const unsigned char* to = base + (decidedEnd - 2 - FBufferStart);
     const void* hit = from < to ? std::memchr(from, 0x80, static_cast<size_t>(to - from)) : nullptr;
@@ -182,7 +201,7 @@ size_t TTNEFConvert::CountAttachments(const std::filesystem::path& TempFolder) {
   for (TAttribute found; (found = FindAttribute()) != TAttribute::atNone;) {
     TAttributeAt at{FCurrentStreamPos, 0, FCurrentStreamPos + kRecordHead <= FSourceSize};
     if (at.lengthInFile)
-      at.length = ReadLength(FBuffer.data() + (FCurrentStreamPos + kIdentifierSize - FBufferStart));
+      at.length = ReadLength(FView + (FCurrentStreamPos + kIdentifierSize - FBufferStart));
     if (found == TAttribute::atTitle)
       FTitles.push_back(at);
     else
@@ -190,6 +209,7 @@ size_t TTNEFConvert::CountAttachments(const std::filesystem::path& TempFolder) {
   }
   FCurrentStreamPos = 0;
   FBuffer = std::vector<char>();
+  FView = nullptr;
   return FPending.size();
 }
 
@@ -255,14 +275,20 @@ void TTNEFConvert::SaveAttachment(size_t index, const std::filesystem::path& Fil
   TPendingAttachment& attachment = *FPending[index];
   if (!attachment.file) {
     attachment.file = std::make_unique<TTemporaryFile>(FileName.parent_path(), FTemporaryNumber);
-    std::vector<char> buffer(
-        static_cast<size_t>(std::min<std::uint64_t>(FBufferSize, attachment.data.length)));
-    for (std::uint64_t& next = attachment.next; next < attachment.End();) {
-      const size_t size =
-          static_cast<size_t>(std::min<std::uint64_t>(buffer.size(), attachment.End() - next));
-      ReadAt(next, buffer.data(), size);
-      attachment.file->Write(buffer.data(), size);
-      next += size;
+    if (FUseMapped) {
+      const std::uint64_t size = attachment.End() - attachment.next;
+      attachment.file->Write(FMapped.Data() + attachment.next, static_cast<size_t>(size));
+      attachment.next = attachment.End();
+    } else {
+      std::vector<char> buffer(
+          static_cast<size_t>(std::min<std::uint64_t>(FBufferSize, attachment.data.length)));
+      for (std::uint64_t& next = attachment.next; next < attachment.End();) {
+        const size_t size =
+            static_cast<size_t>(std::min<std::uint64_t>(buffer.size(), attachment.End() - next));
+        ReadAt(next, buffer.data(), size);
+        attachment.file->Write(buffer.data(), size);
+        next += size;
+      }
     }
   }
   attachment.file->RenameTo(FileName);

@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "received/mapped_file.h"
 #include "received/tnef_properties.h"
 
 namespace vlm {
@@ -89,12 +90,17 @@ class TTNEFConvert {
 
   std::filesystem::path FFileName;
   std::ifstream FSourceFileStream;
+  // The file in memory when the system maps it; its pieces are then views into it, not copies.
+  TMappedFile FMapped;
+  bool FUseMapped = false;
   std::uint64_t FCurrentStreamPos = 0;
   std::vector<TAttributeAt> FAttTitles;
 
   std::uint64_t FSourceSize = 0;
-  // The buffered view of the file: FBuffer holds FBufferFill bytes from FBufferStart on.
+  // The piece of the file in view: FView holds FBufferFill bytes from FBufferStart on, in FBuffer
+  // or in the mapped file.
   std::vector<char> FBuffer;
+  const char* FView = nullptr;
   size_t FBufferSize;
   std::uint64_t FBufferStart = 0;
   size_t FBufferFill = 0;

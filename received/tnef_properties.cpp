@@ -26,15 +26,26 @@ constexpr std::uint32_t kMaxValues = 10000;
 // A name or MIME tag longer than this is no name.
 constexpr std::uint32_t kMaxTextBytes = 4096;
 
-// Reads from the file at given offsets; every read is checked against the file's end.
+// Reads from the file at given offsets; every read is checked against the file's end. The walk
+// reads many small fields close together, so they are served from one window of the file read
+// at a time, instead of a seek and a read each; a file already in memory is one window.
 class TFileReader {
  public:
-  explicit TFileReader(const std::filesystem::path& path) : FStream(path, std::ios::binary) {
+  explicit TFileReader(const std::filesystem::path& path) {
+    // Unbuffered: the window is the buffer.
+    FStream.rdbuf()->pubsetbuf(nullptr, 0);
+    FStream.open(path, std::ios::binary);
     if (!FStream) return;
     FStream.seekg(0, std::ios::end);
     const std::streamoff size = FStream.tellg();
     FSize = size < 0 ? 0 : static_cast<std::uint64_t>(size);
   }
+  explicit TFileReader(std::string_view bytes)
+      : FSize(bytes.size()),
+        FWindowData(bytes.data()),
+        FWindowSize(bytes.size()),
+        FInMemory(true) {}
+
   [[nodiscard]] std::uint64_t Size() const { return FSize; }
   [[nodiscard]] bool Fits(std::uint64_t at, std::uint64_t bytes) const {
     return at <= FSize && bytes <= FSize - at;
@@ -42,23 +53,50 @@ class TFileReader {
   std::optional<std::string> Bytes(std::uint64_t at, std::uint64_t bytes) {
     if (!Fits(at, bytes)) return std::nullopt;
     std::string out(static_cast<size_t>(bytes), '\0');
-    FStream.clear();
-    FStream.seekg(static_cast<std::streamoff>(at));
-    FStream.read(out.data(), static_cast<std::streamsize>(out.size()));
-    if (static_cast<std::uint64_t>(FStream.gcount()) != bytes) return std::nullopt;
+    if (bytes > kWindowSize && !FInMemory) {
+      if (!ReadAt(at, out.data(), out.size())) return std::nullopt;
+      return out;
+    }
+    if (!Window(at, bytes)) return std::nullopt;
+    std::copy_n(FWindowData + (at - FWindowStart), out.size(), out.data());
     return out;
   }
   std::optional<std::uint32_t> Long(std::uint64_t at) {
-    const auto bytes = Bytes(at, 4);
-    if (!bytes) return std::nullopt;
-    const auto* b = reinterpret_cast<const unsigned char*>(bytes->data());
+    if (!Fits(at, 4) || !Window(at, 4)) return std::nullopt;
+    const auto* b = reinterpret_cast<const unsigned char*>(FWindowData + (at - FWindowStart));
     return static_cast<std::uint32_t>(b[0]) | static_cast<std::uint32_t>(b[1]) << 8 |
            static_cast<std::uint32_t>(b[2]) << 16 | static_cast<std::uint32_t>(b[3]) << 24;
   }
 
  private:
+  static constexpr size_t kWindowSize = 16384;
+
+  // Makes the window hold [at, at + bytes), which lies inside the file and is no larger than it.
+  bool Window(std::uint64_t at, std::uint64_t bytes) {
+    if (at >= FWindowStart && at + bytes <= FWindowStart + FWindowSize) return true;
+    if (FInMemory) return false;  // the one window holds the whole file
+    FWindow.resize(static_cast<size_t>(std::min<std::uint64_t>(kWindowSize, FSize - at)));
+    FWindowStart = at;
+    FWindowData = FWindow.data();
+    FWindowSize = FWindow.size();
+    if (ReadAt(at, FWindow.data(), FWindow.size())) return true;
+    FWindowSize = 0;
+    return false;
+  }
+  bool ReadAt(std::uint64_t at, char* out, size_t bytes) {
+    FStream.clear();
+    FStream.seekg(static_cast<std::streamoff>(at));
+    FStream.read(out, static_cast<std::streamsize>(bytes));
+    return static_cast<size_t>(FStream.gcount()) == bytes;
+  }
+
   std::ifstream FStream;
   std::uint64_t FSize = 0;
+  std::vector<char> FWindow;
+  std::uint64_t FWindowStart = 0;
+  const char* FWindowData = nullptr;
+  std::uint64_t FWindowSize = 0;
+  bool FInMemory = false;
 };
 
 std::uint64_t Padded(std::uint64_t bytes) {
@@ -234,11 +272,12 @@ std::wstring SenderText(std::string_view bytes, std::optional<unsigned> codePage
   }
 }
 
+namespace {
+
 // Records: level (1), identifier and type (4), length (4), value, checksum (2). An attachment
 // begins with its attAttachRendData; data and property block belong to the one before them.
-TTnefInfo ReadTnefInfo(const std::filesystem::path& path) {
+TTnefInfo WalkRecords(TFileReader& file) {
   TTnefInfo info;
-  TFileReader file(path);
   // The records are walked even behind a damaged signature, as the title scan reads such a file
   // too; records that do not line up end the walk soon enough.
   std::uint64_t at = 6;  // the signature and the legacy key
@@ -267,6 +306,18 @@ TTnefInfo ReadTnefInfo(const std::filesystem::path& path) {
     at = value + *length + 2;
   }
   return info;
+}
+
+}  // namespace
+
+TTnefInfo ReadTnefInfo(const std::filesystem::path& path) {
+  TFileReader file(path);
+  return WalkRecords(file);
+}
+
+TTnefInfo ReadTnefInfo(std::string_view bytes) {
+  TFileReader file(bytes);
+  return WalkRecords(file);
 }
 
 }  // namespace vlm

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vlm {
@@ -33,6 +34,8 @@ struct TTnefInfo {
 
 // Reads the file at `path`; an empty result when it cannot be opened or is no TNEF stream.
 [[nodiscard]] TTnefInfo ReadTnefInfo(const std::filesystem::path& path);
+// The same for a file already in memory.
+[[nodiscard]] TTnefInfo ReadTnefInfo(std::string_view bytes);
 
 // A title or name in the sender's 8-bit code page; the local code page when the file names none
 // or one the system lacks. Bytes that form no text there become '_'.

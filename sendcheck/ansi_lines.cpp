@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "base/ansi_text.h"
 
@@ -10,17 +11,25 @@ namespace {
 
 constexpr std::uint64_t kHighBits = 0x8080808080808080u;
 
-// Eight bytes at a time: this runs over every byte of the message.
-bool HasEightBit(std::string_view bytes) {
-  std::size_t i = 0;
-  for (; i + 8 <= bytes.size(); i += 8) {
-    std::uint64_t word;
-    std::memcpy(&word, bytes.data() + i, sizeof word);
-    if (word & kHighBits) return true;
+// Where the first and the last 8-bit byte of the bytes stand, eight bytes at a time from either
+// end: this runs over every line of the message. {size, size} when there is none.
+std::pair<std::size_t, std::size_t> EightBitSpan(std::string_view bytes) {
+  const std::size_t size = bytes.size();
+  const auto eightBit = [&](std::size_t i) { return (bytes[i] & 0x80) != 0; };
+  std::size_t first = 0;
+  for (std::uint64_t word; first + 8 <= size; first += 8) {
+    std::memcpy(&word, bytes.data() + first, sizeof word);
+    if (word & kHighBits) break;
   }
-  for (; i < bytes.size(); ++i)
-    if (static_cast<unsigned char>(bytes[i]) & 0x80) return true;
-  return false;
+  while (first < size && !eightBit(first)) ++first;
+  if (first == size) return {size, size};
+  std::size_t end = size;  // one past the last 8-bit byte
+  for (std::uint64_t word; end >= first + 8; end -= 8) {
+    std::memcpy(&word, bytes.data() + end - 8, sizeof word);
+    if (word & kHighBits) break;
+  }
+  while (!eightBit(end - 1)) --end;
+  return {first, end - 1};
 }
 
 }  // namespace
@@ -46,20 +55,20 @@ TLeadBytes::TLeadBytes() {
     FLead[byte] = IsAnsiLeadByte(static_cast<unsigned char>(byte));
 }
 
-TAnsiLine::TAnsiLine(std::string_view bytes, const TLeadBytes& lead)
-    : FBytes(bytes), FLead(lead), FAscii(!HasEightBit(bytes)) {}
+TAnsiLine::TAnsiLine(std::string_view bytes, const TLeadBytes& lead) : FBytes(bytes), FLead(lead) {
+  const auto [first, last] = EightBitSpan(bytes);
+  FAscii = first == bytes.size();
+  FFirstEightBit = first;
+  FLastEightBit = last;
+}
 
 std::size_t TAnsiLine::CharCount() const {
   if (FAscii) return FBytes.size();
   // Only the stretch from the first to the last 8-bit byte is walked character by character;
   // the ASCII bytes around it count one each.
   const std::size_t size = FBytes.size();
-  const auto eightBit = [&](std::size_t i) { return (FBytes[i] & 0x80) != 0; };
-  std::size_t first = 0, last = size;
-  while (!eightBit(first)) ++first;
-  while (!eightBit(last - 1)) --last;
-  std::size_t count = first, i = first;
-  for (; i < last; ++count) i += FLead[static_cast<unsigned char>(FBytes[i])] ? 2 : 1;
+  std::size_t count = FFirstEightBit, i = FFirstEightBit;
+  for (; i <= FLastEightBit; ++count) i += FLead[static_cast<unsigned char>(FBytes[i])] ? 2 : 1;
   return count + (i < size ? size - i : 0);
 }
 
@@ -94,7 +103,10 @@ std::size_t TNeedle::FindBytes(std::string_view text, std::size_t from, std::siz
     const void* hit = std::memchr(text.data() + at + anchor, byte, to - needle.size() - at + 1);
     if (!hit) break;
     at = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) - anchor;
-    if (std::memcmp(text.data() + at, needle.data(), needle.size()) == 0) return at;
+    // The needle's ends are compared first: most candidates differ there already.
+    if (text[at] == needle.front() && text[at + needle.size() - 1] == needle.back() &&
+        std::memcmp(text.data() + at, needle.data(), needle.size()) == 0)
+      return at;
     ++at;
   }
   return to;

@@ -52,6 +52,9 @@ class TAnsiLine {
   std::string_view FBytes;
   const TLeadBytes& FLead;
   bool FAscii;
+  // The first and the last 8-bit byte, when the line has any.
+  std::size_t FFirstEightBit;
+  std::size_t FLastEightBit;
 };
 
 // A text to look for on lines, case-sensitively, in both the code page's form and wide form.

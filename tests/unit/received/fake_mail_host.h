@@ -86,10 +86,25 @@ inline std::string DecodeBase64(std::string_view text) {
   }();
   std::string out(text.size() / 4 * 3 + 3, '\0');
   char* o = out.data();
+  const auto* t = reinterpret_cast<const unsigned char*>(text.data());
   unsigned value = 0;
   int bits = 0;
-  for (const char c : text) {
-    const int d = kValues[static_cast<unsigned char>(c)];
+  for (size_t i = 0; i < text.size();) {
+    // Four letters in a row, the bulk of any line, make three bytes at once.
+    if (bits == 0 && i + 4 <= text.size()) {
+      const int a = kValues[t[i]], b = kValues[t[i + 1]], c = kValues[t[i + 2]],
+                d = kValues[t[i + 3]];
+      if ((a | b | c | d) >= 0) {
+        const auto v = static_cast<unsigned>(a << 18 | b << 12 | c << 6 | d);
+        o[0] = static_cast<char>(v >> 16);
+        o[1] = static_cast<char>((v >> 8) & 0xFF);
+        o[2] = static_cast<char>(v & 0xFF);
+        o += 3;
+        i += 4;
+        continue;
+      }
+    }
+    const int d = kValues[t[i++]];
     if (d < 0) continue;
     value = (value << 6) | static_cast<unsigned>(d);
     bits += 6;

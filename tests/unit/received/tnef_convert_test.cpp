@@ -265,21 +265,23 @@ TEST(TTNEFConvert, RaisesItsOwnErrorWhenFilesCannotBeOpened) {
 }
 
 // The work folder keeps files of earlier mails: a file of the same name is replaced as a whole,
-// anything else is left alone.
+// anything else is left alone, a folder in the way of a temporary name too.
 TEST(TTNEFConvert, ReplacesAFileOfTheSameNameAndLeavesOthersAlone) {
   TTestFolder sandbox;
   const auto out = sandbox.Path() / "out";
   std::filesystem::create_directory(out);
   vlm::test::WriteFile(out / "a.txt", "an older and longer content");
   vlm::test::WriteFile(out / "~tnef0.part", "someone else's");
+  std::filesystem::create_directory(out / "~tnef1.part");
   const auto source = sandbox.Path() / "winmail.dat";
   vlm::test::WriteFile(source, TTnefBuilder().Attachment("a.txt", "new").Bytes());
   std::vector<std::wstring> resultFile;
   vlm::TTNEFConvert converter(source);
   ASSERT_TRUE(converter.Convert(resultFile, out));
-  EXPECT_EQ(
-      vlm::test::FolderContents(out),
-      (std::map<std::wstring, std::string>{{L"a.txt", "new"}, {L"~tnef0.part", "someone else's"}}));
+  EXPECT_EQ(vlm::test::FolderContents(out),
+            (std::map<std::wstring, std::string>{{L"a.txt", "new"},
+                                                 {L"~tnef0.part", "someone else's"},
+                                                 {L"~tnef1.part", "<not a file>"}}));
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include "base/ansi_text.h"
 #include "received/tnef_convert.h"
+#include "received/tnef_properties.h"
 #include "tests/unit/received/sha256.h"
 #include "tests/unit/received/test_folder.h"
 
@@ -348,6 +349,35 @@ TEST(TTNEFConvertSamples, TitlesExactlyAsBeforeWithLongNamesOff) {
     converter.Convert(resultFile, out.Path());
     EXPECT_EQ(resultFile, titles) << sample;
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The property walk reads a file from disk when the system will not map it, and from memory when
+// it does: both must find the same attachments, names and tags in every real sample.
+TEST(ReadTnefInfo, ReadsTheSameFromDiskAsFromMemory) {
+  std::size_t samples = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(TestData() / "tnef")) {
+    if (!entry.is_regular_file() || entry.path().extension() == ".txt") continue;
+    ++samples;
+    const std::string bytes = vlm::test::ReadFile(entry.path());
+    const vlm::TTnefInfo fromDisk = vlm::ReadTnefInfo(entry.path());
+    const vlm::TTnefInfo fromMemory = vlm::ReadTnefInfo(std::string_view(bytes));
+    const std::string name = entry.path().filename().string();
+    EXPECT_EQ(fromDisk.CodePage, fromMemory.CodePage) << name;
+    ASSERT_EQ(fromDisk.Attachments.size(), fromMemory.Attachments.size()) << name;
+    for (std::size_t i = 0; i < fromDisk.Attachments.size(); ++i) {
+      const auto& disk = fromDisk.Attachments[i];
+      const auto& memory = fromMemory.Attachments[i];
+      EXPECT_EQ(disk.DataOffset, memory.DataOffset) << name << " #" << i;
+      EXPECT_EQ(disk.LongName, memory.LongName) << name << " #" << i;
+      EXPECT_EQ(disk.MimeTag, memory.MimeTag) << name << " #" << i;
+      EXPECT_EQ(disk.PropertiesRead, memory.PropertiesRead) << name << " #" << i;
+    }
+  }
+  EXPECT_GT(samples, 0u);
 }
 
 }  // namespace
