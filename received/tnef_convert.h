@@ -26,7 +26,7 @@
 #include <string>
 #include <vector>
 
-#include "received/mapped_file.h"
+#include "base/mapped_file.h"
 #include "received/tnef_properties.h"
 
 namespace vlm {
