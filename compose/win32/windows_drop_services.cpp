@@ -130,9 +130,7 @@ DropArchive& WindowsDropServices::Archive() {
 
 void WindowsDropServices::StartArchiverInstaller() {
   // The settings' caldix button; the launch's outcome is not reported.
-  if (HANDLE process =
-          RunElevated(static_cast<HWND>(AppWindow), form_.PluginFolder + L"caldix.exe", L""))
-    CloseHandle(process);
+  vlm::StartArchiverInstaller(static_cast<HWND>(AppWindow), form_.PluginFolder);
 }
 
 HostWnd WindowsDropServices::ComposeMail(const std::wstring& body, const std::wstring& path) {

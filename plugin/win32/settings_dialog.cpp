@@ -68,12 +68,11 @@ int AskUser(const std::wstring& text, const std::wstring& caption, unsigned flag
 // the module's imports stay with the libraries the whole plug-in needs.
 void DisableInputMethod(HWND edit) {
   using AssociateFn = void*(WINAPI*)(HWND, void*);
-  HMODULE imm = LoadLibraryW(L"imm32.dll");
+  const win::ScopedModule imm(LoadLibraryW(L"imm32.dll"));
   if (!imm) return;
   if (auto associate = reinterpret_cast<AssociateFn>(
-          reinterpret_cast<void*>(GetProcAddress(imm, "ImmAssociateContext"))))
+          reinterpret_cast<void*>(GetProcAddress(imm.get(), "ImmAssociateContext"))))
     associate(edit, nullptr);
-  FreeLibrary(imm);
 }
 
 // The dialog's windows mirror the form: they show its values on opening, and every change the
@@ -247,8 +246,7 @@ void SettingsDialog::Button1Click() {
 
 // The archiver installer; whether it started is not the dialog's concern.
 void SettingsDialog::Button2Click() {
-  if (HANDLE process = RunElevated(window_, form_.PluginFolder + L"caldix.exe", L""))
-    CloseHandle(process);
+  StartArchiverInstaller(window_, form_.PluginFolder);
 }
 
 void SettingsDialog::ButtonedEdit1RightButtonClick() {
