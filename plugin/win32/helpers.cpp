@@ -2,22 +2,20 @@
 #include <windows.h>
 
 #include "base/win32/host_helpers.h"
+#include "plugin/win32/exports.h"
 
-// Exported undecorated through velmora.def.
-#define VLM_EXPORT extern "C"
-
-VLM_EXPORT HWND WINAPI VlmComposeMail(const char* text, const char* file) {
+vlm::HostWnd WINAPI VlmComposeMail(const char* text, const char* file) {
   return vlm::ComposeMailWithFile(text, file);
 }
 
-VLM_EXPORT HWND WINAPI VlmCompAttachFile(HWND window, const char* text, const char* file) {
-  return vlm::AttachFileToCompose(window, text, file);
+vlm::HostWnd WINAPI VlmCompAttachFile(vlm::HostWnd window, const char* text, const char* file) {
+  return vlm::AttachFileToCompose(static_cast<HWND>(window), text, file);
 }
 
-VLM_EXPORT void WINAPI VlmSetMessageText(HWND window, const char* text) {
-  vlm::SetHostMessageText(window, text);
+void WINAPI VlmSetMessageText(vlm::HostWnd window, const char* text) {
+  vlm::SetHostMessageText(static_cast<HWND>(window), text);
 }
 
-VLM_EXPORT void WINAPI VlmGetTempFolder() {
+void WINAPI VlmGetTempFolder() {
   vlm::RefreshTempFolder();
 }
