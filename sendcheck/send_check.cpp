@@ -71,7 +71,7 @@ std::wstring DecodeSubject(const std::wstring& subject, const TBeckyAPI& host) {
 }  // namespace
 
 int RunSendChecks(const char* message, const SendCheckSettings& settings, const TBeckyAPI& host,
-                  const PartialSendingReader& partialSending, const SendCheckAsker& ask) {
+                  const PartialSendingReader& partialSending, const Asker& ask) {
   SendLines lines(DecodeMessage(message ? message : "", host));
   SendScan scan;
   std::wstring subject = DecodeSubject(ScanHeader(lines, scan), host);
