@@ -24,6 +24,8 @@ std::string ToShiftJis(std::wstring_view text);
 
 // UTF-8 literals in tests and data files, to wide text and back.
 std::wstring FromUtf8(std::string_view text);
+// Never fails: unpaired surrogates and values beyond Unicode become U+FFFD. Fit for exception
+// messages, whose constructors must not throw, and for native file names.
 std::string ToUtf8(std::wstring_view text);
 
 }  // namespace vlm

@@ -59,8 +59,5 @@ std::string ToShiftJis(std::wstring_view text) {
 std::wstring FromUtf8(std::string_view text) {
   return FromUtf32(Convert("WCHAR_T", "UTF-8", text));
 }
-std::string ToUtf8(std::wstring_view text) {
-  return Convert("UTF-8", "WCHAR_T", AsBytes(text));
-}
 
 }  // namespace vlm
