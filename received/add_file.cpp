@@ -6,6 +6,7 @@
 #include "base/ansi_text.h"
 #include "received/mime_rules.h"
 #include "received/work_files.h"
+#include "base/text.h"
 
 namespace vlm {
 namespace {
@@ -26,10 +27,6 @@ struct TAddedFile {
   std::string Name;
   std::string MimeType;
 };
-
-char Lower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 bool IsBoundaryCharacter(char c) {
   return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
@@ -149,7 +146,7 @@ bool CanAddFile(const TMailTools& tools, const char* mail) {
   const std::string header(HostText(host.GetHeader(mail)));
   const TLineList lines = SplitLines(header);
   std::string type = HeaderField(lines, lines.size(), "Content-Type").value_or("");
-  std::transform(type.begin(), type.end(), type.begin(), Lower);
+  std::transform(type.begin(), type.end(), type.begin(), [](char c) { return LowerAscii(c); });
   return type.find("multipart/mixed") != std::string::npos;
 }
 

@@ -11,6 +11,7 @@
 #include "received/mime_rules.h"
 #include "received/tnef_convert.h"
 #include "received/work_files.h"
+#include "base/text.h"
 
 namespace vlm {
 namespace {
@@ -35,7 +36,7 @@ bool HasCorrelator(const TLineList& header) {
 
 size_t FindTnefPart(const TLineList& lines) {
   for (size_t i = 0; i < lines.size(); ++i)
-    if (EqualsIgnoringCase(lines[i], kTnefContentType)) return i;
+    if (EqualsIgnoringAsciiCase(lines[i], kTnefContentType)) return i;
   return kNoLine;
 }
 
@@ -53,7 +54,7 @@ std::optional<TLineRange> WinmailBase64(const TLineList& lines, size_t tnefLine,
   bool base64 = false;
   for (size_t i = tnefLine + 1; i < first - 1; ++i) {
     if (lines[i].empty()) return std::nullopt;
-    if (EqualsIgnoringCase(lines[i], kBase64Encoding)) base64 = true;
+    if (EqualsIgnoringAsciiCase(lines[i], kBase64Encoding)) base64 = true;
   }
   if (!base64) return std::nullopt;
   const std::string nextPart = "--" + std::string(boundary);

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "base/ansi_text.h"
+#include "base/text.h"
 
 namespace vlm {
 namespace {
@@ -36,10 +37,6 @@ std::size_t FindInAscii(std::string_view line, std::wstring_view text) {
       return at;
   }
   return MessageLine::npos;
-}
-
-wchar_t LowerAscii(wchar_t c) {
-  return (c >= L'A' && c <= L'Z') ? c - L'A' + L'a' : c;
 }
 
 // The bytes from the start of `first` to the end of `last`.
