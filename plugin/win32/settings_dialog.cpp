@@ -17,6 +17,7 @@
 #include "base/win32/export_guard.h"
 #include "base/win32/ini_file.h"
 #include "base/win32/scoped.h"
+#include "base/win32/user_locale.h"
 #include "plugin/win32/settings_dialog_layout.h"
 #include "resources/resource_ids.h"
 
@@ -53,12 +54,6 @@ constexpr EditBinding kEdits[] = {
 };
 
 constexpr wchar_t kMessageCaption[] = L"Velmora";
-
-wchar_t UserDecimalSeparator() {
-  wchar_t text[8] = L"";
-  if (!GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, text, 8) || !text[0]) return L'.';
-  return text[0];
-}
 
 int AskUser(const std::wstring& text, const std::wstring& caption, unsigned flags) {
   return ShowMessage(text, caption, flags);
