@@ -8,7 +8,7 @@
 namespace vlm {
 
 // The three DLLs of the ZIP family; any combination may be installed.
-enum class TZipDll { UnZip32, Zip32J, LmZip32 };
+enum class TZipModule { UnZip32, Zip32J, LmZip32 };
 
 class TArchiverPlatform {
  public:
@@ -19,7 +19,7 @@ class TArchiverPlatform {
   virtual bool CallBackEnabled() const = 0;
 
   // True when that ZIP DLL is loaded in the ZIP binding.
-  virtual bool ZipDllLoaded(TZipDll dll) const = 0;
+  virtual bool ZipDllLoaded(TZipModule dll) const = 0;
 
   // The full path of `module` found on the executable search path, or nothing.
   virtual std::optional<std::wstring> SearchExecutablePath(const std::wstring& module) const = 0;

@@ -9,7 +9,7 @@
 #include "archiver/archiver_errors.h"
 #include "archiver/file_system_walk.h"
 #include "archiver/path_mask.h"
-#include "base/utf8_text.h"
+#include "base/ansi_text.h"
 #include "base/file_name_key.h"
 
 namespace vlm {
@@ -76,7 +76,7 @@ class TPosixFileSystemWalk : public TFileSystemWalk {
                  const TFoundEntryProc& each) override {
     const size_t split = pattern.find_last_of(L"/\\");
     const size_t maskStart = split == std::wstring::npos ? 0 : split + 1;
-    const std::string folder = ToUtf8NoThrow(pattern.substr(0, maskStart));
+    const std::string folder = ToUtf8(pattern.substr(0, maskStart));
     const std::wstring mask = pattern.substr(maskStart);
     TDirectory dir(folder);
     if (!dir.get()) return;
@@ -96,7 +96,7 @@ class TPosixFileSystemWalk : public TFileSystemWalk {
   }
 
   void ListFolders(const std::wstring& folder, const TFoundEntryProc& each) override {
-    const std::string narrow = ToUtf8NoThrow(folder);
+    const std::string narrow = ToUtf8(folder);
     TDirectory dir(narrow);
     if (!dir.get()) return;
     while (dirent* entry = readdir(dir.get())) {
@@ -118,7 +118,7 @@ class TPosixFileSystemWalk : public TFileSystemWalk {
 
   bool FolderExists(const std::wstring& path) override {
     struct stat info {};
-    return !path.empty() && stat(ToUtf8NoThrow(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    return !path.empty() && stat(ToUtf8(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
   }
 
   std::wstring CurrentFolder() override {
@@ -128,7 +128,7 @@ class TPosixFileSystemWalk : public TFileSystemWalk {
   }
 
   void SetCurrentFolder(const std::wstring& folder) override {
-    if (chdir(ToUtf8NoThrow(folder).c_str()) != 0) {
+    if (chdir(ToUtf8(folder).c_str()) != 0) {
       throw EArchiver(L"フォルダ \"" + folder + L"\" に移動できません。");
     }
   }

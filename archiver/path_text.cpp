@@ -1,4 +1,5 @@
 #include "archiver/path_text.h"
+#include "base/text.h"
 
 #include <algorithm>
 
@@ -21,10 +22,6 @@ size_t ExtensionStart(std::wstring_view path) {
   const size_t dot = path.rfind(L'.');
   if (dot == std::wstring_view::npos || dot < FileNameStart(path)) return std::wstring_view::npos;
   return dot;
-}
-
-wchar_t LowerAscii(wchar_t c) {
-  return (c >= L'A' && c <= L'Z') ? c - L'A' + L'a' : c;
 }
 
 #ifdef _WIN32
@@ -59,8 +56,7 @@ std::wstring JoinPath(std::wstring_view folder, std::wstring_view name) {
 }
 
 bool SameTextAscii(std::wstring_view a, std::wstring_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                    [](wchar_t x, wchar_t y) { return LowerAscii(x) == LowerAscii(y); });
+  return EqualsIgnoringAsciiCase(a, b);
 }
 
 }  // namespace vlm

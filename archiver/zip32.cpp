@@ -81,7 +81,8 @@ std::wstring TZip32::BuildZip32JCmd(const std::wstring& command,
 std::wstring TZip32::BuildUnpackCmd(const std::wstring& archiveFileName,
                                     const TArchiverOptions& options, bool useResFile,
                                     const TFileItems& files, const std::wstring& dstPath) {
-  if (!Platform().ZipDllLoaded(TZipDll::UnZip32) && !Platform().ZipDllLoaded(TZipDll::LmZip32)) {
+  if (!Platform().ZipDllLoaded(TZipModule::UnZip32) &&
+      !Platform().ZipDllLoaded(TZipModule::LmZip32)) {
     throw EArchiver(msg::kZipUnpackNeedsDll);
   }
   return BuildUnZipCmd(L"-x", archiveFileName, options, useResFile, files, dstPath);
@@ -90,10 +91,10 @@ std::wstring TZip32::BuildUnpackCmd(const std::wstring& archiveFileName,
 std::wstring TZip32::BuildPackCmd(const std::wstring& archiveFileName,
                                   const TArchiverOptions& options, bool useResFile,
                                   const TFileItems& files, const std::wstring& baseDir) {
-  if (Platform().ZipDllLoaded(TZipDll::Zip32J)) {
+  if (Platform().ZipDllLoaded(TZipModule::Zip32J)) {
     return BuildZip32JCmd(L"", archiveFileName, options, useResFile, files, baseDir);
   }
-  if (Platform().ZipDllLoaded(TZipDll::LmZip32)) {
+  if (Platform().ZipDllLoaded(TZipModule::LmZip32)) {
     return BuildLmZipCmd(L"-ru", archiveFileName, options, useResFile, files);
   }
   throw EArchiver(msg::kZipPackNeedsDll);
@@ -113,7 +114,7 @@ std::wstring TZip32::BuildUpdateArchiveCmd(const std::wstring& archiveFileName,
 
 std::wstring TZip32::BuildMakeSfxCmd(const std::wstring& archiveFileName,
                                      const TArchiverOptions& options, const std::wstring& dstPath) {
-  if (!Platform().ZipDllLoaded(TZipDll::Zip32J)) {
+  if (!Platform().ZipDllLoaded(TZipModule::Zip32J)) {
     throw ESfxNoRequiredFile(L"zip", L"", L"ZIP32J.DLL");
   }
   const bool dos = options.gw <= 0;

@@ -29,6 +29,8 @@ bool IsAnsiLeadByte(unsigned char byte);
 
 // UTF-8 literals in tests and data files, to wide text and back.
 std::wstring FromUtf8(std::string_view text);
+// Never fails: unpaired surrogates and values beyond Unicode become U+FFFD. Fit for exception
+// messages, whose constructors must not throw, and for native file names.
 std::string ToUtf8(std::wstring_view text);
 
 // 8-bit text in the Windows code page `codePage` (1251, 1252, 932, 65001, ...), as a sender's

@@ -63,9 +63,6 @@ bool IsAnsiLeadByte(unsigned char byte) {
 std::wstring FromUtf8(std::string_view text) {
   return FromUtf32(Convert("WCHAR_T", "UTF-8", text));
 }
-std::string ToUtf8(std::wstring_view text) {
-  return Convert("UTF-8", "WCHAR_T", AsBytes(text));
-}
 
 std::wstring FromCodePage(unsigned codePage, std::string_view text) {
   std::string name;

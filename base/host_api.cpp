@@ -1,14 +1,11 @@
 #include "base/host_api.h"
+#include "base/text.h"
 
 #include <cstring>
 #include <string_view>
 
 namespace vlm {
 namespace {
-
-char LowerAscii(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 // Character-by-character comparison ignoring letter case; negative when a < b.
 int CompareIgnoringCase(std::string_view a, std::string_view b) {

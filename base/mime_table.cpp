@@ -1,10 +1,10 @@
 #include "base/mime_table.h"
+#include "base/text.h"
 
 namespace vlm {
 
 std::optional<std::wstring> FindMimeType(std::wstring extension, const MimeRowLoader& loadRow) {
-  for (auto& c : extension)
-    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+  extension = LowerAscii(std::move(extension));
   if (extension.empty()) return std::nullopt;
   for (int id = kMimeTableFirstId; id <= kMimeTableLastId; ++id) {
     const std::wstring row = loadRow(id);

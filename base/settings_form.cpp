@@ -31,15 +31,15 @@ void TForm1::CheckBox6Click() {
 
 void TForm1::CheckBox9Click(const vlm::Asker& ask) {
   if (CheckCheck || !CheckBox9.Checked) return;
-  int answer = 6;
+  int answer = vlm::kAnswerYes;
   if (!bFileAddAgree)
     answer =
         ask(L"便利な機能ですが、メールによっては正常にファイルを追加出来なく\r\n"
             L"メールが破損する恐れがあります。\r\n"
             L"(もし、破損したとしてもフォルダの修復で回復が可能です。)\r\n\r\n"
             L"機能を有効にしますか？",
-            L"機能使用の確認", 0x30 | 0x4);  // MB_ICONWARNING | MB_YESNO
-  if (answer == 6)
+            L"機能使用の確認", vlm::kBoxIconWarning | vlm::kBoxYesNo);
+  if (answer == vlm::kAnswerYes)
     bFileAddAgree = true;
   else
     CheckBox9.Checked = false;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/answers.h"
 #include "base/host_api.h"
 
 struct TCheckBox {
@@ -32,9 +33,6 @@ struct TTrackBar {
 
 namespace vlm {
 class TArchiveFile;
-// Asks the user a question; the standard result (1 OK, 2 Cancel, 6 Yes, 7 No).
-using Asker =
-    std::function<int(const std::wstring& text, const std::wstring& caption, unsigned flags)>;
 }  // namespace vlm
 
 class TForm1 {

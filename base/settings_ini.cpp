@@ -3,6 +3,7 @@
 #include <cwctype>
 
 #include "base/decimal_text.h"
+#include "base/text.h"
 
 namespace vlm {
 namespace {
@@ -18,13 +19,6 @@ std::optional<long long> ParseInteger(const std::wstring& text) {
     value = value * 10 + (text[i] - L'0');
   }
   return negative ? -value : value;
-}
-
-bool EqualsIgnoringCase(const std::wstring& a, const wchar_t* b) {
-  size_t i = 0;
-  for (; i < a.size() && b[i]; ++i)
-    if (std::towlower(a[i]) != std::towlower(b[i])) return false;
-  return i == a.size() && !b[i];
 }
 
 std::wstring ReadText(const IniFile& ini, const wchar_t* key, const wchar_t* fallback) {
@@ -50,8 +44,8 @@ bool ReadBool(const IniFile& ini, const std::wstring& key, bool fallback) {
   if (!text) return fallback;
   // The file is not the user's locale: a decimal number is written with a dot.
   if (const auto number = ParseDecimal(*text, L'.')) return *number != 0;
-  if (EqualsIgnoringCase(*text, L"true")) return true;
-  if (EqualsIgnoringCase(*text, L"false")) return false;
+  if (EqualsIgnoringAsciiCase(*text, L"true")) return true;
+  if (EqualsIgnoringAsciiCase(*text, L"false")) return false;
   return fallback;
 }
 

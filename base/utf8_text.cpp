@@ -1,4 +1,5 @@
-#include "base/utf8_text.h"
+// The one UTF-8 encoder, portable so that it cannot fail on any platform.
+#include "base/ansi_text.h"
 
 namespace vlm {
 namespace {
@@ -23,7 +24,7 @@ void AppendUtf8(std::string& out, char32_t c) {
 
 }  // namespace
 
-std::string ToUtf8NoThrow(const std::wstring& text) {
+std::string ToUtf8(std::wstring_view text) {
   std::string out;
   for (size_t i = 0; i < text.size(); ++i) {
     char32_t c = static_cast<char32_t>(text[i]);

@@ -1,12 +1,11 @@
 #include "base/wide_message.h"
 
 #include "base/ansi_text.h"
-#include "base/utf8_text.h"
 
 namespace vlm {
 
 EWideMessage::EWideMessage(std::wstring message)
-    : std::runtime_error(ToUtf8NoThrow(message)), FMessage(std::move(message)) {}
+    : std::runtime_error(ToUtf8(message)), FMessage(std::move(message)) {}
 
 const wchar_t* WideMessageOf(const std::exception& error) noexcept {
   const auto* wide = dynamic_cast<const EWideMessage*>(&error);

@@ -3,13 +3,6 @@
 namespace vlm {
 namespace {
 
-constexpr unsigned kOk = 0x0;
-constexpr unsigned kOkCancel = 0x1;
-constexpr unsigned kYesNoCancel = 0x3;
-constexpr unsigned kYesNo = 0x4;
-constexpr unsigned kWarning = 0x30;
-constexpr unsigned kSecondDefault = 0x100;
-
 constexpr wchar_t kAttachmentCaption[] = L"添付ファイルの確認";
 
 std::wstring TooLarge(const wchar_t* kind, const std::wstring& name, const std::wstring& threshold,
@@ -24,7 +17,7 @@ DropQuestion ArchiveSizeQuestion(const std::wstring& name, const std::wstring& t
                                  const std::wstring& size) {
   return {TooLarge(L"添付ファイル", name, threshold, size) +
               L"「OK」・・・・・そのまま添付\r\n「キャンセル」・キャンセル",
-          kAttachmentCaption, kOkCancel | kWarning | kSecondDefault};
+          kAttachmentCaption, kBoxOkCancel | kBoxIconWarning | kBoxSecondDefault};
 }
 
 DropQuestion FileSizeQuestion(const std::wstring& name, const std::wstring& threshold,
@@ -32,18 +25,18 @@ DropQuestion FileSizeQuestion(const std::wstring& name, const std::wstring& thre
   return {TooLarge(L"添付ファイル", name, threshold, size) +
               L"「はい」・・・・そのまま添付\r\n「いいえ」・・・" + format +
               L"圧縮して添付\r\n「キャンセル」・キャンセル",
-          kAttachmentCaption, kYesNoCancel | kWarning | kSecondDefault};
+          kAttachmentCaption, kBoxYesNoCancel | kBoxIconWarning | kBoxSecondDefault};
 }
 
 DropQuestion FolderSizeQuestion(const std::wstring& name, const std::wstring& threshold,
                                 const std::wstring& size, const std::wstring& format) {
   return {TooLarge(L"添付フォルダ", name, threshold, size) + L"「OK」・・・・・" + format +
               L"圧縮して添付\r\n「キャンセル」・キャンセル",
-          kAttachmentCaption, kOkCancel | kWarning};
+          kAttachmentCaption, kBoxOkCancel | kBoxIconWarning};
 }
 
 DropQuestion UnderscoreQuestion() {
-  return {L"拡張子に\"_\"を挿入しますか？", L"圧縮拡張子の確認", kYesNo | kWarning};
+  return {L"拡張子に\"_\"を挿入しますか？", L"圧縮拡張子の確認", kBoxYesNo | kBoxIconWarning};
 }
 
 DropQuestion OutlookQuestion(const std::wstring& name, const std::wstring& format) {
@@ -51,32 +44,33 @@ DropQuestion OutlookQuestion(const std::wstring& name, const std::wstring& forma
               L"」はOutlook系では開けません。\r\nこのまま送信しても良いですか？\r\n\r\n"
               L"「はい」・・・・そのまま添付\r\n「いいえ」・・・" +
               format + L"圧縮して添付\r\n「キャンセル」・キャンセル",
-          kAttachmentCaption, kYesNoCancel | kWarning | kSecondDefault};
+          kAttachmentCaption, kBoxYesNoCancel | kBoxIconWarning | kBoxSecondDefault};
 }
 
 DropQuestion PasswordQuestion() {
-  return {L"パスワード付き圧縮にしますか？", L"パスワード付き圧縮の確認", kYesNo | kWarning};
+  return {L"パスワード付き圧縮にしますか？", L"パスワード付き圧縮の確認",
+          kBoxYesNo | kBoxIconWarning};
 }
 
 DropQuestion MissingArchiverNotice() {
   return {
       L"caldixを起動します。\r\n「開始」をクリックすると自動でDLLがインストールされます。\r\n"
       L"「開始」を押してください。",
-      L"圧縮用DLLがありません", kOk | kWarning};
+      L"圧縮用DLLがありません", kBoxOk | kBoxIconWarning};
 }
 
 DropQuestion RootFolderNotice(const std::wstring& path) {
   return {L"「" + path +
               L"」はドライブ全体のため圧縮して添付できません。\r\n"
               L"添付するフォルダを選んでドロップしてください。",
-          kAttachmentCaption, kOk | kWarning};
+          kAttachmentCaption, kBoxOk | kBoxIconWarning};
 }
 
 DropQuestion PackingFailedNotice(const std::wstring& name, const std::wstring& format,
                                  int resultCode) {
   std::wstring text = L"「" + name + L"」を「" + format + L"」に圧縮できませんでした。";
   if (resultCode != 0) text += L"(エラーコード " + std::to_wstring(resultCode) + L")";
-  return {text + L"\r\nこのファイルは添付しません。", kAttachmentCaption, kOk | kWarning};
+  return {text + L"\r\nこのファイルは添付しません。", kAttachmentCaption, kBoxOk | kBoxIconWarning};
 }
 
 DropQuestion PackingWarningNotice(const std::wstring& name, const std::wstring& format,
@@ -84,12 +78,12 @@ DropQuestion PackingWarningNotice(const std::wstring& name, const std::wstring& 
   return {L"「" + name + L"」を「" + format + L"」に圧縮して添付しましたが、圧縮用DLLが" +
               L"エラーコード " + std::to_wstring(resultCode) + L" を返しました。\r\n" +
               L"書庫に入っていないファイルがあるかもしれません。書庫の中身を確かめてください。",
-          kAttachmentCaption, kOk | kWarning};
+          kAttachmentCaption, kBoxOk | kBoxIconWarning};
 }
 
 DropQuestion NoPasswordNotice(const std::wstring& name, const std::wstring& problem) {
   return {L"パスワードが使えないため、「" + name + L"」は添付しません。\r\n" + problem,
-          L"パスワード付き圧縮の確認", kOk | kWarning};
+          L"パスワード付き圧縮の確認", kBoxOk | kBoxIconWarning};
 }
 
 DropQuestion CodePageCopyNotice(const std::wstring& name, const std::wstring& reason) {
@@ -98,7 +92,7 @@ DropQuestion CodePageCopyNotice(const std::wstring& name, const std::wstring& re
               L"名前にシステムの文字コードで表せない文字があるため、表せる名前で一時フォルダに"
               L"コピーしようとしましたが、できませんでした。\r\n" +
               reason,
-          kAttachmentCaption, kOk | kWarning};
+          kAttachmentCaption, kBoxOk | kBoxIconWarning};
 }
 
 }  // namespace vlm

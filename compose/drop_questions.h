@@ -3,6 +3,8 @@
 // icon and is owned by the plug-in's application window, which keeps it on top.
 #include <string>
 
+#include "base/answers.h"
+
 namespace vlm {
 
 struct DropQuestion {
@@ -10,12 +12,6 @@ struct DropQuestion {
   std::wstring caption;
   unsigned flags;  // MB_ buttons | MB_ICONWARNING | MB_DEFBUTTONn
 };
-
-// Standard message-box results.
-inline constexpr int kAnswerOk = 1;
-inline constexpr int kAnswerCancel = 2;
-inline constexpr int kAnswerYes = 6;
-inline constexpr int kAnswerNo = 7;
 
 // `name` is the item's file-name part, `threshold` the threshold text as the user typed it,
 // `size` the item's size as FormatSize writes it, `format` "LHA" or "ZIP".

@@ -5,6 +5,7 @@
 
 #include "compose/drop_message.h"
 #include "compose/dropped_item.h"
+#include "base/text.h"
 
 namespace vlm {
 namespace {
@@ -44,12 +45,6 @@ std::optional<HostWnd> ParseWindow(const std::wstring& text) {
   return reinterpret_cast<HostWnd>(value);
 }
 
-std::wstring Lower(std::wstring text) {
-  for (wchar_t& c : text)
-    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-  return text;
-}
-
 // Works out which host window the message belongs to; false when it is none of the plug-in's.
 bool RecogniseWindow(const HookedMessage& hooked, HostWnd target, DropMessage& message,
                      TForm1& form, HookPlatform& platform) {
@@ -60,7 +55,7 @@ bool RecogniseWindow(const HookedMessage& hooked, HostWnd target, DropMessage& m
   for (const std::wstring& entry : form.NewMesWindow) {
     const std::optional<HostWnd> window = ParseWindow(entry);
     if (!window) continue;
-    if (Lower(platform.ClassName(*window)).find(L"becky2composeframe") == std::wstring::npos)
+    if (LowerAscii(platform.ClassName(*window)).find(L"becky2composeframe") == std::wstring::npos)
       continue;
     if (platform.IsDescendant(*window, hooked.window)) {
       message.ComposeWindow = *window;

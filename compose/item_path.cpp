@@ -1,4 +1,5 @@
 #include "compose/item_path.h"
+#include "base/text.h"
 
 namespace vlm {
 namespace {
@@ -18,10 +19,7 @@ std::wstring FileNamePart(std::wstring_view path) {
 std::wstring LowerExtension(std::wstring_view path) {
   const size_t at = LastOf(path, L".\\:");
   if (at == std::wstring_view::npos || path[at] != L'.') return {};
-  std::wstring extension(path.substr(at));
-  for (wchar_t& c : extension)
-    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-  return extension;
+  return LowerAscii(std::wstring(path.substr(at)));
 }
 
 std::wstring ChangeExtension(std::wstring_view path, std::wstring_view extension) {

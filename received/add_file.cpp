@@ -8,6 +8,7 @@
 #include "received/marker_field.h"
 #include "received/mime_rules.h"
 #include "received/work_files.h"
+#include "base/text.h"
 
 namespace vlm {
 namespace {

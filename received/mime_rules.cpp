@@ -5,14 +5,11 @@
 #include <limits>
 
 #include "base/ansi_text.h"
+#include "base/text.h"
 #include "received/content_type.h"
 
 namespace vlm {
 namespace {
-
-char Lower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 bool IsAscii(std::string_view text) {
   return std::all_of(text.begin(), text.end(),
@@ -76,13 +73,8 @@ bool StartsWith(std::string_view line, std::string_view prefix) {
 }
 
 bool StartsWithIgnoringCase(std::string_view line, std::string_view prefix) {
-  return line.size() >= prefix.size() && EqualsIgnoringCase(line.substr(0, prefix.size()), prefix);
-}
-
-bool EqualsIgnoringCase(std::string_view line, std::string_view text) {
-  return line.size() == text.size() &&
-         std::equal(line.begin(), line.end(), text.begin(),
-                    [](char a, char b) { return Lower(a) == Lower(b); });
+  return line.size() >= prefix.size() &&
+         EqualsIgnoringAsciiCase(line.substr(0, prefix.size()), prefix);
 }
 
 bool ContainsText(std::string_view line, std::string_view text, size_t* end) {

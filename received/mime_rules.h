@@ -66,8 +66,6 @@ class TLineWriter {
 
 [[nodiscard]] bool StartsWith(std::string_view line, std::string_view prefix);
 [[nodiscard]] bool StartsWithIgnoringCase(std::string_view line, std::string_view prefix);
-// Equal as a whole, ignoring the case of the letters A to Z.
-[[nodiscard]] bool EqualsIgnoringCase(std::string_view line, std::string_view text);
 // Whether `line` contains `text` (ASCII) as characters of the code page: a line holding other
 // bytes is compared as wide text, so a second byte of a double-byte character never matches.
 // The position after the match in `line` goes to `end`.

@@ -14,6 +14,7 @@
 #include "received/mime_rules.h"
 #include "received/tnef_convert.h"
 #include "received/work_files.h"
+#include "base/text.h"
 
 namespace vlm {
 namespace {
@@ -67,7 +68,7 @@ std::optional<TTnefPart> FindTnefPart(const TLineList& lines, std::string_view b
         HeaderContentType(part, partHeaderEnd).Type == "application/ms-tnef") {
       TTnefPart found;
       found.TypeLine = first + FindHeaderField(part, partHeaderEnd, "Content-Type").First;
-      found.Base64 = EqualsIgnoringCase(
+      found.Base64 = EqualsIgnoringAsciiCase(
           HeaderField(part, partHeaderEnd, "Content-Transfer-Encoding").value_or(""), "base64");
       // Base64 decoders skip blank lines; so do we.
       for (size_t i = partHeaderEnd + 1; i < part.size(); ++i)

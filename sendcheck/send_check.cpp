@@ -69,7 +69,7 @@ std::wstring DecodeSubject(const std::string& subject, const TBeckyAPI& host) {
 }  // namespace
 
 int RunSendChecks(const char* message, const SendCheckSettings& settings, const TBeckyAPI& host,
-                  const PartialSendingReader& partialSending, const SendCheckAsker& ask) {
+                  const PartialSendingReader& partialSending, const Asker& ask) {
   const std::string_view text = DecodeMessage(message ? message : "", host);
   SendScan scan;
   const std::wstring subject = DecodeSubject(ScanHeader(text, scan), host);

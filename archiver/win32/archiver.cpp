@@ -67,12 +67,12 @@ int TArchiver::CloseArchive(HARC hArc) {
 
 void TArchiver::RequireZipDlls(bool writing) const {
   if (FType != atZip) return;
-  if (writing && !FPlatform.ZipDllLoaded(TZipDll::Zip32J) &&
-      !FPlatform.ZipDllLoaded(TZipDll::LmZip32)) {
+  if (writing && !FPlatform.ZipDllLoaded(TZipModule::Zip32J) &&
+      !FPlatform.ZipDllLoaded(TZipModule::LmZip32)) {
     throw ENoArchiverDLL(msg::kZipPackNeedsDll);
   }
-  if (!writing && !FPlatform.ZipDllLoaded(TZipDll::UnZip32) &&
-      !FPlatform.ZipDllLoaded(TZipDll::LmZip32)) {
+  if (!writing && !FPlatform.ZipDllLoaded(TZipModule::UnZip32) &&
+      !FPlatform.ZipDllLoaded(TZipModule::LmZip32)) {
     throw ENoArchiverDLL(msg::kZipUnpackNeedsDll);
   }
 }
@@ -109,8 +109,8 @@ int TArchiver::PackFiles(HWND handle, const std::wstring& archiveFileName,
   // LMZIP32.DLL takes no base folder, yet the names are relative to it: the DLL runs from the
   // base folder then, with the archive named absolutely.
   const bool fromBase = FType == atZip && !baseDir.empty() &&
-                        !FPlatform.ZipDllLoaded(TZipDll::Zip32J) &&
-                        FPlatform.ZipDllLoaded(TZipDll::LmZip32);
+                        !FPlatform.ZipDllLoaded(TZipModule::Zip32J) &&
+                        FPlatform.ZipDllLoaded(TZipModule::LmZip32);
   const std::wstring archive =
       fromBase ? FPlatform.ExpandFileName(archiveFileName) : archiveFileName;
   cmdLine = CommandLineAnsi(FCommands->BuildPackCmd(archive, options, useResFile, files, baseDir));

@@ -84,7 +84,7 @@ TCustomArchiverDll& LoadFormatDll(TArchiverType type) {
   std::unique_ptr<TCustomArchiverDll>& slot = Slot(type);
   if (!slot) {
     if (type == atZip) {
-      slot = std::make_unique<TZipDll>();
+      slot = std::make_unique<TZipBinding>();
     } else if (const TDllName* name = SingleDllName(type)) {
       slot = std::make_unique<TArchiverDll>(name->archiveName, name->dllName, name->entryPrefix);
     } else {
@@ -95,8 +95,8 @@ TCustomArchiverDll& LoadFormatDll(TArchiverType type) {
   return *slot;
 }
 
-const TZipDll* ZipBinding() {
-  return static_cast<const TZipDll*>(Slot(atZip).get());
+const TZipBinding* ZipBinding() {
+  return static_cast<const TZipBinding*>(Slot(atZip).get());
 }
 
 }  // namespace vlm::win

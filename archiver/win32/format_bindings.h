@@ -14,6 +14,6 @@ namespace vlm::win {
 TCustomArchiverDll& LoadFormatDll(TArchiverType type);
 
 // The ZIP binding when one was made, else null.
-const TZipDll* ZipBinding();
+const TZipBinding* ZipBinding();
 
 }  // namespace vlm::win

@@ -7,8 +7,8 @@
 
 namespace vlm {
 
-bool TWindowsArchiverPlatform::ZipDllLoaded(TZipDll dll) const {
-  const win::TZipDll* binding = win::ZipBinding();
+bool TWindowsArchiverPlatform::ZipDllLoaded(TZipModule dll) const {
+  const win::TZipBinding* binding = win::ZipBinding();
   return binding && binding->Loaded(dll);
 }
 

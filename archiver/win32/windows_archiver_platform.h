@@ -13,7 +13,7 @@ class TWindowsArchiverPlatform : public TArchiverPlatform {
   explicit TWindowsArchiverPlatform(const HWND& ownerWindow) : FOwnerWindow(ownerWindow) {}
 
   bool CallBackEnabled() const override { return FOwnerWindow != nullptr; }
-  bool ZipDllLoaded(TZipDll dll) const override;
+  bool ZipDllLoaded(TZipModule dll) const override;
   std::optional<std::wstring> SearchExecutablePath(const std::wstring& module) const override;
   std::optional<std::wstring> ReadMachineRegistryString(
       const std::wstring& keyName, const std::wstring& valueName) const override;

@@ -4,7 +4,7 @@
 #include "base/ansi_text.h"
 
 namespace vlm::win {
-HMODULE& TZipDll::Handle(TModule module) {
+HMODULE& TZipBinding::Handle(TModule module) {
   switch (module) {
     case mUnZip32:
       return hUnZip32;
@@ -16,13 +16,13 @@ HMODULE& TZipDll::Handle(TModule module) {
   return hLMZip32;
 }
 
-void TZipDll::LoadDll() {
+void TZipBinding::LoadDll() {
   if (!hUnZip32) hUnZip32 = LoadLibraryW(L"UNZIP32.DLL");
   if (!hZip32J) hZip32J = LoadLibraryW(L"ZIP32J.DLL");
   if (!hLMZip32) hLMZip32 = LoadLibraryW(L"LMZIP32.DLL");
 }
 
-void TZipDll::FreeDll() {
+void TZipBinding::FreeDll() {
   TCustomArchiverDll::FreeDll();
   FZip = FUnZip = nullptr;
   for (HMODULE* module : {&hUnZip32, &hZip32J, &hLMZip32}) {
@@ -31,20 +31,20 @@ void TZipDll::FreeDll() {
   }
 }
 
-bool TZipDll::Loaded(vlm::TZipDll dll) const {
+bool TZipBinding::Loaded(vlm::TZipModule dll) const {
   switch (dll) {
-    case vlm::TZipDll::UnZip32:
+    case vlm::TZipModule::UnZip32:
       return hUnZip32 != nullptr;
-    case vlm::TZipDll::Zip32J:
+    case vlm::TZipModule::Zip32J:
       return hZip32J != nullptr;
-    case vlm::TZipDll::LmZip32:
+    case vlm::TZipModule::LmZip32:
       break;
   }
   return hLMZip32 != nullptr;
 }
 
-bool TZipDll::Resolve(FARPROC& slot, const char* name, std::initializer_list<TModule> order,
-                      bool mandatory) {
+bool TZipBinding::Resolve(FARPROC& slot, const char* name, std::initializer_list<TModule> order,
+                          bool mandatory) {
   LoadDll();
   if (slot) return true;
   for (TModule module : order) {
@@ -60,15 +60,15 @@ bool TZipDll::Resolve(FARPROC& slot, const char* name, std::initializer_list<TMo
   throw EEntryNotFound(FromAnsi(name) + L" のエントリが DLL に見つかりませんでした。");
 }
 
-int TZipDll::MainEntry1(HWND handle, const std::string& archiveFileName, const std::string& cmdLine,
-                        char* output, DWORD size) {
+int TZipBinding::MainEntry1(HWND handle, const std::string& archiveFileName,
+                            const std::string& cmdLine, char* output, DWORD size) {
   Resolve(FUnZip, "UnZip", {mUnZip32, mLmZip32}, true);
   FArchiverProc = FUnZip;
   return TCustomArchiverDll::MainEntry1(handle, archiveFileName, cmdLine, output, size);
 }
 
-int TZipDll::MainEntry2(HWND handle, const std::string& archiveFileName, const std::string& cmdLine,
-                        char* output, DWORD size) {
+int TZipBinding::MainEntry2(HWND handle, const std::string& archiveFileName,
+                            const std::string& cmdLine, char* output, DWORD size) {
   Resolve(FZip, "Zip", {mZip32J, mLmZip32}, true);
   if (!archiveFileName.empty() &&
       GetFileAttributesA(archiveFileName.c_str()) != INVALID_FILE_ATTRIBUTES) {
@@ -78,65 +78,65 @@ int TZipDll::MainEntry2(HWND handle, const std::string& archiveFileName, const s
   return TCustomArchiverDll::MainEntry1(handle, archiveFileName, cmdLine, output, size);
 }
 
-BOOL TZipDll::CheckArchive(const std::string& fileName, int mode) {
+BOOL TZipBinding::CheckArchive(const std::string& fileName, int mode) {
   Resolve(FCheckArchive, "UnZipCheckArchive", {mUnZip32, mLmZip32, mZip32J}, true);
   return TCustomArchiverDll::CheckArchive(fileName, mode);
 }
 
-int TZipDll::CloseArchive(HARC hArc) {
+int TZipBinding::CloseArchive(HARC hArc) {
   Resolve(FCloseArchive, "UnZipCloseArchive", {mLmZip32, mZip32J, mUnZip32}, true);
   return TCustomArchiverDll::CloseArchive(hArc);
 }
 
-int TZipDll::ExtractMem(HWND handle, const std::string& cmdLine, LPBYTE buffer, DWORD size,
-                        DWORD* time, WORD* attribute, DWORD* writeSize) {
+int TZipBinding::ExtractMem(HWND handle, const std::string& cmdLine, LPBYTE buffer, DWORD size,
+                            DWORD* time, WORD* attribute, DWORD* writeSize) {
   Resolve(FExtractMem, "UnZipExtractMem", {mUnZip32, mLmZip32, mZip32J}, true);
   return TCustomArchiverDll::ExtractMem(handle, cmdLine, buffer, size, time, attribute, writeSize);
 }
 
-int TZipDll::FindFirst(HARC hArc, const std::string& mask, TIndivisualInfo& info) {
+int TZipBinding::FindFirst(HARC hArc, const std::string& mask, TIndivisualInfo& info) {
   Resolve(FFindFirst, "UnZipFindFirst", {mLmZip32, mZip32J, mUnZip32}, true);
   return TCustomArchiverDll::FindFirst(hArc, mask, info);
 }
 
-int TZipDll::FindNext(HARC hArc, TIndivisualInfo& info) {
+int TZipBinding::FindNext(HARC hArc, TIndivisualInfo& info) {
   Resolve(FFindNext, "UnZipFindNext", {mLmZip32, mZip32J, mUnZip32}, true);
   return TCustomArchiverDll::FindNext(hArc, info);
 }
 
-HARC TZipDll::OpenArchive(HWND handle, const std::string& fileName, DWORD mode) {
+HARC TZipBinding::OpenArchive(HWND handle, const std::string& fileName, DWORD mode) {
   Resolve(FOpenArchive, "UnZipOpenArchive", {mLmZip32, mZip32J, mUnZip32}, true);
   return TCustomArchiverDll::OpenArchive(handle, fileName, mode);
 }
 
-BOOL TZipDll::GetWriteTimeEx(HARC hArc, FILETIME& time) {
+BOOL TZipBinding::GetWriteTimeEx(HARC hArc, FILETIME& time) {
   if (!Resolve(FGetWriteTimeEx, "UnzipGetWriteTimeEx", {mLmZip32, mZip32J, mUnZip32}, false)) {
     return FALSE;
   }
   return TCustomArchiverDll::GetWriteTimeEx(hArc, time);
 }
 
-BOOL TZipDll::GetCreateTimeEx(HARC hArc, FILETIME& time) {
+BOOL TZipBinding::GetCreateTimeEx(HARC hArc, FILETIME& time) {
   if (!Resolve(FGetCreateTimeEx, "UnZipGetCreateTimeEx", {mLmZip32, mZip32J, mUnZip32}, false)) {
     return FALSE;
   }
   return TCustomArchiverDll::GetCreateTimeEx(hArc, time);
 }
 
-BOOL TZipDll::GetAccessTimeEx(HARC hArc, FILETIME& time) {
+BOOL TZipBinding::GetAccessTimeEx(HARC hArc, FILETIME& time) {
   if (!Resolve(FGetAccessTimeEx, "UnZipGetAccessTimeEx", {mLmZip32, mZip32J, mUnZip32}, false)) {
     return FALSE;
   }
   return TCustomArchiverDll::GetAccessTimeEx(hArc, time);
 }
 
-BOOL TZipDll::SetOwnerWindowEx(HWND handle, TArchiverProc proc) {
+BOOL TZipBinding::SetOwnerWindowEx(HWND handle, TArchiverProc proc) {
   LoadDll();
   GetEntry(FSetOwnerWindowEx, hUnZip32, "UnZipSetOwnerWindowEx", true, L"UNZIP32.DLL");
   return TCustomArchiverDll::SetOwnerWindowEx(handle, proc);
 }
 
-BOOL TZipDll::KillOwnerWindowEx(HWND handle) {
+BOOL TZipBinding::KillOwnerWindowEx(HWND handle) {
   LoadDll();
   GetEntry(FKillOwnerWindowEx, hUnZip32, "UnZipKillOwnerWindowEx", true, L"UNZIP32.DLL");
   return TCustomArchiverDll::KillOwnerWindowEx(handle);

@@ -6,12 +6,12 @@
 
 namespace vlm::win {
 
-class TZipDll : public TCustomArchiverDll {
+class TZipBinding : public TCustomArchiverDll {
  public:
   // Loads whichever of the three DLLs are present; never fails.
   void LoadDll() override;
   void FreeDll() override;
-  bool Loaded(vlm::TZipDll dll) const;
+  bool Loaded(vlm::TZipModule dll) const;
 
   // "UnZip" from UNZIP32, then LMZIP32.
   int MainEntry1(HWND handle, const std::string& archiveFileName, const std::string& cmdLine,

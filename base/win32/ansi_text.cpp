@@ -59,9 +59,6 @@ std::string ToShiftJis(std::wstring_view text) {
 std::wstring FromUtf8(std::string_view text) {
   return ToWide(CP_UTF8, text);
 }
-std::string ToUtf8(std::wstring_view text) {
-  return ToNarrow(CP_UTF8, text);
-}
 
 std::wstring FromCodePage(unsigned codePage, std::string_view text) {
   if (text.empty()) return {};

@@ -45,15 +45,14 @@ std::wstring WindowText(HWND window) {
 
 SIZE TextSize(HWND control) {
   const std::wstring text = WindowText(control);
-  HDC dc = GetDC(control);
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  win::ScopedWindowDC window(control);
+  const HDC dc = window.get();
+  win::ScopedSelection font(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
   SIZE size{};
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc, &metrics);
   GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
   size.cy = metrics.tmHeight;
-  SelectObject(dc, old);
-  ReleaseDC(control, dc);
   return size;
 }
 

@@ -3,7 +3,6 @@
 #include <shellapi.h>
 
 #include "base/win32/os_version.h"
-#include "base/win32/scoped.h"
 
 namespace vlm {
 namespace {
@@ -28,10 +27,11 @@ const wchar_t* ElevatingVerb() {
 
 }  // namespace
 
-HANDLE RunElevated(HWND owner, const std::wstring& program, const std::wstring& parameters) {
+win::ScopedHandle RunElevated(HWND owner, const std::wstring& program,
+                              const std::wstring& parameters) {
   SHELLEXECUTEINFOW info;
-  if (!Execute(owner, ElevatingVerb(), program, parameters, info)) return nullptr;
-  return info.hProcess;
+  if (!Execute(owner, ElevatingVerb(), program, parameters, info)) return {};
+  return win::ScopedHandle(info.hProcess);
 }
 
 DWORD RunElevatedAndWait(HWND owner, const std::wstring& program, const std::wstring& parameters) {
@@ -43,6 +43,11 @@ DWORD RunElevatedAndWait(HWND owner, const std::wstring& program, const std::wst
   DWORD code = 1;
   if (!GetExitCodeProcess(process.get(), &code)) return 1;
   return code;
+}
+
+void StartArchiverInstaller(HWND owner, const std::wstring& pluginFolder) {
+  // The process is not waited for: its handle is closed at once.
+  const win::ScopedHandle process = RunElevated(owner, pluginFolder + L"caldix.exe", L"");
 }
 
 }  // namespace vlm

@@ -69,4 +69,57 @@ using ScopedGdiObject = Scoped<NullInvalid<HGDIOBJ, DeleteGdiObject>>;
 // can deadlock.
 using ScopedModule = Scoped<NullInvalid<HMODULE, UnloadModule>>;
 
+// A window's device context, released to the same window: its client area (GetDC), or with
+// WholeWindow the frame as well (GetWindowDC).
+class ScopedWindowDC {
+ public:
+  explicit ScopedWindowDC(HWND window) : ScopedWindowDC(window, GetDC(window)) {}
+  static ScopedWindowDC WholeWindow(HWND window) {
+    return ScopedWindowDC(window, GetWindowDC(window));
+  }
+  ScopedWindowDC(const ScopedWindowDC&) = delete;
+  ScopedWindowDC& operator=(const ScopedWindowDC&) = delete;
+  ~ScopedWindowDC() {
+    if (dc_) ReleaseDC(window_, dc_);
+  }
+  [[nodiscard]] HDC get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+
+ private:
+  ScopedWindowDC(HWND window, HDC dc) : window_(window), dc_(dc) {}
+  HWND window_;
+  HDC dc_;
+};
+
+// An object selected into a device context; the one it replaced goes back on leaving.
+class ScopedSelection {
+ public:
+  ScopedSelection(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+  ScopedSelection(const ScopedSelection&) = delete;
+  ScopedSelection& operator=(const ScopedSelection&) = delete;
+  ~ScopedSelection() {
+    if (old_) SelectObject(dc_, old_);
+  }
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+// The clipboard, open for this thread while the object lives. Another program may hold it: check
+// opened() before reading.
+class ScopedClipboard {
+ public:
+  explicit ScopedClipboard(HWND owner) : opened_(OpenClipboard(owner) != FALSE) {}
+  ScopedClipboard(const ScopedClipboard&) = delete;
+  ScopedClipboard& operator=(const ScopedClipboard&) = delete;
+  ~ScopedClipboard() {
+    if (opened_) CloseClipboard();
+  }
+  [[nodiscard]] bool opened() const { return opened_; }
+
+ private:
+  bool opened_;
+};
+
 }  // namespace vlm::win

@@ -36,7 +36,10 @@ std::optional<BITMAPINFOHEADER> Describe(HDC dc, HBITMAP bitmap) {
 }
 
 std::optional<TClipboardPicture> ReadBitmap(HBITMAP bitmap) {
-  HDC dc = GetDC(nullptr);
+  // A huge picture may not fit a 32-bit process: std::bad_alloc passes through here, and the
+  // screen's DC must still go back.
+  win::ScopedWindowDC screen(nullptr);
+  const HDC dc = screen.get();
   std::optional<TClipboardPicture> result;
   if (const auto described = Describe(dc, bitmap)) {
     const int height = described->biHeight < 0 ? -described->biHeight : described->biHeight;
@@ -51,17 +54,17 @@ std::optional<TClipboardPicture> ReadBitmap(HBITMAP bitmap) {
       // A size the picture type cannot hold: treated as unmeasurable.
     }
   }
-  ReleaseDC(nullptr, dc);
   return result;
 }
 
 }  // namespace
 
 std::optional<TClipboardPicture> TakeClipboardPicture(HWND owner) {
-  if (!OpenClipboard(owner)) return std::nullopt;
+  // Left open, the clipboard would stay locked to the host's thread for every other program.
+  win::ScopedClipboard clipboard(owner);
+  if (!clipboard.opened()) return std::nullopt;
   std::optional<TClipboardPicture> picture;
   if (auto bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP))) picture = ReadBitmap(bitmap);
-  CloseClipboard();
   return picture;
 }
 

@@ -15,6 +15,7 @@
 #include "base/win32/host_registry.h"
 #include "base/win32/launch.h"
 #include "base/win32/file_probe.h"
+#include "base/win32/user_locale.h"
 
 namespace vlm {
 namespace {
@@ -117,9 +118,7 @@ bool WindowsDropServices::HostPartialSending() {
 }
 
 wchar_t WindowsDropServices::DecimalSeparator() {
-  wchar_t separator[4] = L".";
-  GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 4);
-  return separator[0] ? separator[0] : L'.';
+  return UserDecimalSeparator();
 }
 
 DropArchive& WindowsDropServices::Archive() {
@@ -130,9 +129,7 @@ DropArchive& WindowsDropServices::Archive() {
 
 void WindowsDropServices::StartArchiverInstaller() {
   // The settings' caldix button; the launch's outcome is not reported.
-  if (HANDLE process =
-          RunElevated(static_cast<HWND>(AppWindow), form_.PluginFolder + L"caldix.exe", L""))
-    CloseHandle(process);
+  vlm::StartArchiverInstaller(static_cast<HWND>(AppWindow), form_.PluginFolder);
 }
 
 HostWnd WindowsDropServices::ComposeMail(const std::wstring& body, const std::wstring& path) {

@@ -16,7 +16,7 @@
 #include "base/win32/shell_folders.h"
 #include "base/win32/module.h"
 #include "base/win32/ini_file.h"
-#include "sendcheck/win32/send_check.h"
+#include "sendcheck/win32/outgoing_check.h"
 #include "plugin/win32/settings_dialog.h"
 #include "received/win32/received_commands.h"
 
@@ -159,7 +159,7 @@ void OnRetrieve(const char* mail) {
 }
 
 int CheckBeforeSend(const char* message) {
-  return RunSendChecks(message);
+  return CheckOutgoingMessage(message);
 }
 
 void ShowSettings() {

@@ -17,6 +17,7 @@
 #include "base/win32/export_guard.h"
 #include "base/win32/ini_file.h"
 #include "base/win32/scoped.h"
+#include "base/win32/user_locale.h"
 #include "plugin/win32/settings_dialog_layout.h"
 #include "resources/resource_ids.h"
 
@@ -54,12 +55,6 @@ constexpr EditBinding kEdits[] = {
 
 constexpr wchar_t kMessageCaption[] = L"Velmora";
 
-wchar_t UserDecimalSeparator() {
-  wchar_t text[8] = L"";
-  if (!GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, text, 8) || !text[0]) return L'.';
-  return text[0];
-}
-
 int AskUser(const std::wstring& text, const std::wstring& caption, unsigned flags) {
   return ShowMessage(text, caption, flags);
 }
@@ -68,12 +63,11 @@ int AskUser(const std::wstring& text, const std::wstring& caption, unsigned flag
 // the module's imports stay with the libraries the whole plug-in needs.
 void DisableInputMethod(HWND edit) {
   using AssociateFn = void*(WINAPI*)(HWND, void*);
-  HMODULE imm = LoadLibraryW(L"imm32.dll");
+  const win::ScopedModule imm(LoadLibraryW(L"imm32.dll"));
   if (!imm) return;
   if (auto associate = reinterpret_cast<AssociateFn>(
-          reinterpret_cast<void*>(GetProcAddress(imm, "ImmAssociateContext"))))
+          reinterpret_cast<void*>(GetProcAddress(imm.get(), "ImmAssociateContext"))))
     associate(edit, nullptr);
-  FreeLibrary(imm);
 }
 
 // The dialog's windows mirror the form: they show its values on opening, and every change the
@@ -247,8 +241,7 @@ void SettingsDialog::Button1Click() {
 
 // The archiver installer; whether it started is not the dialog's concern.
 void SettingsDialog::Button2Click() {
-  if (HANDLE process = RunElevated(window_, form_.PluginFolder + L"caldix.exe", L""))
-    CloseHandle(process);
+  StartArchiverInstaller(window_, form_.PluginFolder);
 }
 
 void SettingsDialog::ButtonedEdit1RightButtonClick() {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/win32/dialog_support.h"
+#include "base/win32/scoped.h"
 #include "resources/resource_ids.h"
 
 namespace vlm {
@@ -126,15 +127,14 @@ RECT RightButtonRect(HWND edit) {
 
 void PaintRightButton(HWND edit) {
   RECT r = RightButtonRect(edit);
-  HDC dc = GetWindowDC(edit);
+  const auto window = win::ScopedWindowDC::WholeWindow(edit);
+  const HDC dc = window.get();
   DrawFrameControl(dc, &r, DFC_BUTTON,
                    DFCS_BUTTONPUSH | (IsWindowEnabled(edit) ? 0 : DFCS_INACTIVE));
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0)));
+  win::ScopedSelection font(dc, reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0)));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(IsWindowEnabled(edit) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
   DrawTextW(dc, L"...", 3, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-  SelectObject(dc, old);
-  ReleaseDC(edit, dc);
 }
 
 bool OnRightButton(HWND edit, LPARAM screenPoint) {

@@ -2,8 +2,11 @@
 //   drop <window> <path>...             WM_DROPFILES (ANSI file list) posted to the window
 //   drop-wide <window> <path>...        the same with a wide file list, as Explorer posts it
 //   drop-twice <window> <path> <path>   two one-item drops posted together
-//   paste <window> [ctrl|ctrl+shift] [bitmap [WxH]|text]   a V key press with that clipboard
-//                                       (a bitmap of 32x24 unless a size is given)
+//   paste <window> [ctrl|ctrl+shift] [bitmap [WxH]|mono WxH|text]   a V key press with that
+//                                       clipboard (a bitmap of 32x24 unless a size is given; a
+//                                       one-bit bitmap is small to hold at sizes whose 24-bit
+//                                       copy a 32-bit process cannot allocate)
+//   clipboard-state                     whether some window still holds the clipboard open
 //   make-file <path> <bytes>            a file of text lines in the work folder
 //   make-folder <path>                  a folder and its parents
 //   hide <path>                         marks a file or folder hidden
@@ -226,10 +229,12 @@ HBITMAP MakePicture(int width, int height) {
   return bitmap;
 }
 
-void PutOnClipboard(bool bitmap, int width, int height) {
+void PutOnClipboard(bool bitmap, bool mono, int width, int height) {
   OpenClipboard(World().mainWindow);
   EmptyClipboard();
-  if (bitmap) {
+  if (mono) {
+    SetClipboardData(CF_BITMAP, CreateBitmap(width, height, 1, 1, nullptr));
+  } else if (bitmap) {
     SetClipboardData(CF_BITMAP, MakePicture(width, height));
   } else {
     const wchar_t text[] = L"pasted text";
@@ -256,12 +261,13 @@ const VerbRegistration paste("paste", [](const std::string& args, Script&) {
     return false;
   }
   const std::string keys = words.size() > 1 ? words[1] : "ctrl";
-  const bool bitmap = words.size() <= 2 || words[2] == "bitmap";
+  const bool mono = words.size() > 2 && words[2] == "mono";
+  const bool bitmap = words.size() <= 2 || words[2] == "bitmap" || mono;
   int width = 32, height = 24;
   if (words.size() > 3) std::sscanf(words[3].c_str(), "%dx%d", &width, &height);
   WatchPlugin();
   Record(window, words[0]);
-  PutOnClipboard(bitmap, width, height);
+  PutOnClipboard(bitmap, mono, width, height);
   SetForegroundWindow(GetAncestor(window, GA_ROOT));
   SetKeys(keys.find("ctrl") != std::string::npos, keys.find("shift") != std::string::npos);
   Log().Line("paste on " + words[0] + " with " + keys + "+V, clipboard " +
@@ -269,6 +275,23 @@ const VerbRegistration paste("paste", [](const std::string& args, Script&) {
   PostMessageW(window, WM_KEYDOWN, 'V', 1);
   Pump();
   SetKeys(false, false);
+  return true;
+});
+
+DWORD WINAPI TryOpenClipboard(void* opened) {
+  *static_cast<BOOL*>(opened) = OpenClipboard(nullptr);
+  if (*static_cast<BOOL*>(opened)) CloseClipboard();
+  return 0;
+}
+
+const VerbRegistration clipboardState("clipboard-state", [](const std::string&, Script&) {
+  // The clipboard belongs to one thread at a time: another program's thread is what a clipboard
+  // left open would lock out (this thread could open it again regardless).
+  BOOL opened = FALSE;
+  HANDLE other = CreateThread(nullptr, 0, TryOpenClipboard, &opened, 0, nullptr);
+  WaitForSingleObject(other, INFINITE);
+  CloseHandle(other);
+  Log().Line(opened ? "clipboard free for other threads" : "clipboard held open");
   return true;
 });
 

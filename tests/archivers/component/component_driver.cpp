@@ -255,9 +255,9 @@ int Bindings(const std::vector<std::wstring>&) {
     Say(std::wstring(L"one lha binding ") +
         (&first.Archiver()->DLL() == &second.Archiver()->DLL() ? L"yes" : L"no"));
   }
-  const win::TZipDll& zip = static_cast<const win::TZipDll&>(win::LoadFormatDll(atZip));
-  Say(L"zip loaded unzip32=" + Num(zip.Loaded(TZipDll::UnZip32)) + L" zip32j=" +
-      Num(zip.Loaded(TZipDll::Zip32J)) + L" lmzip32=" + Num(zip.Loaded(TZipDll::LmZip32)));
+  const win::TZipBinding& zip = static_cast<const win::TZipBinding&>(win::LoadFormatDll(atZip));
+  Say(L"zip loaded unzip32=" + Num(zip.Loaded(TZipModule::UnZip32)) + L" zip32j=" +
+      Num(zip.Loaded(TZipModule::Zip32J)) + L" lmzip32=" + Num(zip.Loaded(TZipModule::LmZip32)));
   Expect(L"zip unpack entry",
          [&] { win::LoadFormatDll(atZip).MainEntry1(nullptr, "", "-x", nullptr, 0); });
   Expect(L"zip owner window", [&] {

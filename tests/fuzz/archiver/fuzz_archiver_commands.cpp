@@ -26,7 +26,7 @@ class FuzzPlatform : public TArchiverPlatform {
   int zipDlls = 0;
   bool stubs = false;
   bool CallBackEnabled() const override { return callBack; }
-  bool ZipDllLoaded(TZipDll dll) const override {
+  bool ZipDllLoaded(TZipModule dll) const override {
     return (zipDlls & (1 << static_cast<int>(dll))) != 0;
   }
   std::optional<std::wstring> SearchExecutablePath(const std::wstring&) const override {

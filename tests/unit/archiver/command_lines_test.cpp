@@ -53,7 +53,7 @@ struct Case {
   std::wstring target;
   std::wstring expected;
   bool callBack = false;
-  std::set<TZipDll> zipDlls = {TZipDll::UnZip32, TZipDll::Zip32J};
+  std::set<TZipModule> zipDlls = {TZipModule::UnZip32, TZipModule::Zip32J};
   TFileItems files = {std::wstring(L"f")};
 };
 
@@ -128,7 +128,7 @@ TEST(CommandLines, LhaPackOfADroppedFile) {
 
 TEST(CommandLines, ZipPackOfADroppedFileWithZip32J) {
   FakePlatform platform;
-  platform.zipDlls = {TZipDll::Zip32J};
+  platform.zipDlls = {TZipModule::Zip32J};
   const std::wstring line =
       TZip32(platform).BuildPackCmd(L"C:\\Temp\\report.zip", DroppedFileOptions(), true,
                                     {std::wstring(L"C:\\Users\\u\\r.pdf")}, L"");
@@ -174,7 +174,7 @@ TEST(CommandLines, Lha) {
 }
 
 TEST(CommandLines, Zip) {
-  const std::set<TZipDll> lmOnly = {TZipDll::LmZip32};
+  const std::set<TZipModule> lmOnly = {TZipModule::LmZip32};
   const TFileItems names = {std::wstring(L"dir\\[1]\\-x"), std::wstring(L"-lead.txt")};
   const Case cases[] = {
       {"unpack: names filtered, archive and folder not",
@@ -185,7 +185,7 @@ TEST(CommandLines, Zip) {
        L"C:\\dst",
        L"-x -o --i -j  \"C:\\z\\a.zip\" \"C:\\dst\\\" \"dir/[[]1]/-x\" \"[-]lead.txt\" ",
        false,
-       {TZipDll::UnZip32},
+       {TZipModule::UnZip32},
        names},
       {"unpack: owner window gives --i, c 2 no -o", atZip, opUnpack, [](auto& o) { o.c = 2; },
        L"a.zip", L"", L"-x --i  \"a.zip\" \"f\" ", true},
@@ -213,7 +213,7 @@ TEST(CommandLines, Zip) {
        L"C:\\b",
        L"-d -D  \"a.zip\" \"d/f\" ",
        false,
-       {TZipDll::Zip32J},
+       {TZipModule::Zip32J},
        {std::wstring(L"d\\f")}},
       {"update", atZip, opUpdate, nullptr, L"a.zip", L"C:\\b",
        L"-f -D  \"a.zip\" \"C:\\b\\\" \"f\" "},
@@ -298,7 +298,7 @@ TEST(CommandLines, RequiredOptionsAndDllsFailBeforeAnyCommand) {
     TArchiverType type;
     Op op;
     std::function<void(TArchiverOptions&)> set;
-    std::set<TZipDll> zipDlls;
+    std::set<TZipModule> zipDlls;
     const wchar_t* message;
   };
   const ErrorCase cases[] = {
@@ -311,13 +311,13 @@ TEST(CommandLines, RequiredOptionsAndDllsFailBeforeAnyCommand) {
        atZip,
        opUnpack,
        nullptr,
-       {TZipDll::Zip32J},
+       {TZipModule::Zip32J},
        msg::kZipUnpackNeedsDll},
       {"ZIP pack, no packing DLL",
        atZip,
        opPack,
        nullptr,
-       {TZipDll::UnZip32},
+       {TZipModule::UnZip32},
        msg::kZipPackNeedsDll},
   };
   for (const ErrorCase& c : cases) {

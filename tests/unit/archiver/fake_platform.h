@@ -11,14 +11,14 @@ namespace vlm::testing {
 class FakePlatform : public TArchiverPlatform {
  public:
   bool callBack = false;
-  std::set<TZipDll> zipDlls = {TZipDll::UnZip32, TZipDll::Zip32J};
+  std::set<TZipModule> zipDlls = {TZipModule::UnZip32, TZipModule::Zip32J};
   std::map<std::wstring, std::wstring> searchPath;  // module -> full path
   std::map<std::wstring, std::wstring> registry;    // key + "|" + value -> data
   std::set<std::wstring> files;
   std::wstring currentFolder = L"C:\\work\\";
 
   bool CallBackEnabled() const override { return callBack; }
-  bool ZipDllLoaded(TZipDll dll) const override { return zipDlls.count(dll) != 0; }
+  bool ZipDllLoaded(TZipModule dll) const override { return zipDlls.count(dll) != 0; }
   std::optional<std::wstring> SearchExecutablePath(const std::wstring& module) const override {
     auto it = searchPath.find(module);
     if (it == searchPath.end()) return std::nullopt;

@@ -122,17 +122,18 @@ TEST_F(SelfExtracting, MissingStubsAndUnsupportedKinds) {
     TArchiverType type;
     int gw;
     std::vector<std::wstring> missing;
-    std::set<TZipDll> zipDlls;
+    std::set<TZipModule> zipDlls;
     std::string message;     // UTF-8
     std::wstring sfxModule;  // for ESfxNoRequiredFile
   };
-  const std::set<TZipDll> allZip = {TZipDll::UnZip32, TZipDll::Zip32J, TZipDll::LmZip32};
+  const std::set<TZipModule> allZip = {TZipModule::UnZip32, TZipModule::Zip32J,
+                                       TZipModule::LmZip32};
   const Case cases[] = {
       {"ZIP without ZIP32J",
        atZip,
        1,
        {},
-       {TZipDll::UnZip32, TZipDll::LmZip32},
+       {TZipModule::UnZip32, TZipModule::LmZip32},
        "zip 書庫からの自己解凍書庫の作成には 'ZIP32J.DLL' ファイルが必要です。",
        L"ZIP32J.DLL"},
       {"ZIP DOS stub missing",

@@ -48,7 +48,7 @@ struct ScriptedUser {
   std::vector<int> answers;
   std::vector<Question> asked;
 
-  SendCheckAsker Asker() {
+  vlm::Asker MakeAsker() {
     return [this](const std::wstring& text, const std::wstring& caption, unsigned flags) {
       asked.push_back({ToUtf8(text), ToUtf8(caption), flags});
       return asked.size() <= answers.size() ? answers[asked.size() - 1] : kAnswerYes;
@@ -68,7 +68,7 @@ int Send(
   TBeckyAPI host;
   host.ISO_2022_JP = &FakeDecoders::Iso2022Jp;
   host.MIMEHeader = &FakeDecoders::MimeHeader;
-  return RunSendChecks(kRawMessage, settings, host, partial, user.Asker());
+  return RunSendChecks(kRawMessage, settings, host, partial, user.MakeAsker());
 }
 
 SendCheckSettings Defaults() {

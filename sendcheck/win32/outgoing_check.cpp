@@ -1,4 +1,4 @@
-#include "sendcheck/win32/send_check.h"
+#include "sendcheck/win32/outgoing_check.h"
 
 #include "base/plugin_state.h"
 #include "base/settings_form.h"
@@ -8,7 +8,7 @@
 
 namespace vlm {
 
-int RunSendChecks(const char* message) {
+int CheckOutgoingMessage(const char* message) {
   const TForm1& form = *SettingsForm;
   SendCheckSettings settings;
   settings.SearchWord1 = form.LabeledEdit1.Text;
