@@ -1,6 +1,7 @@
 #include "archiver/archiver_types.h"
 
-#include "archiver/path_text.h"
+#include "base/path.h"
+#include "base/text.h"
 
 namespace vlm {
 namespace {
@@ -23,9 +24,9 @@ constexpr ExtensionType kExtensionTypes[] = {
 }  // namespace
 
 TArchiverType GuessArchiverTypeByExtension(std::wstring_view fileName) {
-  const std::wstring ext = ExtractFileExt(fileName);
+  const std::wstring ext = FileExtension(fileName);
   for (const auto& row : kExtensionTypes) {
-    if (SameTextAscii(ext, row.extension)) return row.type;
+    if (EqualsIgnoringAsciiCase(ext, row.extension)) return row.type;
   }
   return atNone;
 }

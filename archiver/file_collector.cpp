@@ -4,7 +4,7 @@
 #include <unordered_set>
 
 #include "archiver/path_mask.h"
-#include "archiver/path_text.h"
+#include "base/path.h"
 
 namespace vlm {
 namespace {

@@ -2,18 +2,19 @@
 
 #include "archiver/archiver_errors.h"
 #include "archiver/archiver_messages.h"
-#include "archiver/path_text.h"
+#include "base/path.h"
+#include "base/text.h"
 
 namespace vlm {
 
 std::wstring SfxProgramPath(const std::wstring& archiveFileName, std::wstring_view extension,
                             const std::wstring& dstPath) {
-  const std::wstring program = ChangeFileExt(archiveFileName, extension);
-  return dstPath.empty() ? program : JoinPath(dstPath, ExtractFileName(program));
+  const std::wstring program = ChangeExtension(archiveFileName, extension);
+  return dstPath.empty() ? program : JoinPath(dstPath, FileNamePart(program));
 }
 
 void CheckProgramIsNotArchive(const std::wstring& program, const std::wstring& archiveFileName) {
-  if (SameTextAscii(program, archiveFileName)) {
+  if (EqualsIgnoringAsciiCase(program, archiveFileName)) {
     throw EFileError(archiver_messages::FileMessage(archiver_messages::kCannotCreateFile, program),
                      program);
   }

@@ -1,7 +1,7 @@
 #include "compose/code_page_copies.h"
 
 #include "compose/drop_questions.h"
-#include "compose/item_path.h"
+#include "base/path.h"
 #include "base/code_page_name.h"
 
 namespace vlm {

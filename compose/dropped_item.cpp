@@ -8,7 +8,7 @@
 #include "compose/attachment_listing.h"
 #include "compose/code_page_copies.h"
 #include "compose/drop_questions.h"
-#include "compose/item_path.h"
+#include "base/path.h"
 #include "compose/size_rule.h"
 #include "base/code_page_name.h"
 #include "base/extension_lists.h"

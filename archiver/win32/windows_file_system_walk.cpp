@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "archiver/archiver_errors.h"
-#include "archiver/path_text.h"
+#include "base/path.h"
 #include "archiver/win32/extra_streams.h"
 #include "base/file_name_key.h"
 #include "base/win32/scoped.h"

@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "archiver/archiver_errors.h"
-#include "archiver/path_text.h"
+#include "base/path.h"
 #include "compose/image_file.h"
 #include "compose/image_format.h"
 #include "compose/image_preview.h"
@@ -169,9 +169,9 @@ void TForm3::FormShow() {
 
 void TForm3::DeleteMeasurementFiles() {
   for (int format = ifJpeg; format <= ifPng; ++format)
-    DeleteFileW(
-        (SavePath + ChangeFileExt(kMeasureFile, ImageExtension(static_cast<TImageFormat>(format))))
-            .c_str());
+    DeleteFileW((SavePath +
+                 ChangeExtension(kMeasureFile, ImageExtension(static_cast<TImageFormat>(format))))
+                    .c_str());
 }
 
 void TForm3::OnCommand(int id, int code) {
@@ -198,10 +198,11 @@ int TForm3::SelectedFormat() const {
 
 bool TForm3::RadioGroup1Click(bool fromDecide) {
   const auto format = static_cast<TImageFormat>(itemIndex_);
-  const std::wstring name = ChangeFileExt(FileNameText(), ImageExtension(format));
+  const std::wstring name = ChangeExtension(FileNameText(), ImageExtension(format));
   SetWindowTextW(Item(IDC_ImageLabeledEdit1), name.c_str());
   const std::wstring target =
-      fromDecide ? SavePath + name : SavePath + ChangeFileExt(kMeasureFile, ImageExtension(format));
+      fromDecide ? SavePath + name
+                 : SavePath + ChangeExtension(kMeasureFile, ImageExtension(format));
   if (!fromDecide && !FormatChange) return true;
   // An encoded measurement file of this opening is still the picture's: it is reused. The result
   // itself is always written afresh, and BMP costs no encoding.
