@@ -72,9 +72,10 @@ bool TTNEFConvert::Convert(std::vector<std::wstring>& ResultFile,
                            const std::filesystem::path& TempFolder) {
   try {
     FMimeTags.clear();
-    const size_t count = CountAttachments(TempFolder);
+    ScanAttributes(TempFolder);
+    const size_t count = CountAttachments();
     if (count == 0) return false;
-    FAttTitles = ReadTitles();
+    ReadTitles();
     if (!FLongFileNames)
       FInfo = TTnefInfo{};
     else if (FUseMapped)
@@ -189,10 +190,10 @@ TTNEFConvert::TAttribute TTNEFConvert::FindAttribute() {
 }
 
 // The one pass over the file: finds every match of both identifiers with the length behind it,
-// starts writing each data value into a temporary file in TempFolder, and answers the number of
-// data values.
-size_t TTNEFConvert::CountAttachments(const std::filesystem::path& TempFolder) {
-  FTitles.clear();
+// keeps the titles in FAttTitles and starts writing each data value into a temporary file in
+// TempFolder as the scan passes over it, so the file is read only once.
+void TTNEFConvert::ScanAttributes(const std::filesystem::path& TempFolder) {
+  FAttTitles.clear();
   FPending.clear();
   FStreaming.clear();
   FTemporaryNumber = 0;
@@ -203,13 +204,17 @@ size_t TTNEFConvert::CountAttachments(const std::filesystem::path& TempFolder) {
     if (at.lengthInFile)
       at.length = ReadLength(FView + (FCurrentStreamPos + kIdentifierSize - FBufferStart));
     if (found == TAttribute::atTitle)
-      FTitles.push_back(at);
+      FAttTitles.push_back(at);
     else
       StartAttachment(at, TempFolder);
   }
   FCurrentStreamPos = 0;
   FBuffer = std::vector<char>();
   FView = nullptr;
+}
+
+// The number of data values the scan found.
+size_t TTNEFConvert::CountAttachments() const {
   return FPending.size();
 }
 
@@ -238,12 +243,12 @@ void TTNEFConvert::CheckValue(const TAttributeAt& attribute, std::uint64_t value
     throw ETNEFConvert(std::string("an ") + what + " runs past the end of the file");
 }
 
-// A title is its value without the final byte (the terminating zero); only that part has to
-// lie inside the file.
-std::vector<TTNEFConvert::TAttributeAt> TTNEFConvert::ReadTitles() const {
-  for (const auto& title : FTitles)
+// Checks the titles the scan found. A title is its value without the final byte (the
+// terminating zero); only that part has to lie inside the file. Their text is read when a name
+// is made from one (TitleName).
+void TTNEFConvert::ReadTitles() const {
+  for (const auto& title : FAttTitles)
     CheckValue(title, title.length == 0 ? 0 : title.length - 1, "attachment title");
-  return FTitles;
 }
 
 // The name of the index-th data value: the long name of its attachment when long names are on

@@ -75,8 +75,9 @@ class TTNEFConvert {
   struct TPendingAttachment;
 
   TAttribute FindAttribute();
-  size_t CountAttachments(const std::filesystem::path& TempFolder);
-  std::vector<TAttributeAt> ReadTitles() const;
+  void ScanAttributes(const std::filesystem::path& TempFolder);
+  size_t CountAttachments() const;
+  void ReadTitles() const;
   void SaveAttachment(size_t index, const std::filesystem::path& FileName);
 
   void Refill(std::uint64_t from);
@@ -94,6 +95,7 @@ class TTNEFConvert {
   TMappedFile FMapped;
   bool FUseMapped = false;
   std::uint64_t FCurrentStreamPos = 0;
+  // Every attAttachTitle the scan found, in file order; the i-th names the i-th data value.
   std::vector<TAttributeAt> FAttTitles;
 
   std::uint64_t FSourceSize = 0;
@@ -104,7 +106,6 @@ class TTNEFConvert {
   size_t FBufferSize;
   std::uint64_t FBufferStart = 0;
   size_t FBufferFill = 0;
-  std::vector<TAttributeAt> FTitles;
   // One per attAttachData, in file order, each written to a temporary file as the scan passes.
   std::vector<std::unique_ptr<TPendingAttachment>> FPending;
   std::vector<TPendingAttachment*> FStreaming;  // being written from the buffer

@@ -130,6 +130,13 @@ TEST(TTNEFConvert, WritesTheAttachmentsTheScanFinds) {
       {"offset 0 is never tested", kDataId + LittleEndian(1) + "z", false, {}},
       {"offset 1 is", "X" + kDataId + LittleEndian(1) + "z", true, {{L"attachment1", "z"}}},
       {"no attAttachData: nothing written", TTnefBuilder().Title("lonely.txt").Bytes(), false, {}},
+      {"no attAttachData: titles are not read, not even one past the end",
+       TTnefBuilder()
+           .Title("lonely.txt")
+           .AttributeWithLength(kLevelAttachment, kAttAttachTitle, 5000, "x")
+           .Bytes(),
+       false,
+       {}},
       {"empty file", "", false, {}},
       {"equal titles keep their own content",
        TTnefBuilder()
