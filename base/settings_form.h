@@ -4,7 +4,9 @@
 // values in step with its windows on every change.
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "base/answers.h"
@@ -21,13 +23,13 @@ struct TEdit {
 };
 
 struct TRadioGroup {
-  int ItemIndex = 1;  // 0 = "LHA", 1 = "ZIP"
+  int ItemIndex = 0;  // 0 = "LHA", 1 = "ZIP"
 };
 
 struct TTrackBar {
   static constexpr int Min = 0;
   static constexpr int Max = 10;
-  int Position = 9;
+  int Position = 0;
   void SetPosition(int p) { Position = p < Min ? Min : (p > Max ? Max : p); }
 };
 
@@ -72,3 +74,41 @@ class TForm1 {
   // Asks for confirmation before the add-file feature is switched on (once per run after Yes).
   void CheckBox9Click(const vlm::Asker& ask);
 };
+
+namespace vlm {
+
+// One setting: the INI key (section "Set"), the form member that holds it and the value it has
+// when the file does not say. This table is the only place a default or a key is written down:
+// the form's construction, LoadSettings and SaveSettings all walk it.
+struct TextSetting {
+  TEdit TForm1::*edit;
+  const wchar_t* fallback;
+};
+struct FlagSetting {
+  TCheckBox TForm1::*box;
+  bool fallback;
+};
+struct ArchiveTypeSetting {  // 0 or 1; any other number is the default
+  TRadioGroup TForm1::*group;
+  int fallback;
+};
+struct LevelSetting {  // clamped to the track bar's range
+  TTrackBar TForm1::*bar;
+  int fallback;
+};
+struct FileOnlyFlagSetting {  // no control: only the INI file changes it, so Save never writes it
+  bool TForm1::*flag;
+  bool fallback;
+};
+using SettingField =
+    std::variant<TextSetting, FlagSetting, ArchiveTypeSetting, LevelSetting, FileOnlyFlagSetting>;
+
+struct Setting {
+  const wchar_t* key;
+  SettingField field;
+};
+
+// Every setting, in the INI file's key order.
+[[nodiscard]] std::span<const Setting> SettingsTable();
+
+}  // namespace vlm

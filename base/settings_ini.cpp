@@ -1,6 +1,7 @@
 #include "base/settings_ini.h"
 
 #include <cwctype>
+#include <variant>
 
 #include "base/decimal_text.h"
 #include "base/text.h"
@@ -21,10 +22,6 @@ std::optional<long long> ParseInteger(const std::wstring& text) {
   return negative ? -value : value;
 }
 
-std::wstring ReadText(const IniFile& ini, const wchar_t* key, const wchar_t* fallback) {
-  return ini.Read(key).value_or(fallback);
-}
-
 int ReadInteger(const IniFile& ini, const wchar_t* key, int fallback) {
   const auto text = ini.Read(key);
   if (!text) return fallback;
@@ -36,6 +33,45 @@ int ReadInteger(const IniFile& ini, const wchar_t* key, int fallback) {
 const wchar_t* BoolText(bool value) {
   return value ? L"-1" : L"0";
 }
+
+// Reads one setting into its member; absent or unreadable values give the default.
+struct Loader {
+  TForm1& form;
+  const IniFile& ini;
+  const wchar_t* key;
+  void operator()(const TextSetting& s) const {
+    (form.*s.edit).Text = ini.Read(key).value_or(s.fallback);
+  }
+  void operator()(const FlagSetting& s) const {
+    (form.*s.box).Checked = ReadBool(ini, key, s.fallback);
+  }
+  void operator()(const ArchiveTypeSetting& s) const {
+    const int index = ReadInteger(ini, key, s.fallback);
+    (form.*s.group).ItemIndex = index == 0 || index == 1 ? index : s.fallback;
+  }
+  void operator()(const LevelSetting& s) const {
+    (form.*s.bar).SetPosition(ReadInteger(ini, key, s.fallback));
+  }
+  void operator()(const FileOnlyFlagSetting& s) const {
+    form.*s.flag = ReadBool(ini, key, s.fallback);
+  }
+};
+
+// Writes one setting's member; booleans as "-1"/"0", numbers in decimal.
+struct Saver {
+  const TForm1& form;
+  IniFile& ini;
+  const wchar_t* key;
+  void operator()(const TextSetting& s) const { ini.Write(key, (form.*s.edit).Text); }
+  void operator()(const FlagSetting& s) const { ini.Write(key, BoolText((form.*s.box).Checked)); }
+  void operator()(const ArchiveTypeSetting& s) const {
+    ini.Write(key, std::to_wstring((form.*s.group).ItemIndex));
+  }
+  void operator()(const LevelSetting& s) const {
+    ini.Write(key, std::to_wstring((form.*s.bar).Position));
+  }
+  void operator()(const FileOnlyFlagSetting&) const {}
+};
 
 }  // namespace
 
@@ -50,32 +86,10 @@ bool ReadBool(const IniFile& ini, const std::wstring& key, bool fallback) {
 }
 
 void LoadSettings(TForm1& form, const IniFile& ini) {
-  form.LabeledEdit1.Text = ReadText(ini, L"String1", L"添付");
-  form.LabeledEdit2.Text = ReadText(ini, L"String2", L"送付");
-  form.LabeledEdit3.Text = ReadText(ini, L"String3", L"");
-  form.CheckBox1.Checked = ReadBool(ini, L"NotReplyCheck", true);
-  form.CheckBox2.Checked = ReadBool(ini, L"ArchiveCheck", false);
-  const int archiveType = ReadInteger(ini, L"ArchiveType", 1);
-  form.RadioGroup1.ItemIndex = archiveType == 0 || archiveType == 1 ? archiveType : 1;
-  form.CheckBox3.Checked = ReadBool(ini, L"WriteFileName", false);
-  form.LabeledEdit5.Text = ReadText(ini, L"WriteWord", L">----- Attachment File -----<");
+  for (const Setting& setting : SettingsTable())
+    std::visit(Loader{form, ini, setting.key}, setting.field);
   form.CheckBox3Click();
-  form.CheckBox4.Checked = ReadBool(ini, L"SendWarning", false);
-  form.CheckBox5.Checked = ReadBool(ini, L"CheckPassword", false);
-  form.CheckBox6.Checked = ReadBool(ini, L"OverSizeCheck", false);
-  form.LabeledEdit4.Text = ReadText(ini, L"OverSize", L"1");
   form.CheckBox6Click();
-  form.CheckBox7.Checked = ReadBool(ini, L"FileNameChange", false);
-  form.ButtonedEdit1.Text = ReadText(ini, L"Paint", L"C:\\WINDOWS\\system32\\mspaint.exe");
-  form.TrackBar1.SetPosition(ReadInteger(ini, L"Comp", 9));
-  form.CheckBox8.Checked = ReadBool(ini, L"AutoWinmaildat", false);
-  form.CheckCheck = true;
-  form.CheckBox9.Checked = ReadBool(ini, L"AddFile", false);
-  form.CheckCheck = false;
-  form.CheckBox10.Checked = ReadBool(ini, L"XMailerAdd", true);
-  form.CheckBox11.Checked = ReadBool(ini, L"FormatChange", false);
-  form.CheckBox12.Checked = ReadBool(ini, L"GmailSendCheck", true);
-  form.LongFileName = ReadBool(ini, L"LongFileName", true);
 }
 
 bool IsFloatText(const std::wstring& text, wchar_t decimalSeparator) {
@@ -87,26 +101,8 @@ std::optional<std::wstring> SaveSettings(const TForm1& f, IniFile& ini, wchar_t 
     return f.LabeledEdit4.Text + L"は数値ではありません。\r\n\r\n数値を入力してください。";
   if (f.LabeledEdit5.Text.empty() && f.LabeledEdit5.Enabled)
     return L"文言が何も記入されていません。";
-  ini.Write(L"String1", f.LabeledEdit1.Text);
-  ini.Write(L"String2", f.LabeledEdit2.Text);
-  ini.Write(L"String3", f.LabeledEdit3.Text);
-  ini.Write(L"NotReplyCheck", BoolText(f.CheckBox1.Checked));
-  ini.Write(L"ArchiveCheck", BoolText(f.CheckBox2.Checked));
-  ini.Write(L"ArchiveType", std::to_wstring(f.RadioGroup1.ItemIndex));
-  ini.Write(L"WriteFileName", BoolText(f.CheckBox3.Checked));
-  ini.Write(L"WriteWord", f.LabeledEdit5.Text);
-  ini.Write(L"SendWarning", BoolText(f.CheckBox4.Checked));
-  ini.Write(L"CheckPassword", BoolText(f.CheckBox5.Checked));
-  ini.Write(L"OverSizeCheck", BoolText(f.CheckBox6.Checked));
-  ini.Write(L"OverSize", f.LabeledEdit4.Text);
-  ini.Write(L"FileNameChange", BoolText(f.CheckBox7.Checked));
-  ini.Write(L"Paint", f.ButtonedEdit1.Text);
-  ini.Write(L"Comp", std::to_wstring(f.TrackBar1.Position));
-  ini.Write(L"AutoWinmaildat", BoolText(f.CheckBox8.Checked));
-  ini.Write(L"AddFile", BoolText(f.CheckBox9.Checked));
-  ini.Write(L"XMailerAdd", BoolText(f.CheckBox10.Checked));
-  ini.Write(L"FormatChange", BoolText(f.CheckBox11.Checked));
-  ini.Write(L"GmailSendCheck", BoolText(f.CheckBox12.Checked));
+  for (const Setting& setting : SettingsTable())
+    std::visit(Saver{f, ini, setting.key}, setting.field);
   return std::nullopt;
 }
 

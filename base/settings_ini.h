@@ -27,9 +27,9 @@ void LoadSettings(TForm1& form, const IniFile& ini);
 // drop handling's size rule reads (ParseDecimal), so a saved size is never silently read as 1.
 [[nodiscard]] bool IsFloatText(const std::wstring& text, wchar_t decimalSeparator);
 
-// Save: validates the size and the wording, then writes the 20 keys in order. Returns the
-// message to show when validation fails (nothing is written then), or nothing when saved.
-// A failing write throws; keys written before it stay written.
+// Save: validates the size and the wording, then writes every key that has a control, in order.
+// Returns the message to show when validation fails (nothing is written then), or nothing when
+// saved. A failing write throws; keys written before it stay written.
 [[nodiscard]] std::optional<std::wstring> SaveSettings(const TForm1& form, IniFile& ini,
                                                        wchar_t decimalSeparator);
 

@@ -14,7 +14,7 @@ void DropMessage::DeliverAttachment(const std::wstring& path, const std::wstring
   Consume();
   if (FromMainWindow) {
     ComposeWindow = services_.ComposeMail(body, path);
-    services_.SetMessageText(form_.B2OhWnd, L"");
+    services_.SetMessageText(settings_.B2OhWnd, L"");
     // Without a window the next item asks the host for one again, rather than attaching to none.
     FromMainWindow = ComposeWindow == nullptr;
   } else {

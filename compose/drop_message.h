@@ -5,17 +5,17 @@
 #include <string>
 
 #include "compose/drop_services.h"
-#include "base/settings_form.h"
+#include "compose/drop_settings.h"
 
 namespace vlm {
 
 class DropMessage {
  public:
   // `messageId` is the id in the message record the hook received; consuming rewrites it.
-  DropMessage(TForm1& form, DropServices& services, unsigned& messageId)
-      : form_(form), services_(services), messageId_(messageId) {}
+  DropMessage(const DropSettings& settings, DropServices& services, unsigned& messageId)
+      : settings_(settings), services_(services), messageId_(messageId) {}
 
-  TForm1& Form() { return form_; }
+  const DropSettings& Settings() const { return settings_; }
   DropServices& Services() { return services_; }
 
   // The message belongs to the host's main window: the first delivered item opens a new compose
@@ -28,7 +28,7 @@ class DropMessage {
   bool Consumed() const { return consumed_; }
 
   // The window whose status line tells what the plug-in is doing.
-  HostWnd StatusWindow() const { return FromMainWindow ? form_.B2OhWnd : ComposeWindow; }
+  HostWnd StatusWindow() const { return FromMainWindow ? settings_.B2OhWnd : ComposeWindow; }
 
   // Gives one finished file to the host with its body text (empty: none).
   void DeliverAttachment(const std::wstring& path, const std::wstring& body);
@@ -39,7 +39,7 @@ class DropMessage {
   std::wstring UnusedCopyName(const std::wstring& name);
 
  private:
-  TForm1& form_;
+  const DropSettings& settings_;
   DropServices& services_;
   unsigned& messageId_;
   bool consumed_ = false;

@@ -24,8 +24,8 @@ struct ArchiveFormat {
   std::wstring name;
 };
 
-ArchiveFormat SelectedFormat(const TForm1& form) {
-  if (form.RadioGroup1.ItemIndex == 0) return {atLha, L".lzh", L"LHA"};
+ArchiveFormat SelectedFormat(const DropSettings& settings) {
+  if (settings.ArchiveType == 0) return {atLha, L".lzh", L"LHA"};
   return {atZip, L".zip", L"ZIP"};
 }
 
@@ -41,18 +41,18 @@ int Ask(DropServices& services, const DropQuestion& question) {
 }
 
 SizeVerdict ApplySizeRule(const std::wstring& path, DropMessage& message) {
-  TForm1& form = message.Form();
+  const DropSettings& settings = message.Settings();
   DropServices& services = message.Services();
   const bool isFolder = services.IsFolder(path);
   const std::int64_t size = isFolder ? services.FolderSize(path) : services.FileSize(path);
-  const std::wstring& thresholdText = form.LabeledEdit4.Text;
+  const std::wstring& thresholdText = settings.OverSize;
   const double threshold = OverSizeThreshold(thresholdText, services.DecimalSeparator());
   if (!IsLargeItem(size, threshold)) return SizeVerdict::Continue;
   if (services.HostPartialSending()) return SizeVerdict::Continue;
 
   const std::wstring name = FileNamePart(path);
   const std::wstring sizeText = FormatSize(size);
-  const std::wstring format = SelectedFormat(form).name;
+  const std::wstring format = SelectedFormat(settings).name;
   const std::wstring extension = LowerExtension(path);
   // A folder named like an archive is still a folder: it is never handed to the host as a file,
   // so it gets the folder question, whose "OK" packs it.
@@ -88,13 +88,13 @@ ItemOutcome AttachUnchanged(const std::wstring& itemPath, DropMessage& message) 
   // folder under the nearest name it can.
   std::wstring path = itemPath;
   if (!FitsCodePage(path)) {
-    path = message.Form().TempFolder +
+    path = message.Settings().TempFolder +
            message.UnusedCopyName(NearestCodePageName(FileNamePart(itemPath)));
     if (!CopyUnderCodePageNames(itemPath, path, message)) return ItemOutcome::Skipped;
   }
   std::wstring body;
-  if (message.Form().CheckBox3.Checked)
-    body = UnchangedListing(message.Form().LabeledEdit5.Text, FileNamePart(path),
+  if (message.Settings().WriteFileName)
+    body = UnchangedListing(message.Settings().WriteWord, FileNamePart(path),
                             message.Services().FileSize(path));
   message.DeliverAttachment(path, body);
   return ItemOutcome::Delivered;
@@ -156,17 +156,17 @@ int Pack(const std::wstring& path, bool isFolder, const std::wstring& archivePat
 }
 
 ItemOutcome Compress(const std::wstring& path, bool compressChosen, DropMessage& message) {
-  TForm1& form = message.Form();
+  const DropSettings& settings = message.Settings();
   DropServices& services = message.Services();
   const bool isFolder = services.IsFolder(path);
-  ArchiveFormat format = SelectedFormat(form);
+  ArchiveFormat format = SelectedFormat(settings);
   const std::wstring name = FileNamePart(path);
   // The name the item goes into the archive under, and the archive's own name, fit the code page.
   const std::wstring packedName = NearestCodePageName(name);
 
-  if (form.CheckBox7.Checked && Ask(services, UnderscoreQuestion()) == kAnswerYes)
+  if (settings.FileNameChange && Ask(services, UnderscoreQuestion()) == kAnswerYes)
     format.extension = WithUnderscore(format.extension);
-  if (!form.CheckBox2.Checked && !isFolder && !compressChosen) {
+  if (!settings.ArchiveCheck && !isFolder && !compressChosen) {
     switch (Ask(services, OutlookQuestion(name, format.name))) {
       case kAnswerYes:
         return AttachUnchanged(path, message);
@@ -180,7 +180,7 @@ ItemOutcome Compress(const std::wstring& path, bool compressChosen, DropMessage&
   message.Consume();
 
   std::wstring userOptions;
-  if (form.CheckBox5.Checked && format.kind == atZip &&
+  if (settings.CheckPassword && format.kind == atZip &&
       Ask(services, PasswordQuestion()) == kAnswerYes) {
     const std::wstring password = services.AskPassword();
     if (const std::wstring problem = PasswordProblem(password); !problem.empty()) {
@@ -192,7 +192,8 @@ ItemOutcome Compress(const std::wstring& path, bool compressChosen, DropMessage&
   }
 
   services.SetMessageText(message.StatusWindow(), L"「" + format.name + L"」に圧縮しています。");
-  const std::wstring archivePath = form.TempFolder + ChangeExtension(packedName, format.extension);
+  const std::wstring archivePath =
+      settings.TempFolder + ChangeExtension(packedName, format.extension);
   // The archiver would add to an old archive it finds, and send its stale members along; an old
   // archive that stays would later pass for the new one.
   if (services.FileExists(archivePath) && !services.RemoveFile(archivePath)) {
@@ -205,7 +206,7 @@ ItemOutcome Compress(const std::wstring& path, bool compressChosen, DropMessage&
   std::optional<StagingFolder> staging;
   std::wstring source = path;
   if (NeedsStaging(path, isFolder, services)) {
-    staging.emplace(services, form.TempFolder);
+    staging.emplace(services, settings.TempFolder);
     source = staging->Path() + L"\\" + packedName;
     if (!CopyUnderCodePageNames(path, source, message)) {
       services.SetMessageText(message.StatusWindow(), L"");
@@ -232,9 +233,9 @@ ItemOutcome Compress(const std::wstring& path, bool compressChosen, DropMessage&
   }
 
   std::wstring body;
-  if (form.CheckBox3.Checked) {
+  if (settings.WriteFileName) {
     const std::int64_t before = isFolder ? services.FolderSize(path) : services.FileSize(path);
-    body = CompressedListing(form.LabeledEdit5.Text, packedName, FileNamePart(archivePath), before,
+    body = CompressedListing(settings.WriteWord, packedName, FileNamePart(archivePath), before,
                              services.FileSize(archivePath));
   }
   services.PauseWithMessages(100);
@@ -246,7 +247,7 @@ ItemOutcome Compress(const std::wstring& path, bool compressChosen, DropMessage&
 }  // namespace
 
 ItemOutcome ProcessDroppedItem(const std::wstring& itemPath, DropMessage& message) {
-  TForm1& form = message.Form();
+  const DropSettings& settings = message.Settings();
   DropServices& services = message.Services();
   if (services.IsFolder(itemPath) && FileNamePart(itemPath).empty()) {
     // A drive root has no name to pack it under, and scanning it whole could take hours.
@@ -256,7 +257,7 @@ ItemOutcome ProcessDroppedItem(const std::wstring& itemPath, DropMessage& messag
   }
 
   bool compressChosen = false;
-  if (form.CheckBox6.Checked && !form.CheckBox2.Checked) {
+  if (settings.OverSizeCheck && !settings.ArchiveCheck) {
     switch (ApplySizeRule(itemPath, message)) {
       case SizeVerdict::Continue:
         break;
@@ -273,7 +274,7 @@ ItemOutcome ProcessDroppedItem(const std::wstring& itemPath, DropMessage& messag
   }
 
   const bool blocked = ListContains(OutlookBlockedExtensions, LowerExtension(itemPath));
-  if (blocked || form.CheckBox2.Checked || services.IsFolder(itemPath) || compressChosen)
+  if (blocked || settings.ArchiveCheck || services.IsFolder(itemPath) || compressChosen)
     return Compress(itemPath, compressChosen, message);
   return AttachUnchanged(itemPath, message);
 }

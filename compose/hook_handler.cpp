@@ -47,12 +47,12 @@ std::optional<HostWnd> ParseWindow(const std::wstring& text) {
 
 // Works out which host window the message belongs to; false when it is none of the plug-in's.
 bool RecogniseWindow(const HookedMessage& hooked, HostWnd target, DropMessage& message,
-                     TForm1& form, HookPlatform& platform) {
-  if (form.B2OhWnd)
+                     const DropSettings& settings, HookPlatform& platform) {
+  if (settings.B2OhWnd)
     message.FromMainWindow =
-        target == form.B2OhWnd || platform.IsDescendant(form.B2OhWnd, hooked.window);
+        target == settings.B2OhWnd || platform.IsDescendant(settings.B2OhWnd, hooked.window);
   // Handles of closed compose windows stay in the list and may come back on another window.
-  for (const std::wstring& entry : form.NewMesWindow) {
+  for (const std::wstring& entry : settings.NewMesWindow) {
     const std::optional<HostWnd> window = ParseWindow(entry);
     if (!window) continue;
     if (LowerAscii(platform.ClassName(*window)).find(L"becky2composeframe") == std::wstring::npos)
@@ -69,29 +69,29 @@ void HandleItems(const HookedMessage& hooked, const std::wstring* pastedFile, Dr
                  HookPlatform& platform) {
   const unsigned count = pastedFile ? 1 : platform.DropItemCount(hooked.wParam);
   for (unsigned index = 0; index < count; ++index) {
-    const std::wstring path = pastedFile ? message.Form().TempFolder + *pastedFile
+    const std::wstring path = pastedFile ? message.Settings().TempFolder + *pastedFile
                                          : platform.DropItem(hooked.wParam, index);
     if (path.empty()) continue;
     if (ProcessDroppedItem(path, message) == ItemOutcome::EndMessage) break;
   }
 }
 
-void HandleDrop(const HookedMessage& hooked, TForm1& form, HookPlatform& platform,
+void HandleDrop(const HookedMessage& hooked, const DropSettings& settings, HookPlatform& platform,
                 DropServices& services) {
-  DropMessage message(form, services, *hooked.message);
-  if (!RecogniseWindow(hooked, hooked.window, message, form, platform)) return;
+  DropMessage message(settings, services, *hooked.message);
+  if (!RecogniseWindow(hooked, hooked.window, message, settings, platform)) return;
   HandleItems(hooked, nullptr, message, platform);
   if (message.Consumed()) platform.ReleaseDrop(hooked.wParam);
 }
 
-void HandlePaste(const HookedMessage& hooked, TForm1& form, HookPlatform& platform,
+void HandlePaste(const HookedMessage& hooked, const DropSettings& settings, HookPlatform& platform,
                  DropServices& services) {
   const HostWnd target = platform.ForegroundWindow();
   services.RefreshTempFolder();
-  DropMessage message(form, services, *hooked.message);
+  DropMessage message(settings, services, *hooked.message);
   std::wstring fileName;
   if (!platform.ShowImageDialog([&] { message.Consume(); }, fileName)) return;
-  if (!RecogniseWindow(hooked, target, message, form, platform)) return;
+  if (!RecogniseWindow(hooked, target, message, settings, platform)) return;
   HandleItems(hooked, &fileName, message, platform);
 }
 
@@ -101,18 +101,18 @@ bool HookIsHandling() {
   return gHandling;
 }
 
-void HandleHookedMessage(const HookedMessage& hooked, TForm1& form, HookPlatform& platform,
-                         DropServices& services) {
+void HandleHookedMessage(const HookedMessage& hooked, const DropSettings& settings,
+                         HookPlatform& platform, DropServices& services) {
   const unsigned id = *hooked.message;
   if (id != kWmKeyDown && id != kWmDropFiles) return;
   if (gHandling) return;
   if (id == kWmKeyDown) {
     if (!IsBitmapPaste(hooked, platform)) return;
     HandlingScope scope;
-    HandlePaste(hooked, form, platform, services);
+    HandlePaste(hooked, settings, platform, services);
   } else {
     HandlingScope scope;
-    HandleDrop(hooked, form, platform, services);
+    HandleDrop(hooked, settings, platform, services);
   }
 }
 

@@ -6,7 +6,7 @@
 
 #include "compose/drop_services.h"
 #include "compose/hook_platform.h"
-#include "base/settings_form.h"
+#include "compose/drop_settings.h"
 
 namespace vlm {
 
@@ -27,8 +27,8 @@ struct HookedMessage {
 // hook again. While one drop or paste is being handled, any other drop or key press is left to
 // the host untouched, so one flow never starts inside another (and the dialogs' own fields keep
 // their ordinary paste).
-void HandleHookedMessage(const HookedMessage& message, TForm1& form, HookPlatform& platform,
-                         DropServices& services);
+void HandleHookedMessage(const HookedMessage& message, const DropSettings& settings,
+                         HookPlatform& platform, DropServices& services);
 
 // True while a drop or paste is being handled.
 [[nodiscard]] bool HookIsHandling();

@@ -51,6 +51,38 @@ TEST(LoadSettings, EmptyFileGivesEveryDefault) {
   EXPECT_TRUE(form.CheckBox5.Enabled);
 }
 
+// A fresh form already holds what an empty file gives, and whatever Save writes, Load reads back.
+TEST(LoadSettings, FreshFormAndSavedValuesMatchWhatLoadGives) {
+  TForm1 fresh;
+  FakeIni freshSaved;
+  ASSERT_EQ(vlm::SaveSettings(fresh, freshSaved, L'.'), std::nullopt);
+  TForm1 loaded;
+  FakeIni empty;
+  vlm::LoadSettings(loaded, empty);
+  FakeIni loadedSaved;
+  ASSERT_EQ(vlm::SaveSettings(loaded, loadedSaved, L'.'), std::nullopt);
+  EXPECT_EQ(freshSaved.values, loadedSaved.values);
+  EXPECT_EQ(fresh.LongFileName, loaded.LongFileName);
+
+  TForm1 changed;
+  changed.LabeledEdit1.Text = L"添付ファイル";
+  changed.LabeledEdit4.Text = L"2.5";
+  changed.ButtonedEdit1.Text = L"D:\\paint.exe";
+  changed.CheckBox1.Checked = false;
+  changed.CheckBox9.Checked = true;
+  changed.CheckBox11.Checked = true;
+  changed.RadioGroup1.ItemIndex = 0;
+  changed.TrackBar1.SetPosition(3);
+  FakeIni written;
+  ASSERT_EQ(vlm::SaveSettings(changed, written, L'.'), std::nullopt);
+  TForm1 reread;
+  vlm::LoadSettings(reread, written);
+  FakeIni rewritten;
+  ASSERT_EQ(vlm::SaveSettings(reread, rewritten, L'.'), std::nullopt);
+  EXPECT_EQ(rewritten.values, written.values);
+  EXPECT_NE(written.values, freshSaved.values);
+}
+
 // A key without a control: only the INI file sets it, and Save leaves it as the user wrote it.
 TEST(LoadSettings, LongFileNameIsOnUnlessTheFileSaysOtherwise) {
   struct Case {

@@ -1,6 +1,7 @@
 // The decision for each dropped item: size rule, extension rule, questions, packing and hand-over.
 #include <gtest/gtest.h>
 
+#include "base/settings_form.h"
 #include "compose/dropped_item.h"
 #include "tests/unit/compose/drop_fakes.h"
 
@@ -19,14 +20,14 @@ constexpr int kOk = 1, kCancel = 2, kYes = 6, kNo = 7;
 class DropItemTest : public ::testing::Test {
  protected:
   DropItemTest() {
-    form.B2OhWnd = kMain;
-    form.TempFolder = L"C:\\Temp\\";
-    form.LabeledEdit5.Text = L">----- Attachment File -----<";
+    settings.B2OhWnd = kMain;
+    settings.TempFolder = L"C:\\Temp\\";
+    settings.WriteWord = L">----- Attachment File -----<";
   }
 
   // Handles one item dropped onto the compose window (or the main window).
   ItemOutcome Drop(const std::wstring& path, bool onMain = false) {
-    message = std::make_unique<DropMessage>(form, services, messageId);
+    message = std::make_unique<DropMessage>(settings, services, messageId);
     message->FromMainWindow = onMain;
     message->ComposeWindow = onMain ? nullptr : kCompose;
     return ProcessDroppedItem(path, *message);
@@ -38,15 +39,15 @@ class DropItemTest : public ::testing::Test {
     return all;
   }
 
-  TForm1 form;
+  DropSettings settings = DropSettingsOf(TForm1{});
   FakeDropServices services;
   unsigned messageId = kDropId;
   std::unique_ptr<DropMessage> message;
 };
 
 TEST_F(DropItemTest, LargePdfAnsweredNoIsZippedIntoTheTemporaryFolderWithItsListing) {
-  form.CheckBox6.Checked = true;
-  form.CheckBox3.Checked = true;
+  settings.OverSizeCheck = true;
+  settings.WriteFileName = true;
   services.AddFile(L"C:\\work\\report.pdf", 3145728);
   services.answers = {kNo};
 
@@ -110,8 +111,8 @@ TEST_F(DropItemTest, SizeRuleAsksOnlyAboveTheThresholdInMBytesOf1024000) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.size) + " / " + Narrow(c.threshold));
     services = FakeDropServices();
-    form.CheckBox6.Checked = true;
-    form.LabeledEdit4.Text = c.threshold;
+    settings.OverSizeCheck = true;
+    settings.OverSize = c.threshold;
     services.decimalSeparator = c.separator;
     if (c.size >= 0) services.AddFile(L"C:\\a\\notes.txt", c.size);
     if (c.asked) services.answers = {kYes};
@@ -125,7 +126,7 @@ TEST_F(DropItemTest, SizeRuleAsksOnlyAboveTheThresholdInMBytesOf1024000) {
 }
 
 TEST_F(DropItemTest, LargeArchiveAsksTheArchiveSizeQuestion) {
-  form.CheckBox6.Checked = true;
+  settings.OverSizeCheck = true;
   services.AddFile(L"C:\\p\\Photos.ZIP", 5000000);
   services.AddFile(L"C:\\p\\later.txt", 10);
 
@@ -142,14 +143,14 @@ TEST_F(DropItemTest, LargeArchiveAsksTheArchiveSizeQuestion) {
   // OK: attached as it is by the plug-in, so a mixed drop cannot lose it.
   services.log.clear();
   services.answers = {kOk};
-  form.CheckBox2.Checked = false;
+  settings.ArchiveCheck = false;
   EXPECT_EQ(Drop(L"C:\\p\\Photos.ZIP"), ItemOutcome::Delivered);
   EXPECT_EQ(Log(), "box 添付ファイルの確認\nattach 100 C:\\p\\Photos.ZIP []\nstatus 100 []\n");
   EXPECT_TRUE(services.archive.packs.empty());
 }
 
 TEST_F(DropItemTest, LargeFolderNamedLikeAnArchiveIsAskedAboutAndPackedAsAFolder) {
-  form.CheckBox6.Checked = true;
+  settings.OverSizeCheck = true;
   services.AddFolder(L"C:\\work\\backup.zip", 5000000);
   services.AddFolder(L"C:\\work\\old.LZH", 5000000);
   for (const wchar_t* folder : {L"C:\\work\\backup.zip", L"C:\\work\\old.LZH"}) {
@@ -173,7 +174,7 @@ TEST_F(DropItemTest, LargeFolderNamedLikeAnArchiveIsAskedAboutAndPackedAsAFolder
 }
 
 TEST_F(DropItemTest, LargeFolderQuestionAndCancelledFileQuestion) {
-  form.CheckBox6.Checked = true;
+  settings.OverSizeCheck = true;
   services.AddFolder(L"C:\\work\\docs", 9000000);
   services.AddFile(L"C:\\work\\big.bin", 9000000);
 
@@ -194,7 +195,7 @@ TEST_F(DropItemTest, LargeFolderQuestionAndCancelledFileQuestion) {
 }
 
 TEST_F(DropItemTest, PartialSendingTreatsLargeItemsAsSmall) {
-  form.CheckBox6.Checked = true;
+  settings.OverSizeCheck = true;
   services.partialSending = true;
   services.AddFile(L"C:\\a\\movie.mp4", 90000000);
   services.AddFolder(L"C:\\a\\album", 90000000);
@@ -240,7 +241,7 @@ TEST_F(DropItemTest, OutlookBlockedExtensionAsksAfterTheUnderscoreQuestion) {
     SCOPED_TRACE(c.name);
     services = FakeDropServices();
     messageId = kDropId;
-    form.CheckBox7.Checked = c.underscore;
+    settings.FileNameChange = c.underscore;
     services.AddFile(L"C:\\d\\setup.exe", 4000);
     services.answers = c.answers;
     EXPECT_EQ(Drop(L"C:\\d\\setup.exe"), c.outcome);
@@ -271,7 +272,7 @@ TEST_F(DropItemTest, OutlookBlockedExtensionAsksAfterTheUnderscoreQuestion) {
 }
 
 TEST_F(DropItemTest, SmallPlainFileIsAttachedWithoutQuestionAndWithItsListing) {
-  form.CheckBox3.Checked = true;
+  settings.WriteFileName = true;
   services.AddFile(L"C:\\d\\readme.txt", 10240);
   EXPECT_EQ(Drop(L"C:\\d\\readme.txt"), ItemOutcome::Delivered);
   EXPECT_EQ(Log(),
@@ -280,7 +281,7 @@ TEST_F(DropItemTest, SmallPlainFileIsAttachedWithoutQuestionAndWithItsListing) {
 }
 
 TEST_F(DropItemTest, FolderIsPackedUnderItsOwnNameFromItsParentWithoutTheOutlookQuestion) {
-  form.CheckBox3.Checked = true;
+  settings.WriteFileName = true;
   services.AddFolder(L"C:\\work\\docs", 20480);
   EXPECT_EQ(Drop(L"C:\\work\\docs"), ItemOutcome::Delivered);
   EXPECT_TRUE(services.texts.empty());
@@ -305,7 +306,7 @@ TEST_F(DropItemTest, FolderIsPackedUnderItsOwnNameFromItsParentWithoutTheOutlook
 // Names the code page cannot hold reach the host and the archivers as copies under the nearest
 // names it can (natively there is no best-fit table, so "é" becomes "_").
 TEST_F(DropItemTest, FileNamedOutsideTheCodePageIsAttachedAsACopyUnderTheNearestName) {
-  form.CheckBox3.Checked = true;
+  settings.WriteFileName = true;
   services.AddFile(L"C:\\d\\r\u00e9sum\u00e9.pdf", 10240);
   services.AddFile(L"C:\\d\\plain.pdf", 10240);
   EXPECT_EQ(Drop(L"C:\\d\\r\u00e9sum\u00e9.pdf"), ItemOutcome::Delivered);
@@ -324,7 +325,7 @@ TEST_F(DropItemTest, CopiesOfOneDropWithTheSameNearestNameAreNumbered) {
   services.AddFile(L"C:\\a\\r\u00e9sum\u00e9.pdf", 100);
   services.AddFile(L"C:\\b\\r\u00e9sum\u00e9.pdf", 200);
   services.AddFile(L"C:\\c\\R\u00e9sum\u00e9.pdf", 300);
-  message = std::make_unique<DropMessage>(form, services, messageId);
+  message = std::make_unique<DropMessage>(settings, services, messageId);
   message->ComposeWindow = kCompose;
   for (const wchar_t* path : {L"C:\\a\\r\u00e9sum\u00e9.pdf", L"C:\\b\\r\u00e9sum\u00e9.pdf",
                               L"C:\\c\\R\u00e9sum\u00e9.pdf"})
@@ -366,8 +367,8 @@ TEST_F(DropItemTest, ItemNamedOutsideTheCodePageIsPackedFromACopyUnderTheNearest
   };
   for (const Case& c : cases) {
     services = FakeDropServices();
-    form.CheckBox2.Checked = true;
-    form.CheckBox3.Checked = true;
+    settings.ArchiveCheck = true;
+    settings.WriteFileName = true;
     if (c.folder) {
       services.AddFolder(c.item, 3000);
       services.AddFile(c.item + L"\\caf\u00e9.txt", 3000);
@@ -390,7 +391,7 @@ TEST_F(DropItemTest, ItemNamedOutsideTheCodePageIsPackedFromACopyUnderTheNearest
 }
 
 TEST_F(DropItemTest, CopyUnderTheNearestNameThatFailsAttachesNothingAndSaysWhy) {
-  form.CheckBox2.Checked = false;
+  settings.ArchiveCheck = false;
   services.copyProblem = L"「C:\\d\\r\u00e9sum\u00e9.pdf」: ディスクがいっぱいです。";
   services.AddFile(L"C:\\d\\r\u00e9sum\u00e9.pdf", 10);
   services.answers = {kOk};
@@ -406,7 +407,7 @@ TEST_F(DropItemTest, CopyUnderTheNearestNameThatFailsAttachesNothingAndSaysWhy) 
   EXPECT_EQ(Log().find("attach"), std::string::npos) << Log();
 
   // Packed, the staging folder goes too and no archive is attached.
-  form.CheckBox2.Checked = true;
+  settings.ArchiveCheck = true;
   services.answers = {kOk};
   messageId = kDropId;
   services.log.clear();
@@ -418,9 +419,9 @@ TEST_F(DropItemTest, CopyUnderTheNearestNameThatFailsAttachesNothingAndSaysWhy) 
 }
 
 TEST_F(DropItemTest, EverythingCompressedReplacesAnOldArchiveAndUsesLha) {
-  form.CheckBox2.Checked = true;
-  form.CheckBox6.Checked = true;  // not applied when everything is compressed
-  form.RadioGroup1.ItemIndex = 0;
+  settings.ArchiveCheck = true;
+  settings.OverSizeCheck = true;  // not applied when everything is compressed
+  settings.ArchiveType = 0;
   services.AddFile(L"C:\\d\\huge.doc", 99000000);
   services.AddFile(L"C:\\Temp\\huge.lzh", 1);
   EXPECT_EQ(Drop(L"C:\\d\\huge.doc"), ItemOutcome::Delivered);
@@ -448,9 +449,9 @@ TEST_F(DropItemTest, PasswordGoesOnTheCommandLineQuotedWhenItHasBlanks) {
   for (const Case& c : cases) {
     SCOPED_TRACE(Narrow(c.password));
     services = FakeDropServices();
-    form.CheckBox2.Checked = true;
-    form.CheckBox5.Checked = true;
-    form.RadioGroup1.ItemIndex = c.format;
+    settings.ArchiveCheck = true;
+    settings.CheckPassword = true;
+    settings.ArchiveType = c.format;
     services.AddFile(L"C:\\d\\plan.xls", 100);
     services.answers = c.answers;
     services.password = c.password;
@@ -497,7 +498,7 @@ TEST_F(DropItemTest, ArchiverFailuresAttachNothing) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     services = FakeDropServices();
-    form.CheckBox2.Checked = true;
+    settings.ArchiveCheck = true;
     services.AddFile(L"C:\\d\\setup.exe", 100);
     services.noArchiveComponent = c.noComponent;
     services.archive.throws = c.throws;
@@ -515,7 +516,7 @@ TEST_F(DropItemTest, ArchiverFailuresAttachNothing) {
 }
 
 TEST_F(DropItemTest, ArchiveWrittenWithAWarningCodeIsAttachedAndTheCodeReported) {
-  form.CheckBox3.Checked = true;
+  settings.WriteFileName = true;
   services.AddFolder(L"C:\\work\\docs", 20480);
   services.archive.result = 0x800D;  // a file could not be opened; the others were packed
   services.answers = {kOk};
@@ -534,7 +535,7 @@ TEST_F(DropItemTest, ArchiveWrittenWithAWarningCodeIsAttachedAndTheCodeReported)
 }
 
 TEST_F(DropItemTest, OldArchiveThatCannotBeRemovedIsNeverAttachedAsTheNewOne) {
-  form.CheckBox2.Checked = true;
+  settings.ArchiveCheck = true;
   services.AddFile(L"C:\\d\\plan.xls", 100);
   services.AddFile(L"C:\\Temp\\plan.zip", 7);  // from an earlier drop, read-only now
   services.removeFails = true;
@@ -551,7 +552,7 @@ TEST_F(DropItemTest, OldArchiveThatCannotBeRemovedIsNeverAttachedAsTheNewOne) {
 }
 
 TEST_F(DropItemTest, MissingArchiverNoticeText) {
-  form.CheckBox2.Checked = true;
+  settings.ArchiveCheck = true;
   services.AddFile(L"C:\\d\\a.txt", 1);
   services.archive.throws = true;
   services.answers = {kOk};
@@ -563,7 +564,7 @@ TEST_F(DropItemTest, MissingArchiverNoticeText) {
 }
 
 TEST_F(DropItemTest, DriveRootIsRefusedBeforeAnyScan) {
-  form.CheckBox6.Checked = true;
+  settings.OverSizeCheck = true;
   services.AddFolder(L"C:\\", 1LL << 40);
   services.answers = {kOk};
   EXPECT_EQ(Drop(L"C:\\"), ItemOutcome::Skipped);
@@ -572,11 +573,11 @@ TEST_F(DropItemTest, DriveRootIsRefusedBeforeAnyScan) {
 }
 
 TEST_F(DropItemTest, ItemsDroppedOnTheMainWindowShareOneNewComposeWindow) {
-  form.CheckBox3.Checked = true;
-  form.LabeledEdit5.Text = L"W";
+  settings.WriteFileName = true;
+  settings.WriteWord = L"W";
   services.AddFile(L"C:\\d\\a.txt", 1);
   services.AddFile(L"C:\\d\\b.txt", 2);
-  message = std::make_unique<DropMessage>(form, services, messageId);
+  message = std::make_unique<DropMessage>(settings, services, messageId);
   message->FromMainWindow = true;
   EXPECT_EQ(ProcessDroppedItem(L"C:\\d\\a.txt", *message), ItemOutcome::Delivered);
   EXPECT_EQ(ProcessDroppedItem(L"C:\\d\\b.txt", *message), ItemOutcome::Delivered);
@@ -590,7 +591,7 @@ TEST_F(DropItemTest, ItemsDroppedOnTheMainWindowShareOneNewComposeWindow) {
 TEST_F(DropItemTest, MainWindowDropTriesAgainWhenTheHostOpensNoComposeWindow) {
   services.AddFile(L"C:\\d\\a.txt", 1);
   services.AddFile(L"C:\\d\\b.txt", 2);
-  message = std::make_unique<DropMessage>(form, services, messageId);
+  message = std::make_unique<DropMessage>(settings, services, messageId);
   message->FromMainWindow = true;
   services.composeFails = true;
   ProcessDroppedItem(L"C:\\d\\a.txt", *message);

@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 
+#include "base/settings_form.h"
 #include "compose/hook_handler.h"
 #include "tests/unit/compose/drop_fakes.h"
 
@@ -73,9 +74,9 @@ class FakeHookPlatform : public HookPlatform {
 class HookHandlerTest : public ::testing::Test {
  protected:
   HookHandlerTest() {
-    form.B2OhWnd = W(kMain);
-    form.TempFolder = L"C:\\Temp\\";
-    form.NewMesWindow = {std::to_wstring(kCompose), std::to_wstring(kStranger)};
+    settings.B2OhWnd = W(kMain);
+    settings.TempFolder = L"C:\\Temp\\";
+    settings.NewMesWindow = {std::to_wstring(kCompose), std::to_wstring(kStranger)};
     platform.parents = {{kMainList, kMain}, {kComposeBody, kCompose}, {kStrangerBody, kStranger}};
     platform.classes = {
         {kMain, L"Becky2MainFrame"}, {kCompose, L"Becky2ComposeFrame"}, {kStranger, L"Edit"}};
@@ -85,7 +86,7 @@ class HookHandlerTest : public ::testing::Test {
 
   unsigned Send(unsigned id, std::uintptr_t window, std::uintptr_t wParam) {
     unsigned message = id;
-    HandleHookedMessage({W(window), &message, wParam}, form, platform, services);
+    HandleHookedMessage({W(window), &message, wParam}, settings, platform, services);
     return message;
   }
   unsigned DropOn(std::uintptr_t window, std::vector<std::wstring> items) {
@@ -98,7 +99,7 @@ class HookHandlerTest : public ::testing::Test {
     return all;
   }
 
-  TForm1 form;
+  DropSettings settings = DropSettingsOf(TForm1{});
   FakeHookPlatform platform;
   FakeDropServices services;
 };
@@ -148,13 +149,13 @@ TEST_F(HookHandlerTest, WindowRecognition) {
 }
 
 TEST_F(HookHandlerTest, UnrecordedComposeWindowAndBadEntriesAreLeftToTheHost) {
-  form.NewMesWindow = {L"", L"junk", L"99999999999999999999999", std::to_wstring(kStranger)};
+  settings.NewMesWindow = {L"", L"junk", L"99999999999999999999999", std::to_wstring(kStranger)};
   EXPECT_EQ(DropOn(kComposeBody, {L"C:\\d\\a.txt"}), kWmDropFiles);
   EXPECT_TRUE(services.log.empty());
 }
 
 TEST_F(HookHandlerTest, CancelOfAnArchiveSizeQuestionEndsTheDrop) {
-  form.CheckBox6.Checked = true;
+  settings.OverSizeCheck = true;
   services.AddFile(L"C:\\d\\big.zip", 5000000);
   services.answers = {2};
   EXPECT_EQ(DropOn(kComposeBody, {L"C:\\d\\a.txt", L"C:\\d\\big.zip", L"C:\\d\\b.txt"}), 0u);
@@ -223,8 +224,8 @@ TEST_F(HookHandlerTest, PastedImageIsAttachedLikeADroppedFile) {
 }
 
 TEST_F(HookHandlerTest, NestedMessageLoopsLeaveSecondDropsAndPastesToTheHost) {
-  form.CheckBox7.Checked = true;
-  form.CheckBox2.Checked = true;
+  settings.FileNameChange = true;
+  settings.ArchiveCheck = true;
   services.answers = {7};
   platform.keysDown = {0x11};
   platform.bitmap = true;
@@ -232,8 +233,8 @@ TEST_F(HookHandlerTest, NestedMessageLoopsLeaveSecondDropsAndPastesToTheHost) {
   services.duringQuestion = [&] {
     EXPECT_TRUE(HookIsHandling());
     unsigned drop = kWmDropFiles, key = kWmKeyDown;
-    HandleHookedMessage({W(kComposeBody), &drop, kDrop}, form, platform, services);
-    HandleHookedMessage({W(kComposeBody), &key, 0x56}, form, platform, services);
+    HandleHookedMessage({W(kComposeBody), &drop, kDrop}, settings, platform, services);
+    HandleHookedMessage({W(kComposeBody), &key, 0x56}, settings, platform, services);
     nested = {drop, key};
   };
   EXPECT_EQ(DropOn(kComposeBody, {L"C:\\d\\a.txt"}), 0u);
@@ -247,7 +248,7 @@ TEST_F(HookHandlerTest, NestedMessageLoopsLeaveSecondDropsAndPastesToTheHost) {
   int nestedDialogs = -1;
   platform.insideDialog = [&] {
     unsigned key = kWmKeyDown;
-    HandleHookedMessage({W(kComposeBody), &key, 0x56}, form, platform, services);
+    HandleHookedMessage({W(kComposeBody), &key, 0x56}, settings, platform, services);
     nestedDialogs = platform.dialogs;
     EXPECT_EQ(key, kWmKeyDown);
   };
