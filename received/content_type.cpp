@@ -2,16 +2,14 @@
 
 #include <algorithm>
 
+#include "base/text.h"
+
 namespace vlm {
 namespace {
 
-char Lower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 std::string Lowered(std::string_view text) {
   std::string out(text);
-  std::transform(out.begin(), out.end(), out.begin(), Lower);
+  std::transform(out.begin(), out.end(), out.begin(), [](char c) { return LowerAscii(c); });
   return out;
 }
 

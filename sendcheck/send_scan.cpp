@@ -5,6 +5,7 @@
 
 #include "base/ansi_text.h"
 #include "base/extension_lists.h"
+#include "base/text.h"
 #include "sendcheck/ansi_lines.h"
 
 namespace vlm {
@@ -29,7 +30,10 @@ struct TLine {
   }
   // Equal to ASCII `text` as a whole, ignoring the case of the letters A to Z.
   bool EqualsIgnoringCase(std::string_view text) const {
-    const auto lower = [](unsigned c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; };
+    // Units beyond ASCII compare as they are: a wide unit is never cut to a byte here.
+    const auto lower = [](unsigned c) {
+      return c < 0x80 ? static_cast<unsigned>(LowerAscii(static_cast<char>(c))) : c;
+    };
     const std::size_t size = Ansi ? Ansi->Bytes().size() : Wide.size();
     if (size != text.size()) return false;
     for (std::size_t i = 0; i < size; ++i) {
