@@ -9,6 +9,9 @@ template <class... Visitors>
 struct Overloaded : Visitors... {
   using Visitors::operator()...;
 };
+// Spelled out for compilers without aggregate deduction (clang before 17, used for fuzzing).
+template <class... Visitors>
+Overloaded(Visitors...) -> Overloaded<Visitors...>;
 
 const std::array kSettings = {
     Setting{L"String1", TextSetting{&TForm1::LabeledEdit1, L"添付"}},
