@@ -101,7 +101,7 @@ bool HookIsHandling() {
   return gHandling;
 }
 
-void HandleHookedMessage(const HookedMessage& hooked, const DropSettings& settings,
+void HandleHookedMessage(const HookedMessage& hooked, const DropSettingsReader& readSettings,
                          HookPlatform& platform, DropServices& services) {
   const unsigned id = *hooked.message;
   if (id != kWmKeyDown && id != kWmDropFiles) return;
@@ -109,10 +109,10 @@ void HandleHookedMessage(const HookedMessage& hooked, const DropSettings& settin
   if (id == kWmKeyDown) {
     if (!IsBitmapPaste(hooked, platform)) return;
     HandlingScope scope;
-    HandlePaste(hooked, settings, platform, services);
+    HandlePaste(hooked, readSettings(), platform, services);
   } else {
     HandlingScope scope;
-    HandleDrop(hooked, settings, platform, services);
+    HandleDrop(hooked, readSettings(), platform, services);
   }
 }
 

@@ -3,6 +3,7 @@
 // drops on the main window or a recorded compose window, and Ctrl+V with a bitmap, are handled
 // by the plug-in; everything else goes to the host untouched.
 #include <cstdint>
+#include <functional>
 
 #include "compose/drop_services.h"
 #include "compose/hook_platform.h"
@@ -27,7 +28,10 @@ struct HookedMessage {
 // hook again. While one drop or paste is being handled, any other drop or key press is left to
 // the host untouched, so one flow never starts inside another (and the dialogs' own fields keep
 // their ordinary paste).
-void HandleHookedMessage(const HookedMessage& message, const DropSettings& settings,
+// The settings are read through `readSettings` only once a drop or a paste is to be handled:
+// every key press passes through here.
+using DropSettingsReader = std::function<DropSettings()>;
+void HandleHookedMessage(const HookedMessage& message, const DropSettingsReader& readSettings,
                          HookPlatform& platform, DropServices& services);
 
 // True while a drop or paste is being handled.

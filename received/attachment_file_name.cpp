@@ -6,6 +6,7 @@
 #include <cwctype>
 
 #include "base/ansi_text.h"
+#include "base/code_page_name.h"
 #include "base/file_name_key.h"
 
 namespace vlm {
@@ -95,9 +96,8 @@ std::filesystem::path FileInFolder(const std::filesystem::path& folder, std::wst
 
 std::wstring TUniqueFileNames::Claim(const std::wstring& name) {
   std::wstring candidate = name;
-  const size_t split = ExtensionStart(name);
   for (int n = 2; !FUsed.insert(FileNameKey(candidate)).second; ++n)
-    candidate = name.substr(0, split) + L" (" + std::to_wstring(n) + L")" + name.substr(split);
+    candidate = NumberedName(name, n);
   return candidate;
 }
 

@@ -55,8 +55,9 @@ LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam) {
       GuardedVoid("HookProc", [msg] {
         WindowsHookPlatform platform;
         WindowsDropServices services(*SettingsForm);
-        HandleHookedMessage({msg->hwnd, &msg->message, msg->wParam}, DropSettingsOf(*SettingsForm),
-                            platform, services);
+        HandleHookedMessage(
+            {msg->hwnd, &msg->message, msg->wParam}, [] { return DropSettingsOf(*SettingsForm); },
+            platform, services);
       });
     }
   }

@@ -86,7 +86,8 @@ class HookHandlerTest : public ::testing::Test {
 
   unsigned Send(unsigned id, std::uintptr_t window, std::uintptr_t wParam) {
     unsigned message = id;
-    HandleHookedMessage({W(window), &message, wParam}, settings, platform, services);
+    HandleHookedMessage(
+        {W(window), &message, wParam}, [&] { return settings; }, platform, services);
     return message;
   }
   unsigned DropOn(std::uintptr_t window, std::vector<std::wstring> items) {
@@ -233,8 +234,10 @@ TEST_F(HookHandlerTest, NestedMessageLoopsLeaveSecondDropsAndPastesToTheHost) {
   services.duringQuestion = [&] {
     EXPECT_TRUE(HookIsHandling());
     unsigned drop = kWmDropFiles, key = kWmKeyDown;
-    HandleHookedMessage({W(kComposeBody), &drop, kDrop}, settings, platform, services);
-    HandleHookedMessage({W(kComposeBody), &key, 0x56}, settings, platform, services);
+    HandleHookedMessage(
+        {W(kComposeBody), &drop, kDrop}, [&] { return settings; }, platform, services);
+    HandleHookedMessage(
+        {W(kComposeBody), &key, 0x56}, [&] { return settings; }, platform, services);
     nested = {drop, key};
   };
   EXPECT_EQ(DropOn(kComposeBody, {L"C:\\d\\a.txt"}), 0u);
@@ -248,7 +251,8 @@ TEST_F(HookHandlerTest, NestedMessageLoopsLeaveSecondDropsAndPastesToTheHost) {
   int nestedDialogs = -1;
   platform.insideDialog = [&] {
     unsigned key = kWmKeyDown;
-    HandleHookedMessage({W(kComposeBody), &key, 0x56}, settings, platform, services);
+    HandleHookedMessage(
+        {W(kComposeBody), &key, 0x56}, [&] { return settings; }, platform, services);
     nestedDialogs = platform.dialogs;
     EXPECT_EQ(key, kWmKeyDown);
   };
