@@ -39,10 +39,10 @@ void ShowStatus(const TBeckyAPI& host, const wchar_t* text) {
   host.SetMessageText(nullptr, ToAnsi(text).c_str());
 }
 
-// The base64 work file holds a copy of the file; it goes once the text is built.
+// The base64 work file holds a copy of the file; it goes once the text is read.
 std::string EncodeFile(const TBeckyAPI& host, const TAddedFile& file) {
   TWorkFiles files;
-  return HostEncode(host, HostTempFile(host, "bin", files), file.Path);
+  return std::string(HostEncode(host, HostTempFile(host, "bin", files), file.Path)->Text());
 }
 
 // A value MIME lets a message omit, or its default.
@@ -105,7 +105,7 @@ TAddition AddPart(const TMailTools& tools, const std::string& source, const TAdd
   const size_t headerEnd = HeaderEnd(lines);
   WriteMarkedHeader(out, lines, headerEnd, kMarkerFileAdded);
   out.Lines(lines, headerEnd, closing);
-  WriteAttachmentPart(out, boundary, file.MimeType, file.Name, SplitLines(encoded));
+  WriteAttachmentPart(out, boundary, file.MimeType, file.Name, encoded);
   out.Line(ClosingDelimiter(boundary));
   out.Lines(lines, closing + 1, lines.size());
   return {out.Take(), kFileAddedText};
@@ -181,7 +181,7 @@ TAddition ConvertAndAdd(const TMailTools& tools, const std::string& source,
   if (headerEnd == lines.size()) out.Line("");  // the part's header ends as the message's did
   out.Lines(lines, headerEnd, lines.size());
   out.Line("");
-  WriteAttachmentPart(out, boundary, file.MimeType, file.Name, SplitLines(encoded));
+  WriteAttachmentPart(out, boundary, file.MimeType, file.Name, encoded);
   out.Line(ClosingDelimiter(boundary));
   return {out.Take(), kFileAddedText};
 }

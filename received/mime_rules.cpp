@@ -28,22 +28,39 @@ std::string_view Trim(std::string_view text) {
 
 }  // namespace
 
-TLineList SplitLines(std::string_view text) {
-  TLineList lines;
+namespace {
+
+// Calls `take` with each line of `text`, as SplitLines splits it.
+template <typename TTake>
+void ForEachLine(std::string_view text, TTake&& take) {
   size_t start = 0;
   while (start < text.size()) {
-    size_t end = start;
     // memchr-style searches keep this fast over megabytes of base64.
     const char* lf =
         static_cast<const char*>(std::memchr(text.data() + start, '\n', text.size() - start));
     const size_t lfAt = lf ? static_cast<size_t>(lf - text.data()) : text.size();
     const char* cr = static_cast<const char*>(std::memchr(text.data() + start, '\r', lfAt - start));
-    end = cr ? static_cast<size_t>(cr - text.data()) : lfAt;
-    lines.push_back(text.substr(start, end - start));
+    const size_t end = cr ? static_cast<size_t>(cr - text.data()) : lfAt;
+    take(text.substr(start, end - start));
     start = end + 1;
     if (end < text.size() && text[end] == '\r' && start < text.size() && text[start] == '\n')
       ++start;
   }
+}
+
+}  // namespace
+
+TLineList SplitLines(std::string_view text) {
+  TLineList lines;
+  // Counted first: a message of tens of megabytes has hundreds of thousands of lines, and a
+  // growing list would copy itself over and over.
+  size_t breaks = 0;
+  for (const char *p = text.data(), *end = p + text.size();
+       (p = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p))));
+       ++p)
+    ++breaks;
+  lines.reserve(breaks + 1);
+  ForEachLine(text, [&](std::string_view line) { lines.push_back(line); });
   return lines;
 }
 
@@ -62,6 +79,10 @@ void TLineWriter::Append(std::string_view bytes) {
 void TLineWriter::Line(std::string_view line) {
   Append(line);
   Append("\r\n");
+}
+
+void TLineWriter::TextLines(std::string_view text) {
+  ForEachLine(text, [&](std::string_view line) { Line(line); });
 }
 
 void TLineWriter::Lines(const TLineList& lines, size_t from, size_t to) {
@@ -163,7 +184,7 @@ bool HasMarker(const TLineList& lines, size_t headerEnd, std::string_view value)
 }
 
 void WriteAttachmentPart(TLineWriter& out, std::string_view boundary, std::string_view mimeType,
-                         std::string_view fileName, const TLineList& base64) {
+                         std::string_view fileName, std::string_view base64) {
   const std::string name(fileName);
   out.Line("--" + std::string(boundary));
   out.Line("Content-Type: " + std::string(mimeType) + ";");
@@ -172,7 +193,7 @@ void WriteAttachmentPart(TLineWriter& out, std::string_view boundary, std::strin
   out.Line("Content-Disposition: attachment;");
   out.Line("\tfilename=\"" + name + "\"");
   out.Line("");
-  out.Lines(base64, 0, base64.size());
+  out.TextLines(base64);
   out.Line("");
   out.Line("");
 }

@@ -49,6 +49,8 @@ class TLineWriter {
   void Reserve(size_t bytes) { FText.reserve(bytes); }
   void Line(std::string_view line);
   void Lines(const TLineList& lines, size_t from, size_t to);
+  // Each line of `text` (split as SplitLines splits it), without a list of them in between.
+  void TextLines(std::string_view text);
   // The bytes written (or counted) so far.
   [[nodiscard]] size_t Size() const { return FBuffer || FCounting ? FSize : FText.size(); }
   [[nodiscard]] const std::string& Text() const { return FText; }
@@ -106,9 +108,9 @@ inline constexpr std::string_view kMarkerFileAdded = "Setattach";
 [[nodiscard]] bool HasMarker(const TLineList& lines, size_t headerEnd, std::string_view value);
 
 // One attachment part: the boundary line, its content headers naming `fileName` (code-page text,
-// written unchanged), an empty line, the base64 lines, and two empty lines.
+// written unchanged), an empty line, the lines of the base64 text, and two empty lines.
 void WriteAttachmentPart(TLineWriter& out, std::string_view boundary, std::string_view mimeType,
-                         std::string_view fileName, const TLineList& base64);
+                         std::string_view fileName, std::string_view base64);
 
 // A buffer from the host's Alloc, given back to its Free. Raises EReceivedMail when the host
 // gives none.

@@ -5,6 +5,8 @@
 #include <climits>
 #include <fcntl.h>
 
+#include <system_error>
+
 #ifdef _WIN32
 #include <io.h>
 #include <sys/stat.h>
@@ -71,6 +73,22 @@ bool TNewFile::Close() {
   const int handle = FHandle;
   FHandle = -1;
   return CloseFile(handle) == 0;
+}
+
+bool WriteWholeNewFile(const std::filesystem::path& path, const char* data, size_t size) {
+  TNewFile file;
+  std::error_code ignored;
+  TNewFile::TResult result = file.Create(path);
+  if (result == TNewFile::TResult::NameTaken &&
+      !std::filesystem::is_directory(std::filesystem::symlink_status(path, ignored))) {
+    std::filesystem::remove(path, ignored);  // a file left from an earlier run
+    result = file.Create(path);
+  }
+  if (result != TNewFile::TResult::Created) return false;
+  if (file.Write(data, size) && file.Close()) return true;
+  file.Close();
+  std::filesystem::remove(path, ignored);
+  return false;
 }
 
 }  // namespace vlm

@@ -27,4 +27,10 @@ class TNewFile {
   int FHandle = -1;
 };
 
+// Writes `size` bytes as the whole file `path`, replacing a file of that name: one exclusive
+// create when the name is free, as it is in a work folder that is emptied after each use. Meant
+// for a folder nobody else reads, so the bytes go straight under their name; a failed write
+// removes what it wrote. False on failure.
+bool WriteWholeNewFile(const std::filesystem::path& path, const char* data, size_t size);
+
 }  // namespace vlm

@@ -8,6 +8,7 @@
 
 #include "base/ansi_text.h"
 #include "received/attachment_file_name.h"
+#include "received/new_file.h"
 #include "received/temporary_file.h"
 
 namespace vlm {
@@ -51,10 +52,16 @@ struct TTNEFConvert::TPendingAttachment {
 
 // The file is read in pieces of FBufferSize bytes, so memory stays small whatever its size or the
 // lengths it claims. A piece must hold at least one identifier and its length.
-TTNEFConvert::TTNEFConvert(const std::filesystem::path& TNEFFileName, size_t bufferSize)
+TTNEFConvert::TTNEFConvert(const std::filesystem::path& TNEFFileName, size_t bufferSize,
+                           TReading reading)
     : FFileName(TNEFFileName),
-      FMapped(TNEFFileName),
+      FMapped(reading == TReading::Buffered ? std::filesystem::path() : TNEFFileName),
       FBufferSize(std::max<size_t>(bufferSize, kRecordHead)) {
+  if (FMapped.Data() != nullptr) {
+    FSourceSize = FMapped.Size();
+    FUseMapped = true;
+    return;
+  }
   // Unbuffered: every read goes straight into FBuffer.
   FSourceFileStream.rdbuf()->pubsetbuf(nullptr, 0);
   FSourceFileStream.open(FFileName, std::ios::binary);
@@ -63,7 +70,6 @@ TTNEFConvert::TTNEFConvert(const std::filesystem::path& TNEFFileName, size_t buf
   const std::streamoff size = FSourceFileStream.tellg();
   if (size < 0) throw ETNEFConvert("cannot read the TNEF file");
   FSourceSize = static_cast<std::uint64_t>(size);
-  FUseMapped = FMapped.Data() != nullptr && FMapped.Size() == FSourceSize;
 }
 
 TTNEFConvert::~TTNEFConvert() = default;
@@ -218,7 +224,8 @@ size_t TTNEFConvert::CountAttachments() const {
   return FPending.size();
 }
 
-// A data value is checked before any file is created for it. It is written from the buffer as
+// A data value is checked before any file is created for it. A mapped file is written out once
+// the names are known, straight under its name. Otherwise the value is written from the buffer as
 // the scan passes, unless too many values are open at once (values that hold values), in which
 // case it is copied when it is saved.
 void TTNEFConvert::StartAttachment(const TAttributeAt& data,
@@ -227,7 +234,7 @@ void TTNEFConvert::StartAttachment(const TAttributeAt& data,
   auto attachment = std::make_unique<TPendingAttachment>();
   attachment->data = data;
   attachment->next = data.offset + kRecordHead;
-  if (FStreaming.size() < kMaxStreaming) {
+  if (!FUseMapped && FStreaming.size() < kMaxStreaming) {
     attachment->file = std::make_unique<TTemporaryFile>(TempFolder, FTemporaryNumber);
     Feed(*attachment);
     if (attachment->file->IsOpen()) FStreaming.push_back(attachment.get());
@@ -275,25 +282,28 @@ std::wstring TTNEFConvert::TitleName(size_t index) {
   return SafeFileName(FLongFileNames ? SenderText(bytes, FInfo.CodePage) : LocalTitleText(bytes));
 }
 
-// Puts the index-th data value under its name, copying it first when the scan could not.
+// Puts the index-th data value under its name, copying it first when the scan could not. From a
+// mapped file the value goes straight under its name: the folder is the caller's own, and a
+// failed write leaves nothing behind.
 void TTNEFConvert::SaveAttachment(size_t index, const std::filesystem::path& FileName) {
   TPendingAttachment& attachment = *FPending[index];
+  if (!attachment.file && FUseMapped) {
+    const std::uint64_t size = attachment.End() - attachment.next;
+    if (!WriteWholeNewFile(FileName, FMapped.Data() + attachment.next, static_cast<size_t>(size)))
+      throw ETNEFConvert("cannot write an attachment file");
+    attachment.next = attachment.End();
+    return;
+  }
   if (!attachment.file) {
     attachment.file = std::make_unique<TTemporaryFile>(FileName.parent_path(), FTemporaryNumber);
-    if (FUseMapped) {
-      const std::uint64_t size = attachment.End() - attachment.next;
-      attachment.file->Write(FMapped.Data() + attachment.next, static_cast<size_t>(size));
-      attachment.next = attachment.End();
-    } else {
-      std::vector<char> buffer(
-          static_cast<size_t>(std::min<std::uint64_t>(FBufferSize, attachment.data.length)));
-      for (std::uint64_t& next = attachment.next; next < attachment.End();) {
-        const size_t size =
-            static_cast<size_t>(std::min<std::uint64_t>(buffer.size(), attachment.End() - next));
-        ReadAt(next, buffer.data(), size);
-        attachment.file->Write(buffer.data(), size);
-        next += size;
-      }
+    std::vector<char> buffer(
+        static_cast<size_t>(std::min<std::uint64_t>(FBufferSize, attachment.data.length)));
+    for (std::uint64_t& next = attachment.next; next < attachment.End();) {
+      const size_t size =
+          static_cast<size_t>(std::min<std::uint64_t>(buffer.size(), attachment.End() - next));
+      ReadAt(next, buffer.data(), size);
+      attachment.file->Write(buffer.data(), size);
+      next += size;
     }
   }
   attachment.file->RenameTo(FileName);

@@ -12,11 +12,12 @@
 // The file comes from anyone on the internet, so a title is only ever used as a bare file name
 // inside the folder, a missing or unusable title gets the name "attachment<n>", equal titles get
 // numbered names, and a length running past the end of the file stops the conversion before
-// anything is written. Each file is written under a temporary name and renamed when complete.
+// anything is written.
 //
-// The file is read once, through a buffer of fixed size: the data values are written out as the
-// scan passes over them, so the cost is close to copying the file and memory does not grow with
-// it.
+// The file is read once. When the system maps it, the scan runs over the mapping and each data
+// value is then written from it straight under its name. Otherwise it is read through a buffer
+// of fixed size and the data values are written to temporary files as the scan passes over them,
+// renamed once their names are known, so memory does not grow with the file either way.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -43,9 +44,14 @@ class TTNEFConvert {
   // fall across its edges.
   static constexpr size_t kDefaultBufferSize = 1 << 18;
 
+  // Mapped where the system maps the file; Buffered reads it through the buffer as a file too
+  // large to map is read (tests choose it to reach that path).
+  enum class TReading { MappedWhenPossible, Buffered };
+
   // Opens the file; raises ETNEFConvert when it cannot be opened.
   explicit TTNEFConvert(const std::filesystem::path& TNEFFileName,
-                        size_t bufferSize = kDefaultBufferSize);
+                        size_t bufferSize = kDefaultBufferSize,
+                        TReading reading = TReading::MappedWhenPossible);
   ~TTNEFConvert();
   TTNEFConvert(const TTNEFConvert&) = delete;
   TTNEFConvert& operator=(const TTNEFConvert&) = delete;

@@ -1,7 +1,9 @@
 #include "received/winmail_expansion.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -40,11 +42,13 @@ bool IsPartDelimiter(std::string_view line, std::string_view delimiter) {
 }
 
 // The winmail.dat part among the message's own parts (not parts nested deeper): where its
-// Content-Type field starts, whether its transfer encoding is base64, and its base64 lines.
+// Content-Type field starts, whether its transfer encoding is base64, and where its base64 lines
+// are.
 struct TTnefPart {
   size_t TypeLine = kNoLine;
   bool Base64 = false;
-  TLineList Text;  // views into the message's lines
+  size_t TextFirst = 0;  // lines [TextFirst, TextEnd) of the message
+  size_t TextEnd = 0;
 };
 
 std::optional<TTnefPart> FindTnefPart(const TLineList& lines, std::string_view boundary) {
@@ -61,18 +65,20 @@ std::optional<TTnefPart> FindTnefPart(const TLineList& lines, std::string_view b
     const size_t first = at + 1;
     size_t end = first;
     while (end < lines.size() && !endsPart(lines[end])) ++end;
-    const TLineList part(lines.begin() + static_cast<std::ptrdiff_t>(first),
-                         lines.begin() + static_cast<std::ptrdiff_t>(end));
-    const size_t partHeaderEnd = HeaderEnd(part);
+    // The part's header, up to and with its empty line: the body can be megabytes.
+    size_t bodyFirst = first;
+    while (bodyFirst < end && !lines[bodyFirst].empty()) ++bodyFirst;
+    const TLineList header(lines.begin() + static_cast<std::ptrdiff_t>(first),
+                           lines.begin() + static_cast<std::ptrdiff_t>(std::min(bodyFirst + 1, end)));
+    const size_t partHeaderEnd = HeaderEnd(header);
     if (partHeaderEnd != kNoLine &&
-        HeaderContentType(part, partHeaderEnd).Type == "application/ms-tnef") {
+        HeaderContentType(header, partHeaderEnd).Type == "application/ms-tnef") {
       TTnefPart found;
-      found.TypeLine = first + FindHeaderField(part, partHeaderEnd, "Content-Type").First;
+      found.TypeLine = first + FindHeaderField(header, partHeaderEnd, "Content-Type").First;
       found.Base64 = EqualsIgnoringAsciiCase(
-          HeaderField(part, partHeaderEnd, "Content-Transfer-Encoding").value_or(""), "base64");
-      // Base64 decoders skip blank lines; so do we.
-      for (size_t i = partHeaderEnd + 1; i < part.size(); ++i)
-        if (!part[i].empty()) found.Text.push_back(part[i]);
+          HeaderField(header, partHeaderEnd, "Content-Transfer-Encoding").value_or(""), "base64");
+      found.TextFirst = bodyFirst + 1;
+      found.TextEnd = end;
       return found;
     }
     at = end;
@@ -144,8 +150,14 @@ std::wstring ExpandSource(const TMailTools& tools, const char* mail, std::string
   if (!part || !part->Base64) return kUnsupportedWinmailText;
   const size_t closing = FindClosingDelimiter(lines, boundary);
   if (closing == kNoLine || closing < part->TypeLine) return kUnsupportedWinmailText;
-  const auto tnefSize = Base64DecodedSize(part->Text);
-  if (!tnefSize || *tnefSize == 0 || part->Text.empty()) return kExpandFailedText;
+  // Base64 decoders skip blank lines; so do we.
+  size_t textFirst = part->TextFirst, textEnd = part->TextEnd;
+  while (textFirst < textEnd && lines[textFirst].empty()) ++textFirst;
+  while (textEnd > textFirst && lines[textEnd - 1].empty()) --textEnd;
+  TBase64Count count;
+  for (size_t i = textFirst; i < textEnd; ++i) count.Add(lines[i]);
+  const auto tnefSize = count.DecodedSize();
+  if (!tnefSize || *tnefSize == 0) return kExpandFailedText;
 
   const std::string base64File = HostTempFile(host, "bin", files);
   const std::string tnefFile = HostTempFile(host, "dat", files);
@@ -154,7 +166,7 @@ std::wstring ExpandSource(const TMailTools& tools, const char* mail, std::string
   std::filesystem::create_directories(WidePath(folder), error);
   if (error) throw EReceivedMail("cannot create the work folder");
   // The base64 lines as they stand in the source, breaks included: the decoder skips them.
-  const std::string_view first = part->Text.front(), last = part->Text.back();
+  const std::string_view first = lines[textFirst], last = lines[textEnd - 1];
   WriteWholeFile(HostPath(base64File),
                  source.substr(static_cast<size_t>(first.data() - source.data()),
                                static_cast<size_t>(last.data() + last.size() - first.data())));
@@ -167,16 +179,18 @@ std::wstring ExpandSource(const TMailTools& tools, const char* mail, std::string
 
   // Each attachment is encoded once; the new message is then counted and written straight into
   // the buffer handed back, allocated once at its exact size.
-  std::vector<std::string> encoded;
+  // Each file into a work file of its own, kept mapped until the message is handed back.
+  std::vector<std::unique_ptr<THostBase64>> encoded;
   encoded.reserve(names.size());
   for (const std::wstring& name : names)
-    encoded.push_back(HostEncode(host, base64File, HostReadablePath(host, folder, name, files)));
+    encoded.push_back(HostEncode(host, HostTempFile(host, "bin", files),
+                                 HostReadablePath(host, folder, name, files)));
   const auto write = [&](TLineWriter& out) {
     WriteMarkedHeader(out, lines, headerEnd, kMarkerExpanded);
     out.Lines(lines, headerEnd, closing);
     for (size_t i = 0; i < names.size(); ++i)
       WriteAttachmentPart(out, boundary, MimeTypeForName(tools, names[i], mimeTags[i]),
-                          AnsiFileName(names[i]), SplitLines(encoded[i]));
+                          AnsiFileName(names[i]), encoded[i]->Text());
     out.Line(ClosingDelimiter(boundary));
     out.Lines(lines, closing + 1, lines.size());
   };
@@ -186,7 +200,7 @@ std::wstring ExpandSource(const TMailTools& tools, const char* mail, std::string
   TLineWriter out(buffer.Data(), counter.Size());
   write(out);
   buffer.Data()[out.Size()] = '\0';
-  std::vector<std::string>().swap(encoded);  // before the host copies the new message
+  encoded.clear();  // before the host copies the new message
   host.SetSource(mail, buffer.Data());
   return kExpandedText;
 }
@@ -200,8 +214,8 @@ bool HasWinmailPart(const TMailTools& tools, const char* mail) {
   const TLineList headerLines = SplitLines(header);
   if (HasMarker(headerLines, headerLines.size(), kMarkerExpanded)) return false;
   if (!HasCorrelator(headerLines)) return false;
-  const std::string source(HostText(host.GetSource(mail)));
-  const TLineList lines = SplitLines(source);
+  // The host's own text, not a copy: the message can be tens of megabytes.
+  const TLineList lines = SplitLines(HostText(host.GetSource(mail)));
   return FindTnefPart(lines, MessageBoundary(lines)).has_value();
 }
 

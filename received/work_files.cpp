@@ -139,16 +139,19 @@ void HostDecode(const TBeckyAPI& host, const std::string& output, const std::str
   if (error || size != expectedSize) throw EReceivedMail("the host's base64 decoding failed");
 }
 
-std::string HostEncode(const TBeckyAPI& host, const std::string& output, const std::string& input) {
+std::unique_ptr<THostBase64> HostEncode(const TBeckyAPI& host, const std::string& output,
+                                        const std::string& input) {
   std::error_code error;
   const auto inputSize = std::filesystem::file_size(HostPath(input), error);
   if (error) throw EReceivedMail("cannot size " + input);
   const std::filesystem::path outputPath = HostPath(output);
   RemoveFile(outputPath);
   host.B64Convert(output.c_str(), input.c_str(), 1);
-  std::string base64 = ReadWholeFile(outputPath);
+  auto base64 = std::make_unique<THostBase64>(outputPath);
   TBase64Count count;
-  count.Add(base64);
+  count.Add(base64->Text());
+  // An empty view for a file that exists but was not mapped counts as no text: it fails here
+  // unless the input is empty too.
   if (count.DecodedSize() != inputSize) throw EReceivedMail("the host's base64 encoding failed");
   return base64;
 }

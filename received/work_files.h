@@ -5,12 +5,14 @@
 // message. Every failure raises EReceivedMail.
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "base/host_api.h"
+#include "base/mapped_file.h"
 #include "received/mail_tools.h"
 #include "received/mime_rules.h"
 
@@ -68,11 +70,26 @@ class TBase64Count {
 void HostDecode(const TBeckyAPI& host, const std::string& output, const std::string& input,
                 std::uint64_t expectedSize);
 
+// The base64 text the host wrote into a work file, mapped into memory rather than read: the
+// files of one expansion can add up to tens of megabytes. The work file must stay until this
+// is gone.
+class THostBase64 {
+ public:
+  explicit THostBase64(const std::filesystem::path& path) : FFile(path) {}
+  [[nodiscard]] std::string_view Text() const {
+    return FFile.Data() ? std::string_view(FFile.Data(), FFile.Size()) : std::string_view();
+  }
+
+ private:
+  TMappedFile FFile;
+};
+
 // Encodes the file `input` into the work file `output` through the host's B64Convert (the work
 // file is deleted first) and returns the base64 text the host wrote, checked against the size of
 // `input`.
-[[nodiscard]] std::string HostEncode(const TBeckyAPI& host, const std::string& output,
-                                     const std::string& input);
+[[nodiscard]] std::unique_ptr<THostBase64> HostEncode(const TBeckyAPI& host,
+                                                      const std::string& output,
+                                                      const std::string& input);
 
 // A file name in the code page for a header: unchanged when every character has a form there,
 // otherwise the system's best-fit form ("Dökument.pdf" becomes "Dokument.pdf"), with '_' for

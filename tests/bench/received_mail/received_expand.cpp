@@ -2,12 +2,15 @@
 //   writes the Outlook-style message around the winmail.dat, and the part's base64 text to
 //   <message>.b64 for the peer pipeline.
 // received_expand expand <message> <folder>
-//   expands the message in a fake host whose temporary folder is <folder>/Temp and writes the
-//   result to <message>.expanded; prints the parts added and the peak resident memory.
+//   expands the message in a fake host whose temporary folder is <folder>/Temp; prints the parts
+//   added and the peak resident memory. With RECEIVED_BENCH_KEEP set, the new message is also
+//   written to <message>.expanded to be looked at (writing it is not the plug-in's work, so it
+//   is not timed by default).
 #include <malloc.h>
 #include <sys/resource.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <string>
 
@@ -36,7 +39,7 @@ int Expand(const std::string& messagePath, const std::string& folder) {
   }
   vlm::ExpandWinmail(tools, "m");
   const std::string& result = host.Store["m"];
-  TFakeMailHost::WriteFile(messagePath + ".expanded", result);
+  if (std::getenv("RECEIVED_BENCH_KEEP")) TFakeMailHost::WriteFile(messagePath + ".expanded", result);
   size_t parts = 0;
   for (size_t at = 0; (at = result.find("Content-Disposition: attachment;\r\n\tfilename=\"file",
                                         at)) != std::string::npos;

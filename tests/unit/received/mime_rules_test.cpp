@@ -66,7 +66,7 @@ TEST(MimeRules, HeaderFieldsAreUnfoldedAndFoundWithoutRegardToCase) {
 TEST(MimeRules, AttachmentPartLayout) {
   TLineWriter out;
   WriteAttachmentPart(out, "B", "application/pdf", "\x8e\x91\x97\xbf.pdf",
-                      SplitLines("QUJD\r\nREVG\r\n"));
+                      "QUJD\r\nREVG\r\n");
   EXPECT_EQ(out.Text(),
             "--B\r\n"
             "Content-Type: application/pdf;\r\n"

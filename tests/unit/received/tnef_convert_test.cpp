@@ -28,12 +28,13 @@ struct Decoded {
   std::vector<std::wstring> resultFile{L"earlier.txt"};
 };
 
-Decoded Decode(const std::string& tnef, const std::filesystem::path& sandbox, size_t bufferSize) {
+Decoded Decode(const std::string& tnef, const std::filesystem::path& sandbox, size_t bufferSize,
+               vlm::TTNEFConvert::TReading reading) {
   const auto source = sandbox / "winmail.dat";
   vlm::test::WriteFile(source, tnef);
   std::filesystem::create_directory(sandbox / "out");
   Decoded decoded;
-  vlm::TTNEFConvert converter(source, bufferSize);
+  vlm::TTNEFConvert converter(source, bufferSize, reading);
   decoded.converted = converter.Convert(decoded.resultFile, sandbox / "out");
   return decoded;
 }
@@ -54,6 +55,10 @@ Files OutputOnly(const std::filesystem::path& sandbox) {
 // Buffers from the smallest the decoder takes to its own, so that records fall across the edges
 // of the buffered view at every offset.
 const size_t kBufferSizes[] = {8, 9, 13, 64, vlm::TTNEFConvert::kDefaultBufferSize};
+// A mapped file is written out from the mapping; a file read through the buffer goes through
+// temporary files.
+const vlm::TTNEFConvert::TReading kReadings[] = {vlm::TTNEFConvert::TReading::MappedWhenPossible,
+                                                 vlm::TTNEFConvert::TReading::Buffered};
 
 // Data records nested `depth` deep, each value being the next record: more values are open at once
 // than the decoder writes from its buffer.
@@ -181,17 +186,23 @@ TEST(TTNEFConvert, WritesTheAttachmentsTheScanFinds) {
       {"values nested deeper than the decoder writes at once", "X" + NestedData(12), true,
        NestedFiles(12)},
   };
-  for (const size_t bufferSize : kBufferSizes) {
-    for (const auto& c : cases) {
-      TTestFolder sandbox;
-      const Decoded decoded = Decode(c.tnef, sandbox.Path(), bufferSize);
-      EXPECT_EQ(decoded.converted, c.converted) << c.what << ", buffer " << bufferSize;
-      std::vector<std::wstring> expectedNames{L"earlier.txt"};
-      for (const auto& file : c.written) expectedNames.push_back(file.first);
-      EXPECT_EQ(decoded.resultFile, expectedNames) << c.what << ", buffer " << bufferSize;
-      Files expectedFiles = c.written;
-      std::sort(expectedFiles.begin(), expectedFiles.end());
-      EXPECT_EQ(OutputOnly(sandbox.Path()), expectedFiles) << c.what << ", buffer " << bufferSize;
+  for (const auto reading : kReadings) {
+    for (const size_t bufferSize : kBufferSizes) {
+      for (const auto& c : cases) {
+        TTestFolder sandbox;
+        const Decoded decoded = Decode(c.tnef, sandbox.Path(), bufferSize, reading);
+        const auto where = [&] {
+          return std::string(c.what) + ", buffer " + std::to_string(bufferSize) +
+                 (reading == vlm::TTNEFConvert::TReading::Buffered ? ", buffered" : "");
+        };
+        EXPECT_EQ(decoded.converted, c.converted) << where();
+        std::vector<std::wstring> expectedNames{L"earlier.txt"};
+        for (const auto& file : c.written) expectedNames.push_back(file.first);
+        EXPECT_EQ(decoded.resultFile, expectedNames) << where();
+        Files expectedFiles = c.written;
+        std::sort(expectedFiles.begin(), expectedFiles.end());
+        EXPECT_EQ(OutputOnly(sandbox.Path()), expectedFiles) << where();
+      }
     }
   }
 }
@@ -253,10 +264,13 @@ TEST(TTNEFConvert, CopiesValuesLargerThanItsBuffer) {
   TTestFolder sandbox;
   const std::string tnef =
       TTnefBuilder().Attachment("big.bin", big).Attachment("small.txt", "s").Bytes();
-  const Decoded decoded = Decode(tnef, sandbox.Path(), vlm::TTNEFConvert::kDefaultBufferSize);
-  EXPECT_EQ(decoded.resultFile,
-            (std::vector<std::wstring>{L"earlier.txt", L"big.bin", L"small.txt"}));
-  EXPECT_EQ(OutputOnly(sandbox.Path()), (Files{{L"big.bin", big}, {L"small.txt", "s"}}));
+  for (const auto reading : kReadings) {
+    const Decoded decoded =
+        Decode(tnef, sandbox.Path(), vlm::TTNEFConvert::kDefaultBufferSize, reading);
+    EXPECT_EQ(decoded.resultFile,
+              (std::vector<std::wstring>{L"earlier.txt", L"big.bin", L"small.txt"}));
+    EXPECT_EQ(OutputOnly(sandbox.Path()), (Files{{L"big.bin", big}, {L"small.txt", "s"}}));
+  }
 }
 
 TEST(TTNEFConvert, RaisesItsOwnErrorWhenFilesCannotBeOpened) {
@@ -271,24 +285,37 @@ TEST(TTNEFConvert, RaisesItsOwnErrorWhenFilesCannotBeOpened) {
   EXPECT_TRUE(resultFile.empty());
 }
 
-// The work folder keeps files of earlier mails: a file of the same name is replaced as a whole,
-// anything else is left alone, a folder in the way of a temporary name too.
+// The work folder may keep files of earlier mails: a file of the same name is replaced as a
+// whole, anything else is left alone, a folder in the way of a temporary name too. A folder of
+// an attachment's name stops the conversion, and no part of the file is left anywhere.
 TEST(TTNEFConvert, ReplacesAFileOfTheSameNameAndLeavesOthersAlone) {
-  TTestFolder sandbox;
-  const auto out = sandbox.Path() / "out";
-  std::filesystem::create_directory(out);
-  vlm::test::WriteFile(out / "a.txt", "an older and longer content");
-  vlm::test::WriteFile(out / "~tnef0.part", "someone else's");
-  std::filesystem::create_directory(out / "~tnef1.part");
-  const auto source = sandbox.Path() / "winmail.dat";
-  vlm::test::WriteFile(source, TTnefBuilder().Attachment("a.txt", "new").Bytes());
-  std::vector<std::wstring> resultFile;
-  vlm::TTNEFConvert converter(source);
-  ASSERT_TRUE(converter.Convert(resultFile, out));
-  EXPECT_EQ(vlm::test::FolderContents(out),
-            (std::map<std::wstring, std::string>{{L"a.txt", "new"},
-                                                 {L"~tnef0.part", "someone else's"},
-                                                 {L"~tnef1.part", "<not a file>"}}));
+  for (const auto reading : kReadings) {
+    TTestFolder sandbox;
+    const auto out = sandbox.Path() / "out";
+    std::filesystem::create_directory(out);
+    vlm::test::WriteFile(out / "a.txt", "an older and longer content");
+    vlm::test::WriteFile(out / "~tnef0.part", "someone else's");
+    std::filesystem::create_directory(out / "~tnef1.part");
+    const auto source = sandbox.Path() / "winmail.dat";
+    vlm::test::WriteFile(source, TTnefBuilder().Attachment("a.txt", "new").Bytes());
+    std::vector<std::wstring> resultFile;
+    vlm::TTNEFConvert converter(source, vlm::TTNEFConvert::kDefaultBufferSize, reading);
+    ASSERT_TRUE(converter.Convert(resultFile, out));
+    EXPECT_EQ(vlm::test::FolderContents(out),
+              (std::map<std::wstring, std::string>{{L"a.txt", "new"},
+                                                   {L"~tnef0.part", "someone else's"},
+                                                   {L"~tnef1.part", "<not a file>"}}));
+
+    std::filesystem::create_directory(out / "b.txt");
+    vlm::test::WriteFile(source, TTnefBuilder().Attachment("b.txt", "b").Bytes());
+    vlm::TTNEFConvert blocked(source, vlm::TTNEFConvert::kDefaultBufferSize, reading);
+    EXPECT_THROW(blocked.Convert(resultFile, out), vlm::ETNEFConvert);
+    EXPECT_EQ(vlm::test::FolderContents(out),
+              (std::map<std::wstring, std::string>{{L"a.txt", "new"},
+                                                   {L"b.txt", "<not a file>"},
+                                                   {L"~tnef0.part", "someone else's"},
+                                                   {L"~tnef1.part", "<not a file>"}}));
+  }
 }
 
 }  // namespace
