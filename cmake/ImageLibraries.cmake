@@ -1,5 +1,5 @@
-# The picture encoders' libraries as two targets, velmora::jpeg (libjpeg-turbo) and
-# velmora::deflate (libdeflate).
+# The picture encoders' libraries as three targets, velmora::jpeg (libjpeg-turbo),
+# velmora::deflate (libdeflate) and velmora::zlib (zlib, for photographs in PNG).
 # Native builds link the system's packages. The Windows build links static libraries that
 # scripts/third-party builds once from Debian's source packages into build/third-party (Debian
 # ships no mingw builds of them); a later configuration finds them there and builds nothing, and
@@ -24,9 +24,15 @@ if(WIN32)
       IMPORTED_LOCATION "${VELMORA_THIRD_PARTY}/lib/lib${library}.a"
       INTERFACE_INCLUDE_DIRECTORIES "${VELMORA_THIRD_PARTY}/include")
   endforeach()
+  # Debian builds zlib for mingw (libz-mingw-w64-dev): its static archive, not the DLL.
+  find_library(VELMORA_ZLIB_STATIC NAMES libz.a REQUIRED)
+  add_library(velmora::zlib STATIC IMPORTED GLOBAL)
+  set_target_properties(velmora::zlib PROPERTIES IMPORTED_LOCATION "${VELMORA_ZLIB_STATIC}")
 else()
   find_package(JPEG REQUIRED)
   add_library(velmora::jpeg ALIAS JPEG::JPEG)
+  find_package(ZLIB REQUIRED)
+  add_library(velmora::zlib ALIAS ZLIB::ZLIB)
   find_path(VELMORA_DEFLATE_INCLUDE libdeflate.h REQUIRED)
   find_library(VELMORA_DEFLATE_LIBRARY deflate REQUIRED)
   add_library(velmora::deflate UNKNOWN IMPORTED GLOBAL)

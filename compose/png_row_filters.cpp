@@ -113,9 +113,11 @@ TRowFilter SmallestDifferences(const std::array<std::vector<std::uint8_t>, kFilt
 
 }  // namespace
 
-std::vector<std::uint8_t> FilterRows(const TBitmapImage& image, bool choose) {
+TFilteredRows FilterRows(const TBitmapImage& image, bool choose) {
   const std::size_t length = static_cast<std::size_t>(image.Width) * kChannels;
-  std::vector<std::uint8_t> data((length + 1) * static_cast<std::size_t>(image.Height));
+  TFilteredRows filtered;
+  std::vector<std::uint8_t>& data = filtered.Data;
+  data.resize((length + 1) * static_cast<std::size_t>(image.Height));
   std::vector<std::uint8_t> prior(length, 0), row(length);
   std::array<std::vector<std::uint8_t>, kFilterCount> candidates;
   for (auto& c : candidates) c.resize(length);
@@ -140,13 +142,16 @@ std::vector<std::uint8_t> FilterRows(const TBitmapImage& image, bool choose) {
           best = filter;
         }
       }
-      if (fewest >= noisy) best = SmallestDifferences(candidates, length);
+      if (fewest >= noisy) {
+        best = SmallestDifferences(candidates, length);
+        ++filtered.NoisyRows;
+      }
     }
     out[0] = best;
     std::memcpy(out + 1, best == rfNone ? row.data() : candidates[best].data(), length);
     std::swap(prior, row);
   }
-  return data;
+  return filtered;
 }
 
 }  // namespace vlm

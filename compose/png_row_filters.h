@@ -1,6 +1,7 @@
 #pragma once
 // PNG's row filters (None, Sub, Up, Average, Paeth on red, green, blue bytes) and the choice of
 // one filter per row before deflate.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -18,6 +19,11 @@ namespace vlm {
 // come out as exact repeats under None or Up). A row with many distinct pairs under every filter
 // (noise, as in photos) gets the filter with the smallest sum of differences instead, which
 // chooses as well there and saves counting the pairs to the end.
-std::vector<std::uint8_t> FilterRows(const TBitmapImage& image, bool choose);
+struct TFilteredRows {
+  std::vector<std::uint8_t> Data;
+  // Rows that were noise under every filter (only counted when filters are chosen).
+  std::size_t NoisyRows = 0;
+};
+TFilteredRows FilterRows(const TBitmapImage& image, bool choose);
 
 }  // namespace vlm

@@ -56,8 +56,7 @@ TLineList SplitLines(std::string_view text) {
   // growing list would copy itself over and over.
   size_t breaks = 0;
   for (const char *p = text.data(), *end = p + text.size();
-       (p = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p))));
-       ++p)
+       (p = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)))); ++p)
     ++breaks;
   lines.reserve(breaks + 1);
   ForEachLine(text, [&](std::string_view line) { lines.push_back(line); });

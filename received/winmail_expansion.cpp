@@ -68,8 +68,9 @@ std::optional<TTnefPart> FindTnefPart(const TLineList& lines, std::string_view b
     // The part's header, up to and with its empty line: the body can be megabytes.
     size_t bodyFirst = first;
     while (bodyFirst < end && !lines[bodyFirst].empty()) ++bodyFirst;
-    const TLineList header(lines.begin() + static_cast<std::ptrdiff_t>(first),
-                           lines.begin() + static_cast<std::ptrdiff_t>(std::min(bodyFirst + 1, end)));
+    const TLineList header(
+        lines.begin() + static_cast<std::ptrdiff_t>(first),
+        lines.begin() + static_cast<std::ptrdiff_t>(std::min(bodyFirst + 1, end)));
     const size_t partHeaderEnd = HeaderEnd(header);
     if (partHeaderEnd != kNoLine &&
         HeaderContentType(header, partHeaderEnd).Type == "application/ms-tnef") {

@@ -39,7 +39,8 @@ int Expand(const std::string& messagePath, const std::string& folder) {
   }
   vlm::ExpandWinmail(tools, "m");
   const std::string& result = host.Store["m"];
-  if (std::getenv("RECEIVED_BENCH_KEEP")) TFakeMailHost::WriteFile(messagePath + ".expanded", result);
+  if (std::getenv("RECEIVED_BENCH_KEEP"))
+    TFakeMailHost::WriteFile(messagePath + ".expanded", result);
   size_t parts = 0;
   for (size_t at = 0; (at = result.find("Content-Disposition: attachment;\r\n\tfilename=\"file",
                                         at)) != std::string::npos;

@@ -40,15 +40,31 @@ TEST(ImageFormat, CompressionPositionSetsQualityAndLevel) {
   const TCase cases[] = {{0, 1, 0, 255, 0},  {1, 10, 1, 80, 0},   {6, 60, 6, 13, 2},
                          {9, 90, 8, 3, 3},   {10, 100, 12, 1, 3}, {-1, 1, 0, 255, 0},
                          {11, 100, 12, 1, 3}};
-  const TBitmapImage image = test::Photo(64, 48);
+  // A photograph for JPEG; a screenshot for PNG, since a photograph is noise to deflate and is
+  // coded as bytes and runs at positions 1 to 9 (see the next test).
+  const TBitmapImage photo = test::Photo(64, 48);
+  const TBitmapImage screenshot = test::Screenshot(64, 48);
   for (const TCase& c : cases) {
     EXPECT_EQ(JpegQuality(c.Comp), c.Quality) << "position " << c.Comp;
     EXPECT_EQ(PngCompressionLevel(c.Comp), c.Level) << "position " << c.Comp;
-    EXPECT_EQ(FirstLumaQuantizer(EncodeImage(image, ifJpeg, c.Comp)), c.FirstQuantizer)
+    EXPECT_EQ(FirstLumaQuantizer(EncodeImage(photo, ifJpeg, c.Comp)), c.FirstQuantizer)
         << "position " << c.Comp;
-    EXPECT_EQ(DeflateLevelClass(EncodeImage(image, ifPng, c.Comp)), c.LevelClass)
+    EXPECT_EQ(DeflateLevelClass(EncodeImage(screenshot, ifPng, c.Comp)), c.LevelClass)
         << "position " << c.Comp;
   }
+}
+
+// A photograph's PNG: bytes and runs only at positions 1 to 9 (FLEVEL 0, the same file at
+// each), the weighing levels above them, never larger as the position rises.
+TEST(ImageFormat, PhotographsInPngShrinkAsThePositionRises) {
+  const TBitmapImage photo = test::Photo(160, 90);
+  const std::vector<std::uint8_t> at1 = EncodeImage(photo, ifPng, 1);
+  EXPECT_EQ(DeflateLevelClass(at1), 0);
+  EXPECT_EQ(EncodeImage(photo, ifPng, 9), at1);
+  const std::vector<std::uint8_t> at10 = EncodeImage(photo, ifPng, 10);
+  EXPECT_EQ(DeflateLevelClass(at10), 3);
+  EXPECT_LE(at10.size(), at1.size());
+  EXPECT_LT(at1.size(), EncodeImage(photo, ifPng, 0).size());
 }
 
 TEST(ImageFormat, PositionZeroStoresThePngAndNineCompressesIt) {

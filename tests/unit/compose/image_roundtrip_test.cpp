@@ -22,6 +22,7 @@
 #include "compose/image_gif.h"
 #include "compose/image_jpeg.h"
 #include "compose/image_png.h"
+#include "compose/png_row_filters.h"
 #include "image_pictures.h"
 
 namespace vlm {
@@ -87,6 +88,21 @@ TEST(ImageRoundTrip, BmpAndPngDecodeToTheSamePixels) {
     const TDecoded bmp = Decode(EncodeBmp(image));
     EXPECT_EQ(bmp.Height, c.Height) << Describe(c);
     EXPECT_TRUE(bmp.Rgb == test::RgbOf(image)) << Describe(c) << " BMP";
+  }
+}
+
+// The round trip above covers both of PNG's deflaters only if the photographs are taken for
+// noise and the screenshots are not (a row of a pixel or two has too few pairs to tell).
+TEST(ImageRoundTrip, PhotosAloneAreNoiseToDeflate) {
+  for (const TCase& c : kCases) {
+    const TBitmapImage image = Picture(c.Kind, c.Width, c.Height, c.Bits);
+    const TFilteredRows rows = FilterRows(image, true);
+    if (c.Kind == kPhoto) {
+      EXPECT_EQ(rows.NoisyRows, static_cast<std::size_t>(c.Height)) << Describe(c);
+    } else if (c.Width > 2) {
+      EXPECT_LT(rows.NoisyRows * 20, static_cast<std::size_t>(c.Height) * 19) << Describe(c);
+    }
+    EXPECT_EQ(FilterRows(image, false).NoisyRows, 0u) << Describe(c);
   }
 }
 

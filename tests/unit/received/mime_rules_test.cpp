@@ -65,8 +65,7 @@ TEST(MimeRules, HeaderFieldsAreUnfoldedAndFoundWithoutRegardToCase) {
 
 TEST(MimeRules, AttachmentPartLayout) {
   TLineWriter out;
-  WriteAttachmentPart(out, "B", "application/pdf", "\x8e\x91\x97\xbf.pdf",
-                      "QUJD\r\nREVG\r\n");
+  WriteAttachmentPart(out, "B", "application/pdf", "\x8e\x91\x97\xbf.pdf", "QUJD\r\nREVG\r\n");
   EXPECT_EQ(out.Text(),
             "--B\r\n"
             "Content-Type: application/pdf;\r\n"
