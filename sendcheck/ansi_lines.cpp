@@ -1,5 +1,7 @@
 #include "sendcheck/ansi_lines.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -31,6 +33,28 @@ std::pair<std::size_t, std::size_t> EightBitSpan(std::string_view bytes) {
   while (!eightBit(end - 1)) --end;
   return {first, end - 1};
 }
+
+// For eight bytes whose lead-byte flags are the bits of an index (bit k for byte k), given
+// whether the first of them is a second byte: how many of them are second bytes, and whether the
+// byte after them is one.
+struct TEightByteStep {
+  std::uint8_t Seconds;
+  std::uint8_t SecondAfter;
+};
+constexpr auto kEightByteSteps = [] {
+  std::array<std::array<TEightByteStep, 2>, 256> steps{};
+  for (unsigned flags = 0; flags < 256; ++flags) {
+    for (unsigned first = 0; first < 2; ++first) {
+      unsigned second = first, seconds = 0;
+      for (unsigned k = 0; k < 8; ++k) {
+        seconds += second;
+        second = (second ^ 1u) & (flags >> k & 1u);
+      }
+      steps[flags][first] = {static_cast<std::uint8_t>(seconds), static_cast<std::uint8_t>(second)};
+    }
+  }
+  return steps;
+}();
 
 }  // namespace
 
@@ -64,12 +88,31 @@ TAnsiLine::TAnsiLine(std::string_view bytes, const TLeadBytes& lead) : FBytes(by
 
 std::size_t TAnsiLine::CharCount() const {
   if (FAscii) return FBytes.size();
-  // Only the stretch from the first to the last 8-bit byte is walked character by character;
-  // the ASCII bytes around it count one each.
+  // Every byte is a character but the second bytes of two-byte characters. Only the stretch from
+  // the first 8-bit byte to the byte after the last one can hold second bytes. Whether a byte is
+  // one depends only on the byte before, so the walk carries one flag, eight bytes a step: their
+  // lead-byte flags are looked up side by side and one table step gives the count and the flag
+  // for the next eight. A lead byte at the very end counts as a character of its own.
   const std::size_t size = FBytes.size();
-  std::size_t count = FFirstEightBit, i = FFirstEightBit;
-  for (; i <= FLastEightBit; ++count) i += FLead[static_cast<unsigned char>(FBytes[i])] ? 2 : 1;
-  return count + (i < size ? size - i : 0);
+  const std::size_t end = std::min(FLastEightBit + 2, size);
+  const auto* bytes = reinterpret_cast<const unsigned char*>(FBytes.data());
+  std::size_t seconds = 0, i = FFirstEightBit;
+  unsigned second = 0;
+  // Bytes past `end` are ASCII: a step may run over them, up to the end of the line.
+  for (; i < end && i + 8 <= size; i += 8) {
+    const unsigned char* p = bytes + i;
+    const auto lead = [&](unsigned k) { return static_cast<unsigned>(FLead[p[k]]) << k; };
+    const unsigned flags =
+        lead(0) | lead(1) | lead(2) | lead(3) | lead(4) | lead(5) | lead(6) | lead(7);
+    const TEightByteStep step = kEightByteSteps[flags][second];
+    seconds += step.Seconds;
+    second = step.SecondAfter;
+  }
+  for (; i < end; ++i) {
+    seconds += second;
+    second = (second ^ 1u) & static_cast<unsigned>(FLead[bytes[i]]);
+  }
+  return size - seconds;
 }
 
 bool TAnsiLine::BeginsCharacter(std::size_t at) const {
@@ -112,10 +155,15 @@ std::size_t TNeedle::FindBytes(std::string_view text, std::size_t from, std::siz
   return to;
 }
 
-std::size_t TNeedle::RarestByteIn(std::string_view sample) const {
+std::size_t TNeedle::RarestByteIn(std::string_view text) const {
   if (!FAnsi || FAnsi->empty()) return 0;
+  // Pieces from all over the text: a message's body and its attachments hold different bytes,
+  // and a byte rare in the body can fill every line of base64.
+  constexpr std::size_t kPieces = 8, kPiece = 512;
   std::array<std::size_t, 256> counts{};
-  for (const char c : sample) ++counts[static_cast<unsigned char>(c)];
+  const std::size_t stride = std::max(text.size() / kPieces, kPiece);
+  for (std::size_t at = 0; at < text.size(); at += stride)
+    for (const char c : text.substr(at, kPiece)) ++counts[static_cast<unsigned char>(c)];
   std::size_t rarest = 0;
   for (std::size_t i = 1; i < FAnsi->size(); ++i)
     if (counts[static_cast<unsigned char>((*FAnsi)[i])] <
@@ -131,10 +179,9 @@ bool TNeedleSweep::Search(const TAnsiLine& line, std::size_t limit) {
   const std::size_t size = FNeedle.ByteSize();
   if (size == 0) return false;
   // A sweep whose hit lay on an earlier line starts again here. The byte to look for is chosen
-  // once, from the text ahead of the first line asked about.
+  // once, from the text from the first line asked about on.
   if (!FStarted || FNext < begin) {
-    constexpr std::size_t kSample = 1 << 12;
-    if (!FStarted) FAnchor = FNeedle.RarestByteIn(FText.substr(begin, kSample));
+    if (!FStarted) FAnchor = FNeedle.RarestByteIn(FText.substr(begin));
     FSearchEnd = std::max(limit, end);
     FNext = FNeedle.FindBytes(FText, begin, FSearchEnd, FAnchor);
     FStarted = true;

@@ -72,8 +72,9 @@ class TNeedle {
   // the needle with memchr and compares the rest around each hit.
   std::size_t FindBytes(std::string_view text, std::size_t from, std::size_t to,
                         std::size_t anchor) const;
-  // The needle's byte that `sample` holds least often: the best one to look for.
-  std::size_t RarestByteIn(std::string_view sample) const;
+  // The needle's byte that `text` holds least often, judged by pieces of it: the best one to
+  // look for.
+  std::size_t RarestByteIn(std::string_view text) const;
   std::size_t ByteSize() const { return FAnsi ? FAnsi->size() : 0; }
 
  private:
