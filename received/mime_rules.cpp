@@ -89,7 +89,11 @@ void TLineWriter::Lines(const TLineList& lines, size_t from, size_t to) {
 }
 
 bool StartsWith(std::string_view line, std::string_view prefix) {
-  return line.substr(0, prefix.size()) == prefix;
+  // Asked of every line of messages of megabytes, nearly always of a line that differs at once.
+  if (line.size() < prefix.size()) return false;
+  if (prefix.empty()) return true;
+  return line.front() == prefix.front() &&
+         std::memcmp(line.data(), prefix.data(), prefix.size()) == 0;
 }
 
 bool StartsWithIgnoringCase(std::string_view line, std::string_view prefix) {
