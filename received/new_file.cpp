@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <climits>
 #include <fcntl.h>
-
 #include <system_error>
 
 #ifdef _WIN32

@@ -178,9 +178,9 @@ std::wstring ExpandSource(const TMailTools& tools, const char* mail, std::string
   if (!ExtractAttachments(tools, tnefFile, folder, names, mimeTags, files))
     return kNothingToExpandText;
 
-  // Each attachment is encoded once; the new message is then counted and written straight into
-  // the buffer handed back, allocated once at its exact size.
-  // Each file into a work file of its own, kept mapped until the message is handed back.
+  // Each attachment is encoded once, into a work file of its own that stays mapped until the
+  // message is handed back; the new message is then counted and written straight into the
+  // buffer handed back, allocated once at its exact size.
   std::vector<std::unique_ptr<THostBase64>> encoded;
   encoded.reserve(names.size());
   for (const std::wstring& name : names)

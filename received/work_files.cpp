@@ -41,19 +41,6 @@ std::filesystem::path HostPath(std::string_view ansi) {
   return WidePath(FromAnsi(ansi));
 }
 
-std::string ReadWholeFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw EReceivedMail("cannot open " + PathText(path));
-  std::error_code error;
-  const auto size = std::filesystem::file_size(path, error);
-  if (error) throw EReceivedMail("cannot size " + PathText(path));
-  std::string bytes(static_cast<size_t>(size), '\0');
-  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (in.gcount() != static_cast<std::streamsize>(bytes.size()))
-    throw EReceivedMail("cannot read " + PathText(path));
-  return bytes;
-}
-
 void WriteWholeFile(const std::filesystem::path& path, std::string_view bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -84,12 +71,6 @@ std::string HostTempFile(const TBeckyAPI& host, const char* type) {
   const std::string_view name = HostText(host.GetTempFileName(type));
   if (name.empty()) throw EReceivedMail("the host named no work file");
   return std::string(name);
-}
-
-std::optional<std::uint64_t> Base64DecodedSize(const TLineList& lines) {
-  TBase64Count count;
-  for (const std::string_view line : lines) count.Add(line);
-  return count.DecodedSize();
 }
 
 void TBase64Count::Add(std::string_view text) {

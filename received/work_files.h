@@ -22,7 +22,6 @@ namespace vlm {
 [[nodiscard]] std::filesystem::path HostPath(std::string_view ansi);
 [[nodiscard]] std::filesystem::path WidePath(const std::wstring& path);
 
-[[nodiscard]] std::string ReadWholeFile(const std::filesystem::path& path);
 void WriteWholeFile(const std::filesystem::path& path, std::string_view bytes);
 void RemoveFile(const std::filesystem::path& path);
 
@@ -48,10 +47,9 @@ class TWorkFiles {
 // The same, registered with `files` for removal.
 [[nodiscard]] std::string HostTempFile(const TBeckyAPI& host, const char* type, TWorkFiles& files);
 
-// How many bytes the base64 lines decode to; nothing when they are not clean base64 (a character
-// outside the alphabet, padding inside the text, or a length that is no multiple of four).
-[[nodiscard]] std::optional<std::uint64_t> Base64DecodedSize(const TLineList& lines);
-// The same count over text that may hold line breaks.
+// How many bytes base64 text decodes to, given in pieces (lines, or text that holds line breaks);
+// nothing when it is not clean base64 (a character outside the alphabet, padding inside the
+// text, or a length that is no multiple of four).
 class TBase64Count {
  public:
   void Add(std::string_view text);
