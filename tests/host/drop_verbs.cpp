@@ -2,10 +2,12 @@
 //   drop <window> <path>...             WM_DROPFILES (ANSI file list) posted to the window
 //   drop-wide <window> <path>...        the same with a wide file list, as Explorer posts it
 //   drop-twice <window> <path> <path>   two one-item drops posted together
-//   paste <window> [ctrl|ctrl+shift] [bitmap [WxH]|mono WxH|text]   a V key press with that
-//                                       clipboard (a bitmap of 32x24 unless a size is given; a
-//                                       one-bit bitmap is small to hold at sizes whose 24-bit
-//                                       copy a 32-bit process cannot allocate)
+//   paste <window> [ctrl|ctrl+shift] [bitmap [WxH]|mono WxH|photo WxH|text]   a V key press
+//                                       with that clipboard (a bitmap of 32x24 unless a size is
+//                                       given; a one-bit bitmap is small to hold at sizes whose
+//                                       24-bit copy a 32-bit process cannot allocate; a photo is
+//                                       colour waves with noise, its pixels also written to
+//                                       clipboard.bmp in the work folder)
 //   clipboard-state                     whether some window still holds the clipboard open
 //   make-file <path> <bytes>            a file of text lines in the work folder
 //   make-folder <path>                  a folder and its parents
@@ -23,6 +25,8 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <deque>
 #include <fstream>
@@ -229,12 +233,61 @@ HBITMAP MakePicture(int width, int height) {
   return bitmap;
 }
 
-void PutOnClipboard(bool bitmap, bool mono, int width, int height) {
+// A picture like a photograph: smooth colour waves with sensor-like noise, the same at every
+// run. Its pixels are written to clipboard.bmp in the work folder as a 24-bit BMP, for a check
+// that compares an attached file with what was pasted.
+HBITMAP MakePhoto(int width, int height) {
+  const int stride = (width * 3 + 3) / 4 * 4;
+  std::vector<unsigned char> pixels(static_cast<size_t>(stride) * height);
+  unsigned seed = 932;
+  const auto noise = [&seed] {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<int>((seed >> 16) % 25) - 12;
+  };
+  for (int y = 0; y < height; ++y) {
+    unsigned char* row = pixels.data() + static_cast<size_t>(height - 1 - y) * stride;
+    for (int x = 0; x < width; ++x) {
+      const double wave[3] = {std::sin(x / 23.0 + y / 41.0), std::sin(x / 37.0 - y / 19.0),
+                              std::cos((x + y) / 29.0)};
+      for (int c = 0; c < 3; ++c)
+        row[x * 3 + c] = static_cast<unsigned char>(
+            std::clamp(128 + static_cast<int>(90 * wave[c]) + noise(), 0, 255));
+    }
+  }
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof info;
+  info.biWidth = width;
+  info.biHeight = height;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  info.biCompression = BI_RGB;
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+  std::ofstream out(WorkPath("clipboard.bmp").c_str(), std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(&file), sizeof file);
+  out.write(reinterpret_cast<const char*>(&info), sizeof info);
+  out.write(reinterpret_cast<const char*>(pixels.data()),
+            static_cast<std::streamsize>(pixels.size()));
+  HDC screen = GetDC(nullptr);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  SetDIBits(screen, bitmap, 0, static_cast<UINT>(height), pixels.data(),
+            reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  return bitmap;
+}
+
+enum class TClipboard { kBitmap, kMono, kPhoto, kText };
+
+void PutOnClipboard(TClipboard kind, int width, int height) {
   OpenClipboard(World().mainWindow);
   EmptyClipboard();
-  if (mono) {
+  if (kind == TClipboard::kMono) {
     SetClipboardData(CF_BITMAP, CreateBitmap(width, height, 1, 1, nullptr));
-  } else if (bitmap) {
+  } else if (kind == TClipboard::kPhoto) {
+    SetClipboardData(CF_BITMAP, MakePhoto(width, height));
+  } else if (kind == TClipboard::kBitmap) {
     SetClipboardData(CF_BITMAP, MakePicture(width, height));
   } else {
     const wchar_t text[] = L"pasted text";
@@ -261,13 +314,17 @@ const VerbRegistration paste("paste", [](const std::string& args, Script&) {
     return false;
   }
   const std::string keys = words.size() > 1 ? words[1] : "ctrl";
-  const bool mono = words.size() > 2 && words[2] == "mono";
-  const bool bitmap = words.size() <= 2 || words[2] == "bitmap" || mono;
+  const std::string what = words.size() > 2 ? words[2] : "bitmap";
+  const TClipboard kind = what == "mono"    ? TClipboard::kMono
+                          : what == "photo" ? TClipboard::kPhoto
+                          : what == "text"  ? TClipboard::kText
+                                            : TClipboard::kBitmap;
+  const bool bitmap = kind != TClipboard::kText;
   int width = 32, height = 24;
   if (words.size() > 3) std::sscanf(words[3].c_str(), "%dx%d", &width, &height);
   WatchPlugin();
   Record(window, words[0]);
-  PutOnClipboard(bitmap, mono, width, height);
+  PutOnClipboard(kind, width, height);
   SetForegroundWindow(GetAncestor(window, GA_ROOT));
   SetKeys(keys.find("ctrl") != std::string::npos, keys.find("shift") != std::string::npos);
   Log().Line("paste on " + words[0] + " with " + keys + "+V, clipboard " +
