@@ -1,11 +1,14 @@
 // Any bytes as a winmail.dat: the decoder either writes files or raises its own error, never
 // crashes or leaks, and writes nothing but regular files named in ResultFile, inside the folder.
+// The file mapped and the file read through a buffer give the same outcome, names and bytes.
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -44,6 +47,41 @@ void Check(bool condition) {
   if (!condition) std::abort();
 }
 
+// One decoding into `out`, checked on its own: what it raised, named and wrote.
+struct TOutcome {
+  bool raised = false;
+  std::vector<std::wstring> names;
+  std::map<std::string, std::string> files;
+  bool operator==(const TOutcome&) const = default;
+};
+
+TOutcome Decode(const fs::path& source, const fs::path& out, size_t bufferSize,
+                vlm::TTNEFConvert::TReading reading) {
+  fs::create_directory(out);
+  TOutcome outcome;
+  try {
+    vlm::TTNEFConvert converter(source, bufferSize, reading);
+    converter.Convert(outcome.names, out);
+  } catch (const vlm::ETNEFConvert&) {
+    outcome.raised = true;
+  }
+  std::set<std::string> named;
+  for (const auto& name : outcome.names) named.insert(vlm::ToUtf8(name));
+  Check(named.size() == outcome.names.size());
+  std::set<std::string> written;
+  for (const auto& entry : fs::directory_iterator(out)) {
+    Check(entry.is_regular_file() && !entry.is_symlink());
+    const std::u8string name = entry.path().filename().u8string();
+    const std::string utf8(name.begin(), name.end());
+    written.insert(utf8);
+    std::ifstream in(entry.path(), std::ios::binary);
+    outcome.files[utf8].assign(std::istreambuf_iterator<char>(in), {});
+  }
+  Check(written == named);
+  fs::remove_all(out);
+  return outcome;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
@@ -51,36 +89,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   static TSandbox sandbox;
   static const std::set<std::string> workingFolder = Entries(fs::current_path());
   const fs::path source = sandbox.root / "winmail.dat";
-  const fs::path out = sandbox.root / "out";
   {
     std::ofstream file(source, std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   }
-  fs::create_directory(out);
-
-  std::vector<std::wstring> resultFile;
-  try {
-    // Small odd-sized inputs are read through a small buffer, so that records fall across its
-    // edges; large ones would take too long that way.
-    const size_t bufferSize =
-        size % 2 == 1 && size < 65536 ? 8 + size % 61 : vlm::TTNEFConvert::kDefaultBufferSize;
-    vlm::TTNEFConvert converter(source, bufferSize);
-    converter.Convert(resultFile, out);
-  } catch (const vlm::ETNEFConvert&) {
-  }
-
-  std::set<std::string> named;
-  for (const auto& name : resultFile) named.insert(vlm::ToUtf8(name));
-  Check(named.size() == resultFile.size());
-  std::set<std::string> written;
-  for (const auto& entry : fs::directory_iterator(out)) {
-    Check(entry.is_regular_file() && !entry.is_symlink());
-    const std::u8string name = entry.path().filename().u8string();
-    written.insert(std::string(name.begin(), name.end()));
-  }
-  Check(written == named);
-  Check(Entries(sandbox.root) == std::set<std::string>{"out", "winmail.dat"});
+  // Small odd-sized inputs are read through a small buffer, so that records fall across its
+  // edges; large ones would take too long that way.
+  const size_t bufferSize =
+      size % 2 == 1 && size < 65536 ? 8 + size % 61 : vlm::TTNEFConvert::kDefaultBufferSize;
+  const TOutcome mapped = Decode(source, sandbox.root / "out", bufferSize,
+                                 vlm::TTNEFConvert::TReading::MappedWhenPossible);
+  const TOutcome buffered =
+      Decode(source, sandbox.root / "out", bufferSize, vlm::TTNEFConvert::TReading::Buffered);
+  Check(mapped == buffered);
+  Check(Entries(sandbox.root) == std::set<std::string>{"winmail.dat"});
   Check(Entries(fs::current_path()) == workingFolder);
-  fs::remove_all(out);
   return 0;
 }
