@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -12,6 +13,8 @@ namespace vlm {
 namespace {
 
 constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+static_assert(std::endian::native == std::endian::little,
+              "a word read from memory holds its first byte lowest");
 
 // Where the first and the last 8-bit byte of the bytes stand, eight bytes at a time from either
 // end: this runs over every line of the message. {size, size} when there is none.
@@ -74,9 +77,11 @@ bool TLineReader::Next(std::string_view& line) {
   return true;
 }
 
-TLeadBytes::TLeadBytes() {
+TLeadBytes::TLeadBytes() : FPairs(1 << 16) {
   for (int byte = 0x80; byte < 0x100; ++byte)
     FLead[byte] = IsAnsiLeadByte(static_cast<unsigned char>(byte));
+  for (unsigned pair = 0; pair < FPairs.size(); ++pair)
+    FPairs[pair] = static_cast<std::uint8_t>(FLead[pair & 0xFF] | FLead[pair >> 8] << 1);
 }
 
 TAnsiLine::TAnsiLine(std::string_view bytes, const TLeadBytes& lead) : FBytes(bytes), FLead(lead) {
@@ -86,8 +91,7 @@ TAnsiLine::TAnsiLine(std::string_view bytes, const TLeadBytes& lead) : FBytes(by
   FLastEightBit = last;
 }
 
-std::size_t TAnsiLine::CharCount() const {
-  if (FAscii) return FBytes.size();
+std::size_t TAnsiLine::EightBitCharCount() const {
   // Every byte is a character but the second bytes of two-byte characters. Only the stretch from
   // the first 8-bit byte to the byte after the last one can hold second bytes. Whether a byte is
   // one depends only on the byte before, so the walk carries one flag, eight bytes a step: their
@@ -100,10 +104,12 @@ std::size_t TAnsiLine::CharCount() const {
   unsigned second = 0;
   // Bytes past `end` are ASCII: a step may run over them, up to the end of the line.
   for (; i < end && i + 8 <= size; i += 8) {
-    const unsigned char* p = bytes + i;
-    const auto lead = [&](unsigned k) { return static_cast<unsigned>(FLead[p[k]]) << k; };
-    const unsigned flags =
-        lead(0) | lead(1) | lead(2) | lead(3) | lead(4) | lead(5) | lead(6) | lead(7);
+    std::uint64_t word;
+    std::memcpy(&word, bytes + i, sizeof word);
+    const auto pair = [&](unsigned k) {
+      return FLead.PairFlags(static_cast<unsigned>(word >> (16 * k)) & 0xFFFF) << (2 * k);
+    };
+    const unsigned flags = pair(0) | pair(1) | pair(2) | pair(3);
     const TEightByteStep step = kEightByteSteps[flags][second];
     seconds += step.Seconds;
     second = step.SecondAfter;

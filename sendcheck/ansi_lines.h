@@ -7,9 +7,11 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vlm {
 
@@ -31,9 +33,13 @@ class TLeadBytes {
  public:
   TLeadBytes();
   bool operator[](unsigned char byte) const { return FLead[byte]; }
+  // The lead-byte flags of two bytes in a row, the first as bit 0: `pair` holds the first byte
+  // in its low eight bits.
+  unsigned PairFlags(unsigned pair) const { return FPairs[pair]; }
 
  private:
   std::array<bool, 256> FLead{};
+  std::vector<std::uint8_t> FPairs;
 };
 
 // One line in the code page, with what is known about its bytes.
@@ -44,11 +50,13 @@ class TAnsiLine {
   std::string_view Bytes() const { return FBytes; }
   bool IsAscii() const { return FAscii; }
   // Characters in the line, a two-byte character counting once.
-  std::size_t CharCount() const;
+  std::size_t CharCount() const { return FAscii ? FBytes.size() : EightBitCharCount(); }
   // Whether byte `at` begins a character (and is not the second byte of one).
   bool BeginsCharacter(std::size_t at) const;
 
  private:
+  std::size_t EightBitCharCount() const;
+
   std::string_view FBytes;
   const TLeadBytes& FLead;
   bool FAscii;
