@@ -95,8 +95,8 @@ std::size_t TAnsiLine::EightBitCharCount() const {
   // Every byte is a character but the second bytes of two-byte characters. Only the stretch from
   // the first 8-bit byte to the byte after the last one can hold second bytes. Whether a byte is
   // one depends only on the byte before, so the walk carries one flag, eight bytes a step: their
-  // lead-byte flags are looked up side by side and one table step gives the count and the flag
-  // for the next eight. A lead byte at the very end counts as a character of its own.
+  // lead-byte flags are looked up two bytes at a time, and one table step gives the count and the
+  // flag for the next eight. A lead byte at the very end counts as a character of its own.
   const std::size_t size = FBytes.size();
   const std::size_t end = std::min(FLastEightBit + 2, size);
   const auto* bytes = reinterpret_cast<const unsigned char*>(FBytes.data());
