@@ -71,11 +71,12 @@ std::wstring DecodeSubject(const std::string& subject, const TBeckyAPI& host) {
 int RunSendChecks(const char* message, const SendCheckSettings& settings, const TBeckyAPI& host,
                   const PartialSendingReader& partialSending, const Asker& ask) {
   const std::string_view text = DecodeMessage(message ? message : "", host);
+  const TLeadBytes lead;
   SendScan scan;
-  const std::wstring subject = DecodeSubject(ScanHeader(text, scan), host);
+  const std::wstring subject = DecodeSubject(ScanHeader(text, lead, scan), host);
   // The decoded subject is searched like a body line and counts in the size.
   ScanMessage(text, subject, {settings.SearchWord1, settings.SearchWord2, settings.SearchWord3},
-              settings.NotReplyCheck, scan);
+              settings.NotReplyCheck, lead, scan);
 
   const auto declined = [&](const std::wstring& question, unsigned flags) {
     return ask(question, kSendCheckCaption, flags) != kAnswerYes;

@@ -159,8 +159,7 @@ class TMessagePass {
 
 }  // namespace
 
-std::string ScanHeader(std::string_view message, SendScan& scan) {
-  const TLeadBytes lead;
+std::string ScanHeader(std::string_view message, const TLeadBytes& lead, SendScan& scan) {
   const TNeedle to(L"To:"), cc(L"Cc:"), bcc(L"Bcc:"), gmail(L"@gmail."), subjectField(L"Subject:");
   TLineReader reader(message);
   std::string subject;
@@ -197,8 +196,8 @@ std::wstring_view FileNameExtension(std::wstring_view name) {
 }
 
 void ScanMessage(std::string_view message, std::wstring_view subject,
-                 const std::array<std::wstring_view, 3>& words, bool skipQuoted, SendScan& scan) {
-  const TLeadBytes lead;
+                 const std::array<std::wstring_view, 3>& words, bool skipQuoted,
+                 const TLeadBytes& lead, SendScan& scan) {
   TMessagePass pass(message, words, skipQuoted, scan);
   const std::size_t subjectAt = scan.BodyStart + 2;
   TLineReader reader(message);

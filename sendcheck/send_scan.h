@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "sendcheck/ansi_lines.h"
+
 namespace vlm {
 
 struct SendScan {
@@ -26,8 +28,8 @@ struct SendScan {
 // Reads the header lines up to and including the subject, and the lines up to the first line
 // shorter than two characters (BodyStart; 0 when there is none): sets ToGmail and returns the
 // subject line with its continuation lines run together, in the code page (empty when there is
-// no "Subject:" line).
-std::string ScanHeader(std::string_view message, SendScan& scan);
+// no "Subject:" line). `lead` is the code page's lead bytes, looked up once for both scans.
+std::string ScanHeader(std::string_view message, const TLeadBytes& lead, SendScan& scan);
 
 // The extension of a file name from its last dot, the dot included; empty when the name has no
 // dot after its last path or drive separator.
@@ -42,6 +44,7 @@ std::wstring_view FileNameExtension(std::wstring_view name);
 //   "_MULTIPART_MIXED_" boundary, which ends the search and counts as an attachment;
 // - on every line, AttachmentHeaderLine and Size.
 void ScanMessage(std::string_view message, std::wstring_view subject,
-                 const std::array<std::wstring_view, 3>& words, bool skipQuoted, SendScan& scan);
+                 const std::array<std::wstring_view, 3>& words, bool skipQuoted,
+                 const TLeadBytes& lead, SendScan& scan);
 
 }  // namespace vlm

@@ -19,6 +19,7 @@
 #include "resources/resource_ids.h"
 #include "tests/host/host_world.h"
 #include "tests/host/scenario.h"
+#include "tests/host/screenshot.h"
 #include "tests/host/transcript.h"
 
 namespace host {
@@ -396,15 +397,7 @@ void SetValue(const std::string& name, HWND control, const std::string& value) {
 }
 
 bool WriteBitmap(const std::wstring& path, HDC dc, int width, int height) {
-  BITMAPINFOHEADER header{};
-  header.biSize = sizeof header;
-  header.biWidth = width;
-  header.biHeight = height;
-  header.biPlanes = 1;
-  header.biBitCount = 24;
-  header.biCompression = BI_RGB;
-  const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-  header.biSizeImage = stride * static_cast<DWORD>(height);
+  BITMAPINFOHEADER header = Bmp24Header(width, height);
   void* bits = nullptr;
   HBITMAP bitmap = CreateDIBSection(dc, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
                                     &bits, nullptr, 0);
@@ -413,21 +406,11 @@ bool WriteBitmap(const std::wstring& path, HDC dc, int width, int height) {
   HGDIOBJ old = SelectObject(memory, bitmap);
   BitBlt(memory, 0, 0, width, height, dc, 0, 0, SRCCOPY);
   GdiFlush();
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof header;
-  file.bfSize = file.bfOffBits + header.biSizeImage;
-  std::FILE* out = _wfopen(path.c_str(), L"wb");
-  if (out) {
-    std::fwrite(&file, sizeof file, 1, out);
-    std::fwrite(&header, sizeof header, 1, out);
-    std::fwrite(bits, header.biSizeImage, 1, out);
-    std::fclose(out);
-  }
+  const bool saved = SaveBmp24(path, header, bits);
   SelectObject(memory, old);
   DeleteDC(memory);
   DeleteObject(bitmap);
-  return out != nullptr;
+  return saved;
 }
 
 void Screenshot(const std::string& file) {

@@ -237,8 +237,9 @@ HBITMAP MakePicture(int width, int height) {
 // run. Its pixels are written to clipboard.bmp in the work folder as a 24-bit BMP, for a check
 // that compares an attached file with what was pasted.
 HBITMAP MakePhoto(int width, int height) {
-  const int stride = (width * 3 + 3) / 4 * 4;
-  std::vector<unsigned char> pixels(static_cast<size_t>(stride) * height);
+  const BITMAPINFOHEADER info = Bmp24Header(width, height);
+  const size_t stride = info.biSizeImage / static_cast<size_t>(height);
+  std::vector<unsigned char> pixels(info.biSizeImage);
   unsigned seed = 932;
   const auto noise = [&seed] {
     seed = seed * 1103515245u + 12345u;
@@ -254,22 +255,7 @@ HBITMAP MakePhoto(int width, int height) {
             std::clamp(128 + static_cast<int>(90 * wave[c]) + noise(), 0, 255));
     }
   }
-  BITMAPINFOHEADER info{};
-  info.biSize = sizeof info;
-  info.biWidth = width;
-  info.biHeight = height;
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  info.biCompression = BI_RGB;
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof info;
-  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-  std::ofstream out(WorkPath("clipboard.bmp").c_str(), std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(&file), sizeof file);
-  out.write(reinterpret_cast<const char*>(&info), sizeof info);
-  out.write(reinterpret_cast<const char*>(pixels.data()),
-            static_cast<std::streamsize>(pixels.size()));
+  SaveBmp24(WorkPath("clipboard.bmp"), info, pixels.data());
   HDC screen = GetDC(nullptr);
   HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
   SetDIBits(screen, bitmap, 0, static_cast<UINT>(height), pixels.data(),

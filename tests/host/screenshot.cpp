@@ -10,6 +10,30 @@
 
 namespace host {
 
+BITMAPINFOHEADER Bmp24Header(int width, int height) {
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  header.biWidth = width;
+  header.biHeight = height;
+  header.biPlanes = 1;
+  header.biBitCount = 24;
+  header.biCompression = BI_RGB;
+  header.biSizeImage = (static_cast<DWORD>(width) * 3 + 3) / 4 * 4 * static_cast<DWORD>(height);
+  return header;
+}
+
+bool SaveBmp24(const std::wstring& path, const BITMAPINFOHEADER& header, const void* pixels) {
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof header;
+  file.bfSize = file.bfOffBits + header.biSizeImage;
+  std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(&file), sizeof file);
+  out.write(reinterpret_cast<const char*>(&header), sizeof header);
+  out.write(static_cast<const char*>(pixels), static_cast<std::streamsize>(header.biSizeImage));
+  return out.good();
+}
+
 bool SaveScreenshot(HWND window, const std::wstring& path) {
   RECT rect{};
   if (window)
@@ -28,30 +52,14 @@ bool SaveScreenshot(HWND window, const std::wstring& path) {
          SRCCOPY);
   SelectObject(memory, old);
 
-  BITMAPINFOHEADER info{};
-  info.biSize = sizeof info;
-  info.biWidth = width;
-  info.biHeight = height;
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  info.biCompression = BI_RGB;
-  const int stride = (width * 3 + 3) & ~3;
-  std::vector<char> pixels(static_cast<size_t>(stride) * height);
+  BITMAPINFOHEADER info = Bmp24Header(width, height);
+  std::vector<char> pixels(info.biSizeImage);
   GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
             reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
   DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(window, screen);
-
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof info;
-  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-  std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(&file), sizeof file);
-  out.write(reinterpret_cast<const char*>(&info), sizeof info);
-  out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
-  return out.good();
+  return SaveBmp24(path, info, pixels.data());
 }
 
 namespace {
