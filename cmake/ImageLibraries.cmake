@@ -5,14 +5,16 @@
 # ships no mingw builds of them); a later configuration finds them there and builds nothing, and
 # Velmora.dll keeps importing Windows system DLLs only.
 if(WIN32)
-  set(VELMORA_THIRD_PARTY "${PROJECT_SOURCE_DIR}/build/third-party/i686-w64-mingw32" CACHE PATH
+  get_filename_component(mingw_triple "${CMAKE_C_COMPILER}" NAME)
+  string(REGEX REPLACE "-gcc$" "" mingw_triple "${mingw_triple}")
+  set(VELMORA_THIRD_PARTY "${PROJECT_SOURCE_DIR}/build/third-party/${mingw_triple}" CACHE PATH
       "Static mingw builds of libjpeg-turbo and libdeflate")
   if(NOT EXISTS "${VELMORA_THIRD_PARTY}/lib/libjpeg.a" OR
      NOT EXISTS "${VELMORA_THIRD_PARTY}/lib/libdeflate.a")
     message(STATUS "Building libjpeg-turbo and libdeflate into ${VELMORA_THIRD_PARTY}")
     execute_process(
       COMMAND bash "${PROJECT_SOURCE_DIR}/scripts/third-party" "${VELMORA_THIRD_PARTY}"
-              "${PROJECT_SOURCE_DIR}/cmake/mingw-i686.cmake"
+              "${CMAKE_TOOLCHAIN_FILE}"
       RESULT_VARIABLE built)
     if(NOT built EQUAL 0)
       message(FATAL_ERROR "scripts/third-party failed")

@@ -47,19 +47,32 @@ function(velmora_area name)
 endfunction()
 
 # velmora_unit_tests(<name> LIBS <targets>...): one GoogleTest executable from every *_test.cpp
-# in the calling folder, registered test by test with ctest.
+# in the calling folder, registered test by test with ctest. Files named *_samples_test.cpp read
+# the public sample files: they make <name>_sample_tests, built only when the samples are there.
 function(velmora_unit_tests name)
   cmake_parse_arguments(UT "" "" "LIBS" ${ARGN})
   file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
-  if(NOT tests)
-    return()
+  file(GLOB sample_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_samples_test.cpp)
+  if(sample_tests)
+    list(REMOVE_ITEM tests ${sample_tests})
+    if(VELMORA_HAVE_SAMPLES)
+      velmora_gtest_executable(${name}_sample_tests "${sample_tests}" "${UT_LIBS}")
+    else()
+      velmora_left_out_suite(samples ${name}_sample_tests)
+    endif()
   endif()
-  add_executable(${name}_unit_tests ${tests})
-  target_link_libraries(${name}_unit_tests PRIVATE ${UT_LIBS} GTest::gtest_main GTest::gmock)
-  target_compile_definitions(${name}_unit_tests PRIVATE
+  if(tests)
+    velmora_gtest_executable(${name}_unit_tests "${tests}" "${UT_LIBS}")
+  endif()
+endfunction()
+
+function(velmora_gtest_executable target sources libs)
+  add_executable(${target} ${sources})
+  target_link_libraries(${target} PRIVATE ${libs} GTest::gtest_main GTest::gmock)
+  target_compile_definitions(${target} PRIVATE
     VELMORA_TESTDATA="${VELMORA_TESTDATA}" VELMORA_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   # A test that skips itself (a missing outside tool) shows as skipped, never as passed.
-  gtest_discover_tests(${name}_unit_tests DISCOVERY_TIMEOUT 60
+  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "VELMORA_TESTDATA=${VELMORA_TESTDATA}"
                SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]")
 endfunction()

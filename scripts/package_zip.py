@@ -8,10 +8,15 @@ The zip is written under a temporary name and renamed, so a half-written package
 import os
 import re
 import sys
+import time
 import zipfile
 
-# Fixed timestamp: the same inputs give the same zip.
-STAMP = (2026, 1, 1, 0, 0, 0)
+
+def stamp():
+    """The entries' time: SOURCE_DATE_EPOCH (scripts/package sets the last commit's date), in UTC,
+    so the same commit gives the same zip. Zip times start in 1980."""
+    epoch = int(os.environ.get("SOURCE_DATE_EPOCH", "1767225600"))
+    return max(time.gmtime(epoch)[:6], (1980, 1, 1, 0, 0, 0))
 
 
 def file_version(dll_path):
@@ -51,9 +56,10 @@ def main():
     # The DLL and the guide first, as a user opening the zip looks for them.
     order = {"Velmora.dll": 0, "Velmora.txt": 1, "THIRD-PARTY-NOTICES.txt": 2}
     names.sort(key=lambda n: (order.get(n, 3), n))
+    when = stamp()
     with zipfile.ZipFile(temporary, "w", zipfile.ZIP_DEFLATED) as archive:
         for name in names:
-            info = zipfile.ZipInfo(name.replace(os.sep, "/"), STAMP)
+            info = zipfile.ZipInfo(name.replace(os.sep, "/"), when)
             info.compress_type = zipfile.ZIP_DEFLATED
             info.external_attr = 0o644 << 16
             with open(os.path.join(stage, name), "rb") as source:

@@ -124,13 +124,39 @@ void AddModules(TCrashReporter& r, TFixedText& text) {
   CloseHandle(snapshot);
 }
 
+// The shipped DLL is 32-bit; the x86-64 build exists for the Wine tests on machines that run no
+// 32-bit code, so the walk reads the registers of whichever machine it was built for.
+#if defined(_WIN64)
+constexpr DWORD kStackWalkMachine = IMAGE_FILE_MACHINE_AMD64;
+DWORD64 ProgramCounter(const CONTEXT& c) {
+  return c.Rip;
+}
+DWORD64 FramePointer(const CONTEXT& c) {
+  return c.Rbp;
+}
+DWORD64 StackPointer(const CONTEXT& c) {
+  return c.Rsp;
+}
+#else
+constexpr DWORD kStackWalkMachine = IMAGE_FILE_MACHINE_I386;
+DWORD64 ProgramCounter(const CONTEXT& c) {
+  return c.Eip;
+}
+DWORD64 FramePointer(const CONTEXT& c) {
+  return c.Ebp;
+}
+DWORD64 StackPointer(const CONTEXT& c) {
+  return c.Esp;
+}
+#endif
+
 }  // namespace
 
 void WalkCrashStack(TCrashReporter& r) noexcept {
   r.FrameCount = 0;
   const TDbgHelp& d = r.DbgHelp;
   r.WalkContext = r.Job.Context;
-  const DWORD64 first = r.WalkContext.Eip;
+  const DWORD64 first = ProgramCounter(r.WalkContext);
   if (!d.StackWalk64 || !d.SymInitializeW) {
     r.Frames[r.FrameCount++] = first;
     return;
@@ -140,14 +166,14 @@ void WalkCrashStack(TCrashReporter& r) noexcept {
   // lookup, and the host's session must not be cleaned up by us.
   const bool ours = d.SymInitializeW(process, nullptr, FALSE) != FALSE;
   r.WalkFrame = {};
-  r.WalkFrame.AddrPC.Offset = r.WalkContext.Eip;
+  r.WalkFrame.AddrPC.Offset = ProgramCounter(r.WalkContext);
   r.WalkFrame.AddrPC.Mode = AddrModeFlat;
-  r.WalkFrame.AddrFrame.Offset = r.WalkContext.Ebp;
+  r.WalkFrame.AddrFrame.Offset = FramePointer(r.WalkContext);
   r.WalkFrame.AddrFrame.Mode = AddrModeFlat;
-  r.WalkFrame.AddrStack.Offset = r.WalkContext.Esp;
+  r.WalkFrame.AddrStack.Offset = StackPointer(r.WalkContext);
   r.WalkFrame.AddrStack.Mode = AddrModeFlat;
   while (r.FrameCount < kCrashMaxFrames &&
-         d.StackWalk64(IMAGE_FILE_MACHINE_I386, process, r.Job.Thread, &r.WalkFrame, &r.WalkContext,
+         d.StackWalk64(kStackWalkMachine, process, r.Job.Thread, &r.WalkFrame, &r.WalkContext,
                        nullptr, d.SymFunctionTableAccess64, ModuleBaseAt, nullptr) &&
          r.WalkFrame.AddrPC.Offset != 0) {
     r.Frames[r.FrameCount++] = r.WalkFrame.AddrPC.Offset;

@@ -4,6 +4,42 @@
 
 #include "base/win32/crash_report.h"
 
+#if defined(_WIN64)
+#include <excpt.h>
+
+// The x86-64 build (made for the Wine tests on machines that run no 32-bit code) has no FS:[0]
+// chain: exception handlers are found through the unwind tables. The guarded call gets a scope
+// whose filter records the fault at the same moment the 32-bit frame's handler does, when the
+// search reaches it, and lets the search go on outward.
+namespace vlm {
+namespace {
+
+thread_local const char* tGuardedEntry = nullptr;
+
+extern "C" LONG VelmoraFaultFilter(EXCEPTION_POINTERS* pointers, void*) {
+  RecordUnhandledFault(tGuardedEntry, *pointers);
+  return EXCEPTION_CONTINUE_SEARCH;
+}
+
+// Neither noexcept nor holding objects with destructors, so the compiler gives it no handler of
+// its own beside the scope; one scope per file (its labels are fixed), hence never inlined.
+__attribute__((noinline)) void CallInScope(void (*call)(void*), void* argument) {
+  __try1(VelmoraFaultFilter) call(argument);
+  __except1
+}
+
+}  // namespace
+
+void CallInsideFaultFrame(const char* entry, void (*call)(void*), void* argument) noexcept {
+  const char* outer = tGuardedEntry;
+  tGuardedEntry = entry;
+  CallInScope(call, argument);
+  tGuardedEntry = outer;
+  ForgetRecordedFault();
+}
+
+}  // namespace vlm
+#else
 namespace vlm {
 namespace {
 
@@ -53,3 +89,4 @@ __attribute__((noinline)) void CallInsideFaultFrame(const char* entry, void (*ca
 }
 
 }  // namespace vlm
+#endif

@@ -48,10 +48,13 @@ std::string ReadBytes(const std::wstring& path) {
 }
 
 // "$TESTDATA/x" is the shared sample folder, found beside the repository the scenario lives in
-// (tests/e2e/scenarios), or named by VELMORA_TESTDATA as a Unix path; anything else is relative
-// to the scenario's folder.
+// (tests/e2e/scenarios), or named by VELMORA_TESTDATA as a Unix path; "$WORK/x" is in the
+// scenario's work folder (put there by its .setup script); anything else is relative to the
+// scenario's folder.
 std::wstring DataPath(const Script& script, const std::string& name) {
   const std::string prefix = "$TESTDATA/";
+  const std::string work = "$WORK/";
+  if (name.rfind(work, 0) == 0) return WorkPath(name.substr(work.size()));
   std::wstring relative = Wide(name);
   for (auto& c : relative)
     if (c == L'/') c = L'\\';

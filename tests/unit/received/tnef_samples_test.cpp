@@ -12,6 +12,7 @@
 #include "base/ansi_text.h"
 #include "received/tnef_convert.h"
 #include "received/tnef_properties.h"
+#include "tests/support/sample_data.h"
 #include "tests/unit/received/sha256.h"
 #include "tests/unit/received/test_folder.h"
 
@@ -20,8 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 
 fs::path TestData() {
-  const char* fromEnvironment = std::getenv("VELMORA_TESTDATA");
-  return fromEnvironment != nullptr ? fromEnvironment : VELMORA_TESTDATA;
+  return vlm::test::SampleFolder();
 }
 
 std::vector<std::string> Lines(const fs::path& file) {

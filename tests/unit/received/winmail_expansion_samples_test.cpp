@@ -7,6 +7,7 @@
 #include "received/tnef_convert.h"
 #include "received/work_files.h"
 #include "tests/unit/received/fake_mail_host.h"
+#include "tests/support/sample_data.h"
 #include "tests/unit/received/test_folder.h"
 
 namespace vlm {
@@ -20,7 +21,7 @@ constexpr char kBoundary[] = "----=_NextPart_000_0001";
 constexpr char kClosing[] = "------=_NextPart_000_0001--\r\n";
 
 std::string Sample(const char* name) {
-  return test::ReadFile(std::filesystem::path(VELMORA_TESTDATA) / "tnef" / name);
+  return test::ReadFile(test::SamplePath(std::filesystem::path("tnef") / name));
 }
 
 // What the decoder makes of a winmail.dat on its own: the files in order, with their content.
