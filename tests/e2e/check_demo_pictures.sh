@@ -14,6 +14,13 @@ for name in settings size-question password compose-after-drop paste-dialog winm
   if [ -z "$picture" ]; then echo "missing picture $name"; status=1; continue; fi
   colours=$(identify -format '%k' "$picture")
   if [ "$colours" -lt 8 ]; then echo "picture $name has only $colours colours"; status=1; fi
+  # The PNG the demo writes of it is the same file whenever it is written.
+  bash "$(dirname "$0")/../../scripts/demo-picture" "$picture" "$work/$name.png"
+  sleep 1
+  bash "$(dirname "$0")/../../scripts/demo-picture" "$picture" "$work/$name.again.png"
+  if ! cmp -s "$work/$name.png" "$work/$name.again.png"; then
+    echo "picture $name: two PNGs of one window differ"; status=1
+  fi
 done
 [ "$status" = 0 ] && echo "demo pictures present"
 exit "$status"

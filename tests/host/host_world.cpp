@@ -27,6 +27,27 @@ void UseGuiFont(HWND control) {
                TRUE);
 }
 
+// Becky!'s editor writes in a fixed-pitch face with a tab every eight columns, so the listing
+// a drop writes ("name in archive<TAB>(sizes)") lines up there; a proportional face with the edit
+// control's default stops can put the stop right after the name.
+void UseEditorFont(HWND editor, HFONT& font) {
+  if (font == nullptr)
+    font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       FIXED_PITCH | FF_MODERN, L"ＭＳ ゴシック");
+  SendMessageW(editor, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  // Tab stops are in dialog units, a quarter of the system font's average width each.
+  HDC dc = GetDC(editor);
+  HGDIOBJ old = SelectObject(dc, font);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(editor, dc);
+  const int dialogUnit = LOWORD(GetDialogBaseUnits());
+  int stop = MulDiv(8 * metrics.tmAveCharWidth, 4, dialogUnit > 0 ? dialogUnit : 8);
+  SendMessageW(editor, EM_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&stop));
+}
+
 HWND CreateStatusBar(HWND parent) {
   return CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent,
                          nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -67,9 +88,10 @@ HWND HostWorld::OpenCompose(const std::string& kind) {
   UseGuiFont(CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 0, 580, 24,
                              compose.window, reinterpret_cast<HMENU>(201),
                              GetModuleHandleW(nullptr), nullptr));
-  UseGuiFont(CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_MULTILINE, 0,
-                             30, 580, 300, compose.window, reinterpret_cast<HMENU>(202),
-                             GetModuleHandleW(nullptr), nullptr));
+  UseEditorFont(CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_MULTILINE,
+                                0, 30, 580, 300, compose.window, reinterpret_cast<HMENU>(202),
+                                GetModuleHandleW(nullptr), nullptr),
+                editorFont);
   // The attachment pane: what the host has attached, by file name.
   UseGuiFont(CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_READONLY, 0,
                              334, 580, 24, compose.window, reinterpret_cast<HMENU>(203),

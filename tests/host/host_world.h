@@ -47,6 +47,14 @@ class HostWorld {
   PluginExports exports;
   std::deque<std::string> keepAlive;  // texts handed to the plug-in stay valid for the run
   bool composeMailFails = false;      // the next ComposeMail opens no window (verb "fail")
+  HFONT editorFont = nullptr;         // the compose body's fixed-pitch face, made once
+
+  HostWorld() = default;
+  HostWorld(const HostWorld&) = delete;
+  HostWorld& operator=(const HostWorld&) = delete;
+  ~HostWorld() {
+    if (editorFont != nullptr) DeleteObject(editorFont);
+  }
 
   void CreateMainWindow();
   // Opens a compose window and tells the plug-in, as the host does for every compose window.
