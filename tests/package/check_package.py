@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Checks an unpacked release: its name carries the DLL's version, the guide is Shift_JIS with
-CR LF line ends and names every caption the settings dialog shows, the notices and the guide's
-pictures are there.
+CR LF line ends, has a heading for every entry of its table of contents, the sections a plug-in's
+readme carries and the licence, and names every caption the settings dialog shows; the licence,
+the notices and the guide's pictures are there.
     check_package.py <repository root> <zip> <unpacked folder>
 """
 import os
@@ -27,6 +28,44 @@ def dialog_captions(rc_path):
         if match and match.group(1):
             texts.append(match.group(1).replace('""', '"'))
     return texts
+
+
+# Sections a user looks for in a plug-in's readme, by the titles the guide gives them.
+REQUIRED_SECTIONS = ("動作環境", "インストール", "アンインストール", "エラーが出たとき", "制限事項",
+                     "免責", "更新履歴", "著作権とライセンス")
+RULE = "━"
+
+
+def contents_and_headings(guide):
+    """The numbered entries of the table of contents, and the numbered headings of the sections
+    (the line after a rule line), each as (number, title)."""
+    lines = guide.splitlines()
+    entry = re.compile(r"\s*(\d+)\. (\S.*?)\s*$")
+    contents = []
+    if "■ 目次" in lines:
+        for line in lines[lines.index("■ 目次") + 1:]:
+            if line.strip() and not entry.match(line):
+                break
+            if entry.match(line):
+                contents.append(entry.match(line).groups())
+    headings = [entry.match(following).groups()
+                for line, following in zip(lines, lines[1:])
+                if line.startswith(RULE) and entry.match(following)]
+    return contents, headings
+
+
+def check_text_file(unpacked, root, packed_name, source_name):
+    """A text file of the repository packed with CR LF line ends; its text, or None."""
+    path = os.path.join(unpacked, packed_name)
+    check(os.path.isfile(path), f"{packed_name} is missing")
+    if not os.path.isfile(path):
+        return None
+    text = open(path, "rb").read().decode("ascii")
+    original = open(os.path.join(root, source_name), "rb").read()
+    check(text.replace("\r\n", "\n").encode() == original,
+          f"{packed_name} differs from the repository's {source_name}")
+    check("\n" not in text.replace("\r\n", ""), f"{packed_name} has a line end other than CR LF")
+    return text
 
 
 def main():
@@ -56,15 +95,24 @@ def main():
     for key in ("LongFileName", "CrashReport", "WarningComposeThread", "OpenPath"):
         check(key in guide, f"Velmora.txt does not name the INI key {key}")
 
-    notices = os.path.join(unpacked, "THIRD-PARTY-NOTICES.txt")
-    check(os.path.isfile(notices), "THIRD-PARTY-NOTICES.txt is missing")
-    if os.path.isfile(notices):
-        text = open(notices, "rb").read().decode("ascii")
+    contents, headings = contents_and_headings(guide)
+    check(contents and contents == headings,
+          f"Velmora.txt: table of contents {contents} and section headings {headings} differ")
+    titles = [title for _, title in headings]
+    for section in REQUIRED_SECTIONS:
+        check(section in titles, f"Velmora.txt has no section {section}")
+    for mention in ("Copyright (c) 2026 Velmora developers", "MIT ライセンスで配布", "LICENSE.txt"):
+        check(mention in guide, f"Velmora.txt does not carry the licence mention {mention!r}")
+
+    licence = check_text_file(unpacked, root, "LICENSE.txt", "LICENSE")
+    if licence is not None:
+        for mention in ("MIT License", "Copyright (c) 2026 Velmora developers"):
+            check(mention in licence, f"LICENSE.txt does not say {mention!r}")
+
+    notices = check_text_file(unpacked, root, "THIRD-PARTY-NOTICES.txt", "THIRD-PARTY-NOTICES.txt")
+    if notices is not None:
         for library in ("zlib", "libjpeg-turbo", "libdeflate", "Independent JPEG Group"):
-            check(library in text, f"the notices do not name {library}")
-        original = open(os.path.join(root, "THIRD-PARTY-NOTICES.txt"), "rb").read()
-        check(text.replace("\r\n", "\n").encode() == original,
-              "THIRD-PARTY-NOTICES.txt differs from the repository's")
+            check(library in notices, f"the notices do not name {library}")
 
     for picture in sorted(set(re.findall(r"images/[\w-]+\.png", guide))):
         check(os.path.isfile(os.path.join(unpacked, picture)), f"{picture} named but not packed")
