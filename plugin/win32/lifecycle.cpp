@@ -3,6 +3,7 @@
 #include <exception>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 
 #include "archiver/win32/form_archive_file.h"
@@ -46,13 +47,22 @@ std::unique_ptr<TForm1> CreateForm() {
   return form;
 }
 
+// The plug-in folder may be one the user cannot write (under Program Files): a flag that cannot
+// be remembered only brings the notice back at the next start, never an error at start or exit.
+void RememberFlag(WinIniFile& ini, const wchar_t* key, const wchar_t* value) {
+  try {
+    ini.Write(key, value);
+  } catch (const std::runtime_error&) {
+  }
+}
+
 void WarnAboutComposeThread(WinIniFile& ini) {
   if (!ComposeThreadAtStart || ReadBool(ini, L"WarningComposeThread", false)) return;
   ShowMessage(
       L"Becky!の設定で\r\n「メール作成ウィンドウを別スレッドで起動」\r\nがOnになっています。\r\n"
       L"この場合Velmoraの機能が制限されます。",
       L"Velmora確認", MB_ICONINFORMATION | MB_OK);
-  ini.Write(L"WarningComposeThread", L"-1");
+  RememberFlag(ini, L"WarningComposeThread", L"-1");
 }
 
 // The host takes a command's description as Shift-JIS whatever the system's code page.
@@ -114,7 +124,7 @@ void ExitPlugin() {
   if (HostComposeThread()) {
     WinIniFile ini(form->IniFileName);
     if (!ComposeThreadAtStart && ReadBool(ini, L"WarningComposeThread", false))
-      ini.Write(L"WarningComposeThread", L"0");
+      RememberFlag(ini, L"WarningComposeThread", L"0");
   }
 }
 

@@ -54,6 +54,10 @@ constexpr EditBinding kEdits[] = {
 };
 
 constexpr wchar_t kMessageCaption[] = L"Velmora";
+// After a failed write (the plug-in folder under Program Files, say): what still holds, what to do.
+constexpr wchar_t kSettingsNotSavedAdvice[] =
+    L"設定は保存されていませんが、Becky!を終了するまでは有効です。\r\n"
+    L"Velmora.dllのあるフォルダーに書き込めるようにしてから、もう一度「保存」を押してください。";
 
 int AskUser(const std::wstring& text, const std::wstring& caption, unsigned flags) {
   return ShowMessage(text, caption, flags);
@@ -233,7 +237,9 @@ void SettingsDialog::Button1Click() {
       return;
     }
   } catch (const std::exception& e) {
-    ShowMessage(FromAnsi(e.what()), kMessageCaption, MB_ICONERROR | MB_OK);
+    // Nothing is lost: the form already holds the values, and the user learns how to keep them.
+    ShowMessage(FromAnsi(e.what()) + L"\r\n\r\n" + kSettingsNotSavedAdvice, kMessageCaption,
+                MB_ICONERROR | MB_OK);
     return;
   }
   EndDialog(window_, IDOK);
