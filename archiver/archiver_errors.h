@@ -51,16 +51,4 @@ class EAssertionFailed : public EWideMessage {
   using EWideMessage::EWideMessage;
 };
 
-// A file the layer reads or writes itself (response file, stub, archive, self-extracting
-// program) could not be opened, created or written.
-class EFileError : public EWideMessage {
- public:
-  EFileError(std::wstring message, std::wstring fileName)
-      : EWideMessage(std::move(message)), FFileName(std::move(fileName)) {}
-  const std::wstring& FileName() const noexcept { return FFileName; }
-
- private:
-  std::wstring FFileName;
-};
-
 }  // namespace vlm

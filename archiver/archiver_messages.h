@@ -36,10 +36,6 @@ inline constexpr wchar_t kYz1Win32SfxNeeds[] =
     L"yz1 書庫からのWin32自己解凍書庫の作成には yzw32cui.sfx か yzdec.exe が必要です。";
 inline constexpr wchar_t kSevenZipNo16BitSfx[] = L"16bit SFX を作成することはできません。";
 
-// Files the layer reads and writes itself.
-inline constexpr wchar_t kCannotCreateFile[] = L"ファイル \"%s\" を作成できません。";
-inline constexpr wchar_t kCannotOpenFile[] = L"ファイル \"%s\" を開けません。";
-
 // "<type> 書庫からの<kind>自己解凍書庫の作成には '<module>' ファイルが必要です。"
 inline std::wstring SfxNoRequiredFileMessage(std::wstring_view archiverType,
                                              std::wstring_view sfxType,
@@ -50,13 +46,6 @@ inline std::wstring SfxNoRequiredFileMessage(std::wstring_view archiverType,
   out += L"自己解凍書庫の作成には '";
   out += sfxModuleName;
   out += L"' ファイルが必要です。";
-  return out;
-}
-
-// One of the two file texts above with the file name in place of %s.
-inline std::wstring FileMessage(std::wstring_view pattern, std::wstring_view fileName) {
-  std::wstring out(pattern);
-  out.replace(out.find(L"%s"), 2, fileName);
   return out;
 }
 

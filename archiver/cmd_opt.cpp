@@ -1,6 +1,6 @@
 #include "archiver/cmd_opt.h"
 
-#include "archiver/replacing_file.h"
+#include "base/files.h"
 #include "base/ansi_text.h"
 
 namespace vlm {

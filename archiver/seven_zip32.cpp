@@ -4,7 +4,7 @@
 #include "archiver/archiver_messages.h"
 #include "archiver/cmd_opt.h"
 #include "base/path.h"
-#include "archiver/replacing_file.h"
+#include "base/files.h"
 #include "archiver/sfx_program.h"
 
 namespace vlm {

@@ -2,6 +2,7 @@
 
 #include "archiver/archiver_errors.h"
 #include "archiver/archiver_messages.h"
+#include "base/files.h"
 #include "base/path.h"
 #include "base/text.h"
 
@@ -15,8 +16,7 @@ std::wstring SfxProgramPath(const std::wstring& archiveFileName, std::wstring_vi
 
 void CheckProgramIsNotArchive(const std::wstring& program, const std::wstring& archiveFileName) {
   if (EqualsIgnoringAsciiCase(program, archiveFileName)) {
-    throw EFileError(archiver_messages::FileMessage(archiver_messages::kCannotCreateFile, program),
-                     program);
+    throw CannotCreateFile(program);
   }
 }
 

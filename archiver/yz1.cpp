@@ -3,7 +3,7 @@
 #include "archiver/archiver_errors.h"
 #include "archiver/archiver_messages.h"
 #include "archiver/cmd_opt.h"
-#include "archiver/replacing_file.h"
+#include "base/files.h"
 #include "archiver/sfx_program.h"
 
 namespace vlm {
@@ -80,7 +80,7 @@ std::wstring TYZ1::MakeSfx(const std::wstring& archiveFileName, const TArchiverO
   out.AppendFile(*stub);
   const std::uint64_t size = out.AppendFile(archiveFileName);
   if (size > 0xFFFFFFFFu) {
-    throw EFileError(msg::FileMessage(msg::kCannotCreateFile, program), program);
+    throw CannotCreateFile(program);
   }
   const char trailer[4] = {char(size >> 24), char(size >> 16), char(size >> 8), char(size)};
   out.Append(std::string_view(trailer, 4));

@@ -3,7 +3,7 @@
 #include "archiver/archiver_errors.h"
 #include "archiver/archiver_messages.h"
 #include "archiver/cmd_opt.h"
-#include "archiver/replacing_file.h"
+#include "base/files.h"
 #include "archiver/sfx_program.h"
 
 namespace vlm {

@@ -1,7 +1,7 @@
 #pragma once
 // Dropped items whose names the code page cannot hold: the host and the archiver libraries take
 // code-page paths, so such an item reaches them as a copy under the nearest names the code page
-// holds, attached from the host's temporary folder or packed from a staging folder below it.
+// holds, attached from a work folder or packed from a staging folder inside one.
 #include <string>
 
 #include "compose/drop_message.h"
@@ -14,21 +14,19 @@ bool CopyUnderCodePageNames(const std::wstring& path, const std::wstring& target
                             DropMessage& message);
 
 // The item is packed from a copy: its path, or a name anywhere inside a folder, does not fit.
-bool NeedsStaging(const std::wstring& path, bool isFolder, DropServices& services);
+bool NeedsStaging(const std::wstring& path, bool isFolder);
 
-// The folder below the host's temporary folder where items are copied before they are packed.
-// One drop is handled at a time, so one folder serves; it is emptied before and removed after
-// each use.
+// The folder inside an item's work folder where the item is copied before it is packed; removed
+// once the archive is made.
 class StagingFolder {
  public:
-  StagingFolder(DropServices& services, const std::wstring& tempFolder);
+  explicit StagingFolder(const std::wstring& workFolder);
   ~StagingFolder();
   StagingFolder(const StagingFolder&) = delete;
   StagingFolder& operator=(const StagingFolder&) = delete;
   const std::wstring& Path() const { return path_; }
 
  private:
-  DropServices& services_;
   std::wstring path_;
 };
 

@@ -1,9 +1,9 @@
 #pragma once
 // One drop (or confirmed paste) being handled: which window it belongs to, whether the host
 // still gets the message, and the hand-over of each finished attachment.
-#include <set>
 #include <string>
 
+#include "base/files.h"
 #include "compose/drop_services.h"
 #include "compose/drop_settings.h"
 
@@ -43,7 +43,7 @@ class DropMessage {
   DropServices& services_;
   unsigned& messageId_;
   bool consumed_ = false;
-  std::set<std::wstring> copyNames_;  // case-folded
+  TNameClaim copyNames_;
 };
 
 }  // namespace vlm

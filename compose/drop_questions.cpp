@@ -95,4 +95,13 @@ DropQuestion CodePageCopyNotice(const std::wstring& name, const std::wstring& re
           kAttachmentCaption, kBoxOk | kBoxIconWarning};
 }
 
+DropQuestion WorkFolderNotice(const std::wstring& name, const std::wstring& reason) {
+  return {L"「" + name +
+              L"」は添付しません。\r\n"
+              L"一時フォルダに作業用のフォルダを作れませんでした。一時フォルダの空きと書き込みの"
+              L"権限を確かめてください。\r\n" +
+              reason,
+          kAttachmentCaption, kBoxOk | kBoxIconWarning};
+}
+
 }  // namespace vlm

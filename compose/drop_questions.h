@@ -37,5 +37,7 @@ DropQuestion NoPasswordNotice(const std::wstring& name, const std::wstring& prob
 // The item's name (or a folder name inside it) has characters the code page cannot hold, and
 // the copy under code-page names failed for `reason`.
 DropQuestion CodePageCopyNotice(const std::wstring& name, const std::wstring& reason);
+// No work folder could be made in the host's temporary folder, for `reason`.
+DropQuestion WorkFolderNotice(const std::wstring& name, const std::wstring& reason);
 
 }  // namespace vlm

@@ -11,14 +11,15 @@ class TForm1;
 namespace vlm {
 
 struct DropSettings {
-  bool ArchiveCheck = false;    // every item is packed
-  int ArchiveType = 0;          // 0 = LHA, 1 = ZIP
-  bool WriteFileName = false;   // the body lists the attached names
-  std::wstring WriteWord;       // the listing's heading
-  bool CheckPassword = false;   // ask for a ZIP password
-  bool OverSizeCheck = false;   // ask about large items
-  std::wstring OverSize;        // the size rule's threshold in MB, as the user wrote it
-  bool FileNameChange = false;  // offer an underscored archive extension
+  bool ArchiveCheck = false;        // every item is packed
+  int ArchiveType = 0;              // 0 = LHA, 1 = ZIP
+  bool WriteFileName = false;       // the body lists the attached names
+  std::wstring WriteWord;           // the listing's heading
+  bool CheckPassword = false;       // ask for a ZIP password
+  bool OverSizeCheck = false;       // ask about large items
+  std::wstring OverSize;            // the size rule's threshold in MB, as the user wrote it
+  wchar_t DecimalSeparator = L'.';  // of the user's locale, for reading OverSize
+  bool FileNameChange = false;      // offer an underscored archive extension
   std::wstring TempFolder;
   HostWnd B2OhWnd = nullptr;
   std::vector<std::wstring> NewMesWindow;

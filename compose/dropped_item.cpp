@@ -4,15 +4,17 @@
 #include <optional>
 #include <vector>
 
+#include "base/code_page_name.h"
+#include "base/extension_lists.h"
+#include "base/files.h"
+#include "base/format_size.h"
+#include "base/path.h"
 #include "compose/archive_password.h"
 #include "compose/attachment_listing.h"
 #include "compose/code_page_copies.h"
 #include "compose/drop_questions.h"
-#include "base/path.h"
 #include "compose/size_rule.h"
-#include "base/code_page_name.h"
-#include "base/extension_lists.h"
-#include "base/format_size.h"
+#include "compose/work_folder.h"
 
 namespace vlm {
 namespace {
@@ -33,6 +35,37 @@ std::wstring WithUnderscore(const std::wstring& extension) {
   return extension == L".lzh" ? L".lz_h" : L".zi_p";
 }
 
+// What is known of a dropped item, read from the file system once. A folder's size is the walk
+// of everything below it, made only when a question or a listing needs it.
+class ItemFacts {
+ public:
+  ItemFacts(std::wstring path, ComposeHost& host)
+      : path_(std::move(path)),
+        name_(FileNamePart(path_)),
+        extension_(LowerExtension(path_)),
+        folder_(FolderExists(path_)),
+        host_(host) {}
+
+  const std::wstring& Path() const { return path_; }
+  const std::wstring& Name() const { return name_; }
+  const std::wstring& Extension() const { return extension_; }  // lower case, with its dot
+  bool IsFolder() const { return folder_; }
+  // Bytes of the file, or of every file below the folder; -1 when the file cannot be read.
+  std::int64_t Size() {
+    if (!size_)
+      size_ = folder_ ? FolderSize(path_, [this] { host_.KeepResponsive(); }) : FileSize(path_);
+    return *size_;
+  }
+
+ private:
+  std::wstring path_;
+  std::wstring name_;
+  std::wstring extension_;
+  bool folder_;
+  ComposeHost& host_;
+  std::optional<std::int64_t> size_;
+};
+
 // What the size questions decided.
 enum class SizeVerdict { Continue, Compress, AttachAsIs, Skip, End };
 
@@ -40,20 +73,20 @@ int Ask(DropServices& services, const DropQuestion& question) {
   return services.Ask(question.text, question.caption, question.flags);
 }
 
-SizeVerdict ApplySizeRule(const std::wstring& path, DropMessage& message) {
+SizeVerdict ApplySizeRule(ItemFacts& item, DropMessage& message) {
   const DropSettings& settings = message.Settings();
   DropServices& services = message.Services();
-  const bool isFolder = services.IsFolder(path);
-  const std::int64_t size = isFolder ? services.FolderSize(path) : services.FileSize(path);
+  const bool isFolder = item.IsFolder();
+  const std::int64_t size = item.Size();
   const std::wstring& thresholdText = settings.OverSize;
-  const double threshold = OverSizeThreshold(thresholdText, services.DecimalSeparator());
+  const double threshold = OverSizeThreshold(thresholdText, settings.DecimalSeparator);
   if (!IsLargeItem(size, threshold)) return SizeVerdict::Continue;
-  if (services.HostPartialSending()) return SizeVerdict::Continue;
+  if (services.Host.PartialSending()) return SizeVerdict::Continue;
 
-  const std::wstring name = FileNamePart(path);
+  const std::wstring& name = item.Name();
   const std::wstring sizeText = FormatSize(size);
   const std::wstring format = SelectedFormat(settings).name;
-  const std::wstring extension = LowerExtension(path);
+  const std::wstring& extension = item.Extension();
   // A folder named like an archive is still a folder: it is never handed to the host as a file,
   // so it gets the folder question, whose "OK" packs it.
   if (!isFolder && (extension == L".zip" || extension == L".lzh")) {
@@ -83,48 +116,58 @@ SizeVerdict ApplySizeRule(const std::wstring& path, DropMessage& message) {
   }
 }
 
-ItemOutcome AttachUnchanged(const std::wstring& itemPath, DropMessage& message) {
-  // The host takes code-page paths: a name it cannot hold goes as a copy in its temporary
-  // folder under the nearest name it can.
-  std::wstring path = itemPath;
-  if (!FitsCodePage(path)) {
-    path = message.Settings().TempFolder +
-           message.UnusedCopyName(NearestCodePageName(FileNamePart(itemPath)));
-    if (!CopyUnderCodePageNames(itemPath, path, message)) return ItemOutcome::Skipped;
+// A work folder for one item; nothing when none can be made, which the user is then told.
+std::optional<WorkFolder> NewWorkFolder(const std::wstring& tempFolder, const std::wstring& name,
+                                        DropMessage& message) {
+  try {
+    return std::optional<WorkFolder>(std::in_place, tempFolder);
+  } catch (const EFileError& error) {
+    message.Consume();
+    Ask(message.Services(), WorkFolderNotice(name, error.Message()));
+    return std::nullopt;
   }
+}
+
+// Hands `path` to the host as it is, with its listing.
+ItemOutcome DeliverUnchanged(const std::wstring& path, DropMessage& message) {
   std::wstring body;
   if (message.Settings().WriteFileName)
-    body = UnchangedListing(message.Settings().WriteWord, FileNamePart(path),
-                            message.Services().FileSize(path));
+    body = UnchangedListing(message.Settings().WriteWord, FileNamePart(path), FileSize(path));
   message.DeliverAttachment(path, body);
   return ItemOutcome::Delivered;
 }
 
-// Restores the current directory an archiver may change while it packs a folder.
-class CurrentDirectoryKeeper {
+ItemOutcome AttachUnchanged(ItemFacts& item, DropMessage& message) {
+  if (FitsCodePage(item.Path())) return DeliverUnchanged(item.Path(), message);
+  // The host takes code-page paths: a name it cannot hold goes as a copy in a work folder under
+  // the nearest name it can, numbered where an earlier copy of this drop has that name.
+  std::optional<WorkFolder> work =
+      NewWorkFolder(message.Settings().TempFolder, item.Name(), message);
+  if (!work) return ItemOutcome::Skipped;
+  const std::wstring path =
+      JoinPath(work->Path(), message.UnusedCopyName(NearestCodePageName(item.Name())));
+  if (!CopyUnderCodePageNames(item.Path(), path, message)) return ItemOutcome::Skipped;
+  work->Keep();
+  return DeliverUnchanged(path, message);
+}
+
+// Restores the current folder an archiver may change while it packs a folder. The folder may
+// have gone meanwhile; the packing's own outcome matters more.
+class CurrentFolderKeeper {
  public:
-  explicit CurrentDirectoryKeeper(DropServices& services)
-      : services_(services), saved_(services.CurrentDirectory()) {}
-  ~CurrentDirectoryKeeper() {
-    try {
-      services_.ChangeDirectory(saved_);
-    } catch (...) {
-      // The folder may have gone; the packing's own outcome matters more.
-    }
-  }
-  CurrentDirectoryKeeper(const CurrentDirectoryKeeper&) = delete;
-  CurrentDirectoryKeeper& operator=(const CurrentDirectoryKeeper&) = delete;
+  CurrentFolderKeeper() : saved_(CurrentFolder()) {}
+  ~CurrentFolderKeeper() { SetCurrentFolder(saved_); }
+  CurrentFolderKeeper(const CurrentFolderKeeper&) = delete;
+  CurrentFolderKeeper& operator=(const CurrentFolderKeeper&) = delete;
 
  private:
-  DropServices& services_;
   std::wstring saved_;
 };
 
 // Sets up the archive component and packs one item into `archivePath`; the archiver's result
 // code. Throws when the archiver is missing or cannot run.
 int Pack(const std::wstring& path, bool isFolder, const std::wstring& archivePath,
-         TArchiverType kind, const std::wstring& userOptions, DropServices& services) {
-  DropArchive& archive = services.Archive();
+         TArchiverType kind, const std::wstring& userOptions, DropArchive& archive) {
   archive.SetFileName(archivePath);
   archive.SetArchiverType(kind);
   TArchiverOptions& options = archive.Options();
@@ -136,7 +179,7 @@ int Pack(const std::wstring& path, bool isFolder, const std::wstring& archivePat
   options.UserOptions = L"";
   std::wstring baseFolder;
   std::wstring packedName = path;
-  std::optional<CurrentDirectoryKeeper> keeper;
+  std::optional<CurrentFolderKeeper> keeper;
   if (isFolder) {
     options.x = 1;
     options.r = 2;
@@ -146,7 +189,7 @@ int Pack(const std::wstring& path, bool isFolder, const std::wstring& archivePat
     // The folder goes in under its own name, with its parent as the base.
     baseFolder = FolderPart(path);
     packedName = FileNamePart(path);
-    keeper.emplace(services);
+    keeper.emplace();
   }
   options.UserOptions = userOptions;
   const int result = archive.PackFiles({packedName}, baseFolder);
@@ -155,12 +198,14 @@ int Pack(const std::wstring& path, bool isFolder, const std::wstring& archivePat
   return result;
 }
 
-ItemOutcome Compress(const std::wstring& path, bool compressChosen, DropMessage& message) {
+ItemOutcome Compress(ItemFacts& item, bool compressChosen, DropMessage& message) {
   const DropSettings& settings = message.Settings();
   DropServices& services = message.Services();
-  const bool isFolder = services.IsFolder(path);
+  ComposeHost& host = services.Host;
+  const std::wstring& path = item.Path();
+  const bool isFolder = item.IsFolder();
   ArchiveFormat format = SelectedFormat(settings);
-  const std::wstring name = FileNamePart(path);
+  const std::wstring& name = item.Name();
   // The name the item goes into the archive under, and the archive's own name, fit the code page.
   const std::wstring packedName = NearestCodePageName(name);
 
@@ -169,7 +214,7 @@ ItemOutcome Compress(const std::wstring& path, bool compressChosen, DropMessage&
   if (!settings.ArchiveCheck && !isFolder && !compressChosen) {
     switch (Ask(services, OutlookQuestion(name, format.name))) {
       case kAnswerYes:
-        return AttachUnchanged(path, message);
+        return AttachUnchanged(item, message);
       case kAnswerNo:
         break;
       default:
@@ -191,55 +236,52 @@ ItemOutcome Compress(const std::wstring& path, bool compressChosen, DropMessage&
     userOptions = PasswordSwitch(password);
   }
 
-  services.SetMessageText(message.StatusWindow(), L"「" + format.name + L"」に圧縮しています。");
+  // The archive is made in a folder of its own: the archiver never meets an older archive it
+  // would add to, and no other attachment's file is replaced.
+  std::optional<WorkFolder> work = NewWorkFolder(settings.TempFolder, name, message);
+  if (!work) return ItemOutcome::Skipped;
+  host.SetMessageText(message.StatusWindow(), L"「" + format.name + L"」に圧縮しています。");
   const std::wstring archivePath =
-      settings.TempFolder + ChangeExtension(packedName, format.extension);
-  // The archiver would add to an old archive it finds, and send its stale members along; an old
-  // archive that stays would later pass for the new one.
-  if (services.FileExists(archivePath) && !services.RemoveFile(archivePath)) {
-    Ask(services, PackingFailedNotice(name, format.name, 0));
-    services.SetMessageText(message.StatusWindow(), L"");
-    return ItemOutcome::Skipped;
-  }
-  services.RefreshTempFolder();
+      JoinPath(work->Path(), ChangeExtension(packedName, format.extension));
+  host.RefreshTempFolder();
 
   std::optional<StagingFolder> staging;
   std::wstring source = path;
-  if (NeedsStaging(path, isFolder, services)) {
-    staging.emplace(services, settings.TempFolder);
-    source = staging->Path() + L"\\" + packedName;
+  if (NeedsStaging(path, isFolder)) {
+    staging.emplace(work->Path());
+    source = JoinPath(staging->Path(), packedName);
     if (!CopyUnderCodePageNames(path, source, message)) {
-      services.SetMessageText(message.StatusWindow(), L"");
+      host.SetMessageText(message.StatusWindow(), L"");
       return ItemOutcome::Skipped;
     }
   }
 
   int result = 0;
   try {
-    result = Pack(source, isFolder, archivePath, format.kind, userOptions, services);
+    result = Pack(source, isFolder, archivePath, format.kind, userOptions, services.Archive);
   } catch (...) {
     Ask(services, MissingArchiverNotice());
-    services.StartArchiverInstaller();
+    services.Archive.StartInstaller();
     return ItemOutcome::EndMessage;
   }
   staging.reset();
   // A missing archive is never replaced by the file itself behind the user's back. The archivers
   // also return codes for warnings (a file skipped) while writing a usable archive: an archive
   // that exists is attached, and the code is reported once it is.
-  if (!services.FileExists(archivePath)) {
+  if (!FileExists(archivePath)) {
     Ask(services, PackingFailedNotice(name, format.name, result));
-    services.SetMessageText(message.StatusWindow(), L"");
+    host.SetMessageText(message.StatusWindow(), L"");
     return ItemOutcome::Skipped;
   }
 
   std::wstring body;
   if (settings.WriteFileName) {
-    const std::int64_t before = isFolder ? services.FolderSize(path) : services.FileSize(path);
-    body = CompressedListing(settings.WriteWord, packedName, FileNamePart(archivePath), before,
-                             services.FileSize(archivePath));
+    body = CompressedListing(settings.WriteWord, packedName, FileNamePart(archivePath), item.Size(),
+                             FileSize(archivePath));
   }
-  services.PauseWithMessages(100);
+  host.PauseWithMessages(100);
   message.DeliverAttachment(archivePath, body);
+  work->Keep();
   if (result != 0) Ask(services, PackingWarningNotice(name, format.name, result));
   return ItemOutcome::Delivered;
 }
@@ -249,7 +291,8 @@ ItemOutcome Compress(const std::wstring& path, bool compressChosen, DropMessage&
 ItemOutcome ProcessDroppedItem(const std::wstring& itemPath, DropMessage& message) {
   const DropSettings& settings = message.Settings();
   DropServices& services = message.Services();
-  if (services.IsFolder(itemPath) && FileNamePart(itemPath).empty()) {
+  ItemFacts item(itemPath, services.Host);
+  if (item.IsFolder() && item.Name().empty()) {
     // A drive root has no name to pack it under, and scanning it whole could take hours.
     message.Consume();
     Ask(services, RootFolderNotice(itemPath));
@@ -258,14 +301,14 @@ ItemOutcome ProcessDroppedItem(const std::wstring& itemPath, DropMessage& messag
 
   bool compressChosen = false;
   if (settings.OverSizeCheck && !settings.ArchiveCheck) {
-    switch (ApplySizeRule(itemPath, message)) {
+    switch (ApplySizeRule(item, message)) {
       case SizeVerdict::Continue:
         break;
       case SizeVerdict::Compress:
         compressChosen = true;
         break;
       case SizeVerdict::AttachAsIs:
-        return AttachUnchanged(itemPath, message);
+        return AttachUnchanged(item, message);
       case SizeVerdict::Skip:
         return ItemOutcome::Skipped;
       case SizeVerdict::End:
@@ -273,10 +316,10 @@ ItemOutcome ProcessDroppedItem(const std::wstring& itemPath, DropMessage& messag
     }
   }
 
-  const bool blocked = ListContains(OutlookBlockedExtensions, LowerExtension(itemPath));
-  if (blocked || settings.ArchiveCheck || services.IsFolder(itemPath) || compressChosen)
-    return Compress(itemPath, compressChosen, message);
-  return AttachUnchanged(itemPath, message);
+  const bool blocked = ListContains(OutlookBlockedExtensions, item.Extension());
+  if (blocked || settings.ArchiveCheck || item.IsFolder() || compressChosen)
+    return Compress(item, compressChosen, message);
+  return AttachUnchanged(item, message);
 }
 
 }  // namespace vlm

@@ -69,8 +69,7 @@ void HandleItems(const HookedMessage& hooked, const std::wstring* pastedFile, Dr
                  HookPlatform& platform) {
   const unsigned count = pastedFile ? 1 : platform.DropItemCount(hooked.wParam);
   for (unsigned index = 0; index < count; ++index) {
-    const std::wstring path = pastedFile ? message.Settings().TempFolder + *pastedFile
-                                         : platform.DropItem(hooked.wParam, index);
+    const std::wstring path = pastedFile ? *pastedFile : platform.DropItem(hooked.wParam, index);
     if (path.empty()) continue;
     if (ProcessDroppedItem(path, message) == ItemOutcome::EndMessage) break;
   }
@@ -87,7 +86,7 @@ void HandleDrop(const HookedMessage& hooked, const DropSettings& settings, HookP
 void HandlePaste(const HookedMessage& hooked, const DropSettings& settings, HookPlatform& platform,
                  DropServices& services) {
   const HostWnd target = platform.ForegroundWindow();
-  services.RefreshTempFolder();
+  services.Host.RefreshTempFolder();
   DropMessage message(settings, services, *hooked.message);
   std::wstring fileName;
   if (!platform.ShowImageDialog([&] { message.Consume(); }, fileName)) return;

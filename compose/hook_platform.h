@@ -27,9 +27,10 @@ class HookPlatform {
   // Frees the drop's file list, which the host would have freed had it handled the drop.
   virtual void ReleaseDrop(std::uintptr_t drop) = 0;
   // The pasted-image dialog for the bitmap on the clipboard. Calls `consumeKey` just before the
-  // dialog shows; true when the user saved the image, whose file name in the host's temporary
-  // folder is then in `fileName`. False when the dialog was cancelled, or not shown at all
-  // because the picture could not be measured (then `consumeKey` was not called).
+  // dialog shows; true when the user saved the image, whose full path (in a work folder of its
+  // own below the host's temporary folder) is then in `fileName`. False when the dialog was
+  // cancelled, or not shown at all because the picture could not be measured (then `consumeKey` was
+  // not called).
   virtual bool ShowImageDialog(const std::function<void()>& consumeKey, std::wstring& fileName) = 0;
 };
 

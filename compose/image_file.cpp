@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "archiver/replacing_file.h"
+#include "base/files.h"
 #include "compose/image_bmp.h"
 #include "compose/image_gif.h"
 #include "compose/image_jpeg.h"

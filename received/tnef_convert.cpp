@@ -8,11 +8,16 @@
 
 #include "base/ansi_text.h"
 #include "received/attachment_file_name.h"
-#include "received/new_file.h"
-#include "received/temporary_file.h"
+#include "base/files.h"
 
 namespace vlm {
 namespace {
+
+// A file for one attachment's data, under a name of its own in `folder` until it is complete.
+std::unique_ptr<TTemporaryFile> NewTemporaryFile(const std::filesystem::path& folder,
+                                                 unsigned& number) {
+  return std::make_unique<TTemporaryFile>(PathText(folder), L"~tnef", L".part", number);
+}
 
 // An attribute record: level (1), identifier and type (4), length (4, little-endian), value,
 // checksum (2). The scan looks at the identifier and the length behind it.
@@ -96,6 +101,9 @@ bool TTNEFConvert::Convert(std::vector<std::wstring>& ResultFile,
       const TTnefAttachmentInfo* info = FInfo.ForData(FPending[i]->data.offset);
       FMimeTags.push_back(info ? info->MimeTag : std::string());
     }
+  } catch (const EFileError& error) {
+    DiscardPending();
+    throw ETNEFConvert(std::string("cannot write an attachment file: ") + error.what());
   } catch (...) {
     DiscardPending();
     throw;
@@ -235,7 +243,7 @@ void TTNEFConvert::StartAttachment(const TAttributeAt& data,
   attachment->data = data;
   attachment->next = data.offset + kRecordHead;
   if (!FUseMapped && FStreaming.size() < kMaxStreaming) {
-    attachment->file = std::make_unique<TTemporaryFile>(TempFolder, FTemporaryNumber);
+    attachment->file = NewTemporaryFile(TempFolder, FTemporaryNumber);
     Feed(*attachment);
     if (attachment->file->IsOpen()) FStreaming.push_back(attachment.get());
   }
@@ -289,13 +297,14 @@ void TTNEFConvert::SaveAttachment(size_t index, const std::filesystem::path& Fil
   TPendingAttachment& attachment = *FPending[index];
   if (!attachment.file && FUseMapped) {
     const std::uint64_t size = attachment.End() - attachment.next;
-    if (!WriteWholeNewFile(FileName, FMapped.Data() + attachment.next, static_cast<size_t>(size)))
+    if (!WriteWholeNewFile(PathText(FileName), FMapped.Data() + attachment.next,
+                           static_cast<size_t>(size)))
       throw ETNEFConvert("cannot write an attachment file");
     attachment.next = attachment.End();
     return;
   }
   if (!attachment.file) {
-    attachment.file = std::make_unique<TTemporaryFile>(FileName.parent_path(), FTemporaryNumber);
+    attachment.file = NewTemporaryFile(FileName.parent_path(), FTemporaryNumber);
     std::vector<char> buffer(
         static_cast<size_t>(std::min<std::uint64_t>(FBufferSize, attachment.data.length)));
     for (std::uint64_t& next = attachment.next; next < attachment.End();) {
@@ -306,7 +315,7 @@ void TTNEFConvert::SaveAttachment(size_t index, const std::filesystem::path& Fil
       next += size;
     }
   }
-  attachment.file->RenameTo(FileName);
+  attachment.file->MoveTo(PathText(FileName));
 }
 
 }  // namespace vlm

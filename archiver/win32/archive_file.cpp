@@ -11,6 +11,7 @@
 #include "archiver/win32/progress_window.h"
 #include "archiver/win32/windows_file_system_walk.h"
 #include "base/ansi_text.h"
+#include "base/files.h"
 
 namespace vlm {
 namespace {
@@ -28,11 +29,6 @@ void CopyAnsi(char (&field)[N], const std::wstring& text) {
   const size_t length = std::min(ansi.size(), N - 1);
   std::memcpy(field, ansi.data(), length);
   field[length] = '\0';
-}
-
-bool FileExists(const std::wstring& fileName) {
-  const DWORD attributes = GetFileAttributesW(fileName.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::wstring AbsolutePath(const std::wstring& fileName) {
@@ -66,13 +62,8 @@ class TTemporaryFiles {
  public:
   explicit TTemporaryFiles(const std::vector<std::wstring>& files) : FFiles(files) {}
   ~TTemporaryFiles() {
-    for (const std::wstring& file : FFiles) {
-      // A read-only file cannot be deleted; the copies are ours, so the bit goes first.
-      const DWORD attributes = GetFileAttributesW(file.c_str());
-      if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        SetFileAttributesW(file.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-      DeleteFileW(file.c_str());
-    }
+    // The copies are ours: a read-only bit goes first.
+    for (const std::wstring& file : FFiles) (void)RemoveFile(file);
   }
   TTemporaryFiles(const TTemporaryFiles&) = delete;
   TTemporaryFiles& operator=(const TTemporaryFiles&) = delete;

@@ -5,13 +5,12 @@
 #include <map>
 
 #include "archiver/archiver_errors.h"
-#include "archiver/archiver_messages.h"
+#include "base/files.h"
 #include "base/win32/scoped.h"
 
 namespace vlm {
 namespace {
 
-namespace msg = archiver_messages;
 using win::ScopedHandle;
 
 std::wstring FullPath(const std::wstring& path) {
@@ -71,7 +70,7 @@ std::vector<std::wstring> NamedStreams(HANDLE file, const std::wstring& path) {
     DWORD read = 0;
     if (!BackupRead(file, reinterpret_cast<BYTE*>(&header), headerSize, &read, FALSE, FALSE,
                     &context)) {
-      throw EFileError(msg::FileMessage(msg::kCannotOpenFile, path), path);
+      throw CannotOpenFile(path);
     }
     if (read < headerSize) break;
     std::wstring name(header.dwStreamNameSize / sizeof(wchar_t), L'\0');
@@ -79,7 +78,7 @@ std::vector<std::wstring> NamedStreams(HANDLE file, const std::wstring& path) {
         (!BackupRead(file, reinterpret_cast<BYTE*>(name.data()), header.dwStreamNameSize, &read,
                      FALSE, FALSE, &context) ||
          read != header.dwStreamNameSize)) {
-      throw EFileError(msg::FileMessage(msg::kCannotOpenFile, path), path);
+      throw CannotOpenFile(path);
     }
     if (!name.empty()) names.push_back(name);
     if (header.Size.QuadPart > 0) {
@@ -116,14 +115,14 @@ void CopyStreamsOut(const std::wstring& path, const std::wstring& separator,
   BY_HANDLE_FILE_INFORMATION info{};
   {
     ScopedHandle file = OpenForReading(path, FILE_FLAG_BACKUP_SEMANTICS);
-    if (!file) throw EFileError(msg::FileMessage(msg::kCannotOpenFile, path), path);
+    if (!file) throw CannotOpenFile(path);
     GetFileInformationByHandle(file.get(), &info);
     names = NamedStreams(file.get(), path);
   }
   for (const std::wstring& name : names) {
     const std::wstring copy = path + MapStreamName(name, separator);
     // A file of that name that is not ours is packed as it is and never deleted.
-    if (GetFileAttributesW(copy.c_str()) != INVALID_FILE_ATTRIBUTES) continue;
+    if (AnythingNamed(copy)) continue;
     WriteStreamCopy(path + name, copy, info, made);
   }
 }
@@ -131,16 +130,16 @@ void CopyStreamsOut(const std::wstring& path, const std::wstring& separator,
 void WriteStreamCopy(const std::wstring& source, const std::wstring& copy,
                      const BY_HANDLE_FILE_INFORMATION& owner, std::vector<TStreamCopy>& made) {
   ScopedHandle from = OpenForReading(source, 0);
-  if (!from) throw EFileError(msg::FileMessage(msg::kCannotOpenFile, source), source);
+  if (!from) throw CannotOpenFile(source);
   HANDLE created = CreateFileW(copy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
   if (created == INVALID_HANDLE_VALUE) {
-    throw EFileError(msg::FileMessage(msg::kCannotCreateFile, copy), copy);
+    throw CannotCreateFile(copy);
   }
   made.push_back({copy, FullPath(copy)});
   ScopedHandle target(created);
   if (!CopyContent(from.get(), target.get())) {
-    throw EFileError(msg::FileMessage(msg::kCannotCreateFile, copy), copy);
+    throw CannotCreateFile(copy);
   }
   SetFileTime(target.get(), &owner.ftCreationTime, &owner.ftLastAccessTime, &owner.ftLastWriteTime);
   target.reset();

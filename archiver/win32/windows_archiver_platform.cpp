@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "archiver/win32/format_bindings.h"
+#include "base/files.h"
 #include "base/win32/scoped.h"
 
 namespace vlm {
@@ -48,8 +49,7 @@ std::optional<std::wstring> TWindowsArchiverPlatform::ReadMachineRegistryString(
 }
 
 bool TWindowsArchiverPlatform::FileExists(const std::wstring& fileName) const {
-  const DWORD attributes = GetFileAttributesW(fileName.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+  return vlm::FileExists(fileName);
 }
 
 std::wstring TWindowsArchiverPlatform::ExpandFileName(const std::wstring& fileName) const {

@@ -6,61 +6,43 @@
 #include "base/path.h"
 #include "archiver/win32/extra_streams.h"
 #include "base/file_name_key.h"
+#include "base/files.h"
 #include "base/win32/scoped.h"
 
 namespace vlm {
 namespace {
 
-bool IsDotEntry(const wchar_t* name) {
-  return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0));
-}
-
-TDateStamp LocalStamp(const FILETIME& utc) {
+// The local date and time of a write time in seconds since 1970 UTC.
+TDateStamp LocalStamp(std::int64_t unixTime) {
+  if (unixTime == 0) return 0;
+  const std::uint64_t ticks =
+      (static_cast<std::uint64_t>(unixTime) + 11'644'473'600u) * 10'000'000u;
+  const FILETIME utc{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
   FILETIME local{};
   SYSTEMTIME time{};
   if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &time)) return 0;
   return MakeDateStamp(time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond);
 }
 
-// Runs `each` over the entries of one directory search; stops when it answers false.
-template <typename Each>
-void Search(const std::wstring& pattern, bool foldersOnly, Each each) {
-  WIN32_FIND_DATAW data{};
-  win::ScopedFindHandle find(FindFirstFileExW(
-      pattern.c_str(), FindExInfoStandard, &data,
-      foldersOnly ? FindExSearchLimitToDirectories : FindExSearchNameMatch, nullptr, 0));
-  if (!find) return;
-  do {
-    if (!IsDotEntry(data.cFileName) && !each(data)) return;
-  } while (FindNextFileW(find.get(), &data));
-}
-
 class TWindowsFileSystemWalk : public TFileSystemWalk {
  public:
-  void ListFiles(const std::wstring& pattern, bool includeHidden, bool,
+  void ListFiles(const std::wstring& pattern, bool includeHidden, bool needTimes,
                  const TFoundEntryProc& each) override {
-    const DWORD excluded = FILE_ATTRIBUTE_DIRECTORY |
-                           (includeHidden ? 0 : FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-    Search(pattern, false, [&](const WIN32_FIND_DATAW& data) {
-      if (data.dwFileAttributes & excluded) return true;
+    ForEachEntry(pattern, [&](const TFolderEntry& entry) {
+      if (entry.folder || (entry.hidden && !includeHidden)) return true;
       return each(
-          TFoundEntry{data.cFileName, data.cAlternateFileName, LocalStamp(data.ftLastWriteTime)});
+          TFoundEntry{entry.name, entry.shortName, needTimes ? LocalStamp(entry.writeTime) : 0});
     });
   }
 
   void ListFolders(const std::wstring& folder, const TFoundEntryProc& each) override {
-    Search(JoinPath(folder, L"*.*"), true, [&](const WIN32_FIND_DATAW& data) {
-      if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return true;
-      return each(TFoundEntry{data.cFileName, data.cAlternateFileName, 0,
-                              (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
+    ForEachEntry(JoinPath(folder, L"*.*"), [&](const TFolderEntry& entry) {
+      if (!entry.folder) return true;
+      return each(TFoundEntry{entry.name, entry.shortName, 0, entry.linked});
     });
   }
 
-  bool FolderExists(const std::wstring& path) override {
-    if (path.empty()) return false;
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-  }
+  bool FolderExists(const std::wstring& path) override { return vlm::FolderExists(path); }
 
   std::wstring CurrentFolder() override {
     std::wstring folder(GetCurrentDirectoryW(0, nullptr), L'\0');

@@ -54,10 +54,12 @@ LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam) {
     if ((msg->message == WM_KEYDOWN || msg->message == WM_DROPFILES) && SettingsForm) {
       GuardedVoid("HookProc", [msg] {
         WindowsHookPlatform platform;
-        WindowsDropServices services(*SettingsForm);
+        FormArchive archive(*SettingsForm);
+        WindowsComposeHost host;
+        DropServices services = WindowsDropServices(archive, host);
         HandleHookedMessage(
-            {msg->hwnd, &msg->message, msg->wParam}, [] { return DropSettingsOf(*SettingsForm); },
-            platform, services);
+            {msg->hwnd, &msg->message, msg->wParam},
+            [] { return WindowsDropSettings(*SettingsForm); }, platform, services);
       });
     }
   }

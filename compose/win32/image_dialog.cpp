@@ -6,11 +6,11 @@
 #include <exception>
 #include <optional>
 
-#include "archiver/archiver_errors.h"
 #include "base/path.h"
 #include "compose/image_file.h"
 #include "compose/image_format.h"
 #include "compose/image_preview.h"
+#include "compose/work_folder.h"
 #include "compose/win32/windows_bitmap.h"
 #include "base/ansi_text.h"
 #include "base/format_size.h"
@@ -18,7 +18,7 @@
 #include "base/settings_form.h"
 #include "base/win32/app_window.h"
 #include "base/win32/dialog_support.h"
-#include "base/win32/file_probe.h"
+#include "base/files.h"
 #include "base/win32/launch.h"
 #include "base/win32/module.h"
 #include "base/win32/export_guard.h"
@@ -59,11 +59,6 @@ constexpr int kFormatItems[] = {IDC_ImageRadioGroup1Jpg, IDC_ImageRadioGroup1Bmp
                                 IDC_ImageRadioGroup1Gif, IDC_ImageRadioGroup1Png};
 constexpr int kFormatCount = 4;
 
-bool FileExists(const std::wstring& path) {
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 std::wstring SizeText(const TBitmapImage& image, std::int64_t bytes) {
   return L"サイズ:" + std::to_wstring(image.Width) + L"x" + std::to_wstring(image.Height) + L" [" +
          FormatSize(bytes) + L"]";
@@ -80,7 +75,7 @@ class TForm3 {
   TBitmapImage Picture;
   bool Stretch = false;
   std::wstring SizeLabel;  // Label1's text on opening
-  std::wstring FileName;   // LabeledEdit1's text when the dialog closed
+  std::wstring FileName;   // the saved picture's full path when the dialog closed
 
   static INT_PTR CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -89,8 +84,9 @@ class TForm3 {
   void FormCreate();
   void FormShow();
   void OnCommand(int id, int code);
+  // Writes the measurement file, or with `resultFolder` the picture itself into that folder.
   // False when a file could not be written.
-  bool RadioGroup1Click(bool fromDecide);
+  bool RadioGroup1Click(const std::wstring& resultFolder = {});
   void Button2Click();
   void Image1DblClick();
   void DrawImage1(const DRAWITEMSTRUCT& item);
@@ -185,7 +181,7 @@ void TForm3::OnCommand(int id, int code) {
   if (code == BN_CLICKED && SelectedFormat() != itemIndex_) {
     // The group reports a change of its choice, not a click on the item already chosen.
     itemIndex_ = SelectedFormat();
-    RadioGroup1Click(false);
+    RadioGroup1Click();
   }
   // Enter and Esc (IDOK, IDCANCEL) do nothing: the form has no default or cancel button.
 }
@@ -196,12 +192,13 @@ int TForm3::SelectedFormat() const {
   return itemIndex_;
 }
 
-bool TForm3::RadioGroup1Click(bool fromDecide) {
+bool TForm3::RadioGroup1Click(const std::wstring& resultFolder) {
+  const bool fromDecide = !resultFolder.empty();
   const auto format = static_cast<TImageFormat>(itemIndex_);
   const std::wstring name = ChangeExtension(FileNameText(), ImageExtension(format));
   SetWindowTextW(Item(IDC_ImageLabeledEdit1), name.c_str());
   const std::wstring target =
-      fromDecide ? SavePath + name
+      fromDecide ? JoinPath(resultFolder, name)
                  : SavePath + ChangeExtension(kMeasureFile, ImageExtension(format));
   if (!fromDecide && !FormatChange) return true;
   // An encoded measurement file of this opening is still the picture's: it is reused. The result
@@ -209,7 +206,7 @@ bool TForm3::RadioGroup1Click(bool fromDecide) {
   if (format == ifBmp || fromDecide || !FileExists(target)) {
     if (!Write(format, target)) return false;
   }
-  if (FormatChange) SetLabel1(SizeText(Picture, FileSizeOf(target)));
+  if (FormatChange) SetLabel1(SizeText(Picture, FileSize(target)));
   return true;
 }
 
@@ -231,9 +228,19 @@ void TForm3::Button2Click() {
     const std::wstring name = kDefaultName + ImageExtension(static_cast<TImageFormat>(itemIndex_));
     SetWindowTextW(Item(IDC_ImageLabeledEdit1), name.c_str());
   }
+  // The picture goes into a folder of its own: the host reads it only when the message is sent,
+  // and a later paste of the same name must not replace it.
+  std::optional<WorkFolder> work;
+  try {
+    work.emplace(SavePath);
+  } catch (const EWideMessage& e) {
+    ShowMessage(e.Message(), L"Velmora", MB_OK | MB_ICONERROR);
+    return;
+  }
   // A result that could not be written is nothing to attach: the user may pick another name.
-  if (!RadioGroup1Click(true)) return;
-  FileName = FileNameText();
+  if (!RadioGroup1Click(work->Path())) return;
+  work->Keep();
+  FileName = JoinPath(work->Path(), FileNameText());
   EndDialog(window_, IDOK);
 }
 

@@ -9,6 +9,7 @@
 #include "archiver/win32/form_archive_file.h"
 #include "compose/win32/compose_hook.h"
 #include "base/ansi_text.h"
+#include "base/files.h"
 #include "base/plugin_state.h"
 #include "base/settings_form.h"
 #include "base/win32/app_window.h"
@@ -26,12 +27,6 @@ namespace {
 
 constexpr wchar_t kWinmailItem[] = L"winmail.datを展開して添付";
 constexpr wchar_t kAddFileItem[] = L"メールにファイルを追加する";
-
-bool DirectoryExists(const std::wstring& path) {
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  return !path.empty() && attributes != INVALID_FILE_ATTRIBUTES &&
-         (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 std::wstring Folder(const std::wstring& path) {
   return path.substr(0, path.find_last_of(L"\\/"));
@@ -99,7 +94,7 @@ void StartPlugin() {
   StartCrashReports(ReadBool(ini, L"CrashReport", true), form.TempFolder,
                     HostApi->HostVersion.c_str());
   OpenPath = ini.Read(L"OpenPath").value_or(L"");
-  if (!DirectoryExists(OpenPath)) OpenPath = DesktopFolder(static_cast<HWND>(AppWindow));
+  if (!FolderExists(OpenPath)) OpenPath = DesktopFolder(static_cast<HWND>(AppWindow));
   form.RadioGroup1Click();
   WarnAboutComposeThread(ini);
 

@@ -12,8 +12,8 @@
 #include "base/plugin_state.h"
 #include "base/settings_form.h"
 #include "base/win32/app_window.h"
-#include "base/win32/code_page_copy.h"
-#include "base/win32/file_probe.h"
+#include "base/code_page_copy.h"
+#include "base/files.h"
 #include "base/win32/ini_file.h"
 #include "received/add_file.h"
 
@@ -75,7 +75,7 @@ std::optional<std::string> ChooseFileToAdd() {
   const auto path = AskForPath();
   if (!path) return std::nullopt;
   SaveOpenPath();
-  if (FileSizeOf(*path) > kAddFileLimit) {
+  if (FileSize(*path) > kAddFileLimit) {
     ShowMessage(L"ファイルが大きすぎます。\r\n処理を中止します。", L"Velmora(処理中断)",
                 MB_OK | MB_ICONWARNING);
     return std::nullopt;

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "base/files.h"
 #include "archiver/archiver_errors.h"
 #include "archiver/cmd_opt.h"
 #include "base/ansi_text.h"

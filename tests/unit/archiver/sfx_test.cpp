@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "base/files.h"
 #include "archiver/archiver_errors.h"
 #include "archiver/archiver_factory.h"
 #include "archiver/archiver_messages.h"

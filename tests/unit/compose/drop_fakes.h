@@ -1,21 +1,26 @@
 #pragma once
-// Fakes of the drop handling's seams: a file system of named entries, scripted answers, an
-// archive component that records how it was set up, and one log of everything in call order.
+// The drop handling's world in a test: real files in a scratch folder (the file room's POSIX
+// body), scripted answers, an archive component that records how it was set up and writes an
+// archive file, a host that records its calls, and one log of the boxes and host calls in order.
+// Log lines show the scratch folder as "~".
 #include <cstdint>
+#include <cstdlib>
 #include <deque>
+#include <filesystem>
+#include <fstream>
 #include <functional>
-#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "base/ansi_text.h"
+#include "base/files.h"
 #include "compose/drop_services.h"
 #include "compose/hook_platform.h"
-#include "base/ansi_text.h"
 
-namespace vlm::testing {
+namespace vlm::test {
 
 inline std::string Narrow(const std::wstring& text) {
   return ToUtf8(text);
@@ -25,7 +30,7 @@ inline std::string WindowName(HostWnd window) {
   return std::to_string(reinterpret_cast<std::uintptr_t>(window));
 }
 
-class FakeDropServices;
+class DropWorld;
 
 class FakeArchive : public DropArchive {
  public:
@@ -37,63 +42,154 @@ class FakeArchive : public DropArchive {
     std::vector<std::wstring> files;
     std::wstring baseDir;
     std::wstring currentDirectory;
+    bool filesPresent;  // every file to pack is there, relative to baseDir where one is given
   };
 
-  // Bound to its owner each time the owner hands it out, so owners can be reassigned.
-  FakeDropServices* owner = nullptr;
-  void SetFileName(const std::wstring& fileName) override { fileName_ = fileName; }
+  explicit FakeArchive(DropWorld& world) : world_(world) {}
+  void SetFileName(const std::wstring& fileName) override {
+    Component();
+    fileName_ = fileName;
+  }
   void SetArchiverType(TArchiverType type) override { type_ = type; }
   TArchiverOptions& Options() override { return options_; }
   void SetOutputSize(int size) override { outputSize_ = size; }
   int PackFiles(const std::vector<std::wstring>& files, const std::wstring& baseDir) override;
+  void StartInstaller() override;
 
   std::vector<PackCall> packs;
   int result = 0;
   bool throws = false;
+  bool noComponent = false;  // the settings form has no archive component
   bool writesArchive = true;
   std::int64_t archiveSize = 5000;
 
  private:
+  void Component() const {
+    if (noComponent) throw std::runtime_error("no archive component");
+  }
+
+  DropWorld& world_;
   std::wstring fileName_;
   TArchiverType type_ = atAutoDetect;
   TArchiverOptions options_;
   int outputSize_ = 0;
 };
 
-class FakeDropServices : public DropServices {
+class FakeComposeHost : public ComposeHost {
  public:
-  struct Entry {
-    std::int64_t size = 0;
-    bool folder = false;
-  };
+  explicit FakeComposeHost(DropWorld& world) : world_(world) {}
+  HostWnd ComposeMail(const std::wstring& body, const std::wstring& path) override;
+  void CompAttachFile(HostWnd window, const std::wstring& body, const std::wstring& path) override;
+  void SetMessageText(HostWnd window, const std::wstring& text) override;
+  void RefreshTempFolder() override;
+  bool PartialSending() override { return partialSending; }
+  void PauseWithMessages(int milliseconds) override;
+  void KeepResponsive() override {}
 
-  std::map<std::wstring, Entry> entries;
+  bool partialSending = false;
+  bool composeFails = false;  // the host opens no compose window
+  std::uintptr_t nextComposeWindow = 900;
+
+ private:
+  DropWorld& world_;
+};
+
+class DropWorld {
+ public:
+  DropWorld() : root_(MakeRoot()) {
+    SetCurrentFolder(root_);
+    MakeFolders(Path(L"Temp"));
+  }
+  ~DropWorld() {
+    SetCurrentFolder(L"/");
+    std::error_code ignored;
+    std::filesystem::remove_all(FilePath(root_), ignored);
+  }
+  DropWorld(const DropWorld&) = delete;
+  DropWorld& operator=(const DropWorld&) = delete;
+
+  // A path below the scratch folder ("d/a.txt").
+  std::wstring Path(const std::wstring& relative) const { return root_ + L"/" + relative; }
+  // The host's temporary folder, with its final separator as the host gives it.
+  std::wstring TempFolder() const { return Path(L"Temp/"); }
+
+  // A file of `size` bytes (sparse: sizes of gigabytes cost nothing).
+  void AddFile(const std::wstring& relative, std::int64_t size) {
+    const std::wstring path = Path(relative);
+    MakeFolders(FolderPartOf(path));
+    { std::ofstream(FilePath(path), std::ios::binary | std::ios::trunc); }
+    std::filesystem::resize_file(FilePath(path), static_cast<std::uintmax_t>(size));
+  }
+  // A folder holding one file of `contentSize` bytes.
+  void AddFolder(const std::wstring& relative, std::int64_t contentSize) {
+    MakeFolders(Path(relative));
+    if (contentSize > 0) AddFile(relative + L"/content.bin", contentSize);
+  }
+  bool Exists(const std::wstring& relative) const { return AnythingNamed(Path(relative)); }
+
+  // The seams the drop handling is given.
+  DropServices Services() {
+    return DropServices{[this](const std::wstring& text, const std::wstring& caption,
+                               unsigned flag) { return Ask(text, caption, flag); },
+                        [this] {
+                          log.push_back("password dialog");
+                          return password;
+                        },
+                        host, archive};
+  }
+
+  // Begins a fresh case: answers, boxes, log and archive calls cleared, the work folders gone,
+  // the other files kept.
+  void ClearRecords() {
+    std::error_code ignored;
+    std::filesystem::remove_all(FilePath(Path(L"Temp/Velmora")), ignored);
+    answers.clear();
+    captions.clear();
+    texts.clear();
+    flags.clear();
+    log.clear();
+    archive.packs.clear();
+  }
+
+  // A text with the scratch folder shown as "~".
+  std::string Shown(const std::wstring& text) const {
+    std::string line = Narrow(text);
+    const std::string root = Narrow(root_);
+    for (size_t at = line.find(root); at != std::string::npos; at = line.find(root, at))
+      line.replace(at, root.size(), "~");
+    return line;
+  }
+  void Log(const std::string& line) { log.push_back(Shown(FromUtf8(line))); }
+  const std::wstring& Root() const { return root_; }
+
   std::deque<int> answers;  // one a box, in order
   std::vector<std::wstring> captions;
   std::vector<std::wstring> texts;
   std::vector<unsigned> flags;
   std::wstring password = L"secret";
-  bool partialSending = false;
-  wchar_t decimalSeparator = L'.';
-  bool noArchiveComponent = false;
-  FakeArchive archive;
-  std::wstring currentDirectory = L"C:\\host";
   std::vector<std::string> log;
-  std::uintptr_t nextComposeWindow = 900;
   std::function<void()> duringQuestion;  // runs inside every box, as a nested message loop would
-  bool removeFails = false;              // files are held open by another program
-  bool composeFails = false;             // the host opens no compose window
+  FakeArchive archive{*this};
+  FakeComposeHost host{*this};
 
-  void AddFile(const std::wstring& path, std::int64_t size) { entries[path] = {size, false}; }
-  void AddFolder(const std::wstring& path, std::int64_t contentSize) {
-    entries[path] = {contentSize, true};
+ private:
+  static std::wstring MakeRoot() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "velmora-drop-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("no scratch folder");
+    return FromUtf8(pattern);
+  }
+  static std::wstring FolderPartOf(const std::wstring& path) {
+    return path.substr(0, path.find_last_of(L'/'));
+  }
+  static void MakeFolders(const std::wstring& path) {
+    std::filesystem::create_directories(FilePath(path));
   }
 
-  int Ask(const std::wstring& text, const std::wstring& caption, unsigned flag) override {
+  int Ask(const std::wstring& text, const std::wstring& caption, unsigned flag) {
     texts.push_back(text);
     captions.push_back(caption);
     flags.push_back(flag);
-    log.push_back("box " + Narrow(caption));
+    Log("box " + Narrow(caption));
     if (duringQuestion) duringQuestion();
     if (answers.empty()) {
       ADD_FAILURE() << "unexpected box: " << Narrow(caption) << "\n" << Narrow(text);
@@ -103,96 +199,58 @@ class FakeDropServices : public DropServices {
     answers.pop_front();
     return answer;
   }
-  std::wstring AskPassword() override {
-    log.push_back("password dialog");
-    return password;
-  }
-  bool IsFolder(const std::wstring& path) override {
-    auto it = entries.find(path);
-    return it != entries.end() && it->second.folder;
-  }
-  std::int64_t FileSize(const std::wstring& path) override {
-    auto it = entries.find(path);
-    if (it == entries.end()) return -1;
-    return it->second.folder ? 0 : it->second.size;
-  }
-  std::int64_t FolderSize(const std::wstring& path) override {
-    log.push_back("scan " + Narrow(path));
-    auto it = entries.find(path);
-    return it != entries.end() && it->second.folder ? it->second.size : 0;
-  }
-  bool FileExists(const std::wstring& path) override {
-    auto it = entries.find(path);
-    return it != entries.end() && !it->second.folder;
-  }
-  bool RemoveFile(const std::wstring& path) override {
-    log.push_back("remove " + Narrow(path));
-    if (removeFails) return false;
-    entries.erase(path);
-    return true;
-  }
-  // Every entry below `folder` whose path the code page cannot hold.
-  bool NamesBelowFitCodePage(const std::wstring& folder) override {
-    for (const auto& [path, entry] : entries)
-      if (path.rfind(folder + L"\\", 0) == 0 && !ToAnsiExact(path)) return false;
-    return true;
-  }
-  std::wstring copyProblem;  // what a copy under code-page names answers; empty: it is made
-  std::wstring CopyUnderCodePageNames(const std::wstring& source,
-                                      const std::wstring& target) override {
-    log.push_back("copy " + Narrow(source) + " -> " + Narrow(target));
-    if (!copyProblem.empty()) return copyProblem;
-    entries[target] = entries[source];
-    return L"";
-  }
-  void RemoveTree(const std::wstring& path) override {
-    log.push_back("remove tree " + Narrow(path));
-    entries.erase(path);
-  }
-  std::wstring CurrentDirectory() override { return currentDirectory; }
-  void ChangeDirectory(const std::wstring& path) override {
-    log.push_back("cd " + Narrow(path));
-    currentDirectory = path;
-  }
-  void PauseWithMessages(int milliseconds) override {
-    log.push_back("pause " + std::to_string(milliseconds));
-  }
-  bool HostPartialSending() override { return partialSending; }
-  wchar_t DecimalSeparator() override { return decimalSeparator; }
-  DropArchive& Archive() override {
-    if (noArchiveComponent) throw std::runtime_error("no archive component");
-    archive.owner = this;
-    return archive;
-  }
-  void StartArchiverInstaller() override { log.push_back("caldix"); }
-  HostWnd ComposeMail(const std::wstring& body, const std::wstring& path) override {
-    if (composeFails) {
-      log.push_back("compose fails " + Narrow(path));
-      return nullptr;
-    }
-    const auto window = reinterpret_cast<HostWnd>(nextComposeWindow++);
-    log.push_back("compose " + WindowName(window) + " " + Narrow(path) + " [" + Narrow(body) + "]");
-    return window;
-  }
-  void CompAttachFile(HostWnd window, const std::wstring& body, const std::wstring& path) override {
-    log.push_back("attach " + WindowName(window) + " " + Narrow(path) + " [" + Narrow(body) + "]");
-  }
-  void SetMessageText(HostWnd window, const std::wstring& text) override {
-    log.push_back("status " + WindowName(window) + " [" + Narrow(text) + "]");
-  }
-  void RefreshTempFolder() override { log.push_back("temp folder"); }
+
+  std::wstring root_;
 };
 
 inline int FakeArchive::PackFiles(const std::vector<std::wstring>& files,
                                   const std::wstring& baseDir) {
-  owner->log.push_back("pack " + Narrow(fileName_));
+  Component();
+  world_.Log("pack " + Narrow(fileName_));
+  bool present = true;
+  for (const std::wstring& file : files)
+    present = present && AnythingNamed(baseDir.empty() ? file : baseDir + L"/" + file);
   packs.push_back(
-      {fileName_, type_, options_, outputSize_, files, baseDir, owner->currentDirectory});
+      {fileName_, type_, options_, outputSize_, files, baseDir, CurrentFolder(), present});
   if (throws) throw std::runtime_error("ZIP32J.DLL missing");
-  // Archivers may move the current directory to the base folder while they pack.
-  if (!baseDir.empty()) owner->currentDirectory = baseDir;
-  if (writesArchive) owner->AddFile(fileName_, archiveSize);
+  // Archivers may move the current folder to the base folder while they pack.
+  if (!baseDir.empty()) SetCurrentFolder(baseDir);
+  if (writesArchive) {
+    { std::ofstream(FilePath(fileName_), std::ios::binary | std::ios::trunc); }
+    std::filesystem::resize_file(FilePath(fileName_), static_cast<std::uintmax_t>(archiveSize));
+  }
   return result;
 }
 
-}  // namespace vlm::testing
+inline void FakeArchive::StartInstaller() {
+  world_.Log("caldix");
+}
+
+inline HostWnd FakeComposeHost::ComposeMail(const std::wstring& body, const std::wstring& path) {
+  if (composeFails) {
+    world_.Log("compose fails " + Narrow(path));
+    return nullptr;
+  }
+  const auto window = reinterpret_cast<HostWnd>(nextComposeWindow++);
+  world_.Log("compose " + WindowName(window) + " " + Narrow(path) + " [" + Narrow(body) + "]");
+  return window;
+}
+
+inline void FakeComposeHost::CompAttachFile(HostWnd window, const std::wstring& body,
+                                            const std::wstring& path) {
+  world_.Log("attach " + WindowName(window) + " " + Narrow(path) + " [" + Narrow(body) + "]");
+}
+
+inline void FakeComposeHost::SetMessageText(HostWnd window, const std::wstring& text) {
+  world_.Log("status " + WindowName(window) + " [" + Narrow(text) + "]");
+}
+
+inline void FakeComposeHost::RefreshTempFolder() {
+  world_.Log("temp folder");
+}
+
+inline void FakeComposeHost::PauseWithMessages(int milliseconds) {
+  world_.Log("pause " + std::to_string(milliseconds));
+}
+
+}  // namespace vlm::test

@@ -8,8 +8,8 @@
 namespace vlm {
 namespace {
 
-using testing::FakeDropServices;
-using testing::Narrow;
+using test::DropWorld;
+using test::Narrow;
 
 const auto kCompose = reinterpret_cast<HostWnd>(100);
 const auto kMain = reinterpret_cast<HostWnd>(1);
@@ -21,26 +21,27 @@ class DropItemTest : public ::testing::Test {
  protected:
   DropItemTest() {
     settings.B2OhWnd = kMain;
-    settings.TempFolder = L"C:\\Temp\\";
+    settings.TempFolder = world.TempFolder();
     settings.WriteWord = L">----- Attachment File -----<";
   }
 
-  // Handles one item dropped onto the compose window (or the main window).
-  ItemOutcome Drop(const std::wstring& path, bool onMain = false) {
+  // Handles one item below the scratch folder dropped onto the compose window (or the main window).
+  ItemOutcome Drop(const std::wstring& relative, bool onMain = false) {
     message = std::make_unique<DropMessage>(settings, services, messageId);
     message->FromMainWindow = onMain;
     message->ComposeWindow = onMain ? nullptr : kCompose;
-    return ProcessDroppedItem(path, *message);
+    return ProcessDroppedItem(world.Path(relative), *message);
   }
 
   std::string Log() const {
     std::string all;
-    for (const auto& line : services.log) all += line + "\n";
+    for (const auto& line : world.log) all += line + "\n";
     return all;
   }
 
+  DropWorld world;
+  DropServices services = world.Services();
   DropSettings settings = DropSettingsOf(TForm1{});
-  FakeDropServices services;
   unsigned messageId = kDropId;
   std::unique_ptr<DropMessage> message;
 };
@@ -48,23 +49,23 @@ class DropItemTest : public ::testing::Test {
 TEST_F(DropItemTest, LargePdfAnsweredNoIsZippedIntoTheTemporaryFolderWithItsListing) {
   settings.OverSizeCheck = true;
   settings.WriteFileName = true;
-  services.AddFile(L"C:\\work\\report.pdf", 3145728);
-  services.answers = {kNo};
+  world.AddFile(L"work/report.pdf", 3145728);
+  world.answers = {kNo};
 
-  EXPECT_EQ(Drop(L"C:\\work\\report.pdf"), ItemOutcome::Delivered);
+  EXPECT_EQ(Drop(L"work/report.pdf"), ItemOutcome::Delivered);
 
-  ASSERT_EQ(services.texts.size(), 1u);
-  EXPECT_EQ(Narrow(services.texts[0]),
+  ASSERT_EQ(world.texts.size(), 1u);
+  EXPECT_EQ(Narrow(world.texts[0]),
             "添付ファイル「report.pdf」のサイズは1MByte以上(3073kByte)です。\r\n"
             "このまま送信しても良いですか？\r\n\r\n"
             "「はい」・・・・そのまま添付\r\n「いいえ」・・・ZIP圧縮して添付\r\n"
             "「キャンセル」・キャンセル");
-  EXPECT_EQ(Narrow(services.captions[0]), "添付ファイルの確認");
-  EXPECT_EQ(services.flags[0], 0x3u | 0x30u | 0x100u);  // Yes/No/Cancel, warning, No default
+  EXPECT_EQ(Narrow(world.captions[0]), "添付ファイルの確認");
+  EXPECT_EQ(world.flags[0], 0x3u | 0x30u | 0x100u);  // Yes/No/Cancel, warning, No default
 
-  ASSERT_EQ(services.archive.packs.size(), 1u);
-  const auto& pack = services.archive.packs[0];
-  EXPECT_EQ(Narrow(pack.fileName), "C:\\Temp\\report.zip");
+  ASSERT_EQ(world.archive.packs.size(), 1u);
+  const auto& pack = world.archive.packs[0];
+  EXPECT_EQ(world.Shown(pack.fileName), "~/Temp/Velmora/1/report.zip");
   EXPECT_EQ(pack.type, atZip);
   EXPECT_EQ(pack.options.x, 0);
   EXPECT_EQ(pack.options.r, 0);
@@ -72,17 +73,17 @@ TEST_F(DropItemTest, LargePdfAnsweredNoIsZippedIntoTheTemporaryFolderWithItsList
   EXPECT_EQ(pack.options.n, 1);
   EXPECT_EQ(pack.outputSize, 8192);
   EXPECT_EQ(pack.options.UserOptions, L"");
-  EXPECT_EQ(pack.files, std::vector<std::wstring>{L"C:\\work\\report.pdf"});
+  EXPECT_EQ(pack.files, std::vector<std::wstring>{world.Path(L"work/report.pdf")});
   EXPECT_EQ(pack.baseDir, L"");
-  EXPECT_TRUE(services.archive.Options().IncludeExtraStreams);
+  EXPECT_TRUE(world.archive.Options().IncludeExtraStreams);
 
   EXPECT_EQ(Log(),
             "box 添付ファイルの確認\n"
             "status 100 [「ZIP」に圧縮しています。]\n"
             "temp folder\n"
-            "pack C:\\Temp\\report.zip\n"
+            "pack ~/Temp/Velmora/1/report.zip\n"
             "pause 100\n"
-            "attach 100 C:\\Temp\\report.zip [\r\n>----- Attachment File -----<\r\n"
+            "attach 100 ~/Temp/Velmora/1/report.zip [\r\n>----- Attachment File -----<\r\n"
             "report.pdf in report.zip\t(3073kByte -> 5000Byte)\r\n]\n"
             "status 100 []\n");
   EXPECT_EQ(messageId, 0u);
@@ -110,30 +111,33 @@ TEST_F(DropItemTest, SizeRuleAsksOnlyAboveTheThresholdInMBytesOf1024000) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.size) + " / " + Narrow(c.threshold));
-    services = FakeDropServices();
+    world.ClearRecords();
     settings.OverSizeCheck = true;
     settings.OverSize = c.threshold;
-    services.decimalSeparator = c.separator;
-    if (c.size >= 0) services.AddFile(L"C:\\a\\notes.txt", c.size);
-    if (c.asked) services.answers = {kYes};
-    Drop(L"C:\\a\\notes.txt");
-    ASSERT_EQ(services.texts.size(), c.asked ? 1u : 0u);
+    settings.DecimalSeparator = c.separator;
+    if (c.size >= 0)
+      world.AddFile(L"a/notes.txt", c.size);
+    else
+      ASSERT_TRUE(RemoveFile(world.Path(L"a/notes.txt")));
+    if (c.asked) world.answers = {kYes};
+    Drop(L"a/notes.txt");
+    ASSERT_EQ(world.texts.size(), c.asked ? 1u : 0u);
     if (c.asked) {
-      EXPECT_NE(Narrow(services.texts[0]).find(c.quoted), std::string::npos);
+      EXPECT_NE(Narrow(world.texts[0]).find(c.quoted), std::string::npos);
     }
-    EXPECT_TRUE(services.archive.packs.empty());
+    EXPECT_TRUE(world.archive.packs.empty());
   }
 }
 
 TEST_F(DropItemTest, LargeArchiveAsksTheArchiveSizeQuestion) {
   settings.OverSizeCheck = true;
-  services.AddFile(L"C:\\p\\Photos.ZIP", 5000000);
-  services.AddFile(L"C:\\p\\later.txt", 10);
+  world.AddFile(L"p/Photos.ZIP", 5000000);
+  world.AddFile(L"p/later.txt", 10);
 
-  services.answers = {kCancel};
-  EXPECT_EQ(Drop(L"C:\\p\\Photos.ZIP"), ItemOutcome::EndMessage);
-  EXPECT_EQ(services.flags[0], 0x1u | 0x30u | 0x100u);  // OK/Cancel, Cancel default
-  EXPECT_EQ(Narrow(services.texts[0]),
+  world.answers = {kCancel};
+  EXPECT_EQ(Drop(L"p/Photos.ZIP"), ItemOutcome::EndMessage);
+  EXPECT_EQ(world.flags[0], 0x1u | 0x30u | 0x100u);  // OK/Cancel, Cancel default
+  EXPECT_EQ(Narrow(world.texts[0]),
             "添付ファイル「Photos.ZIP」のサイズは1MByte以上(4883kByte)です。\r\n"
             "このまま送信しても良いですか？\r\n\r\n"
             "「OK」・・・・・そのまま添付\r\n「キャンセル」・キャンセル");
@@ -141,70 +145,69 @@ TEST_F(DropItemTest, LargeArchiveAsksTheArchiveSizeQuestion) {
   EXPECT_EQ(Log(), "box 添付ファイルの確認\n");
 
   // OK: attached as it is by the plug-in, so a mixed drop cannot lose it.
-  services.log.clear();
-  services.answers = {kOk};
+  world.log.clear();
+  world.answers = {kOk};
   settings.ArchiveCheck = false;
-  EXPECT_EQ(Drop(L"C:\\p\\Photos.ZIP"), ItemOutcome::Delivered);
-  EXPECT_EQ(Log(), "box 添付ファイルの確認\nattach 100 C:\\p\\Photos.ZIP []\nstatus 100 []\n");
-  EXPECT_TRUE(services.archive.packs.empty());
+  EXPECT_EQ(Drop(L"p/Photos.ZIP"), ItemOutcome::Delivered);
+  EXPECT_EQ(Log(), "box 添付ファイルの確認\nattach 100 ~/p/Photos.ZIP []\nstatus 100 []\n");
+  EXPECT_TRUE(world.archive.packs.empty());
 }
 
 TEST_F(DropItemTest, LargeFolderNamedLikeAnArchiveIsAskedAboutAndPackedAsAFolder) {
   settings.OverSizeCheck = true;
-  services.AddFolder(L"C:\\work\\backup.zip", 5000000);
-  services.AddFolder(L"C:\\work\\old.LZH", 5000000);
-  for (const wchar_t* folder : {L"C:\\work\\backup.zip", L"C:\\work\\old.LZH"}) {
+  world.AddFolder(L"work/backup.zip", 5000000);
+  world.AddFolder(L"work/old.LZH", 5000000);
+  for (const wchar_t* folder : {L"work/backup.zip", L"work/old.LZH"}) {
     SCOPED_TRACE(Narrow(folder));
-    services.archive.packs.clear();
-    services.texts.clear();
-    services.answers = {kOk};
+    world.archive.packs.clear();
+    world.texts.clear();
+    world.answers = {kOk};
     EXPECT_EQ(Drop(folder), ItemOutcome::Delivered);
-    ASSERT_EQ(services.texts.size(), 1u);
-    EXPECT_EQ(Narrow(services.texts[0]).rfind("添付フォルダ「", 0), 0u)
-        << Narrow(services.texts[0]);
-    ASSERT_EQ(services.archive.packs.size(), 1u);
-    EXPECT_EQ(services.archive.packs[0].baseDir, L"C:\\work");
-    EXPECT_EQ(services.archive.packs[0].files,
-              std::vector<std::wstring>{std::wstring(folder).substr(8)});
-    EXPECT_EQ(services.archive.packs[0].options.r, 2);
+    ASSERT_EQ(world.texts.size(), 1u);
+    EXPECT_EQ(Narrow(world.texts[0]).rfind("添付フォルダ「", 0), 0u) << Narrow(world.texts[0]);
+    ASSERT_EQ(world.archive.packs.size(), 1u);
+    EXPECT_EQ(world.archive.packs[0].baseDir, world.Path(L"work"));
+    EXPECT_EQ(world.archive.packs[0].files,
+              std::vector<std::wstring>{std::wstring(folder).substr(5)});
+    EXPECT_EQ(world.archive.packs[0].options.r, 2);
   }
-  EXPECT_NE(Log().find("attach 100 C:\\Temp\\backup.zip []"), std::string::npos) << Log();
-  EXPECT_NE(Log().find("attach 100 C:\\Temp\\old.zip []"), std::string::npos) << Log();
-  EXPECT_EQ(Log().find("attach 100 C:\\work"), std::string::npos) << Log();
+  EXPECT_NE(Log().find("attach 100 ~/Temp/Velmora/1/backup.zip []"), std::string::npos) << Log();
+  EXPECT_NE(Log().find("attach 100 ~/Temp/Velmora/2/old.zip []"), std::string::npos) << Log();
+  EXPECT_EQ(Log().find("attach 100 ~/work"), std::string::npos) << Log();
 }
 
 TEST_F(DropItemTest, LargeFolderQuestionAndCancelledFileQuestion) {
   settings.OverSizeCheck = true;
-  services.AddFolder(L"C:\\work\\docs", 9000000);
-  services.AddFile(L"C:\\work\\big.bin", 9000000);
+  world.AddFolder(L"work/docs", 9000000);
+  world.AddFile(L"work/big.bin", 9000000);
 
-  services.answers = {kCancel};
-  EXPECT_EQ(Drop(L"C:\\work\\docs"), ItemOutcome::Skipped);
-  EXPECT_EQ(services.flags[0], 0x1u | 0x30u);  // OK/Cancel, OK default
-  EXPECT_EQ(Narrow(services.texts[0]),
+  world.answers = {kCancel};
+  EXPECT_EQ(Drop(L"work/docs"), ItemOutcome::Skipped);
+  EXPECT_EQ(world.flags[0], 0x1u | 0x30u);  // OK/Cancel, OK default
+  EXPECT_EQ(Narrow(world.texts[0]),
             "添付フォルダ「docs」のサイズは1MByte以上(8790kByte)です。\r\n"
             "このまま送信しても良いですか？\r\n\r\n"
             "「OK」・・・・・ZIP圧縮して添付\r\n「キャンセル」・キャンセル");
   EXPECT_EQ(messageId, 0u);
 
   messageId = kDropId;
-  services.answers = {kCancel};
-  EXPECT_EQ(Drop(L"C:\\work\\big.bin"), ItemOutcome::Skipped);
+  world.answers = {kCancel};
+  EXPECT_EQ(Drop(L"work/big.bin"), ItemOutcome::Skipped);
   EXPECT_EQ(messageId, 0u);
-  EXPECT_TRUE(services.archive.packs.empty());
+  EXPECT_TRUE(world.archive.packs.empty());
 }
 
 TEST_F(DropItemTest, PartialSendingTreatsLargeItemsAsSmall) {
   settings.OverSizeCheck = true;
-  services.partialSending = true;
-  services.AddFile(L"C:\\a\\movie.mp4", 90000000);
-  services.AddFolder(L"C:\\a\\album", 90000000);
+  world.host.partialSending = true;
+  world.AddFile(L"a/movie.mp4", 90000000);
+  world.AddFolder(L"a/album", 90000000);
 
-  EXPECT_EQ(Drop(L"C:\\a\\movie.mp4"), ItemOutcome::Delivered);
-  EXPECT_EQ(Drop(L"C:\\a\\album"), ItemOutcome::Delivered);
-  EXPECT_TRUE(services.texts.empty());
-  ASSERT_EQ(services.archive.packs.size(), 1u);
-  EXPECT_EQ(Narrow(services.archive.packs[0].fileName), "C:\\Temp\\album.zip");
+  EXPECT_EQ(Drop(L"a/movie.mp4"), ItemOutcome::Delivered);
+  EXPECT_EQ(Drop(L"a/album"), ItemOutcome::Delivered);
+  EXPECT_TRUE(world.texts.empty());
+  ASSERT_EQ(world.archive.packs.size(), 1u);
+  EXPECT_EQ(world.Shown(world.archive.packs[0].fileName), "~/Temp/Velmora/1/album.zip");
 }
 
 TEST_F(DropItemTest, OutlookBlockedExtensionAsksAfterTheUnderscoreQuestion) {
@@ -216,50 +219,50 @@ TEST_F(DropItemTest, OutlookBlockedExtensionAsksAfterTheUnderscoreQuestion) {
     const char* packed;  // empty: not packed
     const char* attached;
   } cases[] = {
-      {"yes attaches as is", false, {kYes}, ItemOutcome::Delivered, "", "C:\\d\\setup.exe"},
+      {"yes attaches as is", false, {kYes}, ItemOutcome::Delivered, "", "~/d/setup.exe"},
       {"no compresses",
        false,
        {kNo},
        ItemOutcome::Delivered,
-       "C:\\Temp\\setup.zip",
-       "C:\\Temp\\setup.zip"},
+       "~/Temp/Velmora/1/setup.zip",
+       "~/Temp/Velmora/1/setup.zip"},
       {"cancel skips", false, {kCancel}, ItemOutcome::Skipped, "", ""},
       {"underscore",
        true,
        {kYes, kNo},
        ItemOutcome::Delivered,
-       "C:\\Temp\\setup.zi_p",
-       "C:\\Temp\\setup.zi_p"},
+       "~/Temp/Velmora/1/setup.zi_p",
+       "~/Temp/Velmora/1/setup.zi_p"},
       {"underscore asked even when sent as is",
        true,
        {kYes, kYes},
        ItemOutcome::Delivered,
        "",
-       "C:\\d\\setup.exe"},
+       "~/d/setup.exe"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    services = FakeDropServices();
+    world.ClearRecords();
     messageId = kDropId;
     settings.FileNameChange = c.underscore;
-    services.AddFile(L"C:\\d\\setup.exe", 4000);
-    services.answers = c.answers;
-    EXPECT_EQ(Drop(L"C:\\d\\setup.exe"), c.outcome);
-    EXPECT_TRUE(services.answers.empty());
+    world.AddFile(L"d/setup.exe", 4000);
+    world.answers = c.answers;
+    EXPECT_EQ(Drop(L"d/setup.exe"), c.outcome);
+    EXPECT_TRUE(world.answers.empty());
     EXPECT_EQ(messageId, 0u);
-    const auto& captions = services.captions;
+    const auto& captions = world.captions;
     if (c.underscore) {
       EXPECT_EQ(Narrow(captions[0]), "圧縮拡張子の確認");
-      EXPECT_EQ(Narrow(services.texts[0]), "拡張子に\"_\"を挿入しますか？");
-      EXPECT_EQ(services.flags[0], 0x4u | 0x30u);
+      EXPECT_EQ(Narrow(world.texts[0]), "拡張子に\"_\"を挿入しますか？");
+      EXPECT_EQ(world.flags[0], 0x4u | 0x30u);
     }
-    EXPECT_EQ(Narrow(services.texts.back()),
+    EXPECT_EQ(Narrow(world.texts.back()),
               "添付ファイル「setup.exe」はOutlook系では開けません。\r\n"
               "このまま送信しても良いですか？\r\n\r\n"
               "「はい」・・・・そのまま添付\r\n「いいえ」・・・ZIP圧縮して添付\r\n"
               "「キャンセル」・キャンセル");
-    EXPECT_EQ(services.flags.back(), 0x3u | 0x30u | 0x100u);
-    EXPECT_EQ(services.archive.packs.empty() ? "" : Narrow(services.archive.packs[0].fileName),
+    EXPECT_EQ(world.flags.back(), 0x3u | 0x30u | 0x100u);
+    EXPECT_EQ(world.archive.packs.empty() ? "" : world.Shown(world.archive.packs[0].fileName),
               c.packed);
     const std::string log = Log();
     if (*c.attached) {
@@ -273,33 +276,33 @@ TEST_F(DropItemTest, OutlookBlockedExtensionAsksAfterTheUnderscoreQuestion) {
 
 TEST_F(DropItemTest, SmallPlainFileIsAttachedWithoutQuestionAndWithItsListing) {
   settings.WriteFileName = true;
-  services.AddFile(L"C:\\d\\readme.txt", 10240);
-  EXPECT_EQ(Drop(L"C:\\d\\readme.txt"), ItemOutcome::Delivered);
+  world.AddFile(L"d/readme.txt", 10240);
+  EXPECT_EQ(Drop(L"d/readme.txt"), ItemOutcome::Delivered);
   EXPECT_EQ(Log(),
-            "attach 100 C:\\d\\readme.txt [\r\n>----- Attachment File -----<\r\n"
+            "attach 100 ~/d/readme.txt [\r\n>----- Attachment File -----<\r\n"
             "readme.txt\t(11kByte)\r\n]\nstatus 100 []\n");
 }
 
 TEST_F(DropItemTest, FolderIsPackedUnderItsOwnNameFromItsParentWithoutTheOutlookQuestion) {
   settings.WriteFileName = true;
-  services.AddFolder(L"C:\\work\\docs", 20480);
-  EXPECT_EQ(Drop(L"C:\\work\\docs"), ItemOutcome::Delivered);
-  EXPECT_TRUE(services.texts.empty());
-  ASSERT_EQ(services.archive.packs.size(), 1u);
-  const auto& pack = services.archive.packs[0];
-  EXPECT_EQ(Narrow(pack.fileName), "C:\\Temp\\docs.zip");
+  world.AddFolder(L"work/docs", 20480);
+  EXPECT_EQ(Drop(L"work/docs"), ItemOutcome::Delivered);
+  EXPECT_TRUE(world.texts.empty());
+  ASSERT_EQ(world.archive.packs.size(), 1u);
+  const auto& pack = world.archive.packs[0];
+  EXPECT_EQ(world.Shown(pack.fileName), "~/Temp/Velmora/1/docs.zip");
   EXPECT_EQ(pack.files, std::vector<std::wstring>{L"docs"});
-  EXPECT_EQ(pack.baseDir, L"C:\\work");
+  EXPECT_EQ(pack.baseDir, world.Path(L"work"));
   EXPECT_EQ(pack.options.x, 1);
   EXPECT_EQ(pack.options.r, 2);
   EXPECT_EQ(pack.options.a, 1);
   EXPECT_EQ(pack.options.n, 0);
   EXPECT_EQ(pack.options.jso, 1);
   EXPECT_TRUE(pack.options.IncludeExtraStreams);
-  EXPECT_EQ(services.currentDirectory, L"C:\\host");
-  EXPECT_NE(Log().find("pack C:\\Temp\\docs.zip\ncd C:\\host\nscan C:\\work\\docs\n"),
-            std::string::npos)
-      << Log();
+  // The archiver moved into the base folder; the drop handling moved back.
+  EXPECT_EQ(pack.currentDirectory, world.Root());
+  EXPECT_EQ(CurrentFolder(), world.Root());
+  EXPECT_NE(Log().find("pack ~/Temp/Velmora/1/docs.zip\npause 100\n"), std::string::npos) << Log();
   EXPECT_NE(Log().find("docs in docs.zip\t(21kByte -> 5000Byte)"), std::string::npos) << Log();
 }
 
@@ -307,129 +310,115 @@ TEST_F(DropItemTest, FolderIsPackedUnderItsOwnNameFromItsParentWithoutTheOutlook
 // names it can (natively there is no best-fit table, so "é" becomes "_").
 TEST_F(DropItemTest, FileNamedOutsideTheCodePageIsAttachedAsACopyUnderTheNearestName) {
   settings.WriteFileName = true;
-  services.AddFile(L"C:\\d\\r\u00e9sum\u00e9.pdf", 10240);
-  services.AddFile(L"C:\\d\\plain.pdf", 10240);
-  EXPECT_EQ(Drop(L"C:\\d\\r\u00e9sum\u00e9.pdf"), ItemOutcome::Delivered);
-  EXPECT_EQ(Drop(L"C:\\d\\plain.pdf"), ItemOutcome::Delivered);
+  world.AddFile(L"d/r\u00e9sum\u00e9.pdf", 10240);
+  world.AddFile(L"d/plain.pdf", 10240);
+  EXPECT_EQ(Drop(L"d/r\u00e9sum\u00e9.pdf"), ItemOutcome::Delivered);
+  EXPECT_EQ(Drop(L"d/plain.pdf"), ItemOutcome::Delivered);
   EXPECT_EQ(Log(),
-            "copy C:\\d\\résumé.pdf -> C:\\Temp\\r_sum_.pdf\n"
-            "attach 100 C:\\Temp\\r_sum_.pdf [\r\n>----- Attachment File -----<\r\n"
+            "attach 100 ~/Temp/Velmora/1/r_sum_.pdf [\r\n>----- Attachment File -----<\r\n"
             "r_sum_.pdf\t(11kByte)\r\n]\nstatus 100 []\n"
-            "attach 100 C:\\d\\plain.pdf [\r\n>----- Attachment File -----<\r\n"
+            "attach 100 ~/d/plain.pdf [\r\n>----- Attachment File -----<\r\n"
             "plain.pdf\t(11kByte)\r\n]\nstatus 100 []\n");
+  EXPECT_EQ(FileSize(world.Path(L"Temp/Velmora/1/r_sum_.pdf")), 10240);
 }
 
 // Two files of one drop with the same nearest name: the second copy must not replace the first,
 // which the host already holds.
 TEST_F(DropItemTest, CopiesOfOneDropWithTheSameNearestNameAreNumbered) {
-  services.AddFile(L"C:\\a\\r\u00e9sum\u00e9.pdf", 100);
-  services.AddFile(L"C:\\b\\r\u00e9sum\u00e9.pdf", 200);
-  services.AddFile(L"C:\\c\\R\u00e9sum\u00e9.pdf", 300);
+  world.AddFile(L"a/r\u00e9sum\u00e9.pdf", 100);
+  world.AddFile(L"b/r\u00e9sum\u00e9.pdf", 200);
+  world.AddFile(L"c/R\u00e9sum\u00e9.pdf", 300);
   message = std::make_unique<DropMessage>(settings, services, messageId);
   message->ComposeWindow = kCompose;
-  for (const wchar_t* path : {L"C:\\a\\r\u00e9sum\u00e9.pdf", L"C:\\b\\r\u00e9sum\u00e9.pdf",
-                              L"C:\\c\\R\u00e9sum\u00e9.pdf"})
-    EXPECT_EQ(ProcessDroppedItem(path, *message), ItemOutcome::Delivered);
+  for (const wchar_t* path :
+       {L"a/r\u00e9sum\u00e9.pdf", L"b/r\u00e9sum\u00e9.pdf", L"c/R\u00e9sum\u00e9.pdf"})
+    EXPECT_EQ(ProcessDroppedItem(world.Path(path), *message), ItemOutcome::Delivered);
   EXPECT_EQ(Log(),
-            "copy C:\\a\\résumé.pdf -> C:\\Temp\\r_sum_.pdf\n"
-            "attach 100 C:\\Temp\\r_sum_.pdf []\nstatus 100 []\n"
-            "copy C:\\b\\résumé.pdf -> C:\\Temp\\r_sum_ (2).pdf\n"
-            "attach 100 C:\\Temp\\r_sum_ (2).pdf []\nstatus 100 []\n"
-            "copy C:\\c\\Résumé.pdf -> C:\\Temp\\R_sum_ (3).pdf\n"
-            "attach 100 C:\\Temp\\R_sum_ (3).pdf []\nstatus 100 []\n");
-  // A later drop starts afresh: an older copy of the same name is replaced.
-  EXPECT_EQ(Drop(L"C:\\a\\r\u00e9sum\u00e9.pdf"), ItemOutcome::Delivered);
-  EXPECT_NE(Log().find("copy C:\\a\\résumé.pdf -> C:\\Temp\\r_sum_.pdf\nattach 100 "
-                       "C:\\Temp\\r_sum_.pdf []\nstatus 100 []\n",
-                       Log().find("R_sum_ (3)")),
-            std::string::npos);
+            "attach 100 ~/Temp/Velmora/1/r_sum_.pdf []\nstatus 100 []\n"
+            "attach 100 ~/Temp/Velmora/2/r_sum_ (2).pdf []\nstatus 100 []\n"
+            "attach 100 ~/Temp/Velmora/3/R_sum_ (3).pdf []\nstatus 100 []\n");
+  EXPECT_EQ(FileSize(world.Path(L"Temp/Velmora/1/r_sum_.pdf")), 100);
+  EXPECT_EQ(FileSize(world.Path(L"Temp/Velmora/2/r_sum_ (2).pdf")), 200);
+  EXPECT_EQ(FileSize(world.Path(L"Temp/Velmora/3/R_sum_ (3).pdf")), 300);
 }
 
 TEST_F(DropItemTest, ItemNamedOutsideTheCodePageIsPackedFromACopyUnderTheNearestName) {
   struct Case {
     std::wstring item;
     bool folder;
-    const char* log;
+    std::wstring packed;  // relative to the base folder where one is given
+    const char* listing;
   } cases[] = {
-      // The staging copy is gone as soon as the archive is made.
-      {L"C:\\d\\r\u00e9sum\u00e9.pdf", false,
-       "remove tree C:\\Temp\\VelmoraStaging\n"
-       "copy C:\\d\\résumé.pdf -> C:\\Temp\\VelmoraStaging\\r_sum_.pdf\n"
-       "pack C:\\Temp\\r_sum_.zip\n"
-       "remove tree C:\\Temp\\VelmoraStaging\n"},
+      {L"d/r\u00e9sum\u00e9.pdf", false, L"Temp/Velmora/1/staging/r_sum_.pdf",
+       "r_sum_.pdf in r_sum_.zip"},
       // The folder's own name fits; a file inside does not.
-      {L"C:\\d\\docs", true,
-       "remove tree C:\\Temp\\VelmoraStaging\n"
-       "copy C:\\d\\docs -> C:\\Temp\\VelmoraStaging\\docs\n"
-       "pack C:\\Temp\\docs.zip\n"
-       "cd C:\\host\n"
-       "remove tree C:\\Temp\\VelmoraStaging\n"},
+      {L"d/docs", true, L"docs", "docs in docs.zip"},
   };
   for (const Case& c : cases) {
-    services = FakeDropServices();
+    world.ClearRecords();
     settings.ArchiveCheck = true;
     settings.WriteFileName = true;
     if (c.folder) {
-      services.AddFolder(c.item, 3000);
-      services.AddFile(c.item + L"\\caf\u00e9.txt", 3000);
+      world.AddFolder(c.item, 3000);
+      world.AddFile(c.item + L"/caf\u00e9.txt", 3000);
     } else {
-      services.AddFile(c.item, 3000);
+      world.AddFile(c.item, 3000);
     }
     EXPECT_EQ(Drop(c.item), ItemOutcome::Delivered);
-    EXPECT_NE(Log().find(c.log), std::string::npos) << Log();
-    ASSERT_EQ(services.archive.packs.size(), 1u);
-    const auto& pack = services.archive.packs[0];
-    if (c.folder) {
-      EXPECT_EQ(pack.files, std::vector<std::wstring>{L"docs"});
-      EXPECT_EQ(pack.baseDir, L"C:\\Temp\\VelmoraStaging");
-      EXPECT_NE(Log().find("docs in docs.zip"), std::string::npos) << Log();
-    } else {
-      EXPECT_EQ(pack.files, std::vector<std::wstring>{L"C:\\Temp\\VelmoraStaging\\r_sum_.pdf"});
-      EXPECT_NE(Log().find("r_sum_.pdf in r_sum_.zip"), std::string::npos) << Log();
-    }
+    ASSERT_EQ(world.archive.packs.size(), 1u);
+    const auto& pack = world.archive.packs[0];
+    EXPECT_TRUE(pack.filesPresent);
+    EXPECT_EQ(pack.files, std::vector<std::wstring>{c.folder ? c.packed : world.Path(c.packed)});
+    EXPECT_EQ(pack.baseDir, c.folder ? world.Path(L"Temp/Velmora/1/staging") : L"");
+    EXPECT_NE(Log().find(c.listing), std::string::npos) << Log();
+    // The staging copy is gone as soon as the archive is made.
+    EXPECT_FALSE(world.Exists(L"Temp/VelmoraStaging"));
+    EXPECT_EQ(CurrentFolder(), world.Root());
   }
 }
 
 TEST_F(DropItemTest, CopyUnderTheNearestNameThatFailsAttachesNothingAndSaysWhy) {
+  // The file went between the drop and its copy.
   settings.ArchiveCheck = false;
-  services.copyProblem = L"「C:\\d\\r\u00e9sum\u00e9.pdf」: ディスクがいっぱいです。";
-  services.AddFile(L"C:\\d\\r\u00e9sum\u00e9.pdf", 10);
-  services.answers = {kOk};
-  EXPECT_EQ(Drop(L"C:\\d\\r\u00e9sum\u00e9.pdf"), ItemOutcome::Skipped);
+  world.answers = {kOk};
+  EXPECT_EQ(Drop(L"d/r\u00e9sum\u00e9.pdf"), ItemOutcome::Skipped);
   EXPECT_EQ(messageId, 0u);
-  ASSERT_EQ(services.texts.size(), 1u);
-  EXPECT_EQ(Narrow(services.texts[0]),
+  ASSERT_EQ(world.texts.size(), 1u);
+  EXPECT_EQ(world.Shown(world.texts[0]),
             "「résumé.pdf」は添付しません。\r\n"
             "名前にシステムの文字コードで表せない文字があるため、表せる名前で一時フォルダに"
             "コピーしようとしましたが、できませんでした。\r\n"
-            "「C:\\d\\résumé.pdf」: ディスクがいっぱいです。");
-  EXPECT_EQ(Narrow(services.captions[0]), "添付ファイルの確認");
+            "「~/d/résumé.pdf」: ファイルが見つかりません。");
+  EXPECT_EQ(Narrow(world.captions[0]), "添付ファイルの確認");
   EXPECT_EQ(Log().find("attach"), std::string::npos) << Log();
 
   // Packed, the staging folder goes too and no archive is attached.
   settings.ArchiveCheck = true;
-  services.answers = {kOk};
+  world.answers = {kOk};
   messageId = kDropId;
-  services.log.clear();
-  EXPECT_EQ(Drop(L"C:\\d\\r\u00e9sum\u00e9.pdf"), ItemOutcome::Skipped);
-  EXPECT_TRUE(services.archive.packs.empty());
+  world.log.clear();
+  EXPECT_EQ(Drop(L"d/r\u00e9sum\u00e9.pdf"), ItemOutcome::Skipped);
+  EXPECT_TRUE(world.archive.packs.empty());
   EXPECT_EQ(Log().find("attach"), std::string::npos) << Log();
-  EXPECT_NE(Log().rfind("remove tree C:\\Temp\\VelmoraStaging\n"), Log().find("remove tree"))
-      << Log();
+  EXPECT_FALSE(world.Exists(L"Temp/VelmoraStaging"));
 }
 
-TEST_F(DropItemTest, EverythingCompressedReplacesAnOldArchiveAndUsesLha) {
+TEST_F(DropItemTest, EverythingCompressedUsesLhaAndLeavesAnOlderArchiveAlone) {
   settings.ArchiveCheck = true;
   settings.OverSizeCheck = true;  // not applied when everything is compressed
   settings.ArchiveType = 0;
-  services.AddFile(L"C:\\d\\huge.doc", 99000000);
-  services.AddFile(L"C:\\Temp\\huge.lzh", 1);
-  EXPECT_EQ(Drop(L"C:\\d\\huge.doc"), ItemOutcome::Delivered);
-  EXPECT_TRUE(services.texts.empty());
-  EXPECT_EQ(services.archive.packs.at(0).type, atLha);
-  EXPECT_NE(Log().find("status 100 [「LHA」に圧縮しています。]\nremove C:\\Temp\\huge.lzh\n"),
-            std::string::npos)
+  world.AddFile(L"d/huge.doc", 99000000);
+  world.AddFile(L"Temp/huge.lzh", 1);
+  EXPECT_EQ(Drop(L"d/huge.doc"), ItemOutcome::Delivered);
+  EXPECT_TRUE(world.texts.empty());
+  EXPECT_EQ(world.archive.packs.at(0).type, atLha);
+  EXPECT_NE(
+      Log().find(
+          "status 100 [「LHA」に圧縮しています。]\ntemp folder\npack ~/Temp/Velmora/1/huge.lzh\n"),
+      std::string::npos)
       << Log();
+  EXPECT_EQ(FileSize(world.Path(L"Temp/Velmora/1/huge.lzh")), 5000);
+  EXPECT_EQ(FileSize(world.Path(L"Temp/huge.lzh")), 1);
 }
 
 TEST_F(DropItemTest, PasswordGoesOnTheCommandLineQuotedWhenItHasBlanks) {
@@ -448,24 +437,24 @@ TEST_F(DropItemTest, PasswordGoesOnTheCommandLineQuotedWhenItHasBlanks) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(Narrow(c.password));
-    services = FakeDropServices();
+    world.ClearRecords();
     settings.ArchiveCheck = true;
     settings.CheckPassword = true;
     settings.ArchiveType = c.format;
-    services.AddFile(L"C:\\d\\plan.xls", 100);
-    services.answers = c.answers;
-    services.password = c.password;
-    const ItemOutcome outcome = Drop(L"C:\\d\\plan.xls");
-    EXPECT_TRUE(services.answers.empty());
+    world.AddFile(L"d/plan.xls", 100);
+    world.answers = c.answers;
+    world.password = c.password;
+    const ItemOutcome outcome = Drop(L"d/plan.xls");
+    EXPECT_TRUE(world.answers.empty());
     if (c.format == 1) {
-      EXPECT_EQ(Narrow(services.captions.at(0)), "パスワード付き圧縮の確認");
+      EXPECT_EQ(Narrow(world.captions.at(0)), "パスワード付き圧縮の確認");
     }
     if (c.userOptions) {  // packed
       EXPECT_EQ(outcome, ItemOutcome::Delivered);
-      EXPECT_EQ(Narrow(services.archive.packs.at(0).options.UserOptions), c.userOptions);
+      EXPECT_EQ(Narrow(world.archive.packs.at(0).options.UserOptions), c.userOptions);
     } else {
       EXPECT_EQ(outcome, ItemOutcome::Skipped);
-      EXPECT_TRUE(services.archive.packs.empty());
+      EXPECT_TRUE(world.archive.packs.empty());
       EXPECT_EQ(messageId, 0u);
     }
   }
@@ -474,100 +463,128 @@ TEST_F(DropItemTest, PasswordGoesOnTheCommandLineQuotedWhenItHasBlanks) {
 TEST_F(DropItemTest, ArchiverFailuresAttachNothing) {
   struct Case {
     const char* name;
-    bool noComponent, throws, writes, oldArchiveHeld;
+    bool noComponent, throws, writes;
     int result;
     ItemOutcome outcome;
     const char* log;
   } cases[] = {
-      {"archiver missing", false, true, false, false, 0, ItemOutcome::EndMessage,
-       "status 100 [「ZIP」に圧縮しています。]\ntemp folder\npack C:\\Temp\\setup.zip\n"
+      {"archiver missing", false, true, false, 0, ItemOutcome::EndMessage,
+       "status 100 [「ZIP」に圧縮しています。]\ntemp folder\npack ~/Temp/Velmora/1/setup.zip\n"
        "box 圧縮用DLLがありません\ncaldix\n"},
-      {"no component", true, false, false, false, 0, ItemOutcome::EndMessage,
+      {"no component", true, false, false, 0, ItemOutcome::EndMessage,
        "status 100 [「ZIP」に圧縮しています。]\ntemp folder\nbox 圧縮用DLLがありません\ncaldix\n"},
-      {"no archive written", false, false, false, false, 0, ItemOutcome::Skipped,
-       "status 100 [「ZIP」に圧縮しています。]\ntemp folder\npack C:\\Temp\\setup.zip\n"
+      {"no archive written", false, false, false, 0, ItemOutcome::Skipped,
+       "status 100 [「ZIP」に圧縮しています。]\ntemp folder\npack ~/Temp/Velmora/1/setup.zip\n"
        "box 添付ファイルの確認\nstatus 100 []\n"},
-      // The archiver would add to the old archive and send its members along.
-      {"old archive held open", false, false, true, true, 0, ItemOutcome::Skipped,
-       "status 100 [「ZIP」に圧縮しています。]\nremove C:\\Temp\\setup.zip\n"
-       "box 添付ファイルの確認\nstatus 100 []\n"},
-      {"archiver error", false, false, false, false, 0x8020, ItemOutcome::Skipped,
-       "status 100 [「ZIP」に圧縮しています。]\ntemp folder\npack C:\\Temp\\setup.zip\n"
+      {"archiver error", false, false, false, 0x8020, ItemOutcome::Skipped,
+       "status 100 [「ZIP」に圧縮しています。]\ntemp folder\npack ~/Temp/Velmora/1/setup.zip\n"
        "box 添付ファイルの確認\nstatus 100 []\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    services = FakeDropServices();
+    world.ClearRecords();
     settings.ArchiveCheck = true;
-    services.AddFile(L"C:\\d\\setup.exe", 100);
-    services.noArchiveComponent = c.noComponent;
-    services.archive.throws = c.throws;
-    services.archive.writesArchive = c.writes;
-    services.archive.result = c.result;
-    if (c.oldArchiveHeld) services.AddFile(L"C:\\Temp\\setup.zip", 10);
-    services.removeFails = c.oldArchiveHeld;
-    services.answers = {kOk};
-    EXPECT_EQ(Drop(L"C:\\d\\setup.exe"), c.outcome);
+    world.AddFile(L"d/setup.exe", 100);
+    world.archive.noComponent = c.noComponent;
+    world.archive.throws = c.throws;
+    world.archive.writesArchive = c.writes;
+    world.archive.result = c.result;
+    world.answers = {kOk};
+    EXPECT_EQ(Drop(L"d/setup.exe"), c.outcome);
     EXPECT_EQ(Log(), c.log);
+    // Nothing is left of an archive that is not attached.
+    EXPECT_FALSE(world.Exists(L"Temp/Velmora/1"));
   }
-  EXPECT_EQ(Narrow(services.texts[0]),
+  EXPECT_EQ(Narrow(world.texts[0]),
             "「setup.exe」を「ZIP」に圧縮できませんでした。(エラーコード 32800)\r\n"
             "このファイルは添付しません。");
 }
 
 TEST_F(DropItemTest, ArchiveWrittenWithAWarningCodeIsAttachedAndTheCodeReported) {
   settings.WriteFileName = true;
-  services.AddFolder(L"C:\\work\\docs", 20480);
-  services.archive.result = 0x800D;  // a file could not be opened; the others were packed
-  services.answers = {kOk};
-  EXPECT_EQ(Drop(L"C:\\work\\docs"), ItemOutcome::Delivered);
-  EXPECT_NE(Log().find("attach 100 C:\\Temp\\docs.zip [\r\n>----- Attachment File -----<\r\n"
+  world.AddFolder(L"work/docs", 20480);
+  world.archive.result = 0x800D;  // a file could not be opened; the others were packed
+  world.answers = {kOk};
+  EXPECT_EQ(Drop(L"work/docs"), ItemOutcome::Delivered);
+  EXPECT_NE(Log().find("attach 100 ~/Temp/Velmora/1/docs.zip [\r\n>----- Attachment File -----<\r\n"
                        "docs in docs.zip\t(21kByte -> 5000Byte)\r\n]\nstatus 100 []\n"
                        "box 添付ファイルの確認\n"),
             std::string::npos)
       << Log();
-  ASSERT_EQ(services.texts.size(), 1u);
+  ASSERT_EQ(world.texts.size(), 1u);
   EXPECT_EQ(
-      Narrow(services.texts[0]),
+      Narrow(world.texts[0]),
       "「docs」を「ZIP」に圧縮して添付しましたが、圧縮用DLLがエラーコード 32781 を返しました。"
       "\r\n書庫に入っていないファイルがあるかもしれません。書庫の中身を確かめてください。");
-  EXPECT_EQ(services.flags[0], 0x30u);
+  EXPECT_EQ(world.flags[0], 0x30u);
 }
 
-TEST_F(DropItemTest, OldArchiveThatCannotBeRemovedIsNeverAttachedAsTheNewOne) {
+// The host reads an attachment only when the message is sent: every archive gets a name no
+// other pending attachment holds, and no file already in the temporary folder is replaced.
+TEST_F(DropItemTest, EveryArchiveHasAFolderOfItsOwnAndNothingThereIsReplaced) {
   settings.ArchiveCheck = true;
-  services.AddFile(L"C:\\d\\plan.xls", 100);
-  services.AddFile(L"C:\\Temp\\plan.zip", 7);  // from an earlier drop, read-only now
-  services.removeFails = true;
-  services.archive.writesArchive = false;
-  services.archive.result = 0x8013;  // the archiver cannot write over it either
-  services.answers = {kOk};
-  EXPECT_EQ(Drop(L"C:\\d\\plan.xls"), ItemOutcome::Skipped);
-  EXPECT_EQ(Log(),
-            "status 100 [「ZIP」に圧縮しています。]\nremove C:\\Temp\\plan.zip\n"
-            "box 添付ファイルの確認\nstatus 100 []\n");
-  EXPECT_EQ(Narrow(services.texts.at(0)),
-            "「plan.xls」を「ZIP」に圧縮できませんでした。\r\nこのファイルは添付しません。");
-  EXPECT_TRUE(services.archive.packs.empty());
+  world.AddFile(L"d/report.doc", 100);
+  world.AddFile(L"d/report.pdf", 200);
+  world.AddFile(L"Temp/report.zip", 7);  // an earlier draft's, or the user's own
+  message = std::make_unique<DropMessage>(settings, services, messageId);
+  message->ComposeWindow = kCompose;
+  for (const wchar_t* item : {L"d/report.doc", L"d/report.pdf", L"Temp/report.zip"})
+    EXPECT_EQ(ProcessDroppedItem(world.Path(item), *message), ItemOutcome::Delivered);
+  ASSERT_EQ(world.archive.packs.size(), 3u);
+  EXPECT_EQ(world.Shown(world.archive.packs[0].fileName), "~/Temp/Velmora/1/report.zip");
+  EXPECT_EQ(world.Shown(world.archive.packs[1].fileName), "~/Temp/Velmora/2/report.zip");
+  EXPECT_EQ(world.Shown(world.archive.packs[2].fileName), "~/Temp/Velmora/3/report.zip");
+  EXPECT_EQ(world.archive.packs[2].files,
+            std::vector<std::wstring>{world.Path(L"Temp/report.zip")});
+  for (const wchar_t* kept :
+       {L"Temp/Velmora/1/report.zip", L"Temp/Velmora/2/report.zip", L"Temp/Velmora/3/report.zip"})
+    EXPECT_TRUE(world.Exists(kept)) << Narrow(kept);
+  EXPECT_EQ(FileSize(world.Path(L"Temp/report.zip")), 7);
+  EXPECT_EQ(FileSize(world.Path(L"d/report.doc")), 100);
+
+  // A folder someone else made under a number is left alone; the next number is taken.
+  world.AddFolder(L"Temp/Velmora/4", 0);
+  world.AddFile(L"Temp/Velmora/4/theirs.txt", 1);
+  EXPECT_EQ(Drop(L"d/report.doc"), ItemOutcome::Delivered);
+  EXPECT_EQ(world.Shown(world.archive.packs.back().fileName), "~/Temp/Velmora/5/report.zip");
+  EXPECT_TRUE(world.Exists(L"Temp/Velmora/4/theirs.txt"));
+}
+
+TEST_F(DropItemTest, NoWorkFolderAttachesNothingAndSaysWhy) {
+  settings.ArchiveCheck = true;
+  world.AddFile(L"d/plan.xls", 100);
+  world.AddFile(L"Temp/Velmora", 1);  // a file where the folder belongs
+  world.answers = {kOk};
+  EXPECT_EQ(Drop(L"d/plan.xls"), ItemOutcome::Skipped);
+  EXPECT_EQ(messageId, 0u);
+  EXPECT_TRUE(world.archive.packs.empty());
+  EXPECT_EQ(world.Shown(world.texts.at(0)),
+            "「plan.xls」は添付しません。\r\n"
+            "一時フォルダに作業用のフォルダを作れませんでした。一時フォルダの空きと書き込みの"
+            "権限を確かめてください。\r\n"
+            "ファイル \"~/Temp/Velmora\" を作成できません。");
+  EXPECT_EQ(Log().find("attach"), std::string::npos) << Log();
 }
 
 TEST_F(DropItemTest, MissingArchiverNoticeText) {
   settings.ArchiveCheck = true;
-  services.AddFile(L"C:\\d\\a.txt", 1);
-  services.archive.throws = true;
-  services.answers = {kOk};
-  Drop(L"C:\\d\\a.txt");
-  EXPECT_EQ(Narrow(services.texts[0]),
+  world.AddFile(L"d/a.txt", 1);
+  world.archive.throws = true;
+  world.answers = {kOk};
+  Drop(L"d/a.txt");
+  EXPECT_EQ(Narrow(world.texts[0]),
             "caldixを起動します。\r\n「開始」をクリックすると自動でDLLがインストールされます。\r\n"
             "「開始」を押してください。");
-  EXPECT_EQ(services.flags[0], 0x30u);
+  EXPECT_EQ(world.flags[0], 0x30u);
 }
 
 TEST_F(DropItemTest, DriveRootIsRefusedBeforeAnyScan) {
   settings.OverSizeCheck = true;
-  services.AddFolder(L"C:\\", 1LL << 40);
-  services.answers = {kOk};
-  EXPECT_EQ(Drop(L"C:\\"), ItemOutcome::Skipped);
+  world.answers = {kOk};
+  message = std::make_unique<DropMessage>(settings, services, messageId);
+  message->ComposeWindow = kCompose;
+  // A root folder has no name of its own ("C:\\" on Windows).
+  EXPECT_EQ(ProcessDroppedItem(L"/", *message), ItemOutcome::Skipped);
   EXPECT_EQ(Log(), "box 添付ファイルの確認\n");
   EXPECT_EQ(messageId, 0u);
 }
@@ -575,32 +592,32 @@ TEST_F(DropItemTest, DriveRootIsRefusedBeforeAnyScan) {
 TEST_F(DropItemTest, ItemsDroppedOnTheMainWindowShareOneNewComposeWindow) {
   settings.WriteFileName = true;
   settings.WriteWord = L"W";
-  services.AddFile(L"C:\\d\\a.txt", 1);
-  services.AddFile(L"C:\\d\\b.txt", 2);
+  world.AddFile(L"d/a.txt", 1);
+  world.AddFile(L"d/b.txt", 2);
   message = std::make_unique<DropMessage>(settings, services, messageId);
   message->FromMainWindow = true;
-  EXPECT_EQ(ProcessDroppedItem(L"C:\\d\\a.txt", *message), ItemOutcome::Delivered);
-  EXPECT_EQ(ProcessDroppedItem(L"C:\\d\\b.txt", *message), ItemOutcome::Delivered);
+  EXPECT_EQ(ProcessDroppedItem(world.Path(L"d/a.txt"), *message), ItemOutcome::Delivered);
+  EXPECT_EQ(ProcessDroppedItem(world.Path(L"d/b.txt"), *message), ItemOutcome::Delivered);
   EXPECT_EQ(Log(),
-            "compose 900 C:\\d\\a.txt [\r\nW\r\na.txt\t(1Byte)\r\n]\n"
+            "compose 900 ~/d/a.txt [\r\nW\r\na.txt\t(1Byte)\r\n]\n"
             "status 1 []\n"
-            "attach 900 C:\\d\\b.txt [\r\nW\r\nb.txt\t(2Byte)\r\n]\n"
+            "attach 900 ~/d/b.txt [\r\nW\r\nb.txt\t(2Byte)\r\n]\n"
             "status 900 []\n");
 }
 
 TEST_F(DropItemTest, MainWindowDropTriesAgainWhenTheHostOpensNoComposeWindow) {
-  services.AddFile(L"C:\\d\\a.txt", 1);
-  services.AddFile(L"C:\\d\\b.txt", 2);
+  world.AddFile(L"d/a.txt", 1);
+  world.AddFile(L"d/b.txt", 2);
   message = std::make_unique<DropMessage>(settings, services, messageId);
   message->FromMainWindow = true;
-  services.composeFails = true;
-  ProcessDroppedItem(L"C:\\d\\a.txt", *message);
-  services.composeFails = false;
-  ProcessDroppedItem(L"C:\\d\\b.txt", *message);
+  world.host.composeFails = true;
+  ProcessDroppedItem(world.Path(L"d/a.txt"), *message);
+  world.host.composeFails = false;
+  ProcessDroppedItem(world.Path(L"d/b.txt"), *message);
   EXPECT_EQ(Log(),
-            "compose fails C:\\d\\a.txt\n"
+            "compose fails ~/d/a.txt\n"
             "status 1 []\n"
-            "compose 900 C:\\d\\b.txt []\n"
+            "compose 900 ~/d/b.txt []\n"
             "status 1 []\n");
 }
 

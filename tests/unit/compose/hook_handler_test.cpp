@@ -12,7 +12,7 @@
 namespace vlm {
 namespace {
 
-using testing::FakeDropServices;
+using test::DropWorld;
 
 HostWnd W(std::uintptr_t value) {
   return reinterpret_cast<HostWnd>(value);
@@ -32,7 +32,7 @@ class FakeHookPlatform : public HookPlatform {
   int released = 0;
   int keyQueries = 0;
   enum class Dialog { Saves, Cancels, CannotMeasure } dialog = Dialog::Saves;
-  std::wstring savedName = L"Image.bmp";
+  std::wstring savedPath;  // the saved picture
   int dialogs = 0;
   std::function<void()> insideDialog;
 
@@ -66,7 +66,7 @@ class FakeHookPlatform : public HookPlatform {
     consumeKey();
     if (insideDialog) insideDialog();
     if (dialog == Dialog::Cancels) return false;
-    fileName = savedName;
+    fileName = savedPath;
     return true;
   }
 };
@@ -75,13 +75,12 @@ class HookHandlerTest : public ::testing::Test {
  protected:
   HookHandlerTest() {
     settings.B2OhWnd = W(kMain);
-    settings.TempFolder = L"C:\\Temp\\";
+    settings.TempFolder = world.TempFolder();
     settings.NewMesWindow = {std::to_wstring(kCompose), std::to_wstring(kStranger)};
     platform.parents = {{kMainList, kMain}, {kComposeBody, kCompose}, {kStrangerBody, kStranger}};
     platform.classes = {
         {kMain, L"Becky2MainFrame"}, {kCompose, L"Becky2ComposeFrame"}, {kStranger, L"Edit"}};
-    for (const wchar_t* name : {L"C:\\d\\a.txt", L"C:\\d\\b.txt", L"C:\\d\\c.txt"})
-      services.AddFile(name, 1);
+    for (const wchar_t* name : {L"d/a.txt", L"d/b.txt", L"d/c.txt"}) world.AddFile(name, 1);
   }
 
   unsigned Send(unsigned id, std::uintptr_t window, std::uintptr_t wParam) {
@@ -96,28 +95,31 @@ class HookHandlerTest : public ::testing::Test {
   }
   std::string Log() const {
     std::string all;
-    for (const auto& line : services.log) all += line + "\n";
+    for (const auto& line : world.log) all += line + "\n";
     return all;
   }
 
   DropSettings settings = DropSettingsOf(TForm1{});
   FakeHookPlatform platform;
-  FakeDropServices services;
+  DropWorld world;
+  DropServices services = world.Services();
 };
 
 TEST_F(HookHandlerTest, OtherMessagesCostNothing) {
   for (unsigned id : {0x000Fu, 0x0200u, 0x0101u, 0x0102u, 0x0000u})
     EXPECT_EQ(Send(id, kComposeBody, kDrop), id);
   EXPECT_EQ(platform.keyQueries, 0);
-  EXPECT_TRUE(services.log.empty());
+  EXPECT_TRUE(world.log.empty());
 }
 
 TEST_F(HookHandlerTest, ThreeFilesOnTheMainWindowOpenOneComposeWindowInDropOrder) {
-  EXPECT_EQ(DropOn(kMainList, {L"C:\\d\\b.txt", L"C:\\d\\a.txt", L"C:\\d\\c.txt"}), 0u);
+  EXPECT_EQ(
+      DropOn(kMainList, {world.Path(L"d/b.txt"), world.Path(L"d/a.txt"), world.Path(L"d/c.txt")}),
+      0u);
   EXPECT_EQ(Log(),
-            "compose 900 C:\\d\\b.txt []\nstatus 1 []\n"
-            "attach 900 C:\\d\\a.txt []\nstatus 900 []\n"
-            "attach 900 C:\\d\\c.txt []\nstatus 900 []\n");
+            "compose 900 ~/d/b.txt []\nstatus 1 []\n"
+            "attach 900 ~/d/a.txt []\nstatus 900 []\n"
+            "attach 900 ~/d/c.txt []\nstatus 900 []\n");
   EXPECT_EQ(platform.released, 1);
 }
 
@@ -137,30 +139,32 @@ TEST_F(HookHandlerTest, WindowRecognition) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    services.log.clear();
+    world.log.clear();
     platform.released = 0;
-    const unsigned id = DropOn(c.window, {L"C:\\d\\a.txt"});
+    const unsigned id = DropOn(c.window, {world.Path(L"d/a.txt")});
     EXPECT_EQ(id, c.handled ? 0u : kWmDropFiles);
     EXPECT_EQ(platform.released, c.handled ? 1 : 0);
     EXPECT_EQ(Log().substr(0, std::string(c.firstCall).size()), c.firstCall);
     if (!c.handled) {
-      EXPECT_TRUE(services.log.empty());
+      EXPECT_TRUE(world.log.empty());
     }
   }
 }
 
 TEST_F(HookHandlerTest, UnrecordedComposeWindowAndBadEntriesAreLeftToTheHost) {
   settings.NewMesWindow = {L"", L"junk", L"99999999999999999999999", std::to_wstring(kStranger)};
-  EXPECT_EQ(DropOn(kComposeBody, {L"C:\\d\\a.txt"}), kWmDropFiles);
-  EXPECT_TRUE(services.log.empty());
+  EXPECT_EQ(DropOn(kComposeBody, {world.Path(L"d/a.txt")}), kWmDropFiles);
+  EXPECT_TRUE(world.log.empty());
 }
 
 TEST_F(HookHandlerTest, CancelOfAnArchiveSizeQuestionEndsTheDrop) {
   settings.OverSizeCheck = true;
-  services.AddFile(L"C:\\d\\big.zip", 5000000);
-  services.answers = {2};
-  EXPECT_EQ(DropOn(kComposeBody, {L"C:\\d\\a.txt", L"C:\\d\\big.zip", L"C:\\d\\b.txt"}), 0u);
-  EXPECT_EQ(Log(), "attach 10 C:\\d\\a.txt []\nstatus 10 []\nbox 添付ファイルの確認\n");
+  world.AddFile(L"d/big.zip", 5000000);
+  world.answers = {2};
+  EXPECT_EQ(DropOn(kComposeBody,
+                   {world.Path(L"d/a.txt"), world.Path(L"d/big.zip"), world.Path(L"d/b.txt")}),
+            0u);
+  EXPECT_EQ(Log(), "attach 10 ~/d/a.txt []\nstatus 10 []\nbox 添付ファイルの確認\n");
   EXPECT_EQ(platform.released, 1);
 }
 
@@ -200,24 +204,25 @@ TEST_F(HookHandlerTest, PasteKeyIsCheckedInOrder) {
 TEST_F(HookHandlerTest, PastedImageIsAttachedLikeADroppedFile) {
   platform.keysDown = {0x11};
   platform.bitmap = true;
-  services.AddFile(L"C:\\Temp\\Image.bmp", 3000);
+  world.AddFile(L"Temp/Velmora/1/Image.bmp", 3000);
+  platform.savedPath = world.Path(L"Temp/Velmora/1/Image.bmp");
 
   platform.foreground = kMain;
   EXPECT_EQ(Send(kWmKeyDown, kMainList, 0x56), 0u);
-  EXPECT_EQ(Log(), "temp folder\ncompose 900 C:\\Temp\\Image.bmp []\nstatus 1 []\n");
+  EXPECT_EQ(Log(), "temp folder\ncompose 900 ~/Temp/Velmora/1/Image.bmp []\nstatus 1 []\n");
   EXPECT_EQ(platform.released, 0);
 
-  services.log.clear();
+  world.log.clear();
   platform.dialog = FakeHookPlatform::Dialog::Cancels;
   EXPECT_EQ(Send(kWmKeyDown, kComposeBody, 0x56), 0u);
   EXPECT_EQ(Log(), "temp folder\n");
 
-  services.log.clear();
+  world.log.clear();
   platform.dialog = FakeHookPlatform::Dialog::CannotMeasure;
   EXPECT_EQ(Send(kWmKeyDown, kComposeBody, 0x56), kWmKeyDown);
 
   // Confirmed in a window of neither kind: the key is gone, nothing is attached.
-  services.log.clear();
+  world.log.clear();
   platform.dialog = FakeHookPlatform::Dialog::Saves;
   platform.foreground = 77;
   EXPECT_EQ(Send(kWmKeyDown, 78, 0x56), 0u);
@@ -227,11 +232,11 @@ TEST_F(HookHandlerTest, PastedImageIsAttachedLikeADroppedFile) {
 TEST_F(HookHandlerTest, NestedMessageLoopsLeaveSecondDropsAndPastesToTheHost) {
   settings.FileNameChange = true;
   settings.ArchiveCheck = true;
-  services.answers = {7};
+  world.answers = {7};
   platform.keysDown = {0x11};
   platform.bitmap = true;
   std::vector<unsigned> nested;
-  services.duringQuestion = [&] {
+  world.duringQuestion = [&] {
     EXPECT_TRUE(HookIsHandling());
     unsigned drop = kWmDropFiles, key = kWmKeyDown;
     HandleHookedMessage(
@@ -240,14 +245,14 @@ TEST_F(HookHandlerTest, NestedMessageLoopsLeaveSecondDropsAndPastesToTheHost) {
         {W(kComposeBody), &key, 0x56}, [&] { return settings; }, platform, services);
     nested = {drop, key};
   };
-  EXPECT_EQ(DropOn(kComposeBody, {L"C:\\d\\a.txt"}), 0u);
+  EXPECT_EQ(DropOn(kComposeBody, {world.Path(L"d/a.txt")}), 0u);
   EXPECT_EQ(nested, (std::vector<unsigned>{kWmDropFiles, kWmKeyDown}));
   EXPECT_EQ(platform.dialogs, 0);
-  EXPECT_EQ(services.archive.packs.size(), 1u);
+  EXPECT_EQ(world.archive.packs.size(), 1u);
   EXPECT_FALSE(HookIsHandling());
 
   // The same holds inside the image dialog, and the guard ends with the flow.
-  services.duringQuestion = nullptr;
+  world.duringQuestion = nullptr;
   int nestedDialogs = -1;
   platform.insideDialog = [&] {
     unsigned key = kWmKeyDown;

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "base/files.h"
 #include "archiver/archiver_errors.h"
 #include "compose/image_file.h"
 #include "image_pictures.h"

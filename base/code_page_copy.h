@@ -9,10 +9,10 @@ namespace vlm {
 bool NamesBelowFitCodePage(const std::wstring& folder);
 
 // Copies the file or folder `source` to `target`, replacing a file there (never a folder) and
-// making the target's folder when it is missing. Inside a folder every name becomes its nearest code-page
-// name (numbered where two meet); linked folders are not entered. No copy keeps the read-only
-// bit. Empty when done; otherwise why not, naming the file that failed, and nothing is left at
-// `target`.
+// making the target's folder when it is missing. Inside a folder every name becomes its nearest
+// code-page name (numbered where two meet); linked folders are not entered. No copy keeps the
+// read-only bit. Empty when done; otherwise why not, naming the file that failed, and nothing is
+// left at `target`.
 std::wstring CopyUnderCodePageNames(const std::wstring& source, const std::wstring& target);
 
 // Removes a file or a folder with everything in it (a linked folder as a link only); what
