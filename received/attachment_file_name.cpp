@@ -7,7 +7,6 @@
 
 #include "base/ansi_text.h"
 #include "base/code_page_name.h"
-#include "base/file_name_key.h"
 
 namespace vlm {
 namespace {
@@ -92,13 +91,6 @@ std::wstring SafeFileName(std::wstring_view title) {
 std::filesystem::path FileInFolder(const std::filesystem::path& folder, std::wstring_view name) {
   const std::string utf8 = ToUtf8(name);
   return folder / std::u8string(utf8.begin(), utf8.end());
-}
-
-std::wstring TUniqueFileNames::Claim(const std::wstring& name) {
-  std::wstring candidate = name;
-  for (int n = 2; !FUsed.insert(FileNameKey(candidate)).second; ++n)
-    candidate = NumberedName(name, n);
-  return candidate;
 }
 
 }  // namespace vlm

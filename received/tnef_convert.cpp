@@ -93,7 +93,8 @@ bool TTNEFConvert::Convert(std::vector<std::wstring>& ResultFile,
       FInfo = ReadTnefInfo(std::string_view(FMapped.Data(), FMapped.Size()));
     else
       FInfo = ReadTnefInfo(FFileName);
-    TUniqueFileNames names;
+    // Two attachments with one title keep their own content: the later one is "name (2).ext".
+    TNameClaim names;
     for (size_t i = 0; i < count; ++i) {
       std::wstring name = names.Claim(AttachmentName(i));
       SaveAttachment(i, FileInFolder(TempFolder, name));

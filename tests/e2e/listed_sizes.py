@@ -1,7 +1,8 @@
 """Archive listings in a transcript ("docs in docs.zip\\t(36kByte -> 2574Byte)") give the packed
 size as the archiver made it, which moves with the archiver's deflate. This checks every listed
-size against the archive the scenario left in the work folder's Temp folder, and prints the
-transcript with those sizes masked, for comparing with the expected one.
+size against the archive the scenario left below the work folder's Temp folder (each archive
+is made in a work folder of its own there), and prints the transcript with those sizes masked,
+for comparing with the expected one.
 
     listed_sizes.py <work folder>
 """
@@ -30,14 +31,19 @@ def main(work):
         transcript = f.read()
     wrong = []
 
+    archives = {}
+    for folder, _, files in os.walk(os.path.join(work, "Temp")):
+        for name in files:
+            archives.setdefault(name, []).append(os.path.getsize(os.path.join(folder, name)))
+
     def mask(match):
         archive, packed = match.group(1), match.group(3)
-        path = os.path.join(work, "Temp", archive)
-        if not os.path.isfile(path):
+        sizes = archives.get(archive, [])
+        if not sizes:
             wrong.append("%s is listed but not in Temp" % archive)
-        elif format_size(os.path.getsize(path)) != packed:
-            wrong.append("%s is listed as %s but has %d bytes (%s)" %
-                         (archive, packed, os.path.getsize(path), format_size(os.path.getsize(path))))
+        elif packed not in [format_size(size) for size in sizes]:
+            wrong.append("%s is listed as %s but has %s bytes" %
+                         (archive, packed, " or ".join(str(size) for size in sizes)))
         return " in %s\\t(%s -> %s)" % (archive, match.group(2), MASK)
 
     masked = LISTING.sub(mask, transcript)

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <functional>
@@ -147,6 +149,32 @@ std::map<std::string, Verb>& Verbs() {
          for (const auto& path : c->attachments)
            Log().Line("  attachment " + Log().Quote(path.c_str()));
          if (!c->body.empty()) Log().Line("  body " + Log().Quote(c->body.c_str()));
+         return true;
+       }},
+      // The message goes out: Becky! reads each attachment only now. Each is logged with its
+      // size (archives hold file times, so their bytes change from run to run), and a copy goes
+      // to sent\<window>\<n>-<name> for the scenario's check.
+      {"send-compose",
+       [](const std::string& a, Script&) {
+         auto* c = World().FindCompose(a);
+         if (!c) {
+           Log().Line("error: no compose window " + a);
+           return false;
+         }
+         const std::wstring folder = WorkPath("sent\\" + c->name);
+         CreateDirectoryW(WorkPath("sent").c_str(), nullptr);
+         CreateDirectoryW(folder.c_str(), nullptr);
+         int number = 0;
+         for (const auto& path : c->attachments) {
+           bool found = false;
+           const std::string bytes = ReadWholeFile(FromAnsi(path.c_str()), &found);
+           const std::string name = path.substr(path.find_last_of("\\/") + 1);
+           const std::wstring copy =
+               folder + L"\\" + std::to_wstring(++number) + L"-" + FromAnsi(name.c_str());
+           std::ofstream(copy.c_str(), std::ios::binary) << bytes;
+           Log().Line("sent " + c->name + " attachment " + Log().Quote(path.c_str()) +
+                      (found ? " bytes=" + std::to_string(bytes.size()) : " missing"));
+         }
          return true;
        }},
       {"file",

@@ -112,6 +112,18 @@ TEST_F(FilesTest, NameClaimComparesAsTheFileSystemDoesAndNumbers) {
   EXPECT_TRUE(names.IsTaken(L"REPORT (2).pdf"));
 }
 
+TEST(TNameClaim, NumbersRepeatedNamesAsWindowsComparesThem) {
+  TNameClaim names;
+  EXPECT_EQ(names.Claim(L"a.txt"), L"a.txt");
+  EXPECT_EQ(names.Claim(L"a.txt"), L"a (2).txt");
+  EXPECT_EQ(names.Claim(L"A.TXT"), L"A (3).TXT");
+  EXPECT_EQ(names.Claim(L"a (2).txt"), L"a (2) (2).txt");
+  EXPECT_EQ(names.Claim(L"README"), L"README");
+  EXPECT_EQ(names.Claim(L"readme"), L"readme (2)");
+  EXPECT_EQ(names.Claim(L".profile"), L".profile");
+  EXPECT_EQ(names.Claim(L".profile"), L".profile (2)");
+}
+
 TEST_F(FilesTest, NewFolderIsClaimedOnce) {
   EXPECT_TRUE(CreateNewFolder(Path("work")));
   EXPECT_FALSE(CreateNewFolder(Path("work")));

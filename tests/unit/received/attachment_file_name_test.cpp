@@ -51,16 +51,4 @@ TEST(SafeFileName, ShortensOverlongNamesKeepingTheExtension) {
   EXPECT_EQ(noExtension.size(), 200u);
 }
 
-TEST(TUniqueFileNames, NumbersRepeatedNamesAsWindowsComparesThem) {
-  vlm::TUniqueFileNames names;
-  EXPECT_EQ(names.Claim(L"a.txt"), L"a.txt");
-  EXPECT_EQ(names.Claim(L"a.txt"), L"a (2).txt");
-  EXPECT_EQ(names.Claim(L"A.TXT"), L"A (3).TXT");
-  EXPECT_EQ(names.Claim(L"a (2).txt"), L"a (2) (2).txt");
-  EXPECT_EQ(names.Claim(L"README"), L"README");
-  EXPECT_EQ(names.Claim(L"readme"), L"readme (2)");
-  EXPECT_EQ(names.Claim(L".profile"), L".profile");
-  EXPECT_EQ(names.Claim(L".profile"), L".profile (2)");
-}
-
 }  // namespace
