@@ -1,5 +1,8 @@
 #include "compose/drop_message.h"
 
+#include "base/path.h"
+#include "compose/drop_questions.h"
+
 namespace vlm {
 
 void DropMessage::Consume() {
@@ -7,21 +10,27 @@ void DropMessage::Consume() {
   consumed_ = true;
 }
 
-void DropMessage::DeliverAttachment(const std::wstring& path, const std::wstring& body) {
+bool DropMessage::DeliverAttachment(const std::wstring& path, const std::wstring& body) {
   Consume();
-  if (FromMainWindow) {
-    ComposeWindow = services_.Host.ComposeMail(body, path);
-    services_.Host.SetMessageText(settings_.B2OhWnd, L"");
-    // Without a window the next item asks the host for one again, rather than attaching to none.
-    FromMainWindow = ComposeWindow == nullptr;
-  } else {
+  if (!FromMainWindow) {
     services_.Host.CompAttachFile(ComposeWindow, body, path);
     services_.Host.SetMessageText(ComposeWindow, L"");
+    return true;
   }
+  ComposeWindow = services_.Host.ComposeMail(body, path);
+  services_.Host.SetMessageText(settings_.B2OhWnd, L"");
+  if (ComposeWindow) {
+    FromMainWindow = false;
+    return true;
+  }
+  // Without a window the next item asks the host for one again, rather than attaching to none.
+  const DropQuestion notice = NoComposeWindowNotice(FileNamePart(path));
+  services_.Ask(notice.text, notice.caption, notice.flags);
+  return false;
 }
 
-std::wstring DropMessage::UnusedCopyName(const std::wstring& name) {
-  return copyNames_.Claim(name);
+std::wstring DropMessage::ClaimAttachmentName(const std::wstring& name) {
+  return attachmentNames_.Claim(name);
 }
 
 }  // namespace vlm

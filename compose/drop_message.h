@@ -30,20 +30,21 @@ class DropMessage {
   // The window whose status line tells what the plug-in is doing.
   HostWnd StatusWindow() const { return FromMainWindow ? settings_.B2OhWnd : ComposeWindow; }
 
-  // Gives one finished file to the host with its body text (empty: none).
-  void DeliverAttachment(const std::wstring& path, const std::wstring& body);
+  // Gives one finished file to the host with its body text (empty: none). False when the host
+  // opened no compose window for it: a box then names the file, which is not attached.
+  bool DeliverAttachment(const std::wstring& path, const std::wstring& body);
 
-  // A name for a copy in the host's temporary folder that no earlier copy of this drop has:
-  // `name`, or "name (2).ext" and so on. Two dropped files may have the same nearest name, and
-  // the second copy must not replace the first, which the host already holds.
-  std::wstring UnusedCopyName(const std::wstring& name);
+  // A name for an attachment of this drop that no earlier attachment of it has, compared as the
+  // file system compares names: `name`, or "name (2).ext" and so on. "résumé.txt" and
+  // "resume.txt" dropped together would otherwise reach the recipient as two "resume.txt".
+  std::wstring ClaimAttachmentName(const std::wstring& name);
 
  private:
   const DropSettings& settings_;
   DropServices& services_;
   unsigned& messageId_;
   bool consumed_ = false;
-  TNameClaim copyNames_;
+  TNameClaim attachmentNames_;
 };
 
 }  // namespace vlm

@@ -73,11 +73,28 @@ DropQuestion PackingFailedNotice(const std::wstring& name, const std::wstring& f
   return {text + L"\r\nこのファイルは添付しません。", kAttachmentCaption, kBoxOk | kBoxIconWarning};
 }
 
-DropQuestion PackingWarningNotice(const std::wstring& name, const std::wstring& format,
-                                  int resultCode) {
-  return {L"「" + name + L"」を「" + format + L"」に圧縮して添付しましたが、圧縮用DLLが" +
+DropQuestion PackingWarningQuestion(const std::wstring& name, const std::wstring& format,
+                                    int resultCode) {
+  return {L"「" + name + L"」を「" + format + L"」に圧縮しましたが、圧縮用DLLが" +
               L"エラーコード " + std::to_wstring(resultCode) + L" を返しました。\r\n" +
-              L"書庫に入っていないファイルがあるかもしれません。書庫の中身を確かめてください。",
+              L"書庫に入っていないファイルがあるかもしれません(ほかのプログラムが開いている"
+              L"ファイルなど)。\r\nこのまま添付しますか？\r\n\r\n"
+              L"「はい」・・・・この書庫を添付\r\n「いいえ」・・・添付しない",
+          kAttachmentCaption, kBoxYesNo | kBoxIconWarning | kBoxSecondDefault};
+}
+
+DropQuestion MissingFileNotice(const std::wstring& name) {
+  return {L"「" + name +
+              L"」が見つからないため添付しません。\r\n"
+              L"確認の間にファイルが移動または削除されました。",
+          kAttachmentCaption, kBoxOk | kBoxIconWarning};
+}
+
+DropQuestion NoComposeWindowNotice(const std::wstring& name) {
+  return {L"「" + name +
+              L"」は添付されませんでした。\r\n"
+              L"Becky! "
+              L"が新しいメールの作成ウィンドウを開けませんでした。もう一度ドロップしてください。",
           kAttachmentCaption, kBoxOk | kBoxIconWarning};
 }
 

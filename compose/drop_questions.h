@@ -30,13 +30,18 @@ DropQuestion MissingArchiverNotice();
 DropQuestion RootFolderNotice(const std::wstring& path);
 DropQuestion PackingFailedNotice(const std::wstring& name, const std::wstring& format,
                                  int resultCode);
-// The archive was written and attached, but the archiver reported `resultCode` (not 0).
-DropQuestion PackingWarningNotice(const std::wstring& name, const std::wstring& format,
-                                  int resultCode);
+// The archive was written, but the archiver reported `resultCode` (not 0): it may lack a file
+// the user dropped. Yes attaches it all the same.
+DropQuestion PackingWarningQuestion(const std::wstring& name, const std::wstring& format,
+                                    int resultCode);
 DropQuestion NoPasswordNotice(const std::wstring& name, const std::wstring& problem);
 // The item's name (or a folder name inside it) has characters the code page cannot hold, and
 // the copy under code-page names failed for `reason`.
 DropQuestion CodePageCopyNotice(const std::wstring& name, const std::wstring& reason);
+// The file went while a question about it was up.
+DropQuestion MissingFileNotice(const std::wstring& name);
+// The host opened no compose window for a drop on its main window: `name` is not attached.
+DropQuestion NoComposeWindowNotice(const std::wstring& name);
 // No work folder could be made in the host's temporary folder, for `reason`.
 DropQuestion WorkFolderNotice(const std::wstring& name, const std::wstring& reason);
 

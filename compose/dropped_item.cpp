@@ -133,22 +133,30 @@ ItemOutcome DeliverUnchanged(const std::wstring& path, DropMessage& message) {
   std::wstring body;
   if (message.Settings().WriteFileName)
     body = UnchangedListing(message.Settings().WriteWord, FileNamePart(path), FileSize(path));
-  message.DeliverAttachment(path, body);
-  return ItemOutcome::Delivered;
+  return message.DeliverAttachment(path, body) ? ItemOutcome::Delivered : ItemOutcome::Skipped;
 }
 
 ItemOutcome AttachUnchanged(ItemFacts& item, DropMessage& message) {
-  if (FitsCodePage(item.Path())) return DeliverUnchanged(item.Path(), message);
-  // The host takes code-page paths: a name it cannot hold goes as a copy in a work folder under
-  // the nearest name it can, numbered where an earlier copy of this drop has that name.
+  // The file may have gone while a question about it was up.
+  if (!FileExists(item.Path())) {
+    message.Consume();
+    Ask(message.Services(), MissingFileNotice(item.Name()));
+    return ItemOutcome::Skipped;
+  }
+  // The host takes code-page paths, and the attachments of one drop have names of their own: a
+  // path the code page cannot hold, or a name an earlier attachment has, goes as a copy in a
+  // work folder under the nearest free name the code page holds.
+  const std::wstring name = message.ClaimAttachmentName(NearestCodePageName(item.Name()));
+  if (FitsCodePage(item.Path()) && name == item.Name())
+    return DeliverUnchanged(item.Path(), message);
   std::optional<WorkFolder> work =
       NewWorkFolder(message.Settings().TempFolder, item.Name(), message);
   if (!work) return ItemOutcome::Skipped;
-  const std::wstring path =
-      JoinPath(work->Path(), message.UnusedCopyName(NearestCodePageName(item.Name())));
+  const std::wstring path = JoinPath(work->Path(), name);
   if (!CopyUnderCodePageNames(item.Path(), path, message)) return ItemOutcome::Skipped;
-  work->Keep();
-  return DeliverUnchanged(path, message);
+  const ItemOutcome outcome = DeliverUnchanged(path, message);
+  if (outcome == ItemOutcome::Delivered) work->Keep();
+  return outcome;
 }
 
 // Restores the current folder an archiver may change while it packs a folder. The folder may
@@ -241,8 +249,8 @@ ItemOutcome Compress(ItemFacts& item, bool compressChosen, DropMessage& message)
   std::optional<WorkFolder> work = NewWorkFolder(settings.TempFolder, name, message);
   if (!work) return ItemOutcome::Skipped;
   host.SetMessageText(message.StatusWindow(), L"「" + format.name + L"」に圧縮しています。");
-  const std::wstring archivePath =
-      JoinPath(work->Path(), ChangeExtension(packedName, format.extension));
+  const std::wstring archivePath = JoinPath(
+      work->Path(), message.ClaimAttachmentName(ChangeExtension(packedName, format.extension)));
   host.RefreshTempFolder();
 
   std::optional<StagingFolder> staging;
@@ -279,10 +287,16 @@ ItemOutcome Compress(ItemFacts& item, bool compressChosen, DropMessage& message)
     body = CompressedListing(settings.WriteWord, packedName, FileNamePart(archivePath), item.Size(),
                              FileSize(archivePath));
   }
+  // The archiver also returns codes for warnings (a file it could not open) while writing an
+  // archive of the rest: such an archive goes only when the user agrees.
+  if (result != 0 &&
+      Ask(services, PackingWarningQuestion(name, format.name, result)) != kAnswerYes) {
+    host.SetMessageText(message.StatusWindow(), L"");
+    return ItemOutcome::Skipped;
+  }
   host.PauseWithMessages(100);
-  message.DeliverAttachment(archivePath, body);
+  if (!message.DeliverAttachment(archivePath, body)) return ItemOutcome::Skipped;
   work->Keep();
-  if (result != 0) Ask(services, PackingWarningNotice(name, format.name, result));
   return ItemOutcome::Delivered;
 }
 

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "tests/host/import_patch.h"
+#include "tests/host/scenario.h"
 #include "tests/host/screenshot.h"
 #include "tests/host/transcript.h"
 
@@ -107,6 +108,13 @@ int WINAPI RecordingMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT f
 void AnswerBox(HWND box) {
   std::string answer = gAnswers.empty() ? "" : gAnswers.front();
   if (!gAnswers.empty()) gAnswers.pop_front();
+  const size_t deleting = answer.find(" deleting ");
+  if (deleting != std::string::npos) {
+    const std::string path = answer.substr(deleting + 10);
+    answer.resize(deleting);
+    const bool deleted = DeleteFileW(WorkPath(path).c_str()) != 0;
+    Log().Line("user deletes " + path + (deleted ? "" : " (FAILED)") + " while the box is up");
+  }
   int button = ButtonFor(answer);
   if (!button || !GetDlgItem(box, button)) {
     const LRESULT def = SendMessageW(box, DM_GETDEFID, 0, 0);

@@ -8,7 +8,9 @@ namespace host {
 void InstallMessageBoxAnswerer();
 // Lets the answerer see the exact flags the plug-in passes to MessageBoxW.
 void WatchMessageBoxFlags(void* module);
-void QueueAnswer(const std::string& answer);  // "yes", "no", "ok", "cancel"
+// "yes", "no", "ok" or "cancel", optionally followed by "deleting <path>": the user deletes
+// that file below the work folder while the box is up, then answers.
+void QueueAnswer(const std::string& answer);
 int PendingAnswers();
 // The next box answered is first saved as a picture at `path`.
 void QueueBoxScreenshot(const std::wstring& path);

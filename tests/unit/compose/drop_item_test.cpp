@@ -1,5 +1,8 @@
 // The decision for each dropped item: size rule, extension rule, questions, packing and hand-over.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
 
 #include "base/settings_form.h"
 #include "compose/dropped_item.h"
@@ -120,13 +123,53 @@ TEST_F(DropItemTest, SizeRuleAsksOnlyAboveTheThresholdInMBytesOf1024000) {
     else
       ASSERT_TRUE(RemoveFile(world.Path(L"a/notes.txt")));
     if (c.asked) world.answers = {kYes};
+    if (c.size < 0) world.answers = {kOk};  // the file is gone: told, not attached
     Drop(L"a/notes.txt");
-    ASSERT_EQ(world.texts.size(), c.asked ? 1u : 0u);
+    ASSERT_EQ(world.texts.size(), c.asked || c.size < 0 ? 1u : 0u);
     if (c.asked) {
       EXPECT_NE(Narrow(world.texts[0]).find(c.quoted), std::string::npos);
     }
     EXPECT_TRUE(world.archive.packs.empty());
   }
+}
+
+// The file is deleted while its size question is up, and the answer is "attach as it is".
+TEST_F(DropItemTest, FileGoneWhileItsQuestionIsUpIsToldAndNotAttached) {
+  settings.OverSizeCheck = true;
+  world.AddFile(L"d/big.bin", 5000000);
+  world.answers = {kYes, kOk};
+  world.duringQuestion = [&] { (void)RemoveFile(world.Path(L"d/big.bin")); };
+  EXPECT_EQ(Drop(L"d/big.bin"), ItemOutcome::Skipped);
+  EXPECT_EQ(messageId, 0u);
+  ASSERT_EQ(world.texts.size(), 2u);
+  EXPECT_EQ(Narrow(world.texts[1]),
+            "「big.bin」が見つからないため添付しません。\r\n"
+            "確認の間にファイルが移動または削除されました。");
+  EXPECT_EQ(Log().find("attach"), std::string::npos) << Log();
+}
+
+// "résumé.txt" and "resume.txt" dropped together, in either order, reach the recipient under two
+// names; so do two archives of one stem.
+TEST_F(DropItemTest, AttachmentsOfOneDropHaveNamesOfTheirOwn) {
+  world.AddFile(L"d/r\u00e9sum\u00e9.txt", 10);  // natively "é" becomes "_": r_sum_.txt
+  world.AddFile(L"d/r_sum_.txt", 20);
+  for (const bool accentedFirst : {true, false}) {
+    SCOPED_TRACE(accentedFirst);
+    world.ClearRecords();
+    message = std::make_unique<DropMessage>(settings, services, messageId);
+    message->ComposeWindow = kCompose;
+    const std::wstring accented = world.Path(L"d/r\u00e9sum\u00e9.txt");
+    const std::wstring plain = world.Path(L"d/r_sum_.txt");
+    for (const std::wstring& item :
+         accentedFirst ? std::vector{accented, plain} : std::vector{plain, accented})
+      EXPECT_EQ(ProcessDroppedItem(item, *message), ItemOutcome::Delivered);
+    EXPECT_EQ(Log(), accentedFirst
+                         ? "attach 100 ~/Temp/Velmora/1/r_sum_.txt []\nstatus 100 []\n"
+                           "attach 100 ~/Temp/Velmora/2/r_sum_ (2).txt []\nstatus 100 []\n"
+                         : "attach 100 ~/d/r_sum_.txt []\nstatus 100 []\n"
+                           "attach 100 ~/Temp/Velmora/1/r_sum_ (2).txt []\nstatus 100 []\n");
+  }
+  EXPECT_EQ(FileSize(world.Path(L"Temp/Velmora/1/r_sum_ (2).txt")), 10);
 }
 
 TEST_F(DropItemTest, LargeArchiveAsksTheArchiveSizeQuestion) {
@@ -378,7 +421,9 @@ TEST_F(DropItemTest, ItemNamedOutsideTheCodePageIsPackedFromACopyUnderTheNearest
 }
 
 TEST_F(DropItemTest, CopyUnderTheNearestNameThatFailsAttachesNothingAndSaysWhy) {
-  // The file went between the drop and its copy.
+  // A pipe is no file to copy.
+  std::filesystem::create_directories(FilePath(world.Path(L"d")));
+  ASSERT_EQ(mkfifo(ToUtf8(world.Path(L"d/r\u00e9sum\u00e9.pdf")).c_str(), 0600), 0);
   settings.ArchiveCheck = false;
   world.answers = {kOk};
   EXPECT_EQ(Drop(L"d/r\u00e9sum\u00e9.pdf"), ItemOutcome::Skipped);
@@ -388,7 +433,8 @@ TEST_F(DropItemTest, CopyUnderTheNearestNameThatFailsAttachesNothingAndSaysWhy) 
             "「résumé.pdf」は添付しません。\r\n"
             "名前にシステムの文字コードで表せない文字があるため、表せる名前で一時フォルダに"
             "コピーしようとしましたが、できませんでした。\r\n"
-            "「~/d/résumé.pdf」: ファイルが見つかりません。");
+            "「~/d/résumé.pdf」: " +
+                Narrow(CopyFileOver(world.Path(L"d/r\u00e9sum\u00e9.pdf"), world.Path(L"x"))));
   EXPECT_EQ(Narrow(world.captions[0]), "添付ファイルの確認");
   EXPECT_EQ(Log().find("attach"), std::string::npos) << Log();
 
@@ -500,23 +546,29 @@ TEST_F(DropItemTest, ArchiverFailuresAttachNothing) {
             "このファイルは添付しません。");
 }
 
-TEST_F(DropItemTest, ArchiveWrittenWithAWarningCodeIsAttachedAndTheCodeReported) {
+// The archiver packed what it could and reported a file it could not open: the archive lacks a
+// file the user dropped, so it goes only when the user agrees.
+TEST_F(DropItemTest, ArchiveWrittenWithAWarningCodeGoesOnlyWhenTheUserAgrees) {
   settings.WriteFileName = true;
   world.AddFolder(L"work/docs", 20480);
   world.archive.result = 0x800D;  // a file could not be opened; the others were packed
-  world.answers = {kOk};
-  EXPECT_EQ(Drop(L"work/docs"), ItemOutcome::Delivered);
-  EXPECT_NE(Log().find("attach 100 ~/Temp/Velmora/1/docs.zip [\r\n>----- Attachment File -----<\r\n"
-                       "docs in docs.zip\t(21kByte -> 5000Byte)\r\n]\nstatus 100 []\n"
-                       "box 添付ファイルの確認\n"),
-            std::string::npos)
-      << Log();
-  ASSERT_EQ(world.texts.size(), 1u);
-  EXPECT_EQ(
-      Narrow(world.texts[0]),
-      "「docs」を「ZIP」に圧縮して添付しましたが、圧縮用DLLがエラーコード 32781 を返しました。"
-      "\r\n書庫に入っていないファイルがあるかもしれません。書庫の中身を確かめてください。");
-  EXPECT_EQ(world.flags[0], 0x30u);
+  for (const int answer : {kYes, kNo}) {
+    SCOPED_TRACE(answer);
+    world.ClearRecords();
+    world.answers = {answer};
+    EXPECT_EQ(Drop(L"work/docs"), answer == kYes ? ItemOutcome::Delivered : ItemOutcome::Skipped);
+    ASSERT_EQ(world.texts.size(), 1u);
+    EXPECT_EQ(
+        Narrow(world.texts[0]),
+        "「docs」を「ZIP」に圧縮しましたが、圧縮用DLLがエラーコード 32781 を返しました。\r\n"
+        "書庫に入っていないファイルがあるかもしれません(ほかのプログラムが開いているファイルな"
+        "ど)。\r\nこのまま添付しますか？\r\n\r\n"
+        "「はい」・・・・この書庫を添付\r\n「いいえ」・・・添付しない");
+    EXPECT_EQ(world.flags[0], 0x4u | 0x30u | 0x100u);  // Yes/No, warning, No default
+    EXPECT_EQ(Log().find("attach") != std::string::npos, answer == kYes) << Log();
+    EXPECT_EQ(world.Exists(L"Temp/Velmora/1/docs.zip"), answer == kYes);
+  }
+  EXPECT_NE(Log().find("box 添付ファイルの確認\nstatus 100 []\n"), std::string::npos) << Log();
 }
 
 // The host reads an attachment only when the message is sent: every archive gets a name no
@@ -532,12 +584,12 @@ TEST_F(DropItemTest, EveryArchiveHasAFolderOfItsOwnAndNothingThereIsReplaced) {
     EXPECT_EQ(ProcessDroppedItem(world.Path(item), *message), ItemOutcome::Delivered);
   ASSERT_EQ(world.archive.packs.size(), 3u);
   EXPECT_EQ(world.Shown(world.archive.packs[0].fileName), "~/Temp/Velmora/1/report.zip");
-  EXPECT_EQ(world.Shown(world.archive.packs[1].fileName), "~/Temp/Velmora/2/report.zip");
-  EXPECT_EQ(world.Shown(world.archive.packs[2].fileName), "~/Temp/Velmora/3/report.zip");
+  EXPECT_EQ(world.Shown(world.archive.packs[1].fileName), "~/Temp/Velmora/2/report (2).zip");
+  EXPECT_EQ(world.Shown(world.archive.packs[2].fileName), "~/Temp/Velmora/3/report (3).zip");
   EXPECT_EQ(world.archive.packs[2].files,
             std::vector<std::wstring>{world.Path(L"Temp/report.zip")});
-  for (const wchar_t* kept :
-       {L"Temp/Velmora/1/report.zip", L"Temp/Velmora/2/report.zip", L"Temp/Velmora/3/report.zip"})
+  for (const wchar_t* kept : {L"Temp/Velmora/1/report.zip", L"Temp/Velmora/2/report (2).zip",
+                              L"Temp/Velmora/3/report (3).zip"})
     EXPECT_TRUE(world.Exists(kept)) << Narrow(kept);
   EXPECT_EQ(FileSize(world.Path(L"Temp/report.zip")), 7);
   EXPECT_EQ(FileSize(world.Path(L"d/report.doc")), 100);
@@ -611,14 +663,21 @@ TEST_F(DropItemTest, MainWindowDropTriesAgainWhenTheHostOpensNoComposeWindow) {
   message = std::make_unique<DropMessage>(settings, services, messageId);
   message->FromMainWindow = true;
   world.host.composeFails = true;
-  ProcessDroppedItem(world.Path(L"d/a.txt"), *message);
+  world.answers = {kOk};
+  EXPECT_EQ(ProcessDroppedItem(world.Path(L"d/a.txt"), *message), ItemOutcome::Skipped);
   world.host.composeFails = false;
-  ProcessDroppedItem(world.Path(L"d/b.txt"), *message);
+  EXPECT_EQ(ProcessDroppedItem(world.Path(L"d/b.txt"), *message), ItemOutcome::Delivered);
   EXPECT_EQ(Log(),
             "compose fails ~/d/a.txt\n"
             "status 1 []\n"
+            "box 添付ファイルの確認\n"
             "compose 900 ~/d/b.txt []\n"
             "status 1 []\n");
+  // The user is told which file did not reach a message.
+  EXPECT_EQ(
+      Narrow(world.texts.at(0)),
+      "「a.txt」は添付されませんでした。\r\n"
+      "Becky! が新しいメールの作成ウィンドウを開けませんでした。もう一度ドロップしてください。");
 }
 
 }  // namespace
