@@ -21,6 +21,9 @@ class DropArchive {
   // component's own options; the archiver's result code, 0 on success. Throws when the archiver
   // cannot be loaded or run.
   virtual int PackFiles(const std::vector<std::wstring>& files, const std::wstring& baseDir) = 0;
+  // The files the last PackFiles handed to the archiver that the archive it wrote does not list;
+  // empty when all are there or when the archive cannot be listed.
+  virtual std::vector<std::wstring> MissingFiles() = 0;
   // Starts the archiver installer from the plug-in folder, as the settings' caldix button does.
   virtual void StartInstaller() = 0;
 };

@@ -73,12 +73,30 @@ DropQuestion PackingFailedNotice(const std::wstring& name, const std::wstring& f
   return {text + L"\r\nこのファイルは添付しません。", kAttachmentCaption, kBoxOk | kBoxIconWarning};
 }
 
+namespace {
+
+// Up to ten names, one a line; a count for the rest.
+std::wstring NameList(const std::vector<std::wstring>& names) {
+  constexpr size_t kShown = 10;
+  std::wstring list;
+  for (size_t i = 0; i < names.size() && i < kShown; ++i) list += L"\r\n　" + names[i];
+  if (names.size() > kShown)
+    list += L"\r\n　ほか " + std::to_wstring(names.size() - kShown) + L" 件";
+  return list;
+}
+
+}  // namespace
+
 DropQuestion PackingWarningQuestion(const std::wstring& name, const std::wstring& format,
-                                    int resultCode) {
-  return {L"「" + name + L"」を「" + format + L"」に圧縮しましたが、圧縮用DLLが" +
-              L"エラーコード " + std::to_wstring(resultCode) + L" を返しました。\r\n" +
-              L"書庫に入っていないファイルがあるかもしれません(ほかのプログラムが開いている"
-              L"ファイルなど)。\r\nこのまま添付しますか？\r\n\r\n"
+                                    int resultCode, const std::vector<std::wstring>& missing) {
+  std::wstring text = L"「" + name + L"」を「" + format + L"」に圧縮しましたが、";
+  if (resultCode != 0)
+    text += L"圧縮用DLLがエラーコード " + std::to_wstring(resultCode) + L" を返しました。\r\n";
+  text += missing.empty() ? L"書庫に入っていないファイルがあるかもしれません(ほかのプログラムが"
+                            L"開いているファイルなど)。"
+                          : L"次のファイルが書庫に入っていません。" + NameList(missing);
+  return {text +
+              L"\r\nこのまま添付しますか？\r\n\r\n"
               L"「はい」・・・・この書庫を添付\r\n「いいえ」・・・添付しない",
           kAttachmentCaption, kBoxYesNo | kBoxIconWarning | kBoxSecondDefault};
 }

@@ -2,6 +2,7 @@
 // The message boxes of the drop handling: texts, captions and flags. Every box shows the warning
 // icon and is owned by the plug-in's application window, which keeps it on top.
 #include <string>
+#include <vector>
 
 #include "base/answers.h"
 
@@ -30,10 +31,10 @@ DropQuestion MissingArchiverNotice();
 DropQuestion RootFolderNotice(const std::wstring& path);
 DropQuestion PackingFailedNotice(const std::wstring& name, const std::wstring& format,
                                  int resultCode);
-// The archive was written, but the archiver reported `resultCode` (not 0): it may lack a file
-// the user dropped. Yes attaches it all the same.
+// The archive was written, but the archiver reported `resultCode` (0: none), or the archive
+// lacks the files `missing`: it may not hold all the user dropped. Yes attaches it all the same.
 DropQuestion PackingWarningQuestion(const std::wstring& name, const std::wstring& format,
-                                    int resultCode);
+                                    int resultCode, const std::vector<std::wstring>& missing);
 DropQuestion NoPasswordNotice(const std::wstring& name, const std::wstring& problem);
 // The item's name (or a folder name inside it) has characters the code page cannot hold, and
 // the copy under code-page names failed for `reason`.

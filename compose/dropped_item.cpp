@@ -159,6 +159,16 @@ ItemOutcome AttachUnchanged(ItemFacts& item, DropMessage& message) {
   return outcome;
 }
 
+// What the archive lacks of what its archiver was handed; a failing listing is no reason to stop
+// an archive the archiver called good.
+std::vector<std::wstring> MissingFiles(DropArchive& archive) {
+  try {
+    return archive.MissingFiles();
+  } catch (...) {
+    return {};
+  }
+}
+
 // Restores the current folder an archiver may change while it packs a folder. The folder may
 // have gone meanwhile; the packing's own outcome matters more.
 class CurrentFolderKeeper {
@@ -288,9 +298,11 @@ ItemOutcome Compress(ItemFacts& item, bool compressChosen, DropMessage& message)
                              FileSize(archivePath));
   }
   // The archiver also returns codes for warnings (a file it could not open) while writing an
-  // archive of the rest: such an archive goes only when the user agrees.
-  if (result != 0 &&
-      Ask(services, PackingWarningQuestion(name, format.name, result)) != kAnswerYes) {
+  // archive of the rest, and may leave a file out without a word: such an archive goes only
+  // when the user agrees in the box that names what it lacks.
+  const std::vector<std::wstring> missing = MissingFiles(services.Archive);
+  if ((result != 0 || !missing.empty()) &&
+      Ask(services, PackingWarningQuestion(name, format.name, result, missing)) != kAnswerYes) {
     host.SetMessageText(message.StatusWindow(), L"");
     return ItemOutcome::Skipped;
   }

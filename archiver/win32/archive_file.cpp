@@ -6,6 +6,7 @@
 
 #include "archiver/archiver_errors.h"
 #include "archiver/file_collector.h"
+#include "archiver/missing_members.h"
 #include "archiver/win32/extra_streams.h"
 #include "archiver/win32/format_bindings.h"
 #include "archiver/win32/progress_window.h"
@@ -313,7 +314,9 @@ int TArchiveFile::PackFiles(HWND handle, const TArchiverOptions* options, const 
   RequireArchiver();
   const TArchiverOptions& opts = options ? *options : FOptions;
   FArchiver->BeforePack();
+  FLastPacked.clear();
   if (opts.PackFilter == pfArchiver) {
+    FLastPacked = FileItemNames(files);
     int result = 0;
     {
       TCallbackScope callbacks(*this, opts);
@@ -344,6 +347,7 @@ int TArchiveFile::PackFiles(HWND handle, const TArchiverOptions* options, const 
   }
 
   working.jx.clear();
+  FLastPacked = collected.files;
   int result = 0;
   {
     TCallbackScope callbacks(*this, working);
@@ -426,6 +430,20 @@ unsigned TArchiveFile::CheckArchive(int checkMode, int checkOptions) {
   }
   RethrowPending();
   return result;
+}
+
+std::vector<std::wstring> TArchiveFile::MissingFromArchive() {
+  std::vector<std::wstring> listed;
+  try {
+    if (FindOpen(nullptr, 0) != 0) return {};
+    TIndivisualInfo info{};
+    for (int found = FindFirst(L"*", info); found == 0; found = FindNext(info))
+      listed.push_back(FromAnsi(info.szFileName));
+    FindClose();
+  } catch (const std::exception&) {
+    return {};  // nothing lists this format here: no comparison, no false alarm
+  }
+  return MissingMembers(FLastPacked, listed);
 }
 
 int TArchiveFile::FindOpen(HWND handle, DWORD dwMode) {

@@ -77,6 +77,10 @@ class TArchiveFile {
   // collection, 0 without calling it when nothing is left to pack.
   int PackFiles(HWND handle, const TArchiverOptions* options, const TFileItems& files,
                 const std::wstring& baseDir);
+  // The files the last PackFiles handed to the archiver that the archive it wrote does not list
+  // (see archiver/missing_members.h). Empty when every one is there, and when the archive cannot
+  // be listed (no DLL that lists the format is installed).
+  std::vector<std::wstring> MissingFromArchive();
   int RemoveItems(HWND handle, const TArchiverOptions* options, const TFileItems& files,
                   const std::wstring& baseDir);
   int UpdateArchive(HWND handle, const TArchiverOptions* options, const TFileItems& files,
@@ -122,6 +126,7 @@ class TArchiveFile {
   TArchiverProgressEvent FOnProgress1;  // restoring streams while unpacking
   const TArchiverOptions* FActiveOptions = nullptr;
   std::vector<std::wstring> FReplacementFileList;
+  std::vector<std::wstring> FLastPacked;  // what the last PackFiles handed to the archiver
   HARC FhArc = nullptr;
   std::unique_ptr<TFileSystemWalk> FFileSystem;
   std::exception_ptr FPendingError;

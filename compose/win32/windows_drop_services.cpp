@@ -64,6 +64,10 @@ int FormArchive::PackFiles(const std::vector<std::wstring>& files, const std::ws
   return Component().PackFiles(static_cast<HWND>(AppWindow), nullptr, {files}, baseDir);
 }
 
+std::vector<std::wstring> FormArchive::MissingFiles() {
+  return Component().MissingFromArchive();
+}
+
 void FormArchive::StartInstaller() {
   // The settings' caldix button; the launch's outcome is not reported.
   StartArchiverInstaller(static_cast<HWND>(AppWindow), form_.PluginFolder);

@@ -17,6 +17,7 @@ class FormArchive : public DropArchive {
   TArchiverOptions& Options() override;
   void SetOutputSize(int size) override;
   int PackFiles(const std::vector<std::wstring>& files, const std::wstring& baseDir) override;
+  std::vector<std::wstring> MissingFiles() override;
   void StartInstaller() override;
 
  private:

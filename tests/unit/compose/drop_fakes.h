@@ -54,9 +54,11 @@ class FakeArchive : public DropArchive {
   TArchiverOptions& Options() override { return options_; }
   void SetOutputSize(int size) override { outputSize_ = size; }
   int PackFiles(const std::vector<std::wstring>& files, const std::wstring& baseDir) override;
+  std::vector<std::wstring> MissingFiles() override { return missing; }
   void StartInstaller() override;
 
   std::vector<PackCall> packs;
+  std::vector<std::wstring> missing;  // what the archive lacks of what it was handed
   int result = 0;
   bool throws = false;
   bool noComponent = false;  // the settings form has no archive component
@@ -149,6 +151,7 @@ class DropWorld {
     flags.clear();
     log.clear();
     archive.packs.clear();
+    archive.missing.clear();
   }
 
   // A text with the scratch folder shown as "~".

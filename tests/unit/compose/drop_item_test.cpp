@@ -571,6 +571,22 @@ TEST_F(DropItemTest, ArchiveWrittenWithAWarningCodeGoesOnlyWhenTheUserAgrees) {
   EXPECT_NE(Log().find("box 添付ファイルの確認\nstatus 100 []\n"), std::string::npos) << Log();
 }
 
+// The archiver called the archive good but left files out: the box names them (ten at most).
+TEST_F(DropItemTest, ArchiveLackingFilesNamesThemBeforeItIsAttached) {
+  world.AddFolder(L"work/docs", 100);
+  for (int i = 1; i <= 12; ++i) world.archive.missing.push_back(L"docs\\f" + std::to_wstring(i));
+  world.answers = {kYes};
+  EXPECT_EQ(Drop(L"work/docs"), ItemOutcome::Delivered);
+  ASSERT_EQ(world.texts.size(), 1u);
+  EXPECT_EQ(Narrow(world.texts[0]),
+            "「docs」を「ZIP」に圧縮しましたが、次のファイルが書庫に入っていません。\r\n"
+            "　docs\\f1\r\n　docs\\f2\r\n　docs\\f3\r\n　docs\\f4\r\n　docs\\f5\r\n"
+            "　docs\\f6\r\n　docs\\f7\r\n　docs\\f8\r\n　docs\\f9\r\n　docs\\f10\r\n"
+            "　ほか 2 件\r\nこのまま添付しますか？\r\n\r\n"
+            "「はい」・・・・この書庫を添付\r\n「いいえ」・・・添付しない");
+  EXPECT_NE(Log().find("attach 100 ~/Temp/Velmora/1/docs.zip"), std::string::npos) << Log();
+}
+
 // The host reads an attachment only when the message is sent: every archive gets a name no
 // other pending attachment holds, and no file already in the temporary folder is replaced.
 TEST_F(DropItemTest, EveryArchiveHasAFolderOfItsOwnAndNothingThereIsReplaced) {
