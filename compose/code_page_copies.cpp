@@ -8,11 +8,11 @@
 namespace vlm {
 
 bool CopyUnderCodePageNames(const std::wstring& path, const std::wstring& target,
-                            DropMessage& message) {
+                            TDropMessage& message) {
   const std::wstring problem = vlm::CopyUnderCodePageNames(path, target);
   if (problem.empty()) return true;
   message.Consume();
-  const DropQuestion notice = CodePageCopyNotice(FileNamePart(path), problem);
+  const TDropQuestion notice = CodePageCopyNotice(FileNamePart(path), problem);
   message.Services().Ask(notice.text, notice.caption, notice.flags);
   return false;
 }
@@ -21,10 +21,10 @@ bool NeedsStaging(const std::wstring& path, bool isFolder) {
   return !FitsCodePage(path) || (isFolder && !NamesBelowFitCodePage(path));
 }
 
-StagingFolder::StagingFolder(const std::wstring& workFolder)
+TStagingFolder::TStagingFolder(const std::wstring& workFolder)
     : path_(JoinPath(workFolder, L"staging")) {}
 
-StagingFolder::~StagingFolder() {
+TStagingFolder::~TStagingFolder() {
   RemoveTree(path_);
 }
 

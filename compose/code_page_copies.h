@@ -11,19 +11,19 @@ namespace vlm {
 // Copies `path` to `target` under code-page names. False when that fails: the message is then
 // consumed and a box names the item and says why.
 bool CopyUnderCodePageNames(const std::wstring& path, const std::wstring& target,
-                            DropMessage& message);
+                            TDropMessage& message);
 
 // The item is packed from a copy: its path, or a name anywhere inside a folder, does not fit.
 bool NeedsStaging(const std::wstring& path, bool isFolder);
 
 // The folder inside an item's work folder where the item is copied before it is packed; removed
 // once the archive is made.
-class StagingFolder {
+class TStagingFolder {
  public:
-  explicit StagingFolder(const std::wstring& workFolder);
-  ~StagingFolder();
-  StagingFolder(const StagingFolder&) = delete;
-  StagingFolder& operator=(const StagingFolder&) = delete;
+  explicit TStagingFolder(const std::wstring& workFolder);
+  ~TStagingFolder();
+  TStagingFolder(const TStagingFolder&) = delete;
+  TStagingFolder& operator=(const TStagingFolder&) = delete;
   const std::wstring& Path() const { return path_; }
 
  private:

@@ -8,9 +8,9 @@
 
 namespace vlm {
 
-class ComposeHost {
+class TComposeHost {
  public:
-  virtual ~ComposeHost() = default;
+  virtual ~TComposeHost() = default;
   // Opens a compose window with the file attached; no window when the host could not open one,
   // and nothing was attached then.
   virtual HostWnd ComposeMail(const std::wstring& body, const std::wstring& path) = 0;

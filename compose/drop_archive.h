@@ -9,9 +9,9 @@
 
 namespace vlm {
 
-class DropArchive {
+class TDropArchive {
  public:
-  virtual ~DropArchive() = default;
+  virtual ~TDropArchive() = default;
   // Each of these throws when the settings form has no archive component.
   virtual void SetFileName(const std::wstring& fileName) = 0;
   virtual void SetArchiverType(TArchiverType type) = 0;

@@ -5,12 +5,12 @@
 
 namespace vlm {
 
-void DropMessage::Consume() {
+void TDropMessage::Consume() {
   messageId_ = 0;  // WM_NULL
   consumed_ = true;
 }
 
-bool DropMessage::DeliverAttachment(const std::wstring& path, const std::wstring& body) {
+bool TDropMessage::DeliverAttachment(const std::wstring& path, const std::wstring& body) {
   Consume();
   if (!FromMainWindow) {
     services_.Host.CompAttachFile(ComposeWindow, body, path);
@@ -24,12 +24,12 @@ bool DropMessage::DeliverAttachment(const std::wstring& path, const std::wstring
     return true;
   }
   // Without a window the next item asks the host for one again, rather than attaching to none.
-  const DropQuestion notice = NoComposeWindowNotice(FileNamePart(path));
+  const TDropQuestion notice = NoComposeWindowNotice(FileNamePart(path));
   services_.Ask(notice.text, notice.caption, notice.flags);
   return false;
 }
 
-std::wstring DropMessage::ClaimAttachmentName(const std::wstring& name) {
+std::wstring TDropMessage::ClaimAttachmentName(const std::wstring& name) {
   return attachmentNames_.Claim(name);
 }
 

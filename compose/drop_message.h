@@ -9,14 +9,14 @@
 
 namespace vlm {
 
-class DropMessage {
+class TDropMessage {
  public:
   // `messageId` is the id in the message record the hook received; consuming rewrites it.
-  DropMessage(const DropSettings& settings, DropServices& services, unsigned& messageId)
+  TDropMessage(const TDropSettings& settings, TDropServices& services, unsigned& messageId)
       : settings_(settings), services_(services), messageId_(messageId) {}
 
-  const DropSettings& Settings() const { return settings_; }
-  DropServices& Services() { return services_; }
+  const TDropSettings& Settings() const { return settings_; }
+  TDropServices& Services() { return services_; }
 
   // The message belongs to the host's main window: the first delivered item opens a new compose
   // window, which then receives the later items.
@@ -40,8 +40,8 @@ class DropMessage {
   std::wstring ClaimAttachmentName(const std::wstring& name);
 
  private:
-  const DropSettings& settings_;
-  DropServices& services_;
+  const TDropSettings& settings_;
+  TDropServices& services_;
   unsigned& messageId_;
   bool consumed_ = false;
   TNameClaim attachmentNames_;

@@ -13,33 +13,33 @@ std::wstring TooLarge(const wchar_t* kind, const std::wstring& name, const std::
 
 }  // namespace
 
-DropQuestion ArchiveSizeQuestion(const std::wstring& name, const std::wstring& threshold,
-                                 const std::wstring& size) {
+TDropQuestion ArchiveSizeQuestion(const std::wstring& name, const std::wstring& threshold,
+                                  const std::wstring& size) {
   return {TooLarge(L"添付ファイル", name, threshold, size) +
               L"「OK」・・・・・そのまま添付\r\n「キャンセル」・キャンセル",
           kAttachmentCaption, kBoxOkCancel | kBoxIconWarning | kBoxSecondDefault};
 }
 
-DropQuestion FileSizeQuestion(const std::wstring& name, const std::wstring& threshold,
-                              const std::wstring& size, const std::wstring& format) {
+TDropQuestion FileSizeQuestion(const std::wstring& name, const std::wstring& threshold,
+                               const std::wstring& size, const std::wstring& format) {
   return {TooLarge(L"添付ファイル", name, threshold, size) +
               L"「はい」・・・・そのまま添付\r\n「いいえ」・・・" + format +
               L"圧縮して添付\r\n「キャンセル」・キャンセル",
           kAttachmentCaption, kBoxYesNoCancel | kBoxIconWarning | kBoxSecondDefault};
 }
 
-DropQuestion FolderSizeQuestion(const std::wstring& name, const std::wstring& threshold,
-                                const std::wstring& size, const std::wstring& format) {
+TDropQuestion FolderSizeQuestion(const std::wstring& name, const std::wstring& threshold,
+                                 const std::wstring& size, const std::wstring& format) {
   return {TooLarge(L"添付フォルダ", name, threshold, size) + L"「OK」・・・・・" + format +
               L"圧縮して添付\r\n「キャンセル」・キャンセル",
           kAttachmentCaption, kBoxOkCancel | kBoxIconWarning};
 }
 
-DropQuestion UnderscoreQuestion() {
+TDropQuestion UnderscoreQuestion() {
   return {L"拡張子に\"_\"を挿入しますか？", L"圧縮拡張子の確認", kBoxYesNo | kBoxIconWarning};
 }
 
-DropQuestion OutlookQuestion(const std::wstring& name, const std::wstring& format) {
+TDropQuestion OutlookQuestion(const std::wstring& name, const std::wstring& format) {
   return {L"添付ファイル「" + name +
               L"」はOutlook系では開けません。\r\nこのまま送信しても良いですか？\r\n\r\n"
               L"「はい」・・・・そのまま添付\r\n「いいえ」・・・" +
@@ -47,27 +47,27 @@ DropQuestion OutlookQuestion(const std::wstring& name, const std::wstring& forma
           kAttachmentCaption, kBoxYesNoCancel | kBoxIconWarning | kBoxSecondDefault};
 }
 
-DropQuestion PasswordQuestion() {
+TDropQuestion PasswordQuestion() {
   return {L"パスワード付き圧縮にしますか？", L"パスワード付き圧縮の確認",
           kBoxYesNo | kBoxIconWarning};
 }
 
-DropQuestion MissingArchiverNotice() {
+TDropQuestion MissingArchiverNotice() {
   return {
       L"caldixを起動します。\r\n「開始」をクリックすると自動でDLLがインストールされます。\r\n"
       L"「開始」を押してください。",
       L"圧縮用DLLがありません", kBoxOk | kBoxIconWarning};
 }
 
-DropQuestion RootFolderNotice(const std::wstring& path) {
+TDropQuestion RootFolderNotice(const std::wstring& path) {
   return {L"「" + path +
               L"」はドライブ全体のため圧縮して添付できません。\r\n"
               L"添付するフォルダを選んでドロップしてください。",
           kAttachmentCaption, kBoxOk | kBoxIconWarning};
 }
 
-DropQuestion PackingFailedNotice(const std::wstring& name, const std::wstring& format,
-                                 int resultCode) {
+TDropQuestion PackingFailedNotice(const std::wstring& name, const std::wstring& format,
+                                  int resultCode) {
   std::wstring text = L"「" + name + L"」を「" + format + L"」に圧縮できませんでした。";
   if (resultCode != 0) text += L"(エラーコード " + std::to_wstring(resultCode) + L")";
   return {text + L"\r\nこのファイルは添付しません。", kAttachmentCaption, kBoxOk | kBoxIconWarning};
@@ -87,8 +87,8 @@ std::wstring NameList(const std::vector<std::wstring>& names) {
 
 }  // namespace
 
-DropQuestion PackingWarningQuestion(const std::wstring& name, const std::wstring& format,
-                                    int resultCode, const std::vector<std::wstring>& missing) {
+TDropQuestion PackingWarningQuestion(const std::wstring& name, const std::wstring& format,
+                                     int resultCode, const std::vector<std::wstring>& missing) {
   std::wstring text = L"「" + name + L"」を「" + format + L"」に圧縮しましたが、";
   if (resultCode != 0)
     text += L"圧縮用DLLがエラーコード " + std::to_wstring(resultCode) + L" を返しました。\r\n";
@@ -101,14 +101,14 @@ DropQuestion PackingWarningQuestion(const std::wstring& name, const std::wstring
           kAttachmentCaption, kBoxYesNo | kBoxIconWarning | kBoxSecondDefault};
 }
 
-DropQuestion MissingFileNotice(const std::wstring& name) {
+TDropQuestion MissingFileNotice(const std::wstring& name) {
   return {L"「" + name +
               L"」が見つからないため添付しません。\r\n"
               L"確認の間にファイルが移動または削除されました。",
           kAttachmentCaption, kBoxOk | kBoxIconWarning};
 }
 
-DropQuestion NoComposeWindowNotice(const std::wstring& name) {
+TDropQuestion NoComposeWindowNotice(const std::wstring& name) {
   return {L"「" + name +
               L"」は添付されませんでした。\r\n"
               L"Becky! "
@@ -116,12 +116,12 @@ DropQuestion NoComposeWindowNotice(const std::wstring& name) {
           kAttachmentCaption, kBoxOk | kBoxIconWarning};
 }
 
-DropQuestion NoPasswordNotice(const std::wstring& name, const std::wstring& problem) {
+TDropQuestion NoPasswordNotice(const std::wstring& name, const std::wstring& problem) {
   return {L"パスワードが使えないため、「" + name + L"」は添付しません。\r\n" + problem,
           L"パスワード付き圧縮の確認", kBoxOk | kBoxIconWarning};
 }
 
-DropQuestion CodePageCopyNotice(const std::wstring& name, const std::wstring& reason) {
+TDropQuestion CodePageCopyNotice(const std::wstring& name, const std::wstring& reason) {
   return {L"「" + name +
               L"」は添付しません。\r\n"
               L"名前にシステムの文字コードで表せない文字があるため、表せる名前で一時フォルダに"
@@ -130,7 +130,7 @@ DropQuestion CodePageCopyNotice(const std::wstring& name, const std::wstring& re
           kAttachmentCaption, kBoxOk | kBoxIconWarning};
 }
 
-DropQuestion WorkFolderNotice(const std::wstring& name, const std::wstring& reason) {
+TDropQuestion WorkFolderNotice(const std::wstring& name, const std::wstring& reason) {
   return {L"「" + name +
               L"」は添付しません。\r\n"
               L"一時フォルダに作業用のフォルダを作れませんでした。一時フォルダの空きと書き込みの"

@@ -8,7 +8,7 @@
 
 namespace vlm {
 
-struct DropQuestion {
+struct TDropQuestion {
   std::wstring text;
   std::wstring caption;
   unsigned flags;  // MB_ buttons | MB_ICONWARNING | MB_DEFBUTTONn
@@ -16,34 +16,34 @@ struct DropQuestion {
 
 // `name` is the item's file-name part, `threshold` the threshold text as the user typed it,
 // `size` the item's size as FormatSize writes it, `format` "LHA" or "ZIP".
-DropQuestion ArchiveSizeQuestion(const std::wstring& name, const std::wstring& threshold,
-                                 const std::wstring& size);
-DropQuestion FileSizeQuestion(const std::wstring& name, const std::wstring& threshold,
-                              const std::wstring& size, const std::wstring& format);
-DropQuestion FolderSizeQuestion(const std::wstring& name, const std::wstring& threshold,
-                                const std::wstring& size, const std::wstring& format);
-DropQuestion UnderscoreQuestion();
-DropQuestion OutlookQuestion(const std::wstring& name, const std::wstring& format);
-DropQuestion PasswordQuestion();
-DropQuestion MissingArchiverNotice();
+TDropQuestion ArchiveSizeQuestion(const std::wstring& name, const std::wstring& threshold,
+                                  const std::wstring& size);
+TDropQuestion FileSizeQuestion(const std::wstring& name, const std::wstring& threshold,
+                               const std::wstring& size, const std::wstring& format);
+TDropQuestion FolderSizeQuestion(const std::wstring& name, const std::wstring& threshold,
+                                 const std::wstring& size, const std::wstring& format);
+TDropQuestion UnderscoreQuestion();
+TDropQuestion OutlookQuestion(const std::wstring& name, const std::wstring& format);
+TDropQuestion PasswordQuestion();
+TDropQuestion MissingArchiverNotice();
 
 // Notices for items the plug-in cannot pack; each ends the handling of that item only.
-DropQuestion RootFolderNotice(const std::wstring& path);
-DropQuestion PackingFailedNotice(const std::wstring& name, const std::wstring& format,
-                                 int resultCode);
+TDropQuestion RootFolderNotice(const std::wstring& path);
+TDropQuestion PackingFailedNotice(const std::wstring& name, const std::wstring& format,
+                                  int resultCode);
 // The archive was written, but the archiver reported `resultCode` (0: none), or the archive
 // lacks the files `missing`: it may not hold all the user dropped. Yes attaches it all the same.
-DropQuestion PackingWarningQuestion(const std::wstring& name, const std::wstring& format,
-                                    int resultCode, const std::vector<std::wstring>& missing);
-DropQuestion NoPasswordNotice(const std::wstring& name, const std::wstring& problem);
+TDropQuestion PackingWarningQuestion(const std::wstring& name, const std::wstring& format,
+                                     int resultCode, const std::vector<std::wstring>& missing);
+TDropQuestion NoPasswordNotice(const std::wstring& name, const std::wstring& problem);
 // The item's name (or a folder name inside it) has characters the code page cannot hold, and
 // the copy under code-page names failed for `reason`.
-DropQuestion CodePageCopyNotice(const std::wstring& name, const std::wstring& reason);
+TDropQuestion CodePageCopyNotice(const std::wstring& name, const std::wstring& reason);
 // The file went while a question about it was up.
-DropQuestion MissingFileNotice(const std::wstring& name);
+TDropQuestion MissingFileNotice(const std::wstring& name);
 // The host opened no compose window for a drop on its main window: `name` is not attached.
-DropQuestion NoComposeWindowNotice(const std::wstring& name);
+TDropQuestion NoComposeWindowNotice(const std::wstring& name);
 // No work folder could be made in the host's temporary folder, for `reason`.
-DropQuestion WorkFolderNotice(const std::wstring& name, const std::wstring& reason);
+TDropQuestion WorkFolderNotice(const std::wstring& name, const std::wstring& reason);
 
 }  // namespace vlm

@@ -12,13 +12,13 @@
 namespace vlm {
 
 // Shows the password dialog modally; the text its field held when it closed.
-using PasswordAsker = std::function<std::wstring()>;
+using TPasswordAsker = std::function<std::wstring()>;
 
-struct DropServices {
+struct TDropServices {
   Asker Ask;  // a message box owned by the application window
-  PasswordAsker AskPassword;
-  ComposeHost& Host;
-  DropArchive& Archive;
+  TPasswordAsker AskPassword;
+  TComposeHost& Host;
+  TDropArchive& Archive;
 };
 
 }  // namespace vlm

@@ -4,8 +4,8 @@
 
 namespace vlm {
 
-DropSettings DropSettingsOf(const TForm1& form) {
-  DropSettings settings;
+TDropSettings DropSettingsOf(const TForm1& form) {
+  TDropSettings settings;
   settings.ArchiveCheck = form.CheckBox2.Checked;
   settings.ArchiveType = form.RadioGroup1.ItemIndex;
   settings.WriteFileName = form.CheckBox3.Checked;

@@ -10,7 +10,7 @@ class TForm1;
 
 namespace vlm {
 
-struct DropSettings {
+struct TDropSettings {
   bool ArchiveCheck = false;        // every item is packed
   int ArchiveType = 0;              // 0 = LHA, 1 = ZIP
   bool WriteFileName = false;       // the body lists the attached names
@@ -25,6 +25,6 @@ struct DropSettings {
   std::vector<std::wstring> NewMesWindow;
 };
 
-[[nodiscard]] DropSettings DropSettingsOf(const TForm1& form);
+[[nodiscard]] TDropSettings DropSettingsOf(const TForm1& form);
 
 }  // namespace vlm

@@ -26,7 +26,7 @@ struct ArchiveFormat {
   std::wstring name;
 };
 
-ArchiveFormat SelectedFormat(const DropSettings& settings) {
+ArchiveFormat SelectedFormat(const TDropSettings& settings) {
   if (settings.ArchiveType == 0) return {atLha, L".lzh", L"LHA"};
   return {atZip, L".zip", L"ZIP"};
 }
@@ -37,9 +37,9 @@ std::wstring WithUnderscore(const std::wstring& extension) {
 
 // What is known of a dropped item, read from the file system once. A folder's size is the walk
 // of everything below it, made only when a question or a listing needs it.
-class ItemFacts {
+class TItemFacts {
  public:
-  ItemFacts(std::wstring path, ComposeHost& host)
+  TItemFacts(std::wstring path, TComposeHost& host)
       : path_(std::move(path)),
         name_(FileNamePart(path_)),
         extension_(LowerExtension(path_)),
@@ -62,20 +62,20 @@ class ItemFacts {
   std::wstring name_;
   std::wstring extension_;
   bool folder_;
-  ComposeHost& host_;
+  TComposeHost& host_;
   std::optional<std::int64_t> size_;
 };
 
 // What the size questions decided.
 enum class SizeVerdict { Continue, Compress, AttachAsIs, Skip, End };
 
-int Ask(DropServices& services, const DropQuestion& question) {
+int Ask(TDropServices& services, const TDropQuestion& question) {
   return services.Ask(question.text, question.caption, question.flags);
 }
 
-SizeVerdict ApplySizeRule(ItemFacts& item, DropMessage& message) {
-  const DropSettings& settings = message.Settings();
-  DropServices& services = message.Services();
+SizeVerdict ApplySizeRule(TItemFacts& item, TDropMessage& message) {
+  const TDropSettings& settings = message.Settings();
+  TDropServices& services = message.Services();
   const bool isFolder = item.IsFolder();
   const std::int64_t size = item.Size();
   const std::wstring& thresholdText = settings.OverSize;
@@ -117,10 +117,10 @@ SizeVerdict ApplySizeRule(ItemFacts& item, DropMessage& message) {
 }
 
 // A work folder for one item; nothing when none can be made, which the user is then told.
-std::optional<WorkFolder> NewWorkFolder(const std::wstring& tempFolder, const std::wstring& name,
-                                        DropMessage& message) {
+std::optional<TWorkFolder> NewWorkFolder(const std::wstring& tempFolder, const std::wstring& name,
+                                         TDropMessage& message) {
   try {
-    return std::optional<WorkFolder>(std::in_place, tempFolder);
+    return std::optional<TWorkFolder>(std::in_place, tempFolder);
   } catch (const EFileError& error) {
     message.Consume();
     Ask(message.Services(), WorkFolderNotice(name, error.Message()));
@@ -129,19 +129,19 @@ std::optional<WorkFolder> NewWorkFolder(const std::wstring& tempFolder, const st
 }
 
 // Hands `path` to the host as it is, with its listing.
-ItemOutcome DeliverUnchanged(const std::wstring& path, DropMessage& message) {
+TItemOutcome DeliverUnchanged(const std::wstring& path, TDropMessage& message) {
   std::wstring body;
   if (message.Settings().WriteFileName)
     body = UnchangedListing(message.Settings().WriteWord, FileNamePart(path), FileSize(path));
-  return message.DeliverAttachment(path, body) ? ItemOutcome::Delivered : ItemOutcome::Skipped;
+  return message.DeliverAttachment(path, body) ? TItemOutcome::Delivered : TItemOutcome::Skipped;
 }
 
-ItemOutcome AttachUnchanged(ItemFacts& item, DropMessage& message) {
+TItemOutcome AttachUnchanged(TItemFacts& item, TDropMessage& message) {
   // The file may have gone while a question about it was up.
   if (!FileExists(item.Path())) {
     message.Consume();
     Ask(message.Services(), MissingFileNotice(item.Name()));
-    return ItemOutcome::Skipped;
+    return TItemOutcome::Skipped;
   }
   // The host takes code-page paths, and the attachments of one drop have names of their own: a
   // path the code page cannot hold, or a name an earlier attachment has, goes as a copy in a
@@ -149,19 +149,19 @@ ItemOutcome AttachUnchanged(ItemFacts& item, DropMessage& message) {
   const std::wstring name = message.ClaimAttachmentName(NearestCodePageName(item.Name()));
   if (FitsCodePage(item.Path()) && name == item.Name())
     return DeliverUnchanged(item.Path(), message);
-  std::optional<WorkFolder> work =
+  std::optional<TWorkFolder> work =
       NewWorkFolder(message.Settings().TempFolder, item.Name(), message);
-  if (!work) return ItemOutcome::Skipped;
+  if (!work) return TItemOutcome::Skipped;
   const std::wstring path = JoinPath(work->Path(), name);
-  if (!CopyUnderCodePageNames(item.Path(), path, message)) return ItemOutcome::Skipped;
-  const ItemOutcome outcome = DeliverUnchanged(path, message);
-  if (outcome == ItemOutcome::Delivered) work->Keep();
+  if (!CopyUnderCodePageNames(item.Path(), path, message)) return TItemOutcome::Skipped;
+  const TItemOutcome outcome = DeliverUnchanged(path, message);
+  if (outcome == TItemOutcome::Delivered) work->Keep();
   return outcome;
 }
 
 // What the archive lacks of what its archiver was handed; a failing listing is no reason to stop
 // an archive the archiver called good.
-std::vector<std::wstring> MissingFiles(DropArchive& archive) {
+std::vector<std::wstring> MissingFiles(TDropArchive& archive) {
   try {
     return archive.MissingFiles();
   } catch (...) {
@@ -185,7 +185,7 @@ class CurrentFolderKeeper {
 // Sets up the archive component and packs one item into `archivePath`; the archiver's result
 // code. Throws when the archiver is missing or cannot run.
 int Pack(const std::wstring& path, bool isFolder, const std::wstring& archivePath,
-         TArchiverType kind, const std::wstring& userOptions, DropArchive& archive) {
+         TArchiverType kind, const std::wstring& userOptions, TDropArchive& archive) {
   archive.SetFileName(archivePath);
   archive.SetArchiverType(kind);
   TArchiverOptions& options = archive.Options();
@@ -216,10 +216,10 @@ int Pack(const std::wstring& path, bool isFolder, const std::wstring& archivePat
   return result;
 }
 
-ItemOutcome Compress(ItemFacts& item, bool compressChosen, DropMessage& message) {
-  const DropSettings& settings = message.Settings();
-  DropServices& services = message.Services();
-  ComposeHost& host = services.Host;
+TItemOutcome Compress(TItemFacts& item, bool compressChosen, TDropMessage& message) {
+  const TDropSettings& settings = message.Settings();
+  TDropServices& services = message.Services();
+  TComposeHost& host = services.Host;
   const std::wstring& path = item.Path();
   const bool isFolder = item.IsFolder();
   ArchiveFormat format = SelectedFormat(settings);
@@ -237,7 +237,7 @@ ItemOutcome Compress(ItemFacts& item, bool compressChosen, DropMessage& message)
         break;
       default:
         message.Consume();
-        return ItemOutcome::Skipped;
+        return TItemOutcome::Skipped;
     }
   }
   message.Consume();
@@ -249,28 +249,28 @@ ItemOutcome Compress(ItemFacts& item, bool compressChosen, DropMessage& message)
     if (const std::wstring problem = PasswordProblem(password); !problem.empty()) {
       // Packing without the password the user asked for would send the file unprotected.
       Ask(services, NoPasswordNotice(name, problem));
-      return ItemOutcome::Skipped;
+      return TItemOutcome::Skipped;
     }
     userOptions = PasswordSwitch(password);
   }
 
   // The archive is made in a folder of its own: the archiver never meets an older archive it
   // would add to, and no other attachment's file is replaced.
-  std::optional<WorkFolder> work = NewWorkFolder(settings.TempFolder, name, message);
-  if (!work) return ItemOutcome::Skipped;
+  std::optional<TWorkFolder> work = NewWorkFolder(settings.TempFolder, name, message);
+  if (!work) return TItemOutcome::Skipped;
   host.SetMessageText(message.StatusWindow(), L"「" + format.name + L"」に圧縮しています。");
   const std::wstring archivePath = JoinPath(
       work->Path(), message.ClaimAttachmentName(ChangeExtension(packedName, format.extension)));
   host.RefreshTempFolder();
 
-  std::optional<StagingFolder> staging;
+  std::optional<TStagingFolder> staging;
   std::wstring source = path;
   if (NeedsStaging(path, isFolder)) {
     staging.emplace(work->Path());
     source = JoinPath(staging->Path(), packedName);
     if (!CopyUnderCodePageNames(path, source, message)) {
       host.SetMessageText(message.StatusWindow(), L"");
-      return ItemOutcome::Skipped;
+      return TItemOutcome::Skipped;
     }
   }
 
@@ -280,7 +280,7 @@ ItemOutcome Compress(ItemFacts& item, bool compressChosen, DropMessage& message)
   } catch (...) {
     Ask(services, MissingArchiverNotice());
     services.Archive.StartInstaller();
-    return ItemOutcome::EndMessage;
+    return TItemOutcome::EndMessage;
   }
   staging.reset();
   // A missing archive is never replaced by the file itself behind the user's back. The archivers
@@ -289,7 +289,7 @@ ItemOutcome Compress(ItemFacts& item, bool compressChosen, DropMessage& message)
   if (!FileExists(archivePath)) {
     Ask(services, PackingFailedNotice(name, format.name, result));
     host.SetMessageText(message.StatusWindow(), L"");
-    return ItemOutcome::Skipped;
+    return TItemOutcome::Skipped;
   }
 
   std::wstring body;
@@ -304,25 +304,25 @@ ItemOutcome Compress(ItemFacts& item, bool compressChosen, DropMessage& message)
   if ((result != 0 || !missing.empty()) &&
       Ask(services, PackingWarningQuestion(name, format.name, result, missing)) != kAnswerYes) {
     host.SetMessageText(message.StatusWindow(), L"");
-    return ItemOutcome::Skipped;
+    return TItemOutcome::Skipped;
   }
   host.PauseWithMessages(100);
-  if (!message.DeliverAttachment(archivePath, body)) return ItemOutcome::Skipped;
+  if (!message.DeliverAttachment(archivePath, body)) return TItemOutcome::Skipped;
   work->Keep();
-  return ItemOutcome::Delivered;
+  return TItemOutcome::Delivered;
 }
 
 }  // namespace
 
-ItemOutcome ProcessDroppedItem(const std::wstring& itemPath, DropMessage& message) {
-  const DropSettings& settings = message.Settings();
-  DropServices& services = message.Services();
-  ItemFacts item(itemPath, services.Host);
+TItemOutcome ProcessDroppedItem(const std::wstring& itemPath, TDropMessage& message) {
+  const TDropSettings& settings = message.Settings();
+  TDropServices& services = message.Services();
+  TItemFacts item(itemPath, services.Host);
   if (item.IsFolder() && item.Name().empty()) {
     // A drive root has no name to pack it under, and scanning it whole could take hours.
     message.Consume();
     Ask(services, RootFolderNotice(itemPath));
-    return ItemOutcome::Skipped;
+    return TItemOutcome::Skipped;
   }
 
   bool compressChosen = false;
@@ -336,9 +336,9 @@ ItemOutcome ProcessDroppedItem(const std::wstring& itemPath, DropMessage& messag
       case SizeVerdict::AttachAsIs:
         return AttachUnchanged(item, message);
       case SizeVerdict::Skip:
-        return ItemOutcome::Skipped;
+        return TItemOutcome::Skipped;
       case SizeVerdict::End:
-        return ItemOutcome::EndMessage;
+        return TItemOutcome::EndMessage;
     }
   }
 

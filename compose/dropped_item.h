@@ -7,7 +7,7 @@
 
 namespace vlm {
 
-enum class ItemOutcome {
+enum class TItemOutcome {
   Delivered,   // handed to DeliverAttachment
   Skipped,     // not attached; the next item follows
   EndMessage,  // not attached, and the remaining items of the drop are not handled either
@@ -16,6 +16,6 @@ enum class ItemOutcome {
 // Handles `itemPath` for `message`. Consumes the message whenever the plug-in takes the item
 // over, including when the user cancels; never leaves an item of a consumed drop unattached
 // without telling the user.
-ItemOutcome ProcessDroppedItem(const std::wstring& itemPath, DropMessage& message);
+TItemOutcome ProcessDroppedItem(const std::wstring& itemPath, TDropMessage& message);
 
 }  // namespace vlm

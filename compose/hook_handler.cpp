@@ -28,7 +28,7 @@ class HandlingScope {
 };
 
 // Tested in this order, so the clipboard is only looked at for a real Ctrl+V.
-bool IsBitmapPaste(const HookedMessage& message, HookPlatform& platform) {
+bool IsBitmapPaste(const THookedMessage& message, THookPlatform& platform) {
   return message.wParam == kKeyV && platform.IsKeyDown(kVkControl) &&
          !platform.IsKeyDown(kVkShift) && !platform.IsKeyDown(kVkMenu) &&
          !platform.IsKeyDown(kVkTab) && platform.ClipboardHasBitmap();
@@ -46,8 +46,8 @@ std::optional<HostWnd> ParseWindow(const std::wstring& text) {
 }
 
 // Works out which host window the message belongs to; false when it is none of the plug-in's.
-bool RecogniseWindow(const HookedMessage& hooked, HostWnd target, DropMessage& message,
-                     const DropSettings& settings, HookPlatform& platform) {
+bool RecogniseWindow(const THookedMessage& hooked, HostWnd target, TDropMessage& message,
+                     const TDropSettings& settings, THookPlatform& platform) {
   if (settings.B2OhWnd)
     message.FromMainWindow =
         target == settings.B2OhWnd || platform.IsDescendant(settings.B2OhWnd, hooked.window);
@@ -65,29 +65,29 @@ bool RecogniseWindow(const HookedMessage& hooked, HostWnd target, DropMessage& m
   return message.FromMainWindow || message.ComposeWindow;
 }
 
-void HandleItems(const HookedMessage& hooked, const std::wstring* pastedFile, DropMessage& message,
-                 HookPlatform& platform) {
+void HandleItems(const THookedMessage& hooked, const std::wstring* pastedFile,
+                 TDropMessage& message, THookPlatform& platform) {
   const unsigned count = pastedFile ? 1 : platform.DropItemCount(hooked.wParam);
   for (unsigned index = 0; index < count; ++index) {
     const std::wstring path = pastedFile ? *pastedFile : platform.DropItem(hooked.wParam, index);
     if (path.empty()) continue;
-    if (ProcessDroppedItem(path, message) == ItemOutcome::EndMessage) break;
+    if (ProcessDroppedItem(path, message) == TItemOutcome::EndMessage) break;
   }
 }
 
-void HandleDrop(const HookedMessage& hooked, const DropSettings& settings, HookPlatform& platform,
-                DropServices& services) {
-  DropMessage message(settings, services, *hooked.message);
+void HandleDrop(const THookedMessage& hooked, const TDropSettings& settings,
+                THookPlatform& platform, TDropServices& services) {
+  TDropMessage message(settings, services, *hooked.message);
   if (!RecogniseWindow(hooked, hooked.window, message, settings, platform)) return;
   HandleItems(hooked, nullptr, message, platform);
   if (message.Consumed()) platform.ReleaseDrop(hooked.wParam);
 }
 
-void HandlePaste(const HookedMessage& hooked, const DropSettings& settings, HookPlatform& platform,
-                 DropServices& services) {
+void HandlePaste(const THookedMessage& hooked, const TDropSettings& settings,
+                 THookPlatform& platform, TDropServices& services) {
   const HostWnd target = platform.ForegroundWindow();
   services.Host.RefreshTempFolder();
-  DropMessage message(settings, services, *hooked.message);
+  TDropMessage message(settings, services, *hooked.message);
   std::wstring fileName;
   if (!platform.ShowImageDialog([&] { message.Consume(); }, fileName)) return;
   if (!RecogniseWindow(hooked, target, message, settings, platform)) return;
@@ -100,8 +100,8 @@ bool HookIsHandling() {
   return gHandling;
 }
 
-void HandleHookedMessage(const HookedMessage& hooked, const DropSettingsReader& readSettings,
-                         HookPlatform& platform, DropServices& services) {
+void HandleHookedMessage(const THookedMessage& hooked, const TDropSettingsReader& readSettings,
+                         THookPlatform& platform, TDropServices& services) {
   const unsigned id = *hooked.message;
   if (id != kWmKeyDown && id != kWmDropFiles) return;
   if (gHandling) return;

@@ -16,7 +16,7 @@ inline constexpr unsigned kWmDropFiles = 0x0233;
 
 // The fields of the retrieved message record the hook reads; `message` points at the record's
 // id, which the hook rewrites to WM_NULL (0) to keep the message from the host.
-struct HookedMessage {
+struct THookedMessage {
   HostWnd window = nullptr;
   unsigned* message = nullptr;
   std::uintptr_t wParam = 0;
@@ -30,9 +30,9 @@ struct HookedMessage {
 // their ordinary paste).
 // The settings are read through `readSettings` only once a drop or a paste is to be handled:
 // every key press passes through here.
-using DropSettingsReader = std::function<DropSettings()>;
-void HandleHookedMessage(const HookedMessage& message, const DropSettingsReader& readSettings,
-                         HookPlatform& platform, DropServices& services);
+using TDropSettingsReader = std::function<TDropSettings()>;
+void HandleHookedMessage(const THookedMessage& message, const TDropSettingsReader& readSettings,
+                         THookPlatform& platform, TDropServices& services);
 
 // True while a drop or paste is being handled.
 [[nodiscard]] bool HookIsHandling();

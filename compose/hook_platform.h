@@ -10,9 +10,9 @@
 
 namespace vlm {
 
-class HookPlatform {
+class THookPlatform {
  public:
-  virtual ~HookPlatform() = default;
+  virtual ~THookPlatform() = default;
   virtual HostWnd ForegroundWindow() = 0;
   // The key is held down (GetKeyState negative).
   virtual bool IsKeyDown(int virtualKey) = 0;

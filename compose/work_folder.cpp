@@ -12,7 +12,7 @@ constexpr unsigned kMostFolders = 100000;
 
 }  // namespace
 
-WorkFolder::WorkFolder(const std::wstring& tempFolder) {
+TWorkFolder::TWorkFolder(const std::wstring& tempFolder) {
   const std::wstring parent = JoinPath(tempFolder, L"Velmora");
   if (!MakeFolder(parent).empty()) throw CannotCreateFile(parent);
   for (unsigned number = 1; number <= kMostFolders; ++number) {
@@ -26,7 +26,7 @@ WorkFolder::WorkFolder(const std::wstring& tempFolder) {
   throw CannotCreateFile(parent);
 }
 
-WorkFolder::~WorkFolder() {
+TWorkFolder::~TWorkFolder() {
   if (!kept_) RemoveTree(path_);
 }
 

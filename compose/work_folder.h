@@ -8,15 +8,15 @@
 
 namespace vlm {
 
-class WorkFolder {
+class TWorkFolder {
  public:
   // Claims "<tempFolder>Velmora\<n>" for the first free number. Throws EFileError when no folder
   // can be made there.
-  explicit WorkFolder(const std::wstring& tempFolder);
+  explicit TWorkFolder(const std::wstring& tempFolder);
   // Removes the folder with what it holds unless Keep() ran.
-  ~WorkFolder();
-  WorkFolder(const WorkFolder&) = delete;
-  WorkFolder& operator=(const WorkFolder&) = delete;
+  ~TWorkFolder();
+  TWorkFolder(const TWorkFolder&) = delete;
+  TWorkFolder& operator=(const TWorkFolder&) = delete;
 
   const std::wstring& Path() const { return path_; }
   // The folder holds an attachment the host has been given: it stays.

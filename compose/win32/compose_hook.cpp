@@ -14,7 +14,7 @@
 namespace vlm {
 namespace {
 
-class WindowsHookPlatform : public HookPlatform {
+class WindowsHookPlatform : public THookPlatform {
  public:
   HostWnd ForegroundWindow() override { return GetForegroundWindow(); }
   bool IsKeyDown(int virtualKey) override { return GetKeyState(virtualKey) < 0; }
@@ -54,9 +54,9 @@ LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam) {
     if ((msg->message == WM_KEYDOWN || msg->message == WM_DROPFILES) && SettingsForm) {
       GuardedVoid("HookProc", [msg] {
         WindowsHookPlatform platform;
-        FormArchive archive(*SettingsForm);
-        WindowsComposeHost host;
-        DropServices services = WindowsDropServices(archive, host);
+        TFormArchive archive(*SettingsForm);
+        TWindowsComposeHost host;
+        TDropServices services = WindowsDropServices(archive, host);
         HandleHookedMessage(
             {msg->hwnd, &msg->message, msg->wParam},
             [] { return WindowsDropSettings(*SettingsForm); }, platform, services);

@@ -230,7 +230,7 @@ void TForm3::Button2Click() {
   }
   // The picture goes into a folder of its own: the host reads it only when the message is sent,
   // and a later paste of the same name must not replace it.
-  std::optional<WorkFolder> work;
+  std::optional<TWorkFolder> work;
   try {
     work.emplace(SavePath);
   } catch (const EWideMessage& e) {

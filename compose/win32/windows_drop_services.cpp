@@ -43,73 +43,73 @@ void ProcessPendingMessages() {
 
 }  // namespace
 
-TArchiveFile& FormArchive::Component() {
+TArchiveFile& TFormArchive::Component() {
   if (!form_.ArchiveFile) throw std::runtime_error("the settings form has no archive component");
   return *form_.ArchiveFile;
 }
 
-void FormArchive::SetFileName(const std::wstring& fileName) {
+void TFormArchive::SetFileName(const std::wstring& fileName) {
   Component().SetFileName(fileName);
 }
-void FormArchive::SetArchiverType(TArchiverType type) {
+void TFormArchive::SetArchiverType(TArchiverType type) {
   Component().SetArchiverType(type);
 }
-TArchiverOptions& FormArchive::Options() {
+TArchiverOptions& TFormArchive::Options() {
   return Component().Options();
 }
-void FormArchive::SetOutputSize(int size) {
+void TFormArchive::SetOutputSize(int size) {
   Component().SetOutputSize(size);
 }
-int FormArchive::PackFiles(const std::vector<std::wstring>& files, const std::wstring& baseDir) {
+int TFormArchive::PackFiles(const std::vector<std::wstring>& files, const std::wstring& baseDir) {
   return Component().PackFiles(static_cast<HWND>(AppWindow), nullptr, {files}, baseDir);
 }
 
-std::vector<std::wstring> FormArchive::MissingFiles() {
+std::vector<std::wstring> TFormArchive::MissingFiles() {
   return Component().MissingFromArchive();
 }
 
-void FormArchive::StartInstaller() {
+void TFormArchive::StartInstaller() {
   // The settings' caldix button; the launch's outcome is not reported.
   StartArchiverInstaller(static_cast<HWND>(AppWindow), form_.PluginFolder);
 }
 
-HostWnd WindowsComposeHost::ComposeMail(const std::wstring& body, const std::wstring& path) {
+HostWnd TWindowsComposeHost::ComposeMail(const std::wstring& body, const std::wstring& path) {
   return ComposeMailWithFile(AnsiArgument(body).get(), AnsiArgument(path).get());
 }
 
-void WindowsComposeHost::CompAttachFile(HostWnd window, const std::wstring& body,
-                                        const std::wstring& path) {
+void TWindowsComposeHost::CompAttachFile(HostWnd window, const std::wstring& body,
+                                         const std::wstring& path) {
   AttachFileToCompose(static_cast<HWND>(window), AnsiArgument(body).get(),
                       AnsiArgument(path).get());
 }
 
-void WindowsComposeHost::SetMessageText(HostWnd window, const std::wstring& text) {
+void TWindowsComposeHost::SetMessageText(HostWnd window, const std::wstring& text) {
   SetHostMessageText(static_cast<HWND>(window), AnsiArgument(text).get());
 }
 
-void WindowsComposeHost::RefreshTempFolder() {
+void TWindowsComposeHost::RefreshTempFolder() {
   vlm::RefreshTempFolder();
 }
 
-bool WindowsComposeHost::PartialSending() {
+bool TWindowsComposeHost::PartialSending() {
   return HostPartialSending();
 }
 
-void WindowsComposeHost::PauseWithMessages(int milliseconds) {
+void TWindowsComposeHost::PauseWithMessages(int milliseconds) {
   ProcessPendingMessages();
   Sleep(static_cast<DWORD>(milliseconds));
 }
 
-void WindowsComposeHost::KeepResponsive() {
+void TWindowsComposeHost::KeepResponsive() {
   ProcessPendingMessages();
 }
 
-DropServices WindowsDropServices(FormArchive& archive, WindowsComposeHost& host) {
-  return DropServices{ShowMessage, ShowPasswordDialog, host, archive};
+TDropServices WindowsDropServices(TFormArchive& archive, TWindowsComposeHost& host) {
+  return TDropServices{ShowMessage, ShowPasswordDialog, host, archive};
 }
 
-DropSettings WindowsDropSettings(const TForm1& form) {
-  DropSettings settings = DropSettingsOf(form);
+TDropSettings WindowsDropSettings(const TForm1& form) {
+  TDropSettings settings = DropSettingsOf(form);
   settings.DecimalSeparator = UserDecimalSeparator();
   return settings;
 }

@@ -9,9 +9,9 @@
 namespace vlm {
 
 // The settings form's TArchiveFile as the drop handling drives it.
-class FormArchive : public DropArchive {
+class TFormArchive : public TDropArchive {
  public:
-  explicit FormArchive(TForm1& form) : form_(form) {}
+  explicit TFormArchive(TForm1& form) : form_(form) {}
   void SetFileName(const std::wstring& fileName) override;
   void SetArchiverType(TArchiverType type) override;
   TArchiverOptions& Options() override;
@@ -27,7 +27,7 @@ class FormArchive : public DropArchive {
   TForm1& form_;
 };
 
-class WindowsComposeHost : public ComposeHost {
+class TWindowsComposeHost : public TComposeHost {
  public:
   HostWnd ComposeMail(const std::wstring& body, const std::wstring& path) override;
   void CompAttachFile(HostWnd window, const std::wstring& body, const std::wstring& path) override;
@@ -39,9 +39,9 @@ class WindowsComposeHost : public ComposeHost {
 };
 
 // The seams of one drop, over the form's archive component and the host.
-[[nodiscard]] DropServices WindowsDropServices(FormArchive& archive, WindowsComposeHost& host);
+[[nodiscard]] TDropServices WindowsDropServices(TFormArchive& archive, TWindowsComposeHost& host);
 
 // The settings the drop handling reads, with the user's decimal separator.
-[[nodiscard]] DropSettings WindowsDropSettings(const TForm1& form);
+[[nodiscard]] TDropSettings WindowsDropSettings(const TForm1& form);
 
 }  // namespace vlm

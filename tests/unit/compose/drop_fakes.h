@@ -30,9 +30,9 @@ inline std::string WindowName(HostWnd window) {
   return std::to_string(reinterpret_cast<std::uintptr_t>(window));
 }
 
-class DropWorld;
+class TDropWorld;
 
-class FakeArchive : public DropArchive {
+class TFakeArchive : public TDropArchive {
  public:
   struct PackCall {
     std::wstring fileName;
@@ -45,7 +45,7 @@ class FakeArchive : public DropArchive {
     bool filesPresent;  // every file to pack is there, relative to baseDir where one is given
   };
 
-  explicit FakeArchive(DropWorld& world) : world_(world) {}
+  explicit TFakeArchive(TDropWorld& world) : world_(world) {}
   void SetFileName(const std::wstring& fileName) override {
     Component();
     fileName_ = fileName;
@@ -70,16 +70,16 @@ class FakeArchive : public DropArchive {
     if (noComponent) throw std::runtime_error("no archive component");
   }
 
-  DropWorld& world_;
+  TDropWorld& world_;
   std::wstring fileName_;
   TArchiverType type_ = atAutoDetect;
   TArchiverOptions options_;
   int outputSize_ = 0;
 };
 
-class FakeComposeHost : public ComposeHost {
+class TFakeComposeHost : public TComposeHost {
  public:
-  explicit FakeComposeHost(DropWorld& world) : world_(world) {}
+  explicit TFakeComposeHost(TDropWorld& world) : world_(world) {}
   HostWnd ComposeMail(const std::wstring& body, const std::wstring& path) override;
   void CompAttachFile(HostWnd window, const std::wstring& body, const std::wstring& path) override;
   void SetMessageText(HostWnd window, const std::wstring& text) override;
@@ -93,22 +93,22 @@ class FakeComposeHost : public ComposeHost {
   std::uintptr_t nextComposeWindow = 900;
 
  private:
-  DropWorld& world_;
+  TDropWorld& world_;
 };
 
-class DropWorld {
+class TDropWorld {
  public:
-  DropWorld() : root_(MakeRoot()) {
+  TDropWorld() : root_(MakeRoot()) {
     SetCurrentFolder(root_);
     MakeFolders(Path(L"Temp"));
   }
-  ~DropWorld() {
+  ~TDropWorld() {
     SetCurrentFolder(L"/");
     std::error_code ignored;
     std::filesystem::remove_all(FilePath(root_), ignored);
   }
-  DropWorld(const DropWorld&) = delete;
-  DropWorld& operator=(const DropWorld&) = delete;
+  TDropWorld(const TDropWorld&) = delete;
+  TDropWorld& operator=(const TDropWorld&) = delete;
 
   // A path below the scratch folder ("d/a.txt").
   std::wstring Path(const std::wstring& relative) const { return root_ + L"/" + relative; }
@@ -130,14 +130,14 @@ class DropWorld {
   bool Exists(const std::wstring& relative) const { return AnythingNamed(Path(relative)); }
 
   // The seams the drop handling is given.
-  DropServices Services() {
-    return DropServices{[this](const std::wstring& text, const std::wstring& caption,
-                               unsigned flag) { return Ask(text, caption, flag); },
-                        [this] {
-                          log.push_back("password dialog");
-                          return password;
-                        },
-                        host, archive};
+  TDropServices Services() {
+    return TDropServices{[this](const std::wstring& text, const std::wstring& caption,
+                                unsigned flag) { return Ask(text, caption, flag); },
+                         [this] {
+                           log.push_back("password dialog");
+                           return password;
+                         },
+                         host, archive};
   }
 
   // Begins a fresh case: answers, boxes, log and archive calls cleared, the work folders gone,
@@ -172,8 +172,8 @@ class DropWorld {
   std::wstring password = L"secret";
   std::vector<std::string> log;
   std::function<void()> duringQuestion;  // runs inside every box, as a nested message loop would
-  FakeArchive archive{*this};
-  FakeComposeHost host{*this};
+  TFakeArchive archive{*this};
+  TFakeComposeHost host{*this};
 
  private:
   static std::wstring MakeRoot() {
@@ -206,8 +206,8 @@ class DropWorld {
   std::wstring root_;
 };
 
-inline int FakeArchive::PackFiles(const std::vector<std::wstring>& files,
-                                  const std::wstring& baseDir) {
+inline int TFakeArchive::PackFiles(const std::vector<std::wstring>& files,
+                                   const std::wstring& baseDir) {
   Component();
   world_.Log("pack " + Narrow(fileName_));
   bool present = true;
@@ -225,11 +225,11 @@ inline int FakeArchive::PackFiles(const std::vector<std::wstring>& files,
   return result;
 }
 
-inline void FakeArchive::StartInstaller() {
+inline void TFakeArchive::StartInstaller() {
   world_.Log("caldix");
 }
 
-inline HostWnd FakeComposeHost::ComposeMail(const std::wstring& body, const std::wstring& path) {
+inline HostWnd TFakeComposeHost::ComposeMail(const std::wstring& body, const std::wstring& path) {
   if (composeFails) {
     world_.Log("compose fails " + Narrow(path));
     return nullptr;
@@ -239,20 +239,20 @@ inline HostWnd FakeComposeHost::ComposeMail(const std::wstring& body, const std:
   return window;
 }
 
-inline void FakeComposeHost::CompAttachFile(HostWnd window, const std::wstring& body,
-                                            const std::wstring& path) {
+inline void TFakeComposeHost::CompAttachFile(HostWnd window, const std::wstring& body,
+                                             const std::wstring& path) {
   world_.Log("attach " + WindowName(window) + " " + Narrow(path) + " [" + Narrow(body) + "]");
 }
 
-inline void FakeComposeHost::SetMessageText(HostWnd window, const std::wstring& text) {
+inline void TFakeComposeHost::SetMessageText(HostWnd window, const std::wstring& text) {
   world_.Log("status " + WindowName(window) + " [" + Narrow(text) + "]");
 }
 
-inline void FakeComposeHost::RefreshTempFolder() {
+inline void TFakeComposeHost::RefreshTempFolder() {
   world_.Log("temp folder");
 }
 
-inline void FakeComposeHost::PauseWithMessages(int milliseconds) {
+inline void TFakeComposeHost::PauseWithMessages(int milliseconds) {
   world_.Log("pause " + std::to_string(milliseconds));
 }
 

@@ -11,8 +11,8 @@
 namespace vlm {
 namespace {
 
-using test::DropWorld;
 using test::Narrow;
+using test::TDropWorld;
 
 const auto kCompose = reinterpret_cast<HostWnd>(100);
 const auto kMain = reinterpret_cast<HostWnd>(1);
@@ -29,8 +29,8 @@ class DropItemTest : public ::testing::Test {
   }
 
   // Handles one item below the scratch folder dropped onto the compose window (or the main window).
-  ItemOutcome Drop(const std::wstring& relative, bool onMain = false) {
-    message = std::make_unique<DropMessage>(settings, services, messageId);
+  TItemOutcome Drop(const std::wstring& relative, bool onMain = false) {
+    message = std::make_unique<TDropMessage>(settings, services, messageId);
     message->FromMainWindow = onMain;
     message->ComposeWindow = onMain ? nullptr : kCompose;
     return ProcessDroppedItem(world.Path(relative), *message);
@@ -42,11 +42,11 @@ class DropItemTest : public ::testing::Test {
     return all;
   }
 
-  DropWorld world;
-  DropServices services = world.Services();
-  DropSettings settings = DropSettingsOf(TForm1{});
+  TDropWorld world;
+  TDropServices services = world.Services();
+  TDropSettings settings = DropSettingsOf(TForm1{});
   unsigned messageId = kDropId;
-  std::unique_ptr<DropMessage> message;
+  std::unique_ptr<TDropMessage> message;
 };
 
 TEST_F(DropItemTest, LargePdfAnsweredNoIsZippedIntoTheTemporaryFolderWithItsListing) {
@@ -55,7 +55,7 @@ TEST_F(DropItemTest, LargePdfAnsweredNoIsZippedIntoTheTemporaryFolderWithItsList
   world.AddFile(L"work/report.pdf", 3145728);
   world.answers = {kNo};
 
-  EXPECT_EQ(Drop(L"work/report.pdf"), ItemOutcome::Delivered);
+  EXPECT_EQ(Drop(L"work/report.pdf"), TItemOutcome::Delivered);
 
   ASSERT_EQ(world.texts.size(), 1u);
   EXPECT_EQ(Narrow(world.texts[0]),
@@ -139,7 +139,7 @@ TEST_F(DropItemTest, FileGoneWhileItsQuestionIsUpIsToldAndNotAttached) {
   world.AddFile(L"d/big.bin", 5000000);
   world.answers = {kYes, kOk};
   world.duringQuestion = [&] { (void)RemoveFile(world.Path(L"d/big.bin")); };
-  EXPECT_EQ(Drop(L"d/big.bin"), ItemOutcome::Skipped);
+  EXPECT_EQ(Drop(L"d/big.bin"), TItemOutcome::Skipped);
   EXPECT_EQ(messageId, 0u);
   ASSERT_EQ(world.texts.size(), 2u);
   EXPECT_EQ(Narrow(world.texts[1]),
@@ -156,13 +156,13 @@ TEST_F(DropItemTest, AttachmentsOfOneDropHaveNamesOfTheirOwn) {
   for (const bool accentedFirst : {true, false}) {
     SCOPED_TRACE(accentedFirst);
     world.ClearRecords();
-    message = std::make_unique<DropMessage>(settings, services, messageId);
+    message = std::make_unique<TDropMessage>(settings, services, messageId);
     message->ComposeWindow = kCompose;
     const std::wstring accented = world.Path(L"d/r\u00e9sum\u00e9.txt");
     const std::wstring plain = world.Path(L"d/r_sum_.txt");
     for (const std::wstring& item :
          accentedFirst ? std::vector{accented, plain} : std::vector{plain, accented})
-      EXPECT_EQ(ProcessDroppedItem(item, *message), ItemOutcome::Delivered);
+      EXPECT_EQ(ProcessDroppedItem(item, *message), TItemOutcome::Delivered);
     EXPECT_EQ(Log(), accentedFirst
                          ? "attach 100 ~/Temp/Velmora/1/r_sum_.txt []\nstatus 100 []\n"
                            "attach 100 ~/Temp/Velmora/2/r_sum_ (2).txt []\nstatus 100 []\n"
@@ -178,7 +178,7 @@ TEST_F(DropItemTest, LargeArchiveAsksTheArchiveSizeQuestion) {
   world.AddFile(L"p/later.txt", 10);
 
   world.answers = {kCancel};
-  EXPECT_EQ(Drop(L"p/Photos.ZIP"), ItemOutcome::EndMessage);
+  EXPECT_EQ(Drop(L"p/Photos.ZIP"), TItemOutcome::EndMessage);
   EXPECT_EQ(world.flags[0], 0x1u | 0x30u | 0x100u);  // OK/Cancel, Cancel default
   EXPECT_EQ(Narrow(world.texts[0]),
             "添付ファイル「Photos.ZIP」のサイズは1MByte以上(4883kByte)です。\r\n"
@@ -191,7 +191,7 @@ TEST_F(DropItemTest, LargeArchiveAsksTheArchiveSizeQuestion) {
   world.log.clear();
   world.answers = {kOk};
   settings.ArchiveCheck = false;
-  EXPECT_EQ(Drop(L"p/Photos.ZIP"), ItemOutcome::Delivered);
+  EXPECT_EQ(Drop(L"p/Photos.ZIP"), TItemOutcome::Delivered);
   EXPECT_EQ(Log(), "box 添付ファイルの確認\nattach 100 ~/p/Photos.ZIP []\nstatus 100 []\n");
   EXPECT_TRUE(world.archive.packs.empty());
 }
@@ -205,7 +205,7 @@ TEST_F(DropItemTest, LargeFolderNamedLikeAnArchiveIsAskedAboutAndPackedAsAFolder
     world.archive.packs.clear();
     world.texts.clear();
     world.answers = {kOk};
-    EXPECT_EQ(Drop(folder), ItemOutcome::Delivered);
+    EXPECT_EQ(Drop(folder), TItemOutcome::Delivered);
     ASSERT_EQ(world.texts.size(), 1u);
     EXPECT_EQ(Narrow(world.texts[0]).rfind("添付フォルダ「", 0), 0u) << Narrow(world.texts[0]);
     ASSERT_EQ(world.archive.packs.size(), 1u);
@@ -225,7 +225,7 @@ TEST_F(DropItemTest, LargeFolderQuestionAndCancelledFileQuestion) {
   world.AddFile(L"work/big.bin", 9000000);
 
   world.answers = {kCancel};
-  EXPECT_EQ(Drop(L"work/docs"), ItemOutcome::Skipped);
+  EXPECT_EQ(Drop(L"work/docs"), TItemOutcome::Skipped);
   EXPECT_EQ(world.flags[0], 0x1u | 0x30u);  // OK/Cancel, OK default
   EXPECT_EQ(Narrow(world.texts[0]),
             "添付フォルダ「docs」のサイズは1MByte以上(8790kByte)です。\r\n"
@@ -235,7 +235,7 @@ TEST_F(DropItemTest, LargeFolderQuestionAndCancelledFileQuestion) {
 
   messageId = kDropId;
   world.answers = {kCancel};
-  EXPECT_EQ(Drop(L"work/big.bin"), ItemOutcome::Skipped);
+  EXPECT_EQ(Drop(L"work/big.bin"), TItemOutcome::Skipped);
   EXPECT_EQ(messageId, 0u);
   EXPECT_TRUE(world.archive.packs.empty());
 }
@@ -246,8 +246,8 @@ TEST_F(DropItemTest, PartialSendingTreatsLargeItemsAsSmall) {
   world.AddFile(L"a/movie.mp4", 90000000);
   world.AddFolder(L"a/album", 90000000);
 
-  EXPECT_EQ(Drop(L"a/movie.mp4"), ItemOutcome::Delivered);
-  EXPECT_EQ(Drop(L"a/album"), ItemOutcome::Delivered);
+  EXPECT_EQ(Drop(L"a/movie.mp4"), TItemOutcome::Delivered);
+  EXPECT_EQ(Drop(L"a/album"), TItemOutcome::Delivered);
   EXPECT_TRUE(world.texts.empty());
   ASSERT_EQ(world.archive.packs.size(), 1u);
   EXPECT_EQ(world.Shown(world.archive.packs[0].fileName), "~/Temp/Velmora/1/album.zip");
@@ -258,28 +258,28 @@ TEST_F(DropItemTest, OutlookBlockedExtensionAsksAfterTheUnderscoreQuestion) {
     const char* name;
     bool underscore;
     std::deque<int> answers;
-    ItemOutcome outcome;
+    TItemOutcome outcome;
     const char* packed;  // empty: not packed
     const char* attached;
   } cases[] = {
-      {"yes attaches as is", false, {kYes}, ItemOutcome::Delivered, "", "~/d/setup.exe"},
+      {"yes attaches as is", false, {kYes}, TItemOutcome::Delivered, "", "~/d/setup.exe"},
       {"no compresses",
        false,
        {kNo},
-       ItemOutcome::Delivered,
+       TItemOutcome::Delivered,
        "~/Temp/Velmora/1/setup.zip",
        "~/Temp/Velmora/1/setup.zip"},
-      {"cancel skips", false, {kCancel}, ItemOutcome::Skipped, "", ""},
+      {"cancel skips", false, {kCancel}, TItemOutcome::Skipped, "", ""},
       {"underscore",
        true,
        {kYes, kNo},
-       ItemOutcome::Delivered,
+       TItemOutcome::Delivered,
        "~/Temp/Velmora/1/setup.zi_p",
        "~/Temp/Velmora/1/setup.zi_p"},
       {"underscore asked even when sent as is",
        true,
        {kYes, kYes},
-       ItemOutcome::Delivered,
+       TItemOutcome::Delivered,
        "",
        "~/d/setup.exe"},
   };
@@ -320,7 +320,7 @@ TEST_F(DropItemTest, OutlookBlockedExtensionAsksAfterTheUnderscoreQuestion) {
 TEST_F(DropItemTest, SmallPlainFileIsAttachedWithoutQuestionAndWithItsListing) {
   settings.WriteFileName = true;
   world.AddFile(L"d/readme.txt", 10240);
-  EXPECT_EQ(Drop(L"d/readme.txt"), ItemOutcome::Delivered);
+  EXPECT_EQ(Drop(L"d/readme.txt"), TItemOutcome::Delivered);
   EXPECT_EQ(Log(),
             "attach 100 ~/d/readme.txt [\r\n>----- Attachment File -----<\r\n"
             "readme.txt\t(11kByte)\r\n]\nstatus 100 []\n");
@@ -329,7 +329,7 @@ TEST_F(DropItemTest, SmallPlainFileIsAttachedWithoutQuestionAndWithItsListing) {
 TEST_F(DropItemTest, FolderIsPackedUnderItsOwnNameFromItsParentWithoutTheOutlookQuestion) {
   settings.WriteFileName = true;
   world.AddFolder(L"work/docs", 20480);
-  EXPECT_EQ(Drop(L"work/docs"), ItemOutcome::Delivered);
+  EXPECT_EQ(Drop(L"work/docs"), TItemOutcome::Delivered);
   EXPECT_TRUE(world.texts.empty());
   ASSERT_EQ(world.archive.packs.size(), 1u);
   const auto& pack = world.archive.packs[0];
@@ -355,8 +355,8 @@ TEST_F(DropItemTest, FileNamedOutsideTheCodePageIsAttachedAsACopyUnderTheNearest
   settings.WriteFileName = true;
   world.AddFile(L"d/r\u00e9sum\u00e9.pdf", 10240);
   world.AddFile(L"d/plain.pdf", 10240);
-  EXPECT_EQ(Drop(L"d/r\u00e9sum\u00e9.pdf"), ItemOutcome::Delivered);
-  EXPECT_EQ(Drop(L"d/plain.pdf"), ItemOutcome::Delivered);
+  EXPECT_EQ(Drop(L"d/r\u00e9sum\u00e9.pdf"), TItemOutcome::Delivered);
+  EXPECT_EQ(Drop(L"d/plain.pdf"), TItemOutcome::Delivered);
   EXPECT_EQ(Log(),
             "attach 100 ~/Temp/Velmora/1/r_sum_.pdf [\r\n>----- Attachment File -----<\r\n"
             "r_sum_.pdf\t(11kByte)\r\n]\nstatus 100 []\n"
@@ -371,11 +371,11 @@ TEST_F(DropItemTest, CopiesOfOneDropWithTheSameNearestNameAreNumbered) {
   world.AddFile(L"a/r\u00e9sum\u00e9.pdf", 100);
   world.AddFile(L"b/r\u00e9sum\u00e9.pdf", 200);
   world.AddFile(L"c/R\u00e9sum\u00e9.pdf", 300);
-  message = std::make_unique<DropMessage>(settings, services, messageId);
+  message = std::make_unique<TDropMessage>(settings, services, messageId);
   message->ComposeWindow = kCompose;
   for (const wchar_t* path :
        {L"a/r\u00e9sum\u00e9.pdf", L"b/r\u00e9sum\u00e9.pdf", L"c/R\u00e9sum\u00e9.pdf"})
-    EXPECT_EQ(ProcessDroppedItem(world.Path(path), *message), ItemOutcome::Delivered);
+    EXPECT_EQ(ProcessDroppedItem(world.Path(path), *message), TItemOutcome::Delivered);
   EXPECT_EQ(Log(),
             "attach 100 ~/Temp/Velmora/1/r_sum_.pdf []\nstatus 100 []\n"
             "attach 100 ~/Temp/Velmora/2/r_sum_ (2).pdf []\nstatus 100 []\n"
@@ -407,7 +407,7 @@ TEST_F(DropItemTest, ItemNamedOutsideTheCodePageIsPackedFromACopyUnderTheNearest
     } else {
       world.AddFile(c.item, 3000);
     }
-    EXPECT_EQ(Drop(c.item), ItemOutcome::Delivered);
+    EXPECT_EQ(Drop(c.item), TItemOutcome::Delivered);
     ASSERT_EQ(world.archive.packs.size(), 1u);
     const auto& pack = world.archive.packs[0];
     EXPECT_TRUE(pack.filesPresent);
@@ -426,7 +426,7 @@ TEST_F(DropItemTest, CopyUnderTheNearestNameThatFailsAttachesNothingAndSaysWhy) 
   ASSERT_EQ(mkfifo(ToUtf8(world.Path(L"d/r\u00e9sum\u00e9.pdf")).c_str(), 0600), 0);
   settings.ArchiveCheck = false;
   world.answers = {kOk};
-  EXPECT_EQ(Drop(L"d/r\u00e9sum\u00e9.pdf"), ItemOutcome::Skipped);
+  EXPECT_EQ(Drop(L"d/r\u00e9sum\u00e9.pdf"), TItemOutcome::Skipped);
   EXPECT_EQ(messageId, 0u);
   ASSERT_EQ(world.texts.size(), 1u);
   EXPECT_EQ(world.Shown(world.texts[0]),
@@ -443,7 +443,7 @@ TEST_F(DropItemTest, CopyUnderTheNearestNameThatFailsAttachesNothingAndSaysWhy) 
   world.answers = {kOk};
   messageId = kDropId;
   world.log.clear();
-  EXPECT_EQ(Drop(L"d/r\u00e9sum\u00e9.pdf"), ItemOutcome::Skipped);
+  EXPECT_EQ(Drop(L"d/r\u00e9sum\u00e9.pdf"), TItemOutcome::Skipped);
   EXPECT_TRUE(world.archive.packs.empty());
   EXPECT_EQ(Log().find("attach"), std::string::npos) << Log();
   EXPECT_FALSE(world.Exists(L"Temp/VelmoraStaging"));
@@ -455,7 +455,7 @@ TEST_F(DropItemTest, EverythingCompressedUsesLhaAndLeavesAnOlderArchiveAlone) {
   settings.ArchiveType = 0;
   world.AddFile(L"d/huge.doc", 99000000);
   world.AddFile(L"Temp/huge.lzh", 1);
-  EXPECT_EQ(Drop(L"d/huge.doc"), ItemOutcome::Delivered);
+  EXPECT_EQ(Drop(L"d/huge.doc"), TItemOutcome::Delivered);
   EXPECT_TRUE(world.texts.empty());
   EXPECT_EQ(world.archive.packs.at(0).type, atLha);
   EXPECT_NE(
@@ -490,16 +490,16 @@ TEST_F(DropItemTest, PasswordGoesOnTheCommandLineQuotedWhenItHasBlanks) {
     world.AddFile(L"d/plan.xls", 100);
     world.answers = c.answers;
     world.password = c.password;
-    const ItemOutcome outcome = Drop(L"d/plan.xls");
+    const TItemOutcome outcome = Drop(L"d/plan.xls");
     EXPECT_TRUE(world.answers.empty());
     if (c.format == 1) {
       EXPECT_EQ(Narrow(world.captions.at(0)), "パスワード付き圧縮の確認");
     }
     if (c.userOptions) {  // packed
-      EXPECT_EQ(outcome, ItemOutcome::Delivered);
+      EXPECT_EQ(outcome, TItemOutcome::Delivered);
       EXPECT_EQ(Narrow(world.archive.packs.at(0).options.UserOptions), c.userOptions);
     } else {
-      EXPECT_EQ(outcome, ItemOutcome::Skipped);
+      EXPECT_EQ(outcome, TItemOutcome::Skipped);
       EXPECT_TRUE(world.archive.packs.empty());
       EXPECT_EQ(messageId, 0u);
     }
@@ -511,18 +511,18 @@ TEST_F(DropItemTest, ArchiverFailuresAttachNothing) {
     const char* name;
     bool noComponent, throws, writes;
     int result;
-    ItemOutcome outcome;
+    TItemOutcome outcome;
     const char* log;
   } cases[] = {
-      {"archiver missing", false, true, false, 0, ItemOutcome::EndMessage,
+      {"archiver missing", false, true, false, 0, TItemOutcome::EndMessage,
        "status 100 [「ZIP」に圧縮しています。]\ntemp folder\npack ~/Temp/Velmora/1/setup.zip\n"
        "box 圧縮用DLLがありません\ncaldix\n"},
-      {"no component", true, false, false, 0, ItemOutcome::EndMessage,
+      {"no component", true, false, false, 0, TItemOutcome::EndMessage,
        "status 100 [「ZIP」に圧縮しています。]\ntemp folder\nbox 圧縮用DLLがありません\ncaldix\n"},
-      {"no archive written", false, false, false, 0, ItemOutcome::Skipped,
+      {"no archive written", false, false, false, 0, TItemOutcome::Skipped,
        "status 100 [「ZIP」に圧縮しています。]\ntemp folder\npack ~/Temp/Velmora/1/setup.zip\n"
        "box 添付ファイルの確認\nstatus 100 []\n"},
-      {"archiver error", false, false, false, 0x8020, ItemOutcome::Skipped,
+      {"archiver error", false, false, false, 0x8020, TItemOutcome::Skipped,
        "status 100 [「ZIP」に圧縮しています。]\ntemp folder\npack ~/Temp/Velmora/1/setup.zip\n"
        "box 添付ファイルの確認\nstatus 100 []\n"},
   };
@@ -556,7 +556,7 @@ TEST_F(DropItemTest, ArchiveWrittenWithAWarningCodeGoesOnlyWhenTheUserAgrees) {
     SCOPED_TRACE(answer);
     world.ClearRecords();
     world.answers = {answer};
-    EXPECT_EQ(Drop(L"work/docs"), answer == kYes ? ItemOutcome::Delivered : ItemOutcome::Skipped);
+    EXPECT_EQ(Drop(L"work/docs"), answer == kYes ? TItemOutcome::Delivered : TItemOutcome::Skipped);
     ASSERT_EQ(world.texts.size(), 1u);
     EXPECT_EQ(
         Narrow(world.texts[0]),
@@ -576,7 +576,7 @@ TEST_F(DropItemTest, ArchiveLackingFilesNamesThemBeforeItIsAttached) {
   world.AddFolder(L"work/docs", 100);
   for (int i = 1; i <= 12; ++i) world.archive.missing.push_back(L"docs\\f" + std::to_wstring(i));
   world.answers = {kYes};
-  EXPECT_EQ(Drop(L"work/docs"), ItemOutcome::Delivered);
+  EXPECT_EQ(Drop(L"work/docs"), TItemOutcome::Delivered);
   ASSERT_EQ(world.texts.size(), 1u);
   EXPECT_EQ(Narrow(world.texts[0]),
             "「docs」を「ZIP」に圧縮しましたが、次のファイルが書庫に入っていません。\r\n"
@@ -594,10 +594,10 @@ TEST_F(DropItemTest, EveryArchiveHasAFolderOfItsOwnAndNothingThereIsReplaced) {
   world.AddFile(L"d/report.doc", 100);
   world.AddFile(L"d/report.pdf", 200);
   world.AddFile(L"Temp/report.zip", 7);  // an earlier draft's, or the user's own
-  message = std::make_unique<DropMessage>(settings, services, messageId);
+  message = std::make_unique<TDropMessage>(settings, services, messageId);
   message->ComposeWindow = kCompose;
   for (const wchar_t* item : {L"d/report.doc", L"d/report.pdf", L"Temp/report.zip"})
-    EXPECT_EQ(ProcessDroppedItem(world.Path(item), *message), ItemOutcome::Delivered);
+    EXPECT_EQ(ProcessDroppedItem(world.Path(item), *message), TItemOutcome::Delivered);
   ASSERT_EQ(world.archive.packs.size(), 3u);
   EXPECT_EQ(world.Shown(world.archive.packs[0].fileName), "~/Temp/Velmora/1/report.zip");
   EXPECT_EQ(world.Shown(world.archive.packs[1].fileName), "~/Temp/Velmora/2/report (2).zip");
@@ -613,7 +613,7 @@ TEST_F(DropItemTest, EveryArchiveHasAFolderOfItsOwnAndNothingThereIsReplaced) {
   // A folder someone else made under a number is left alone; the next number is taken.
   world.AddFolder(L"Temp/Velmora/4", 0);
   world.AddFile(L"Temp/Velmora/4/theirs.txt", 1);
-  EXPECT_EQ(Drop(L"d/report.doc"), ItemOutcome::Delivered);
+  EXPECT_EQ(Drop(L"d/report.doc"), TItemOutcome::Delivered);
   EXPECT_EQ(world.Shown(world.archive.packs.back().fileName), "~/Temp/Velmora/5/report.zip");
   EXPECT_TRUE(world.Exists(L"Temp/Velmora/4/theirs.txt"));
 }
@@ -623,7 +623,7 @@ TEST_F(DropItemTest, NoWorkFolderAttachesNothingAndSaysWhy) {
   world.AddFile(L"d/plan.xls", 100);
   world.AddFile(L"Temp/Velmora", 1);  // a file where the folder belongs
   world.answers = {kOk};
-  EXPECT_EQ(Drop(L"d/plan.xls"), ItemOutcome::Skipped);
+  EXPECT_EQ(Drop(L"d/plan.xls"), TItemOutcome::Skipped);
   EXPECT_EQ(messageId, 0u);
   EXPECT_TRUE(world.archive.packs.empty());
   EXPECT_EQ(world.Shown(world.texts.at(0)),
@@ -649,10 +649,10 @@ TEST_F(DropItemTest, MissingArchiverNoticeText) {
 TEST_F(DropItemTest, DriveRootIsRefusedBeforeAnyScan) {
   settings.OverSizeCheck = true;
   world.answers = {kOk};
-  message = std::make_unique<DropMessage>(settings, services, messageId);
+  message = std::make_unique<TDropMessage>(settings, services, messageId);
   message->ComposeWindow = kCompose;
   // A root folder has no name of its own ("C:\\" on Windows).
-  EXPECT_EQ(ProcessDroppedItem(L"/", *message), ItemOutcome::Skipped);
+  EXPECT_EQ(ProcessDroppedItem(L"/", *message), TItemOutcome::Skipped);
   EXPECT_EQ(Log(), "box 添付ファイルの確認\n");
   EXPECT_EQ(messageId, 0u);
 }
@@ -662,10 +662,10 @@ TEST_F(DropItemTest, ItemsDroppedOnTheMainWindowShareOneNewComposeWindow) {
   settings.WriteWord = L"W";
   world.AddFile(L"d/a.txt", 1);
   world.AddFile(L"d/b.txt", 2);
-  message = std::make_unique<DropMessage>(settings, services, messageId);
+  message = std::make_unique<TDropMessage>(settings, services, messageId);
   message->FromMainWindow = true;
-  EXPECT_EQ(ProcessDroppedItem(world.Path(L"d/a.txt"), *message), ItemOutcome::Delivered);
-  EXPECT_EQ(ProcessDroppedItem(world.Path(L"d/b.txt"), *message), ItemOutcome::Delivered);
+  EXPECT_EQ(ProcessDroppedItem(world.Path(L"d/a.txt"), *message), TItemOutcome::Delivered);
+  EXPECT_EQ(ProcessDroppedItem(world.Path(L"d/b.txt"), *message), TItemOutcome::Delivered);
   EXPECT_EQ(Log(),
             "compose 900 ~/d/a.txt [\r\nW\r\na.txt\t(1Byte)\r\n]\n"
             "status 1 []\n"
@@ -676,13 +676,13 @@ TEST_F(DropItemTest, ItemsDroppedOnTheMainWindowShareOneNewComposeWindow) {
 TEST_F(DropItemTest, MainWindowDropTriesAgainWhenTheHostOpensNoComposeWindow) {
   world.AddFile(L"d/a.txt", 1);
   world.AddFile(L"d/b.txt", 2);
-  message = std::make_unique<DropMessage>(settings, services, messageId);
+  message = std::make_unique<TDropMessage>(settings, services, messageId);
   message->FromMainWindow = true;
   world.host.composeFails = true;
   world.answers = {kOk};
-  EXPECT_EQ(ProcessDroppedItem(world.Path(L"d/a.txt"), *message), ItemOutcome::Skipped);
+  EXPECT_EQ(ProcessDroppedItem(world.Path(L"d/a.txt"), *message), TItemOutcome::Skipped);
   world.host.composeFails = false;
-  EXPECT_EQ(ProcessDroppedItem(world.Path(L"d/b.txt"), *message), ItemOutcome::Delivered);
+  EXPECT_EQ(ProcessDroppedItem(world.Path(L"d/b.txt"), *message), TItemOutcome::Delivered);
   EXPECT_EQ(Log(),
             "compose fails ~/d/a.txt\n"
             "status 1 []\n"

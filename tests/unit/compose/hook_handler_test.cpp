@@ -12,7 +12,7 @@
 namespace vlm {
 namespace {
 
-using test::DropWorld;
+using test::TDropWorld;
 
 HostWnd W(std::uintptr_t value) {
   return reinterpret_cast<HostWnd>(value);
@@ -21,7 +21,7 @@ HostWnd W(std::uintptr_t value) {
 constexpr std::uintptr_t kMain = 1, kMainList = 2, kCompose = 10, kComposeBody = 11, kStranger = 20,
                          kStrangerBody = 21, kDrop = 0xD0;
 
-class FakeHookPlatform : public HookPlatform {
+class TFakeHookPlatform : public THookPlatform {
  public:
   std::map<std::uintptr_t, std::uintptr_t> parents;  // child -> parent
   std::map<std::uintptr_t, std::wstring> classes;
@@ -99,10 +99,10 @@ class HookHandlerTest : public ::testing::Test {
     return all;
   }
 
-  DropSettings settings = DropSettingsOf(TForm1{});
-  FakeHookPlatform platform;
-  DropWorld world;
-  DropServices services = world.Services();
+  TDropSettings settings = DropSettingsOf(TForm1{});
+  TFakeHookPlatform platform;
+  TDropWorld world;
+  TDropServices services = world.Services();
 };
 
 TEST_F(HookHandlerTest, OtherMessagesCostNothing) {
@@ -213,17 +213,17 @@ TEST_F(HookHandlerTest, PastedImageIsAttachedLikeADroppedFile) {
   EXPECT_EQ(platform.released, 0);
 
   world.log.clear();
-  platform.dialog = FakeHookPlatform::Dialog::Cancels;
+  platform.dialog = TFakeHookPlatform::Dialog::Cancels;
   EXPECT_EQ(Send(kWmKeyDown, kComposeBody, 0x56), 0u);
   EXPECT_EQ(Log(), "temp folder\n");
 
   world.log.clear();
-  platform.dialog = FakeHookPlatform::Dialog::CannotMeasure;
+  platform.dialog = TFakeHookPlatform::Dialog::CannotMeasure;
   EXPECT_EQ(Send(kWmKeyDown, kComposeBody, 0x56), kWmKeyDown);
 
   // Confirmed in a window of neither kind: the key is gone, nothing is attached.
   world.log.clear();
-  platform.dialog = FakeHookPlatform::Dialog::Saves;
+  platform.dialog = TFakeHookPlatform::Dialog::Saves;
   platform.foreground = 77;
   EXPECT_EQ(Send(kWmKeyDown, 78, 0x56), 0u);
   EXPECT_EQ(Log(), "temp folder\n");
@@ -261,7 +261,7 @@ TEST_F(HookHandlerTest, NestedMessageLoopsLeaveSecondDropsAndPastesToTheHost) {
     nestedDialogs = platform.dialogs;
     EXPECT_EQ(key, kWmKeyDown);
   };
-  platform.dialog = FakeHookPlatform::Dialog::Cancels;
+  platform.dialog = TFakeHookPlatform::Dialog::Cancels;
   EXPECT_EQ(Send(kWmKeyDown, kComposeBody, 0x56), 0u);
   EXPECT_EQ(nestedDialogs, 1);
   EXPECT_FALSE(HookIsHandling());
