@@ -5,31 +5,19 @@
 #include "tests/archivers/common/ansi_path.h"
 #include "tests/archivers/common/lh5_codec.h"
 #include "tests/archivers/common/result_codes.h"
+#include "tests/support/little_endian.h"
 
 namespace standin {
 
 namespace {
 
+using vlm::test::Get16;
+using vlm::test::Get32;
+using vlm::test::Put16;
+using vlm::test::Put32;
+
 constexpr std::uint8_t kOsWindowsNt = 'W';
 constexpr size_t kLevel2BaseSize = 26;
-
-void Put16(Bytes& out, std::uint32_t v) {
-  out.push_back(static_cast<std::uint8_t>(v));
-  out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
-void Put32(Bytes& out, std::uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
-
-std::uint16_t Get16(const Bytes& in, size_t at) {
-  return static_cast<std::uint16_t>(in[at] | (in[at + 1] << 8));
-}
-
-std::uint32_t Get32(const Bytes& in, size_t at) {
-  return Get16(in, at) | (static_cast<std::uint32_t>(Get16(in, at + 2)) << 16);
-}
 
 // The level-2 header: base fields, then extended headers (header CRC, file name, folder,
 // MS-DOS attributes), each introduced by the size field that ends the one before.

@@ -15,7 +15,7 @@
 #include "compose/hook_platform.h"
 #include "base/ansi_text.h"
 
-namespace vlm::testing {
+namespace vlm::test {
 
 inline std::string Narrow(const std::wstring& text) {
   return ToUtf8(text);
@@ -195,4 +195,4 @@ inline int FakeArchive::PackFiles(const std::vector<std::wstring>& files,
   return result;
 }
 
-}  // namespace vlm::testing
+}  // namespace vlm::test

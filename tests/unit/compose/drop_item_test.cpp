@@ -8,8 +8,8 @@
 namespace vlm {
 namespace {
 
-using testing::FakeDropServices;
-using testing::Narrow;
+using test::FakeDropServices;
+using test::Narrow;
 
 const auto kCompose = reinterpret_cast<HostWnd>(100);
 const auto kMain = reinterpret_cast<HostWnd>(1);

@@ -12,7 +12,7 @@
 namespace vlm {
 namespace {
 
-using testing::FakeDropServices;
+using test::FakeDropServices;
 
 HostWnd W(std::uintptr_t value) {
   return reinterpret_cast<HostWnd>(value);
