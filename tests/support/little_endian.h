@@ -7,25 +7,21 @@
 
 namespace vlm::test {
 
-// Appends the low `size` bytes of `value` to a byte string or byte vector.
-template <class TBuffer>
-void AppendLittleEndian(TBuffer& out, std::uint32_t value, int size) {
-  for (int i = 0; i < size; ++i)
-    out.push_back(static_cast<typename TBuffer::value_type>((value >> (8 * i)) & 0xFF));
-}
-
 // The low `size` bytes of `value` as a byte string.
 inline std::string LittleEndian(std::uint32_t value, int size = 4) {
   std::string out;
-  AppendLittleEndian(out, value, size);
+  for (int i = 0; i < size; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
   return out;
 }
 
+// Appends the low two or all four bytes of `value` to a byte vector.
 inline void Put16(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  AppendLittleEndian(out, value, 2);
+  out.push_back(static_cast<std::uint8_t>(value));
+  out.push_back(static_cast<std::uint8_t>(value >> 8));
 }
 inline void Put32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  AppendLittleEndian(out, value, 4);
+  Put16(out, value & 0xFFFF);
+  Put16(out, value >> 16);
 }
 
 // Overwrites the four bytes at `at` with `value`.
