@@ -5,16 +5,10 @@
 #include "tests/archivers/common/ansi_path.h"
 #include "tests/archivers/common/lh5_codec.h"
 #include "tests/archivers/common/result_codes.h"
-#include "tests/support/little_endian.h"
 
 namespace standin {
 
 namespace {
-
-using vlm::test::Get16;
-using vlm::test::Get32;
-using vlm::test::Put16;
-using vlm::test::Put32;
 
 constexpr std::uint8_t kOsWindowsNt = 'W';
 constexpr size_t kLevel2BaseSize = 26;

@@ -13,17 +13,12 @@
 #include "tests/archivers/common/result_codes.h"
 #include "tests/archivers/common/temporary_archive.h"
 #include "tests/archivers/common/zip_format.h"
-#include "tests/support/little_endian.h"
 
 namespace standin {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-using vlm::test::Get16;
-using vlm::test::Get32;
-using vlm::test::Set32;
 
 enum class ZipMode { kAdd, kUpdate, kFreshen, kDelete, kAdjust };
 

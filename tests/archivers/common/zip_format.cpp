@@ -7,16 +7,10 @@
 
 #include "tests/archivers/common/result_codes.h"
 #include "tests/archivers/common/zip_crypto.h"
-#include "tests/support/little_endian.h"
 
 namespace standin {
 
 namespace {
-
-using vlm::test::Get16;
-using vlm::test::Get32;
-using vlm::test::Put16;
-using vlm::test::Put32;
 
 constexpr std::uint32_t kLocalSignature = 0x04034B50;
 constexpr std::uint32_t kCentralSignature = 0x02014B50;
