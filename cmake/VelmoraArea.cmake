@@ -1,6 +1,7 @@
 # velmora_area(<name> [DEPENDS <targets>...])
 # Builds one subsystem folder: every *.cpp beside the CMakeLists.txt becomes the portable library
-# velmora_<name>; on the Windows build every *.cpp in win32/ becomes velmora_<name>_win32.
+# velmora_<name>; on the Windows build every *.cpp in win32/ and its sub-folders (a room of the
+# area's own, such as base/win32/crash/) becomes velmora_<name>_win32.
 # DEPENDS and WIN32_DEPENDS name every library whose code the area calls: nothing relies on the
 # order in which a final binary happens to list libraries.
 # Files ending in _posix.cpp are the native side of a platform seam and are left out on Windows.
@@ -24,7 +25,7 @@ function(velmora_area name)
     if(portable)
       target_compile_options(velmora_${name} PRIVATE -g -fno-omit-frame-pointer)
     endif()
-    file(GLOB win CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/win32/*.cpp)
+    file(GLOB_RECURSE win CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/win32/*.cpp)
     if(win)
       add_library(velmora_${name}_win32 STATIC ${win})
       target_link_libraries(velmora_${name}_win32 PUBLIC velmora_${name} ${AREA_WIN32_DEPENDS})

@@ -1,7 +1,7 @@
 #include "base/win32/export_guard.h"
 
 #include "base/unexpected_error.h"
-#include "base/win32/crash_report.h"
+#include "base/win32/crash/crash_report.h"
 
 namespace vlm {
 

@@ -9,7 +9,7 @@
 
 #include "base/ansi_text.h"
 #include "base/win32/app_window.h"
-#include "base/win32/fault_frame.h"
+#include "base/win32/crash/fault_frame.h"
 
 namespace vlm {
 

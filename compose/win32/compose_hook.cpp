@@ -14,6 +14,9 @@
 namespace vlm {
 namespace {
 
+// The hook HookStart installed on the host's main thread, until HookStop.
+HHOOK HookHandle = nullptr;
+
 class WindowsHookPlatform : public THookPlatform {
  public:
   HostWnd ForegroundWindow() override { return GetForegroundWindow(); }
@@ -63,7 +66,7 @@ LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam) {
       });
     }
   }
-  CallNextHookEx(static_cast<HHOOK>(HookHandle), code, wParam, lParam);
+  CallNextHookEx(HookHandle, code, wParam, lParam);
   return 0;
 }
 
@@ -74,7 +77,7 @@ void HookStart() {
 }
 
 void HookStop() {
-  if (HookHandle) UnhookWindowsHookEx(static_cast<HHOOK>(HookHandle));
+  if (HookHandle) UnhookWindowsHookEx(HookHandle);
   HookHandle = nullptr;
 }
 

@@ -2,11 +2,11 @@
 #include <windows.h>
 
 #include "plugin/plugin_info.h"
-#include "base/plugin_state.h"
-#include "base/win32/crash_report.h"
+#include "base/win32/crash/crash_report.h"
 #include "base/win32/export_guard.h"
 #include "plugin/win32/exports.h"
 #include "plugin/win32/lifecycle.h"
+#include "plugin/win32/load_state.h"
 
 int WINAPI BKC_OnStart() {
   return vlm::Guarded("BKC_OnStart", 0, [] {

@@ -7,6 +7,7 @@
 #include "base/win32/module.h"
 #include "base/win32/export_guard.h"
 #include "base/win32/host_binding.h"
+#include "plugin/win32/load_state.h"
 
 namespace {
 

@@ -13,17 +13,22 @@
 #include "base/plugin_state.h"
 #include "base/settings_form.h"
 #include "base/win32/app_window.h"
-#include "base/win32/crash_report.h"
+#include "base/win32/crash/crash_report.h"
 #include "base/win32/host_registry.h"
 #include "base/win32/shell_folders.h"
 #include "base/win32/module.h"
 #include "base/win32/ini_file.h"
 #include "sendcheck/win32/outgoing_check.h"
+#include "plugin/win32/load_state.h"
 #include "plugin/win32/settings_dialog.h"
 #include "received/win32/received_commands.h"
 
 namespace vlm {
 namespace {
+
+// The host's ids of the two commands registered at start-up, for the context menus.
+int WinmailCommandId = 0;
+int AddFileCommandId = 0;
 
 constexpr wchar_t kWinmailItem[] = L"winmail.datを展開して添付";
 constexpr wchar_t kAddFileItem[] = L"メールにファイルを追加する";

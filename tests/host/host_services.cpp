@@ -12,6 +12,7 @@
 #include "tests/host/host_world.h"
 #include "tests/host/text_codecs.h"
 #include "tests/host/transcript.h"
+#include "tests/support/base64.h"
 
 namespace host {
 namespace {
@@ -184,7 +185,7 @@ int B64Convert(const char* output, const char* input, int encode) {
   Log().Line("host B64Convert(" + Q(output) + ", " + Q(input) + ", " + std::to_string(encode) +
              ")");
   const std::string data = ReadFile(FromAnsi(input));
-  WriteFile(FromAnsi(output), encode ? EncodeBase64Lines(data) : DecodeBase64(data));
+  WriteFile(FromAnsi(output), encode ? vlm::test::EncodeBase64Lines(data) : DecodeBase64(data));
   return 1;
 }
 

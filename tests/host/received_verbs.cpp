@@ -22,12 +22,12 @@
 #include <string>
 #include <vector>
 
-#include "tests/host/base64.h"
 #include "tests/host/host_services.h"
 #include "tests/host/host_world.h"
 #include "tests/host/import_patch.h"
 #include "tests/host/scenario.h"
 #include "tests/host/transcript.h"
+#include "tests/support/base64.h"
 
 namespace host {
 namespace {
@@ -97,7 +97,7 @@ std::string OutlookMessage(const std::string& tnef) {
          "Content-Disposition: attachment;\r\n"
          "\tfilename=\"winmail.dat\"\r\n"
          "\r\n" +
-         EncodeBase64Lines(tnef) +
+         vlm::test::EncodeBase64Lines(tnef) +
          "\r\n"
          "------=_NextPart_000_0001_01CCF8A2.5A5F6A40--\r\n";
 }

@@ -20,7 +20,7 @@ std::string Shown(const std::optional<double>& value) {
 
 int main() {
   int failures = 0, rows = 0;
-  for (const auto& c : vlm::testing::kNumberTextCases) {
+  for (const auto& c : vlm::test::kNumberTextCases) {
     ++rows;
     const bool saved = vlm::IsFloatText(c.text, c.separator);
     const std::optional<double> read = vlm::ParseDecimal(c.text, c.separator);

@@ -278,27 +278,18 @@ int AdjustSelfExtractor(const std::string& program) {
   fs::path path = PathFromAnsi(program);
   Bytes data = ReadWholeFile(path);
   size_t end = data.size() >= 22 ? data.size() - 22 : 0;
-  auto get32 = [&](size_t at) {
-    return static_cast<std::uint32_t>(data[at] | data[at + 1] << 8 | data[at + 2] << 16 |
-                                      static_cast<std::uint32_t>(data[at + 3]) << 24);
-  };
-  auto put32 = [&](size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-      data[at + static_cast<size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
-  };
-  while (end > 0 && get32(end) != 0x06054B50) --end;
-  if (data.size() < 22 || get32(end) != 0x06054B50) return kErrorNotArcFile;
-  std::uint32_t centralSize = get32(end + 12);
-  std::uint32_t statedOffset = get32(end + 16);
+  while (end > 0 && Get32(data, end) != 0x06054B50) --end;
+  if (data.size() < 22 || Get32(data, end) != 0x06054B50) return kErrorNotArcFile;
+  std::uint32_t centralSize = Get32(data, end + 12);
+  std::uint32_t statedOffset = Get32(data, end + 16);
   std::uint32_t shift = static_cast<std::uint32_t>(end - centralSize) - statedOffset;
-  size_t count = static_cast<size_t>(data[end + 10] | data[end + 11] << 8);
+  size_t count = Get16(data, end + 10);
   size_t at = end - centralSize;
   for (size_t i = 0; i < count && at + 46 <= end; ++i) {
-    put32(at + 42, get32(at + 42) + shift);
-    at += 46 + (data[at + 28] | data[at + 29] << 8) + (data[at + 30] | data[at + 31] << 8) +
-          (data[at + 32] | data[at + 33] << 8);
+    Set32(data, at + 42, Get32(data, at + 42) + shift);
+    at += 46 + Get16(data, at + 28) + Get16(data, at + 30) + Get16(data, at + 32);
   }
-  put32(end + 16, statedOffset + shift);
+  Set32(data, end + 16, statedOffset + shift);
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
   return out ? kOk : kErrorCannotWrite;

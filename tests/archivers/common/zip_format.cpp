@@ -21,24 +21,6 @@ constexpr size_t kCentralHeaderSize = 46;
 constexpr size_t kEndRecordSize = 22;
 constexpr size_t kCryptHeaderSize = 12;
 
-void Put16(Bytes& out, std::uint32_t v) {
-  out.push_back(static_cast<std::uint8_t>(v));
-  out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
-void Put32(Bytes& out, std::uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
-
-std::uint16_t Get16(const Bytes& in, size_t at) {
-  return static_cast<std::uint16_t>(in[at] | (in[at + 1] << 8));
-}
-
-std::uint32_t Get32(const Bytes& in, size_t at) {
-  return Get16(in, at) | (static_cast<std::uint32_t>(Get16(in, at + 2)) << 16);
-}
-
 void PutCommonFields(Bytes& out, const ZipEntry& e) {
   Put16(out, e.flags);
   Put16(out, e.method);

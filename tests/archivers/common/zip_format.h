@@ -9,9 +9,17 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/support/little_endian.h"
+
 namespace standin {
 
 using Bytes = std::vector<std::uint8_t>;
+// Numbers in archive headers, ZIP's and LHA's alike, are little-endian.
+using vlm::test::Get16;
+using vlm::test::Get32;
+using vlm::test::Put16;
+using vlm::test::Put32;
+using vlm::test::Set32;
 
 struct ZipEntry {
   std::string name;  // ANSI, "/" between folders, a trailing "/" for a folder

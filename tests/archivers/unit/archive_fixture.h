@@ -4,37 +4,31 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
+
+#include "tests/support/file_bytes.h"
+#include "tests/support/scratch_folder.h"
 
 namespace standin_test {
 
 class ArchiveFixture : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/velmora-archivers-XXXXXX";
-    root_ = mkdtemp(pattern);
-  }
-  void TearDown() override { std::filesystem::remove_all(root_); }
-
-  std::string Path(const std::string& relative) const { return (root_ / relative).string(); }
+  std::string Path(const std::string& relative) const { return (Root() / relative).string(); }
 
   void WriteFile(const std::string& relative, const std::string& content) const {
-    std::filesystem::path path = root_ / relative;
+    std::filesystem::path path = Root() / relative;
     std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << content;
+    vlm::test::WriteFile(path, content);
   }
 
   std::string ReadFile(const std::string& relative) const {
-    std::ifstream in(root_ / relative, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return vlm::test::ReadFile(Root() / relative);
   }
 
   // Runs a shell command in the scratch folder; returns its exit status and standard output.
   int Shell(const std::string& command, std::string* output = nullptr) const {
-    std::string line = "cd '" + root_.string() + "' && " + command + " 2>&1";
+    std::string line = "cd '" + Root().string() + "' && " + command + " 2>&1";
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(line.c_str(), "r"), pclose);
     std::string text;
     char buffer[4096];
@@ -45,7 +39,9 @@ class ArchiveFixture : public ::testing::Test {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
 
-  std::filesystem::path root_;
+  const std::filesystem::path& Root() const { return scratch_.Path(); }
+
+  vlm::test::TScratchFolder scratch_;
 };
 
 }  // namespace standin_test

@@ -15,6 +15,8 @@
 #include <string>
 
 #include "received/winmail_expansion.h"
+#include "tests/support/base64.h"
+#include "tests/support/file_bytes.h"
 #include "tests/unit/received/fake_mail_host.h"
 
 namespace {
@@ -22,15 +24,15 @@ namespace {
 using vlm::test::TFakeMailHost;
 
 int Make(const std::string& tnefPath, const std::string& messagePath) {
-  const std::string tnef = TFakeMailHost::ReadFile(tnefPath);
-  TFakeMailHost::WriteFile(messagePath, vlm::test::OutlookMessage(tnef));
-  TFakeMailHost::WriteFile(messagePath + ".b64", vlm::test::EncodeBase64(tnef));
+  const std::string tnef = vlm::test::ReadFile(tnefPath);
+  vlm::test::WriteFile(messagePath, vlm::test::OutlookMessage(tnef));
+  vlm::test::WriteFile(messagePath + ".b64", vlm::test::EncodeBase64Lines(tnef));
   return 0;
 }
 
 int Expand(const std::string& messagePath, const std::string& folder) {
   TFakeMailHost host(folder);
-  host.Store["m"] = TFakeMailHost::ReadFile(messagePath);
+  host.Store["m"] = vlm::test::ReadFile(messagePath);
   host.Status["m"] = 8;
   const vlm::TMailTools tools = host.Tools();
   if (!vlm::HasWinmailPart(tools, "m")) {
@@ -39,8 +41,7 @@ int Expand(const std::string& messagePath, const std::string& folder) {
   }
   vlm::ExpandWinmail(tools, "m");
   const std::string& result = host.Store["m"];
-  if (std::getenv("RECEIVED_BENCH_KEEP"))
-    TFakeMailHost::WriteFile(messagePath + ".expanded", result);
+  if (std::getenv("RECEIVED_BENCH_KEEP")) vlm::test::WriteFile(messagePath + ".expanded", result);
   size_t parts = 0;
   for (size_t at = 0; (at = result.find("Content-Disposition: attachment;\r\n\tfilename=\"file",
                                         at)) != std::string::npos;

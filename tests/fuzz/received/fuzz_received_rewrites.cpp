@@ -10,8 +10,6 @@
 //   1: the rest is the body of a message with the TNEF correlator and a multipart header, expanded;
 //   2: the rest is a message with attachments that gets a file added;
 //   3: the rest is a message without attachments that gets a file added.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -22,6 +20,7 @@
 #include "received/marker_field.h"
 #include "received/mime_rules.h"
 #include "received/winmail_expansion.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/unit/received/fake_mail_host.h"
 
 namespace {
@@ -36,17 +35,15 @@ void Check(bool condition) {
   if (!condition) std::abort();
 }
 
+// The fake host's folder, holding the file that gets added; removed with everything at exit.
+struct TSandbox {
+  vlm::test::TScratchFolder Folder;
+  TSandbox() { vlm::test::WriteFile(Folder.Path() / "added.pdf", "%PDF-1.4 added file\n"); }
+};
+
 const fs::path& Sandbox() {
-  static const fs::path root = [] {
-    const fs::path path =
-        fs::temp_directory_path() / ("velmora-fuzz-received-" + std::to_string(::getpid()));
-    fs::remove_all(path);
-    fs::create_directories(path);
-    vlm::test::TFakeMailHost::WriteFile(path / "added.pdf", "%PDF-1.4 added file\n");
-    std::atexit([] { fs::remove_all(Sandbox()); });
-    return path;
-  }();
-  return root;
+  static const TSandbox sandbox;
+  return sandbox.Folder.Path();
 }
 
 // Every line of `before` appears in `after` in the same order, except lines that `mayGo` lets go

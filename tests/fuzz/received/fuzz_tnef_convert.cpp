@@ -1,13 +1,9 @@
 // Any bytes as a winmail.dat: the decoder either writes files or raises its own error, never
 // crashes or leaks, and writes nothing but regular files named in ResultFile, inside the folder.
 // The file mapped and the file read through a buffer give the same outcome, names and bytes.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -15,6 +11,7 @@
 
 #include "base/ansi_text.h"
 #include "received/tnef_convert.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -23,19 +20,6 @@ namespace fs = std::filesystem;
 // Writing the same large value many times over (a data identifier inside a value is a new
 // attachment) only slows the search down; the largest sample is 1.5 MB.
 constexpr size_t kMaxInput = 2 * 1024 * 1024;
-
-struct TSandbox {
-  fs::path root;
-  TSandbox() {
-    root = fs::temp_directory_path() / ("velmora-fuzz-tnef-" + std::to_string(::getpid()));
-    fs::remove_all(root);
-    fs::create_directories(root);
-  }
-  ~TSandbox() {
-    std::error_code ignored;
-    fs::remove_all(root, ignored);
-  }
-};
 
 std::set<std::string> Entries(const fs::path& folder) {
   std::set<std::string> names;
@@ -74,8 +58,7 @@ TOutcome Decode(const fs::path& source, const fs::path& out, size_t bufferSize,
     const std::u8string name = entry.path().filename().u8string();
     const std::string utf8(name.begin(), name.end());
     written.insert(utf8);
-    std::ifstream in(entry.path(), std::ios::binary);
-    outcome.files[utf8].assign(std::istreambuf_iterator<char>(in), {});
+    outcome.files[utf8] = vlm::test::ReadFile(entry.path());
   }
   Check(written == named);
   fs::remove_all(out);
@@ -86,23 +69,20 @@ TOutcome Decode(const fs::path& source, const fs::path& out, size_t bufferSize,
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   if (size > kMaxInput) return 0;
-  static TSandbox sandbox;
+  static const vlm::test::TScratchFolder sandbox;
   static const std::set<std::string> workingFolder = Entries(fs::current_path());
-  const fs::path source = sandbox.root / "winmail.dat";
-  {
-    std::ofstream file(source, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-  }
+  const fs::path source = sandbox.Path() / "winmail.dat";
+  vlm::test::WriteFile(source, std::string_view(reinterpret_cast<const char*>(data), size));
   // Small odd-sized inputs are read through a small buffer, so that records fall across its
   // edges; large ones would take too long that way.
   const size_t bufferSize =
       size % 2 == 1 && size < 65536 ? 8 + size % 61 : vlm::TTNEFConvert::kDefaultBufferSize;
-  const TOutcome mapped = Decode(source, sandbox.root / "out", bufferSize,
+  const TOutcome mapped = Decode(source, sandbox.Path() / "out", bufferSize,
                                  vlm::TTNEFConvert::TReading::MappedWhenPossible);
   const TOutcome buffered =
-      Decode(source, sandbox.root / "out", bufferSize, vlm::TTNEFConvert::TReading::Buffered);
+      Decode(source, sandbox.Path() / "out", bufferSize, vlm::TTNEFConvert::TReading::Buffered);
   Check(mapped == buffered);
-  Check(Entries(sandbox.root) == std::set<std::string>{"winmail.dat"});
+  Check(Entries(sandbox.Path()) == std::set<std::string>{"winmail.dat"});
   Check(Entries(fs::current_path()) == workingFolder);
   return 0;
 }

@@ -6,12 +6,12 @@
 #include "archiver/archiver_errors.h"
 #include "archiver/cmd_opt.h"
 #include "base/ansi_text.h"
-#include "temp_folder.h"
+#include "tests/support/scratch_folder.h"
 
 namespace vlm {
 namespace {
 
-using testing::TempFolder;
+using test::TScratchFolder;
 
 struct Case {
   const char* what;
@@ -98,28 +98,28 @@ TEST(CmdOpt, FilterRewritesListNamesOnly) {
 }
 
 TEST(CmdOpt, ResponseFileIsAnsiQuotedCrLfWithoutBom) {
-  TempFolder temp;
+  TScratchFolder temp;
   const std::wstring resFile = temp.Write(L"list.txt", "old content that must go away");
   TCmdOpt cmd;
   const int count = cmd.MakeResFile(
       {FromUtf8("C:\\データ\\表.txt"), std::wstring(), std::wstring(L"b c")}, resFile);
   EXPECT_EQ(count, 2);
-  EXPECT_EQ(TempFolder::Read(resFile),
+  EXPECT_EQ(test::ReadFile(resFile),
             "\"C:\\\x83\x66\x81\x5b\x83\x5e\\\x95\x5c.txt\"\r\n"
             "\"b c\"\r\n");
   EXPECT_EQ(cmd.CmdLine(), L" \"@" + resFile + L"\"");
-  EXPECT_EQ(temp.EntryCount(), 1u);  // no temporary file left beside it
+  EXPECT_EQ(temp.Names().size(), 1u);  // no temporary file left beside it
 }
 
 TEST(CmdOpt, ResponseFileThatCannotBeCreatedRaises) {
-  TempFolder temp;
+  TScratchFolder temp;
   TCmdOpt cmd;
   EXPECT_THROW(cmd.MakeResFile({std::wstring(L"a")}, temp.File(L"missing/list.txt")), EFileError);
   EXPECT_EQ(cmd.CmdLine(), L"");
 }
 
 TEST(CmdOpt, FileListGoesToResponseFileOnlyWhenAllowedAndNamed) {
-  TempFolder temp;
+  TScratchFolder temp;
   TArchiverOptions options;
   options.UserFileList = L"tail";
   struct Row {

@@ -10,13 +10,13 @@
 #include "archiver/zip32.h"
 #include "fake_platform.h"
 #include "base/ansi_text.h"
-#include "temp_folder.h"
+#include "tests/support/scratch_folder.h"
 
 namespace vlm {
 namespace {
 
 namespace msg = archiver_messages;
-using testing::FakePlatform;
+using test::FakePlatform;
 
 enum Op { opUnpack, opPack, opRemove, opUpdate, opSfx, opToMem };
 
@@ -378,7 +378,7 @@ TEST(CommandLines, OperationsAFormatLacksRaiseTheBaseTexts) {
 }
 
 TEST(CommandLines, ResponseFileOnlyWhereTheOperationAllowsIt) {
-  testing::TempFolder temp;
+  test::TScratchFolder temp;
   struct ResCase {
     const char* what;
     TArchiverType type;
@@ -419,7 +419,7 @@ TEST(CommandLines, ResponseFileOnlyWhereTheOperationAllowsIt) {
   TArchiverOptions options;
   options.ResFileName = temp.File(L"zip.rsp");
   TZip32(platform).BuildPackCmd(L"C:\\a.zip", options, true, {std::wstring(L"-d\\[x]")}, L"");
-  EXPECT_EQ(testing::TempFolder::Read(options.ResFileName), "\"[-]d/[[]x]\"\r\n");
+  EXPECT_EQ(test::ReadFile(options.ResFileName), "\"[-]d/[[]x]\"\r\n");
 }
 
 }  // namespace

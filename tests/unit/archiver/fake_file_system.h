@@ -9,7 +9,7 @@
 #include "archiver/file_system_walk.h"
 #include "archiver/path_mask.h"
 
-namespace vlm::testing {
+namespace vlm::test {
 
 class FakeFileSystem : public TFileSystemWalk {
  public:
@@ -121,4 +121,4 @@ class FakeFileSystem : public TFileSystemWalk {
   std::wstring current_;
 };
 
-}  // namespace vlm::testing
+}  // namespace vlm::test

@@ -6,7 +6,7 @@
 
 #include "archiver/archiver_platform.h"
 
-namespace vlm::testing {
+namespace vlm::test {
 
 class FakePlatform : public TArchiverPlatform {
  public:
@@ -39,4 +39,4 @@ class FakePlatform : public TArchiverPlatform {
   }
 };
 
-}  // namespace vlm::testing
+}  // namespace vlm::test

@@ -10,12 +10,12 @@
 #include "archiver/path_mask.h"
 #include "fake_file_system.h"
 #include "base/ansi_text.h"
-#include "temp_folder.h"
+#include "tests/support/scratch_folder.h"
 
 namespace vlm {
 namespace {
 
-using testing::TempFolder;
+using test::TScratchFolder;
 namespace fs = std::filesystem;
 
 // A small tree: two levels, a hidden file, a ".git" folder, a log beside the documents.
@@ -43,7 +43,7 @@ class CollectorTest : public ::testing::Test {
 
   std::wstring Base() const { return FTemp.File(L""); }
 
-  TempFolder FTemp;
+  TScratchFolder FTemp;
   std::unique_ptr<TFileSystemWalk> FWalk;
   bool FAborted = false;
 };
@@ -171,7 +171,7 @@ TEST_F(CollectorTest, ProgressPerFileAndAbort) {
 // A linked folder may lead back up the tree: the collector lists what is in it from nowhere,
 // as the folder size the drop handling shows leaves it out.
 TEST(CollectorFileSystemTest, LinkedFoldersAreNotEntered) {
-  testing::FakeFileSystem fileSystem;
+  test::FakeFileSystem fileSystem;
   fileSystem.AddFile(L"docs/a.txt");
   fileSystem.AddFile(L"docs/sub/b.txt");
   fileSystem.AddLink(L"docs/sub/loop", L"docs");  // a junction loop
@@ -189,7 +189,7 @@ TEST(CollectorFileSystemTest, LinkedFoldersAreNotEntered) {
 // Names the file system takes for one file are one file in the list, beyond ASCII too: a folder
 // given as "Ärger" and as "ärger" is one folder on NTFS.
 TEST(CollectorFileSystemTest, NamesThatDifferOnlyInCaseAreOneFile) {
-  testing::FakeFileSystem fileSystem;
+  test::FakeFileSystem fileSystem;
   fileSystem.AddFile(L"\u00c4rger/\u00e4.txt");
   fileSystem.AddFile(L"\u03a3\u03bf\u03c6\u03af\u03b1/x.txt");  // Σοφία
   fileSystem.AddFile(L"\uff24\uff2f\uff23/y.txt");              // ＤＯＣ

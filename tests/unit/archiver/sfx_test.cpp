@@ -9,14 +9,14 @@
 #include "archiver/zip32.h"
 #include "fake_platform.h"
 #include "base/ansi_text.h"
-#include "temp_folder.h"
+#include "tests/support/scratch_folder.h"
 
 namespace vlm {
 namespace {
 
 namespace msg = archiver_messages;
-using testing::FakePlatform;
-using testing::TempFolder;
+using test::FakePlatform;
+using test::TScratchFolder;
 
 // A folder with an archive and every stub module, each holding its own name as content.
 class SelfExtracting : public ::testing::Test {
@@ -38,7 +38,7 @@ class SelfExtracting : public ::testing::Test {
     return command.substr(3);
   }
 
-  TempFolder temp;
+  TScratchFolder temp;
   FakePlatform platform;
   std::wstring archive;
 };
@@ -75,32 +75,32 @@ TEST_F(SelfExtracting, StubThenArchiveUnderTheProgramName) {
     options.gw = static_cast<std::int8_t>(c.gw);
     const std::wstring program = MakeSfx(*cmds, options);
     EXPECT_EQ(program, temp.File(c.program)) << c.what;
-    EXPECT_EQ(TempFolder::Read(program), c.content) << c.what;
-    EXPECT_EQ(TempFolder::Read(archive), "ARCHIVE") << c.what;  // the archive stays
+    EXPECT_EQ(test::ReadFile(program), c.content) << c.what;
+    EXPECT_EQ(test::ReadFile(archive), "ARCHIVE") << c.what;  // the archive stays
   }
 }
 
 TEST_F(SelfExtracting, ProgramGoesIntoDstPathAndReplacesAnOldOne) {
-  const TempFolder dst;
+  const TScratchFolder dst;
   dst.Write(L"a.EXE", "an older, longer program");
   TZip32 zip(platform);
   TArchiverOptions options;
   EXPECT_EQ(zip.BuildMakeSfxCmd(archive, options, dst.Folder()), L"-A " + dst.Folder() + L"a.EXE");
-  EXPECT_EQ(TempFolder::Read(dst.File(L"a.EXE")), "sfx16.dat|ARCHIVE");
-  EXPECT_EQ(dst.EntryCount(), 1u);
+  EXPECT_EQ(test::ReadFile(dst.File(L"a.EXE")), "sfx16.dat|ARCHIVE");
+  EXPECT_EQ(dst.Names().size(), 1u);
 }
 
 TEST_F(SelfExtracting, Yz1TrailerIsTheArchiveLengthBigEndian) {
   archive = temp.Write(L"big.yz1", std::string(258, 'x'));
   TArchiverOptions options;
   options.gw = 1;
-  const std::string program = TempFolder::Read(TYZ1(platform).MakeSfx(archive, options, L""));
+  const std::string program = test::ReadFile(TYZ1(platform).MakeSfx(archive, options, L""));
   ASSERT_EQ(program.size(), std::string("yzw32cui.sfx|").size() + 258 + 4);
   EXPECT_EQ(program.substr(program.size() - 4), std::string("\x00\x00\x01\x02", 4));
 }
 
 TEST_F(SelfExtracting, SevenZipPrefersTheInstallFolderAndTakesTheConfigFile) {
-  const TempFolder install;
+  const TScratchFolder install;
   const std::wstring installed = install.Write(L"7zS.sfx", "installed 7zS|");
   platform.registry[L"SOFTWARE\\7-ZIP|Path"] = install.Folder();
   platform.files = {installed};
@@ -109,12 +109,12 @@ TEST_F(SelfExtracting, SevenZipPrefersTheInstallFolderAndTakesTheConfigFile) {
   sevenZip.SfxConfigFile = temp.Write(L"config.txt", "CONFIG|");
   TArchiverOptions options;
   options.gw = 1;
-  EXPECT_EQ(TempFolder::Read(sevenZip.MakeSfx(archive, options, L"")),
+  EXPECT_EQ(test::ReadFile(sevenZip.MakeSfx(archive, options, L"")),
             "installed 7zS|CONFIG|ARCHIVE");
 
   platform.files.clear();  // the registry names a folder without the module
   sevenZip.SfxConfigFile.clear();
-  EXPECT_EQ(TempFolder::Read(sevenZip.MakeSfx(archive, options, L"")), "7zS.sfx|ARCHIVE");
+  EXPECT_EQ(test::ReadFile(sevenZip.MakeSfx(archive, options, L"")), "7zS.sfx|ARCHIVE");
 }
 
 TEST_F(SelfExtracting, MissingStubsAndUnsupportedKinds) {
@@ -198,7 +198,7 @@ TEST_F(SelfExtracting, MissingStubsAndUnsupportedKinds) {
       EXPECT_EQ(sfx ? sfx->SfxModuleName() : L"", c.sfxModule) << c.what;
     }
   }
-  EXPECT_EQ(temp.EntryCount(), 9u) << "no program written";
+  EXPECT_EQ(temp.Names().size(), 9u) << "no program written";
 }
 
 TEST_F(SelfExtracting, AFailedWriteLeavesNoHalfProgram) {
@@ -207,10 +207,10 @@ TEST_F(SelfExtracting, AFailedWriteLeavesNoHalfProgram) {
   TZip32 zip(platform);
   // The archive is missing: the stub has been copied when the failure comes.
   EXPECT_THROW(zip.BuildMakeSfxCmd(temp.File(L"gone.arc"), options, L""), EFileError);
-  EXPECT_EQ(TempFolder::Read(program), "the previous program");
+  EXPECT_EQ(test::ReadFile(program), "the previous program");
   // The destination folder is missing.
   EXPECT_THROW(zip.BuildMakeSfxCmd(archive, options, temp.File(L"missing")), EFileError);
-  EXPECT_EQ(temp.EntryCount(), 10u) << "archive, eight stubs, the previous program";
+  EXPECT_EQ(temp.Names().size(), 10u) << "archive, eight stubs, the previous program";
 }
 
 TEST_F(SelfExtracting, AnArchiveNamedLikeItsProgramIsNotReplaced) {
@@ -221,7 +221,7 @@ TEST_F(SelfExtracting, AnArchiveNamedLikeItsProgramIsNotReplaced) {
     auto cmds = CreateArchiverCommands(type, platform);
     archive = type == atZip || type == atTar ? temp.Write(L"c.EXE", "ARCHIVE") : exeArchive;
     EXPECT_THROW(MakeSfx(*cmds, options), EFileError) << type;
-    EXPECT_EQ(TempFolder::Read(archive), "ARCHIVE") << type;
+    EXPECT_EQ(test::ReadFile(archive), "ARCHIVE") << type;
   }
 }
 

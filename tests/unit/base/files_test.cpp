@@ -7,30 +7,23 @@
 
 #include "base/code_page_copy.h"
 #include "base/files.h"
+#include "tests/support/scratch_folder.h"
 
 namespace vlm {
 namespace {
 
 class FilesTest : public ::testing::Test {
  protected:
-  FilesTest() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "velmora-files-XXXXXX").string();
-    EXPECT_NE(mkdtemp(pattern.data()), nullptr);
-    root_ = pattern;
-  }
-  ~FilesTest() override { std::filesystem::remove_all(root_); }
+  FilesTest() : root_(scratch_.Path()) {}
 
   std::wstring Path(const std::string& relative) const { return (root_ / relative).wstring(); }
   void Write(const std::string& relative, const std::string& bytes) {
     std::filesystem::create_directories((root_ / relative).parent_path());
-    std::ofstream(root_ / relative, std::ios::binary) << bytes;
+    test::WriteFile(root_ / relative, bytes);
   }
-  std::string Read(const std::string& relative) const {
-    std::ifstream in(root_ / relative, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
+  std::string Read(const std::string& relative) const { return test::ReadFile(root_ / relative); }
 
+  test::TScratchFolder scratch_;
   std::filesystem::path root_;
 };
 

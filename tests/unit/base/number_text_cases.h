@@ -4,7 +4,7 @@
 // Wine (tests/unit_wine), whose C runtime counts full-width and Arabic-Indic digits as digits.
 #include <optional>
 
-namespace vlm::testing {
+namespace vlm::test {
 
 struct NumberTextCase {
   const wchar_t* text;
@@ -20,4 +20,4 @@ inline const NumberTextCase kNumberTextCases[] = {
     {L"-1e400", L'.', {}}, {L"1e１", L'.', {}}, {L"1\x3000", L'.', {}},  // not a blank
 };
 
-}  // namespace vlm::testing
+}  // namespace vlm::test

@@ -202,7 +202,7 @@ TEST(SaveSettings, FailedWriteKeepsEarlierKeysAndStops) {
 
 // What Save accepts is what the drop handling reads, to the number it reads.
 TEST(IsFloatText, UserNumberFormat) {
-  for (const auto& c : vlm::testing::kNumberTextCases) {
+  for (const auto& c : vlm::test::kNumberTextCases) {
     SCOPED_TRACE(vlm::ToUtf8(c.text));
     EXPECT_EQ(vlm::IsFloatText(c.text, c.separator), c.value.has_value());
     EXPECT_EQ(vlm::ParseDecimal(c.text, c.separator), c.value);

@@ -4,7 +4,6 @@
 // archive file, a host that records its calls, and one log of the boxes and host calls in order.
 // Log lines show the scratch folder as "~".
 #include <cstdint>
-#include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -19,6 +18,7 @@
 #include "base/files.h"
 #include "compose/drop_services.h"
 #include "compose/hook_platform.h"
+#include "tests/support/scratch_folder.h"
 
 namespace vlm::test {
 
@@ -98,15 +98,12 @@ class TFakeComposeHost : public TComposeHost {
 
 class TDropWorld {
  public:
-  TDropWorld() : root_(MakeRoot()) {
+  TDropWorld() : root_(PathText(scratch_.Path())) {
     SetCurrentFolder(root_);
     MakeFolders(Path(L"Temp"));
   }
-  ~TDropWorld() {
-    SetCurrentFolder(L"/");
-    std::error_code ignored;
-    std::filesystem::remove_all(FilePath(root_), ignored);
-  }
+  // Leaves the scratch folder before it goes.
+  ~TDropWorld() { SetCurrentFolder(L"/"); }
   TDropWorld(const TDropWorld&) = delete;
   TDropWorld& operator=(const TDropWorld&) = delete;
 
@@ -176,11 +173,6 @@ class TDropWorld {
   TFakeComposeHost host{*this};
 
  private:
-  static std::wstring MakeRoot() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "velmora-drop-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("no scratch folder");
-    return FromUtf8(pattern);
-  }
   static std::wstring FolderPartOf(const std::wstring& path) {
     return path.substr(0, path.find_last_of(L'/'));
   }
@@ -203,6 +195,7 @@ class TDropWorld {
     return answer;
   }
 
+  TScratchFolder scratch_;
   std::wstring root_;
 };
 

@@ -4,36 +4,31 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 
 #include "base/files.h"
 #include "archiver/archiver_errors.h"
 #include "compose/image_file.h"
 #include "image_pictures.h"
+#include "tests/support/scratch_folder.h"
 
 namespace vlm {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 TEST(ImageFile, WritesTheEncodingAndReplacesAnEarlierFile) {
-  test::TImageFolder folder;
+  test::TScratchFolder folder;
   const fs::path target = folder.Path() / "Image.png";
   std::ofstream(target) << "an older picture";
   const TBitmapImage image = test::Screenshot(50, 40);
   WriteImageFile(image, ifPng, 9, target.wstring());
   const std::vector<std::uint8_t> expected = EncodeImage(image, ifPng, 9);
-  EXPECT_EQ(ReadAll(target), std::string(expected.begin(), expected.end()));
+  EXPECT_EQ(test::ReadFile(target), std::string(expected.begin(), expected.end()));
   EXPECT_EQ(folder.Names(), std::vector<std::string>{"Image.png"});
 }
 
 TEST(ImageFile, FailedWritesLeaveTheTargetAndNoPartialFile) {
-  test::TImageFolder folder;
+  test::TScratchFolder folder;
   const fs::path target = folder.Path() / "Image.jpg";
   std::ofstream(target) << "kept";
   TBitmapImage broken = test::Photo(8, 8);
@@ -42,7 +37,7 @@ TEST(ImageFile, FailedWritesLeaveTheTargetAndNoPartialFile) {
   EXPECT_THROW(WriteImageFile(test::Photo(8, 8), ifJpeg, 9,
                               (folder.Path() / "missing" / "Image.jpg").wstring()),
                EFileError);
-  EXPECT_EQ(ReadAll(target), "kept");
+  EXPECT_EQ(test::ReadFile(target), "kept");
   EXPECT_EQ(folder.Names(), std::vector<std::string>{"Image.jpg"});
 }
 
@@ -59,11 +54,11 @@ TMagickView AskImageMagick(const fs::path& file) {
   if (std::system(
           ("identify -format '%m %wx%h' " + quoted + " > '" + info.string() + "' 2>&1").c_str()) ==
       0)
-    view.Identity = ReadAll(info);
+    view.Identity = test::ReadFile(info);
   if (std::system(
           ("convert " + quoted + " -depth 8 ppm:'" + ppm.string() + "' 2>/dev/null").c_str()) ==
       0) {
-    const std::string bytes = ReadAll(ppm);
+    const std::string bytes = test::ReadFile(ppm);
     // "P6\n<w> <h>\n255\n" then the pixels.
     std::size_t at = 0;
     for (int fields = 0; fields < 4 && at < bytes.size(); ++at)
@@ -86,7 +81,7 @@ TEST(ImageFile, ImageMagickReadsEveryFormat) {
                          {ifPng, "a.png", "PNG 123x77", 99},
                          {ifJpeg, "a.jpg", "JPEG 123x77", 30},
                          {ifGif, "a.gif", "GIF 123x77", 28}};
-  test::TImageFolder folder;
+  test::TScratchFolder folder;
   for (const TBitmapImage& image : {test::Photo(123, 77, 32), test::Screenshot(123, 77)}) {
     for (const TCase& c : cases) {
       const fs::path file = folder.Path() / c.Name;

@@ -1,15 +1,11 @@
 #pragma once
-// Test pictures, pixel comparison and a scratch folder for the image encoder tests.
+// Test pictures and pixel comparison for the image encoder tests.
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstdint>
-#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 #include "compose/image_bitmap.h"
 
@@ -93,33 +89,5 @@ inline double Psnr(const TRgb& a, const TRgb& b) {
   if (squares == 0) return 99;
   return 10 * std::log10(255.0 * 255.0 * static_cast<double>(a.size()) / squares);
 }
-
-// A fresh empty folder under the system temporary folder, removed with everything in it.
-class TImageFolder {
- public:
-  TImageFolder() {
-    static std::atomic<int> counter{0};
-    FPath = std::filesystem::temp_directory_path() /
-            ("velmora-image-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-    std::filesystem::remove_all(FPath);
-    std::filesystem::create_directories(FPath);
-  }
-  ~TImageFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(FPath, ignored);
-  }
-  TImageFolder(const TImageFolder&) = delete;
-  TImageFolder& operator=(const TImageFolder&) = delete;
-  const std::filesystem::path& Path() const { return FPath; }
-  std::vector<std::string> Names() const {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(FPath))
-      names.push_back(entry.path().filename().string());
-    return names;
-  }
-
- private:
-  std::filesystem::path FPath;
-};
 
 }  // namespace vlm::test

@@ -24,6 +24,7 @@
 #include "compose/image_png.h"
 #include "compose/png_row_filters.h"
 #include "image_pictures.h"
+#include "tests/support/scratch_folder.h"
 
 namespace vlm {
 namespace {
@@ -139,7 +140,7 @@ std::vector<std::uint8_t> ReadAll(const std::filesystem::path& path) {
 // stay within baseline JPEG's 8 bits at low qualities too, as cjpeg's do with -baseline.
 TEST(ImageRoundTrip, JpegEqualsCjpegAtTheSameQuality) {
   if (std::system("cjpeg -version >/dev/null 2>&1") != 0) GTEST_SKIP() << "cjpeg is not installed";
-  const test::TImageFolder folder;
+  const test::TScratchFolder folder;
   const std::filesystem::path ppm = folder.Path() / "in.ppm", jpg = folder.Path() / "out.jpg";
   for (const TCase& c : kCases) {
     const TBitmapImage image = Picture(c.Kind, c.Width, c.Height, c.Bits);

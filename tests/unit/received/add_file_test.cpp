@@ -8,13 +8,13 @@
 #include "base/ansi_text.h"
 #include "received/mime_rules.h"
 #include "received/work_files.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/unit/received/fake_mail_host.h"
-#include "tests/unit/received/test_folder.h"
 
 namespace vlm {
 namespace {
 
-using test::EncodeBase64;
+using test::EncodeBase64Lines;
 using test::TFakeMailHost;
 
 constexpr char kMixed[] =
@@ -43,12 +43,12 @@ std::string Part(const std::string& boundary, const std::string& type, const std
   return "--" + boundary + "\r\nContent-Type: " + type + ";\r\n\tname=\"" + name +
          "\"\r\nContent-Transfer-Encoding: base64\r\nContent-Disposition: attachment;\r\n"
          "\tfilename=\"" +
-         name + "\"\r\n\r\n" + EncodeBase64(data) + "\r\n\r\n";
+         name + "\"\r\n\r\n" + EncodeBase64Lines(data) + "\r\n\r\n";
 }
 
 class AddFile : public ::testing::Test {
  protected:
-  test::TTestFolder folder;
+  test::TScratchFolder folder;
   TFakeMailHost host{folder.Path()};
   TMailTools tools = host.Tools();
   std::string pdf = std::string(1000, '\x25') + "PDF \x01\x02\xff";

@@ -9,8 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <set>
@@ -20,60 +18,10 @@
 #include "base/ansi_text.h"
 #include "base/host_api.h"
 #include "received/mail_tools.h"
+#include "tests/support/base64.h"
+#include "tests/support/file_bytes.h"
 
 namespace vlm::test {
-
-// Base64 with CR LF after every `lineLength` characters and after the last line. Written
-// straight into a string of the exact size: the benchmarks time the plug-in, not this stand-in
-// for the host's B64Convert.
-inline std::string EncodeBase64(std::string_view data, size_t lineLength = 76) {
-  static const char kAlphabet[] =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  const auto* in = reinterpret_cast<const unsigned char*>(data.data());
-  const size_t chars = (data.size() + 2) / 3 * 4;
-  std::string out(chars + (chars + lineLength - 1) / lineLength * 2, '\0');
-  char* o = out.data();
-  size_t column = 0;
-  const auto put = [&](char c) {
-    *o++ = c;
-    if (++column == lineLength) {
-      *o++ = '\r';
-      *o++ = '\n';
-      column = 0;
-    }
-  };
-  size_t i = 0;
-  for (; i + 3 <= data.size(); i += 3) {
-    const unsigned v = (unsigned{in[i]} << 16) | (unsigned{in[i + 1]} << 8) | in[i + 2];
-    if (column + 4 < lineLength) {  // the common case: no break among the four
-      o[0] = kAlphabet[v >> 18];
-      o[1] = kAlphabet[(v >> 12) & 63];
-      o[2] = kAlphabet[(v >> 6) & 63];
-      o[3] = kAlphabet[v & 63];
-      o += 4;
-      column += 4;
-      continue;
-    }
-    put(kAlphabet[v >> 18]);
-    put(kAlphabet[(v >> 12) & 63]);
-    put(kAlphabet[(v >> 6) & 63]);
-    put(kAlphabet[v & 63]);
-  }
-  if (i < data.size()) {
-    const unsigned v =
-        (unsigned{in[i]} << 16) | (i + 1 < data.size() ? unsigned{in[i + 1]} << 8 : 0u);
-    put(kAlphabet[v >> 18]);
-    put(kAlphabet[(v >> 12) & 63]);
-    put(i + 1 < data.size() ? kAlphabet[(v >> 6) & 63] : '=');
-    put('=');
-  }
-  if (column) {
-    *o++ = '\r';
-    *o++ = '\n';
-  }
-  out.resize(static_cast<size_t>(o - out.data()));
-  return out;
-}
 
 // Decodes base64 text given in pieces, skipping every character outside the alphabet (line
 // breaks, padding); a group of four letters may fall across two pieces.
@@ -156,7 +104,7 @@ inline std::string OutlookMessage(std::string_view tnef, std::string_view epilog
          "Content-Disposition: attachment;\r\n"
          "\tfilename=\"winmail.dat\"\r\n"
          "\r\n" +
-         EncodeBase64(tnef) +
+         EncodeBase64Lines(tnef) +
          "\r\n"
          "------=_NextPart_000_0001--\r\n" +
          std::string(epilogue);
@@ -242,21 +190,6 @@ class TFakeMailHost {
     return FKept.back()->data();
   }
 
- public:
-  static std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) return {};
-    std::string bytes(static_cast<size_t>(in.tellg()), '\0');
-    in.seekg(0);
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return bytes;
-  }
-  static void WriteFile(const std::filesystem::path& path, std::string_view data) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(data.data(), static_cast<std::streamsize>(data.size()));
-  }
-
- private:
   static std::uint32_t VLM_STDCALL FakeGetStatus(const char* mail) {
     auto& h = *Current();
     h.Calls.push_back("GetStatus");
@@ -307,7 +240,7 @@ class TFakeMailHost {
     h.Calls.push_back("B64Convert " + std::to_string(encode));
     if (h.Fault == TFault::fNone) return StreamBase64(output, input, encode) ? 1 : 0;
     const std::string data = ReadFile(input);
-    std::string result = encode ? EncodeBase64(data) : DecodeBase64(data);
+    std::string result = encode ? EncodeBase64Lines(data) : DecodeBase64(data);
     if (!encode && h.Fault == TFault::fDecodeNothing) return 0;
     if (encode && h.Fault == TFault::fEncodeTruncated) result.resize(result.size() / 2);
     WriteFile(output, result);
@@ -326,7 +259,7 @@ class TFakeMailHost {
     for (size_t got; (got = std::fread(piece.data(), 1, piece.size(), in.get())) > 0;) {
       const std::string_view text(piece.data(), got);
       if (encode) {
-        result = EncodeBase64(text);
+        result = EncodeBase64Lines(text);
       } else {
         result.clear();
         decoder.Add(text, result);

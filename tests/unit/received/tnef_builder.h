@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "tests/support/little_endian.h"
+
 namespace vlm::test {
 
 constexpr std::uint32_t kAttTnefVersion = 0x00089006;
@@ -16,12 +18,6 @@ constexpr std::uint32_t kAttAttachData = 0x0006800F;
 constexpr std::uint32_t kAttAttachment = 0x00069005;
 constexpr std::uint8_t kLevelMessage = 1;
 constexpr std::uint8_t kLevelAttachment = 2;
-
-inline std::string LittleEndian(std::uint32_t value, int bytes = 4) {
-  std::string out;
-  for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
-  return out;
-}
 
 class TTnefBuilder {
  public:

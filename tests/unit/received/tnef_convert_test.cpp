@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "received/tnef_convert.h"
-#include "tests/unit/received/test_folder.h"
+#include "tests/support/little_endian.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/unit/received/folder_contents.h"
 #include "tests/unit/received/tnef_builder.h"
 
 namespace {
@@ -14,7 +16,7 @@ using vlm::test::kAttAttachData;
 using vlm::test::kAttAttachTitle;
 using vlm::test::kLevelAttachment;
 using vlm::test::LittleEndian;
-using vlm::test::TTestFolder;
+using vlm::test::TScratchFolder;
 using vlm::test::TTnefBuilder;
 using Files = std::vector<std::pair<std::wstring, std::string>>;
 
@@ -189,7 +191,7 @@ TEST(TTNEFConvert, WritesTheAttachmentsTheScanFinds) {
   for (const auto reading : kReadings) {
     for (const size_t bufferSize : kBufferSizes) {
       for (const auto& c : cases) {
-        TTestFolder sandbox;
+        TScratchFolder sandbox;
         const Decoded decoded = Decode(c.tnef, sandbox.Path(), bufferSize, reading);
         const auto where = [&] {
           return std::string(c.what) + ", buffer " + std::to_string(bufferSize) +
@@ -244,7 +246,7 @@ TEST(TTNEFConvert, RaisesForLengthsPastTheEndAndWritesNothing) {
            .Bytes()},
   };
   for (const auto& c : cases) {
-    TTestFolder sandbox;
+    TScratchFolder sandbox;
     const auto source = sandbox.Path() / "winmail.dat";
     vlm::test::WriteFile(source, c.tnef);
     std::filesystem::create_directory(sandbox.Path() / "out");
@@ -261,7 +263,7 @@ TEST(TTNEFConvert, RaisesForLengthsPastTheEndAndWritesNothing) {
 TEST(TTNEFConvert, CopiesValuesLargerThanItsBuffer) {
   std::string big(3 * vlm::TTNEFConvert::kDefaultBufferSize + 12345, '\0');
   for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>((i * 7919) % 251);
-  TTestFolder sandbox;
+  TScratchFolder sandbox;
   const std::string tnef =
       TTnefBuilder().Attachment("big.bin", big).Attachment("small.txt", "s").Bytes();
   for (const auto reading : kReadings) {
@@ -274,7 +276,7 @@ TEST(TTNEFConvert, CopiesValuesLargerThanItsBuffer) {
 }
 
 TEST(TTNEFConvert, RaisesItsOwnErrorWhenFilesCannotBeOpened) {
-  TTestFolder sandbox;
+  TScratchFolder sandbox;
   EXPECT_THROW(vlm::TTNEFConvert(sandbox.Path() / "missing.dat"), vlm::ETNEFConvert);
 
   const auto source = sandbox.Path() / "winmail.dat";
@@ -290,7 +292,7 @@ TEST(TTNEFConvert, RaisesItsOwnErrorWhenFilesCannotBeOpened) {
 // an attachment's name stops the conversion, and no part of the file is left anywhere.
 TEST(TTNEFConvert, ReplacesAFileOfTheSameNameAndLeavesOthersAlone) {
   for (const auto reading : kReadings) {
-    TTestFolder sandbox;
+    TScratchFolder sandbox;
     const auto out = sandbox.Path() / "out";
     std::filesystem::create_directory(out);
     vlm::test::WriteFile(out / "a.txt", "an older and longer content");

@@ -8,7 +8,8 @@
 
 #include "base/ansi_text.h"
 #include "received/tnef_convert.h"
-#include "tests/unit/received/test_folder.h"
+#include "tests/support/little_endian.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/unit/received/tnef_builder.h"
 
 namespace vlm {
@@ -24,7 +25,7 @@ struct TDecoded {
 };
 
 TDecoded Decode(const std::string& tnef, bool longNames = true) {
-  test::TTestFolder folder;
+  test::TScratchFolder folder;
   test::WriteFile(folder.Path() / "winmail.dat", tnef);
   std::filesystem::create_directory(folder.Path() / "out");
   TTNEFConvert converter(folder.Path() / "winmail.dat");

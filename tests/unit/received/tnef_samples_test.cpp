@@ -13,8 +13,9 @@
 #include "received/tnef_convert.h"
 #include "received/tnef_properties.h"
 #include "tests/support/sample_data.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/unit/received/folder_contents.h"
 #include "tests/unit/received/sha256.h"
-#include "tests/unit/received/test_folder.h"
 
 namespace {
 
@@ -270,7 +271,7 @@ TEST(TTNEFConvertSamples, EverySampleDecodesAsTabled) {
       ADD_FAILURE() << sample << ": a sample the table does not list";
       continue;
     }
-    vlm::test::TTestFolder out;
+    vlm::test::TScratchFolder out;
     std::vector<std::wstring> resultFile;
     TOutcome outcome = kDecodes;
     try {
@@ -342,7 +343,7 @@ const std::map<std::string, std::vector<std::wstring>> kTitleListings = {
 
 TEST(TTNEFConvertSamples, TitlesExactlyAsBeforeWithLongNamesOff) {
   for (const auto& [sample, titles] : kTitleListings) {
-    vlm::test::TTestFolder out;
+    vlm::test::TScratchFolder out;
     std::vector<std::wstring> resultFile;
     vlm::TTNEFConvert converter(TestData() / "tnef" / sample);
     converter.SetLongFileNames(false);

@@ -6,14 +6,14 @@
 #include "received/mime_rules.h"
 #include "received/tnef_convert.h"
 #include "received/work_files.h"
-#include "tests/unit/received/fake_mail_host.h"
 #include "tests/support/sample_data.h"
-#include "tests/unit/received/test_folder.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/unit/received/fake_mail_host.h"
 
 namespace vlm {
 namespace {
 
-using test::EncodeBase64;
+using test::EncodeBase64Lines;
 using test::OutlookMessage;
 using test::TFakeMailHost;
 
@@ -26,7 +26,7 @@ std::string Sample(const char* name) {
 
 // What the decoder makes of a winmail.dat on its own: the files in order, with their content.
 std::vector<std::pair<std::wstring, std::string>> DecoderFiles(const std::string& tnef) {
-  test::TTestFolder folder;
+  test::TScratchFolder folder;
   test::WriteFile(folder.Path() / "winmail.dat", tnef);
   std::filesystem::create_directory(folder.Path() / "out");
   std::vector<std::wstring> names;
@@ -41,7 +41,7 @@ std::string Part(const std::string& type, const std::string& name, const std::st
   return std::string("--") + kBoundary + "\r\nContent-Type: " + type + ";\r\n\tname=\"" + name +
          "\"\r\nContent-Transfer-Encoding: base64\r\nContent-Disposition: attachment;\r\n"
          "\tfilename=\"" +
-         name + "\"\r\n\r\n" + EncodeBase64(data) + "\r\n\r\n";
+         name + "\"\r\n\r\n" + EncodeBase64Lines(data) + "\r\n\r\n";
 }
 
 // The message as the expansion must leave it: the marker at the end of the header, one part
@@ -56,7 +56,7 @@ std::string Expanded(const std::string& message, const std::string& parts) {
 
 class WinmailExpansion : public ::testing::Test {
  protected:
-  test::TTestFolder folder;
+  test::TScratchFolder folder;
   TFakeMailHost host{folder.Path()};
   TMailTools tools = host.Tools();
 
@@ -198,7 +198,7 @@ TEST_F(WinmailExpansion, RefusesAPartItCannotTakeApartCleanlyAndSaysWhy) {
     m.replace(m.find(text), text.size(), by);
     return m;
   };
-  const std::string encoded = EncodeBase64(tnef);
+  const std::string encoded = EncodeBase64Lines(tnef);
   struct Case {
     const char* what;
     std::string message;

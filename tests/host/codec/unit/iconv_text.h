@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace hostcodec::testing {
+namespace vlm::test {
 
 // Converts with iconv; nothing when some input cannot be converted. With `replace`, an input
 // character without a mapping becomes '?' instead (UTF-8 input only).
@@ -53,4 +53,4 @@ inline std::string Utf8ToCp932Iconv(std::string_view utf8) {
   return *Iconv("CP932", "UTF-8", utf8, true);
 }
 
-}  // namespace hostcodec::testing
+}  // namespace vlm::test

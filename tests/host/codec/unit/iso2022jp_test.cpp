@@ -7,7 +7,7 @@
 namespace hostcodec {
 namespace {
 
-using testing::Iconv;
+using vlm::test::Iconv;
 
 std::string Cp932(std::string_view utf8) {
   return *Iconv("CP932", "UTF-8", utf8);

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "tests/host/codec/unit/iconv_text.h"
+#include "tests/support/base64.h"
 
 namespace hostcodec {
 namespace {
 
-using testing::Iconv;
-using testing::Utf8ToCp932Iconv;
+using vlm::test::EncodeBase64;
+using vlm::test::Iconv;
+using vlm::test::Utf8ToCp932Iconv;
 
 std::string Cp932(std::string_view utf8) {
   return *Iconv("CP932", "UTF-8", utf8);
@@ -17,24 +19,8 @@ std::string Jis(std::string_view utf8) {
   return *Iconv("ISO-2022-JP", "UTF-8", utf8);
 }
 
-std::string Base64(std::string_view bytes) {
-  static constexpr char kAlphabet[] =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  std::string out;
-  for (std::size_t i = 0; i < bytes.size(); i += 3) {
-    unsigned group = static_cast<unsigned char>(bytes[i]) << 16;
-    if (i + 1 < bytes.size()) group |= static_cast<unsigned char>(bytes[i + 1]) << 8;
-    if (i + 2 < bytes.size()) group |= static_cast<unsigned char>(bytes[i + 2]);
-    out += kAlphabet[(group >> 18) & 63];
-    out += kAlphabet[(group >> 12) & 63];
-    out += i + 1 < bytes.size() ? kAlphabet[(group >> 6) & 63] : '=';
-    out += i + 2 < bytes.size() ? kAlphabet[group & 63] : '=';
-  }
-  return out;
-}
-
 std::string B(std::string_view charset, std::string_view bytes) {
-  return "=?" + std::string(charset) + "?B?" + Base64(bytes) + "?=";
+  return "=?" + std::string(charset) + "?B?" + EncodeBase64(bytes) + "?=";
 }
 
 TEST(DecodeMimeHeader, DecodesEncodedWordsIntoCodePage932) {
@@ -48,11 +34,11 @@ TEST(DecodeMimeHeader, DecodesEncodedWordsIntoCodePage932) {
   const Case cases[] = {
       {"plain text", "Subject: hello", "Subject: hello"},
       {"ISO-2022-JP in B", "Subject: " + jisWord, Cp932("Subject: 添付")},
-      {"lower-case names", "=?iso-2022-jp?b?" + Base64(Jis("添付")) + "?=", Cp932("添付")},
+      {"lower-case names", "=?iso-2022-jp?b?" + EncodeBase64(Jis("添付")) + "?=", Cp932("添付")},
       {"Shift_JIS in B", B("Shift_JIS", Cp932("資料")), Cp932("資料")},
       {"UTF-8 in B", B("UTF-8", utf8), Cp932(utf8)},
       {"UTF-8 with a language", B("utf-8*ja", utf8), Cp932(utf8)},
-      {"B without padding", "=?UTF-8?B?" + Base64("ab").substr(0, 3) + "?=", "ab"},
+      {"B without padding", "=?UTF-8?B?" + EncodeBase64("ab").substr(0, 3) + "?=", "ab"},
       {"Q with underscores and hex", "=?UTF-8?Q?a_b=3D=e6=b7=bb=E4=BB=98?=", Cp932("a b=添付")},
       {"Q in ISO-2022-JP", "=?ISO-2022-JP?Q?=1B$BE:IU=1B(B?=", Cp932("添付")},
       {"ISO-8859-1", "=?ISO-8859-1?Q?caf=E9?=", Utf8ToCp932Iconv("café")},

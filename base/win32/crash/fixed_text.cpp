@@ -1,4 +1,4 @@
-#include "base/win32/fixed_text.h"
+#include "base/win32/crash/fixed_text.h"
 
 namespace vlm {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "base/wide_message.h"
-#include "base/win32/crash_reporter.h"
+#include "base/win32/crash/crash_reporter.h"
 
 namespace vlm {
 namespace {

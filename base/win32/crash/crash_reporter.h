@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <exception>
 
-#include "base/win32/fixed_text.h"
+#include "base/win32/crash/fixed_text.h"
 
 namespace vlm {
 
@@ -73,6 +73,9 @@ struct TCrashReporter {
   char Utf8[kCrashTextChars * 3]{};
   wchar_t BoxText[4096]{};
 };
+
+// The memory crash reports are written in; from BKC_OnStart to the end of BKC_OnExit.
+extern TCrashReporter* CrashReporter;
 
 // Fills Frames from Job.Context with the system's stack walker.
 void WalkCrashStack(TCrashReporter& r) noexcept;

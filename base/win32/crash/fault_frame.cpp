@@ -1,8 +1,8 @@
-#include "base/win32/fault_frame.h"
+#include "base/win32/crash/fault_frame.h"
 
 #include <windows.h>
 
-#include "base/win32/crash_report.h"
+#include "base/win32/crash/crash_report.h"
 
 #if defined(_WIN64)
 #include <excpt.h>

@@ -1,4 +1,4 @@
-#include "base/win32/crash_report.h"
+#include "base/win32/crash/crash_report.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -7,10 +7,13 @@
 #include <new>
 
 #include "base/plugin_state.h"
-#include "base/win32/crash_reporter.h"
+#include "base/win32/crash/crash_reporter.h"
 #include "base/win32/module.h"
 
 namespace vlm {
+
+TCrashReporter* CrashReporter = nullptr;
+
 namespace {
 
 constexpr wchar_t kPrefix[] = L"Velmora-crash-";

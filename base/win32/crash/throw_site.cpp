@@ -3,15 +3,14 @@
 // where an exception came from and not only the guard that caught it.
 #include <windows.h>
 
-#include "base/plugin_state.h"
-#include "base/win32/crash_reporter.h"
+#include "base/win32/crash/crash_reporter.h"
 
 extern "C" {
 
 [[noreturn]] void __real___cxa_throw(void* object, void* type, void* destructor);
 
 [[noreturn]] void __wrap___cxa_throw(void* object, void* type, void* destructor) {
-  if (vlm::TCrashReporter* r = CrashReporter; r && r->Enabled && !r->Busy) {
+  if (vlm::TCrashReporter* r = vlm::CrashReporter; r && r->Enabled && !r->Busy) {
     r->ThrownObject = object;
     r->ThrownThread = GetCurrentThreadId();
     // Nothing skipped: whether the system counts this wrapper as a frame differs between

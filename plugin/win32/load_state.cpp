@@ -1,0 +1,4 @@
+#include "plugin/win32/load_state.h"
+
+std::wstring PluginVersion;
+bool ComposeThreadAtStart = false;
