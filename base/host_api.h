@@ -12,6 +12,14 @@ namespace vlm {
 using HostWnd = void*;
 using CommandHandler = void(VLM_STDCALL*)(HostWnd window, std::intptr_t param);
 
+// Flags of a stored message in what GetStatus answers, the ones the rewrites read.
+// The message carries attachments: only such a message can hold a winmail.dat, and a file is
+// added to it only as one more part of a multipart/mixed message.
+inline constexpr std::uint32_t kMailHasAttachments = 8;
+// The message is not to be converted: a single-part message with this flag is not made
+// multipart/mixed to take a file.
+inline constexpr std::uint32_t kMailNotConverted = 256;
+
 }  // namespace vlm
 
 // X(name, result, (arguments)) for the 55 functions, in the declaration order of TBeckyAPI.

@@ -4,17 +4,20 @@
 #include <optional>
 
 #include "base/ansi_text.h"
+#include "base/host_lines.h"
+#include "received/attachment_file_name.h"
+#include "received/attachment_part.h"
 #include "received/content_type.h"
+#include "received/header_fields.h"
+#include "received/host_base64.h"
+#include "received/host_hand_back.h"
 #include "received/marker_field.h"
-#include "received/mime_rules.h"
+#include "received/message_view.h"
 #include "received/work_files.h"
-#include "base/text.h"
 
 namespace vlm {
 namespace {
 
-constexpr std::uint32_t kHasAttachments = 8;
-constexpr std::uint32_t kNotConverted = 256;
 constexpr size_t kMaxBoundaryLength = 70;
 
 // How an addition ends: the new source when there is one, and the status text to show.
@@ -66,15 +69,13 @@ std::string Digest(std::string_view text) {
   return hex;
 }
 
-std::string SinglePartBoundary(const TMailTools& tools, const TLineList& lines,
-                               const std::string& source) {
-  const size_t headerEnd = std::min(HeaderEnd(lines), lines.size());
-  const std::string messageId = FieldOr(lines, headerEnd, "Message-ID", "");
+std::string SinglePartBoundary(const TMailTools& tools, const TMessageView& message) {
+  const std::string messageId = FieldOr(message.Lines, message.HeaderLineCount(), "Message-ID", "");
   std::string boundary = MakeBoundary(tools.ShortDate(), messageId);
   // Without an identifier, or with one of no usable characters, the text itself tells messages
   // apart.
   if (messageId.empty() || boundary == MakeBoundary(tools.ShortDate(), ""))
-    boundary = MakeBoundary(tools.ShortDate(), Digest(source));
+    boundary = MakeBoundary(tools.ShortDate(), Digest(message.Text));
   return boundary;
 }
 
@@ -92,17 +93,17 @@ std::string UnusedBoundary(const TLineList& lines, std::string boundary) {
 }
 
 // A multipart/mixed message: one more part where its closing delimiter was, then the delimiter.
-TAddition AddPart(const TMailTools& tools, const std::string& source, const TAddedFile& file) {
-  const TLineList lines = SplitLines(source);
-  const std::string boundary = MessageBoundary(lines);
+TAddition AddPart(const TMailTools& tools, const TMessageView& message, const TAddedFile& file) {
+  const TLineList& lines = message.Lines;
+  const std::string& boundary = message.Boundary;
   if (boundary.empty()) return {std::nullopt, kUnsupportedMailText};
   const size_t closing = FindClosingDelimiter(lines, boundary);
   if (closing == kNoLine) return {std::nullopt, kUnsupportedMailText};
   const std::string encoded = EncodeFile(tools.Host, file);
 
   TLineWriter out;
-  out.Reserve(source.size() + encoded.size() + 1024);
-  const size_t headerEnd = HeaderEnd(lines);
+  out.Reserve(message.Text.size() + encoded.size() + 1024);
+  const size_t headerEnd = message.HeaderEnd;
   WriteMarkedHeader(out, lines, headerEnd, kMarkerFileAdded);
   out.Lines(lines, headerEnd, closing);
   WriteAttachmentPart(out, boundary, file.MimeType, file.Name, encoded);
@@ -124,16 +125,16 @@ bool HoldsBoundary(std::string_view line) {
 
 // A single-part message becomes multipart/mixed: its former body with its content headers is the
 // first part, the file the second. Content headers the message omits take their MIME defaults.
-TAddition ConvertAndAdd(const TMailTools& tools, const std::string& source,
+TAddition ConvertAndAdd(const TMailTools& tools, const TMessageView& message,
                         const TAddedFile& file) {
-  const TLineList lines = SplitLines(source);
+  const TLineList& lines = message.Lines;
   // A message that ends inside its header has an empty body; one without any header is no mail.
-  const size_t headerEnd = std::min(HeaderEnd(lines), lines.size());
+  const size_t headerEnd = message.HeaderLineCount();
   if (headerEnd == 0) return {std::nullopt, kUnsupportedMailText};
   const std::string contentType =
       FieldOr(lines, headerEnd, "Content-Type", "text/plain; charset=us-ascii");
   const std::string encoding = FieldOr(lines, headerEnd, "Content-Transfer-Encoding", "7bit");
-  const std::string boundary = UnusedBoundary(lines, SinglePartBoundary(tools, lines, source));
+  const std::string boundary = UnusedBoundary(lines, SinglePartBoundary(tools, message));
   const TFieldLines typeLines = FindHeaderField(lines, headerEnd, "Content-Type");
   const TFieldLines encodingLines = FindHeaderField(lines, headerEnd, "Content-Transfer-Encoding");
   const bool hasMimeVersion = FindHeaderField(lines, headerEnd, "MIME-Version").First != kNoLine;
@@ -154,7 +155,7 @@ TAddition ConvertAndAdd(const TMailTools& tools, const std::string& source,
 
   const TMarkerField marker(lines, headerEnd, kMarkerFileAdded);
   TLineWriter out;
-  out.Reserve(source.size() + encoded.size() + 1024);
+  out.Reserve(message.Text.size() + encoded.size() + 1024);
   for (size_t i = 0; i < headerEnd; ++i) {
     if (i == typeLines.First) {
       writeType(out);
@@ -191,13 +192,13 @@ TAddition ConvertAndAdd(const TMailTools& tools, const std::string& source,
 // would break a signature, the choice among alternatives or a report's layout.
 TAddition AddToMessage(const TMailTools& tools, const std::string& source, std::uint32_t status,
                        const TAddedFile& file) {
-  const TLineList lines = SplitLines(source);
-  const TContentType type = HeaderContentType(lines, std::min(HeaderEnd(lines), lines.size()));
-  if (type.Type == "multipart/mixed") return AddPart(tools, source, file);
+  const TMessageView message = ViewMessage(source);
+  const TContentType& type = message.Type;
+  if (type.Type == "multipart/mixed") return AddPart(tools, message, file);
   if (type.IsMultipart()) return {std::nullopt, UnwritableMultipartText(type.Type)};
-  if ((status & kHasAttachments) != 0 || (status & kNotConverted) != 0)
+  if ((status & kMailHasAttachments) != 0 || (status & kMailNotConverted) != 0)
     return {std::nullopt, kUnsupportedMailText};
-  return ConvertAndAdd(tools, source, file);
+  return ConvertAndAdd(tools, message, file);
 }
 
 }  // namespace
@@ -220,7 +221,7 @@ std::string MakeBoundary(const std::wstring& shortDate, std::string_view message
 
 bool CanAddFile(const TMailTools& tools, const char* mail) {
   const TBeckyAPI& host = tools.Host;
-  if ((host.GetStatus(mail) & kHasAttachments) == 0) return true;
+  if ((host.GetStatus(mail) & kMailHasAttachments) == 0) return true;
   const std::string header(HostText(host.GetHeader(mail)));
   const TLineList lines = SplitLines(header);
   return HeaderContentType(lines, lines.size()).Type == "multipart/mixed";

@@ -7,6 +7,7 @@
 
 #include "base/ansi_text.h"
 #include "base/code_page_name.h"
+#include "base/files.h"
 
 namespace vlm {
 namespace {
@@ -89,8 +90,57 @@ std::wstring SafeFileName(std::wstring_view title) {
 }
 
 std::filesystem::path FileInFolder(const std::filesystem::path& folder, std::wstring_view name) {
-  const std::string utf8 = ToUtf8(name);
-  return folder / std::u8string(utf8.begin(), utf8.end());
+  return folder / FilePath(name);
+}
+
+std::string AnsiFileName(std::wstring_view name) {
+  if (auto exact = ToAnsiExact(name)) return *exact;
+  const std::wstring bestFit = BestFitAnsi(name);
+  std::string ansi;
+  for (size_t i = 0; i < name.size(); ++i) {
+    // A best-fit form is taken only when it is one character for one, a character that has an
+    // exact form itself, and nothing a file name may not hold ("?" is what the system gives for
+    // no form at all).
+    const wchar_t fit = bestFit.size() == name.size() ? bestFit[i] : L'?';
+    const auto exact = ToAnsiExact(std::wstring_view(&name[i], 1));
+    const auto fitted = ToAnsiExact(std::wstring_view(&fit, 1));
+    if (exact)
+      ansi += *exact;
+    else if (fitted && fit >= 0x20 &&
+             std::wstring_view(L"<>:\"/\\|?*").find(fit) == std::wstring_view::npos)
+      ansi += *fitted;
+    else
+      ansi += '_';
+  }
+  return ansi;
+}
+
+namespace {
+
+// "type/subtype" of token characters, as a Content-Type needs it.
+bool IsMimeType(std::string_view type) {
+  const auto token = [](std::string_view t) {
+    return !t.empty() && std::all_of(t.begin(), t.end(), [](char c) {
+      const auto u = static_cast<unsigned char>(c);
+      return u > 0x20 && u < 0x7F &&
+             std::string_view("()<>@,;:\\\"/[]?=").find(c) == std::string_view::npos;
+    });
+  };
+  const size_t slash = type.find('/');
+  return slash != std::string_view::npos && token(type.substr(0, slash)) &&
+         token(type.substr(slash + 1));
+}
+
+}  // namespace
+
+std::string MimeTypeForName(const TMailTools& tools, const std::wstring& name,
+                            std::string_view mimeTag) {
+  const size_t dot = name.rfind(L'.');
+  const std::wstring type = tools.MimeTypeOf(dot == std::wstring::npos ? L"" : name.substr(dot));
+  if (!type.empty())
+    if (auto ansi = ToAnsiExact(type); ansi && IsMimeType(*ansi)) return *ansi;
+  if (IsMimeType(mimeTag)) return std::string(mimeTag);
+  return "application/octet-stream";
 }
 
 }  // namespace vlm

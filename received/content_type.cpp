@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/text.h"
+#include "received/header_fields.h"
 
 namespace vlm {
 namespace {

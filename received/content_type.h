@@ -3,13 +3,14 @@
 // names may come in any letter case and whose values may be quoted strings or bare tokens, with
 // comments and blanks allowed between the pieces. Mail in the wild writes `Boundary=`, unquoted
 // boundaries and folded parameter lists; a reader that only knows one spelling refuses valid mail.
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
-#include "received/mime_rules.h"
+#include "base/host_lines.h"
 
 namespace vlm {
 

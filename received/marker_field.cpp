@@ -5,10 +5,6 @@
 namespace vlm {
 namespace {
 
-bool IsContinuation(std::string_view line) {
-  return !line.empty() && (line.front() == ' ' || line.front() == '\t');
-}
-
 std::vector<std::string> Words(std::string_view text) {
   std::vector<std::string> words;
   size_t at = 0;
@@ -37,6 +33,19 @@ std::string JoinedValue(std::vector<std::string> words, std::string_view word) {
 }
 
 }  // namespace
+
+std::string MarkerLine(std::string_view value) {
+  return std::string(kMarkerHeader) + ": " + std::string(value);
+}
+
+bool HasMarker(const TLineList& lines, size_t headerEnd, std::string_view value) {
+  const std::string prefix = std::string(kMarkerHeader) + ":";
+  const size_t end = std::min(headerEnd, lines.size());
+  for (size_t i = 0; i < end; ++i)
+    if (StartsWithIgnoringCase(lines[i], prefix) && lines[i].find(value) != std::string_view::npos)
+      return true;
+  return false;
+}
 
 TMarkerField::TMarkerField(const TLineList& lines, size_t headerEnd, std::string_view word) {
   const std::string prefix = std::string(kMarkerHeader) + ":";

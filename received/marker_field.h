@@ -7,9 +7,19 @@
 #include <string_view>
 #include <vector>
 
-#include "received/mime_rules.h"
+#include "received/header_fields.h"
+#include "received/message_lines.h"
 
 namespace vlm {
+
+// The marker header that tells the rewrites apart; written into the rewritten text as a header
+// line of its own, so it always lands on the message that was rewritten.
+inline constexpr std::string_view kMarkerHeader = "X-Velmora";
+inline constexpr std::string_view kMarkerExpanded = "Settlement";
+inline constexpr std::string_view kMarkerFileAdded = "Setattach";
+[[nodiscard]] std::string MarkerLine(std::string_view value);
+// Whether some marker header among lines [0, headerEnd) contains `value`.
+[[nodiscard]] bool HasMarker(const TLineList& lines, size_t headerEnd, std::string_view value);
 
 class TMarkerField {
  public:

@@ -10,18 +10,24 @@
 #include <vector>
 
 #include "base/ansi_text.h"
-#include "received/attachment_file_name.h"
-#include "received/content_type.h"
-#include "received/marker_field.h"
-#include "received/mime_rules.h"
-#include "received/tnef_convert.h"
-#include "received/work_files.h"
+#include "base/host_lines.h"
 #include "base/text.h"
+#include "received/attachment_file_name.h"
+#include "received/attachment_part.h"
+#include "received/content_type.h"
+#include "received/header_fields.h"
+#include "received/host_base64.h"
+#include "received/host_hand_back.h"
+#include "received/marker_field.h"
+#include "received/message_view.h"
+#include "received/received_mail_error.h"
+#include "received/tnef_convert.h"
+#include "base/files.h"
+#include "received/work_files.h"
 
 namespace vlm {
 namespace {
 
-constexpr std::uint32_t kHasAttachments = 8;
 constexpr std::string_view kCorrelator = "X-MS-TNEF-Correlator";
 
 void ShowStatus(const TBeckyAPI& host, const wchar_t* text) {
@@ -51,8 +57,10 @@ struct TTnefPart {
   size_t TextEnd = 0;
 };
 
-std::optional<TTnefPart> FindTnefPart(const TLineList& lines, std::string_view boundary) {
-  const size_t headerEnd = HeaderEnd(lines);
+std::optional<TTnefPart> FindTnefPart(const TMessageView& message) {
+  const TLineList& lines = message.Lines;
+  const std::string& boundary = message.Boundary;
+  const size_t headerEnd = message.HeaderEnd;
   if (boundary.empty() || headerEnd == kNoLine) return std::nullopt;
   const std::string delimiter = "--" + std::string(boundary);
   const std::string closing = ClosingDelimiter(boundary);
@@ -104,7 +112,7 @@ std::string HostReadablePath(const TBeckyAPI& host, const std::wstring& folder,
   const std::string copy = HostTempFile(host, "dat", files);
   // Copied through streams: the runtime's copy_file refuses to replace the empty file the host
   // made under that name.
-  std::ifstream in(FileInFolder(WidePath(folder), name), std::ios::binary);
+  std::ifstream in(FileInFolder(FilePath(folder), name), std::ios::binary);
   std::ofstream out(HostPath(copy), std::ios::binary | std::ios::trunc);
   if (in && out) out << in.rdbuf();
   out.close();
@@ -118,13 +126,13 @@ bool ExtractAttachments(const TMailTools& tools, const std::string& tnefFile,
                         const std::wstring& folder, std::vector<std::wstring>& names,
                         std::vector<std::string>& mimeTags, TWorkFiles& files) {
   const auto registerNames = [&] {
-    for (const std::wstring& name : names) files.Add(FileInFolder(WidePath(folder), name));
+    for (const std::wstring& name : names) files.Add(FileInFolder(FilePath(folder), name));
   };
   TTNEFConvert converter(HostPath(tnefFile));
   converter.SetLongFileNames(tools.LongFileNames);
   bool converted = false;
   try {
-    converted = converter.Convert(names, WidePath(folder));
+    converted = converter.Convert(names, FilePath(folder));
   } catch (...) {
     registerNames();
     throw;
@@ -140,14 +148,15 @@ bool ExtractAttachments(const TMailTools& tools, const std::string& tnefFile,
 std::wstring ExpandSource(const TMailTools& tools, const char* mail, std::string_view source,
                           TWorkFiles& files) {
   const TBeckyAPI& host = tools.Host;
-  const TLineList lines = SplitLines(source);
-  const size_t headerEnd = HeaderEnd(lines);
+  const TMessageView message = ViewMessage(source);
+  const TLineList& lines = message.Lines;
+  const size_t headerEnd = message.HeaderEnd;
   if (headerEnd == kNoLine) return kUnsupportedWinmailText;
-  const TContentType type = HeaderContentType(lines, headerEnd);
+  const TContentType& type = message.Type;
   if (type.IsMultipart() && type.Type != "multipart/mixed")
     return UnwritableMultipartText(type.Type);
-  const std::string boundary = MessageBoundary(lines);
-  const auto part = FindTnefPart(lines, boundary);
+  const std::string& boundary = message.Boundary;
+  const auto part = FindTnefPart(message);
   if (!part || !part->Base64) return kUnsupportedWinmailText;
   const size_t closing = FindClosingDelimiter(lines, boundary);
   if (closing == kNoLine || closing < part->TypeLine) return kUnsupportedWinmailText;
@@ -164,7 +173,7 @@ std::wstring ExpandSource(const TMailTools& tools, const char* mail, std::string
   const std::string tnefFile = HostTempFile(host, "dat", files);
   const std::wstring folder = WorkFolder(host);
   std::error_code error;
-  std::filesystem::create_directories(WidePath(folder), error);
+  std::filesystem::create_directories(FilePath(folder), error);
   if (error) throw EReceivedMail("cannot create the work folder");
   // The base64 lines as they stand in the source, breaks included: the decoder skips them.
   const std::string_view first = lines[textFirst], last = lines[textEnd - 1];
@@ -210,19 +219,18 @@ std::wstring ExpandSource(const TMailTools& tools, const char* mail, std::string
 
 bool HasWinmailPart(const TMailTools& tools, const char* mail) {
   const TBeckyAPI& host = tools.Host;
-  if ((host.GetStatus(mail) & kHasAttachments) == 0) return false;
+  if ((host.GetStatus(mail) & kMailHasAttachments) == 0) return false;
   const std::string header(HostText(host.GetHeader(mail)));
   const TLineList headerLines = SplitLines(header);
   if (HasMarker(headerLines, headerLines.size(), kMarkerExpanded)) return false;
   if (!HasCorrelator(headerLines)) return false;
   // The host's own text, not a copy: the message can be tens of megabytes.
-  const TLineList lines = SplitLines(HostText(host.GetSource(mail)));
-  return FindTnefPart(lines, MessageBoundary(lines)).has_value();
+  return FindTnefPart(ViewMessage(HostText(host.GetSource(mail)))).has_value();
 }
 
 void ExpandWinmail(const TMailTools& tools, const char* mail) {
   const TBeckyAPI& host = tools.Host;
-  if ((host.GetStatus(mail) & kHasAttachments) == 0) return;
+  if ((host.GetStatus(mail) & kMailHasAttachments) == 0) return;
   const std::string header(HostText(host.GetHeader(mail)));
   if (!HasCorrelator(SplitLines(header))) return;
   ShowStatus(host, kExpandingText);

@@ -61,34 +61,14 @@ constexpr auto kEightByteSteps = [] {
 
 }  // namespace
 
-bool TLineReader::Next(std::string_view& line) {
-  if (FAt >= FText.size()) return false;
-  const char* begin = FText.data() + FAt;
-  const std::size_t left = FText.size() - FAt;
-  // Line feeds are found first and carriage returns only within the line.
-  const void* feed = std::memchr(begin, '\n', left);
-  std::size_t length =
-      feed ? static_cast<std::size_t>(static_cast<const char*>(feed) - begin) : left;
-  if (const void* ret = std::memchr(begin, '\r', length))
-    length = static_cast<std::size_t>(static_cast<const char*>(ret) - begin);
-  line = std::string_view(begin, length);
-  FAt += length + 1;
-  if (length < left && begin[length] == '\r' && FAt < FText.size() && FText[FAt] == '\n') ++FAt;
-  return true;
-}
-
-TLeadBytes::TLeadBytes() : FPairs(1 << 16) {
-  for (int byte = 0x80; byte < 0x100; ++byte)
-    FLead[byte] = IsAnsiLeadByte(static_cast<unsigned char>(byte));
-  for (unsigned pair = 0; pair < FPairs.size(); ++pair)
-    FPairs[pair] = static_cast<std::uint8_t>(FLead[pair & 0xFF] | FLead[pair >> 8] << 1);
-}
-
-TAnsiLine::TAnsiLine(std::string_view bytes, const TLeadBytes& lead) : FBytes(bytes), FLead(lead) {
+TAnsiLine::TAnsiLine(std::string_view bytes, const TLeadBytes& lead)
+    : FBytes(bytes), FLead(lead), FStarts(bytes, lead) {
   const auto [first, last] = EightBitSpan(bytes);
   FAscii = first == bytes.size();
   FFirstEightBit = first;
   FLastEightBit = last;
+  // Every byte before the first 8-bit one begins a character: the walk starts there.
+  FStarts = TCharacterStarts(bytes, lead, first);
 }
 
 std::size_t TAnsiLine::EightBitCharCount() const {
@@ -119,13 +99,6 @@ std::size_t TAnsiLine::EightBitCharCount() const {
     second = (second ^ 1u) & static_cast<unsigned>(FLead[bytes[i]]);
   }
   return size - seconds;
-}
-
-bool TAnsiLine::BeginsCharacter(std::size_t at) const {
-  if (FAscii) return true;
-  std::size_t i = 0;
-  while (i < at) i += FLead[static_cast<unsigned char>(FBytes[i])] ? 2 : 1;
-  return i == at;
 }
 
 TNeedle::TNeedle(std::wstring_view text) : FWide(text), FAnsi(ToAnsiExact(text)) {}

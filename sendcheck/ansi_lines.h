@@ -1,46 +1,18 @@
 #pragma once
-// The outgoing message read line by line in the host's code page, without converting it. The
-// send checks read messages of many megabytes while the user waits: lines are found with memchr,
-// texts with a skipping search, and a line holds no copy of its bytes. Only the bytes of lines
-// with 8-bit characters are walked one character at a time, to count their characters and to
-// check that a hit begins a character.
+// The lines of the outgoing message (as TLineReader hands them out) in the host's code page,
+// without converting them. The send checks read messages of many megabytes while the user waits:
+// texts are found with a skipping search, and a line holds no copy of its bytes. Only the bytes
+// of lines with 8-bit characters are walked one character at a time, to count their characters
+// and to check that a hit begins a character.
 #include <algorithm>
-#include <array>
 #include <cstddef>
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "base/character_starts.h"
 
 namespace vlm {
-
-// Hands out the lines of a text one by one, split at CR LF, CR or LF, without the breaks. A break
-// at the very end does not start a further, empty line.
-class TLineReader {
- public:
-  explicit TLineReader(std::string_view text) : FText(text) {}
-  // The next line, or false at the end of the text.
-  bool Next(std::string_view& line);
-
- private:
-  std::string_view FText;
-  std::size_t FAt = 0;
-};
-
-// Which bytes begin two-byte characters in the code page, looked up once per message.
-class TLeadBytes {
- public:
-  TLeadBytes();
-  bool operator[](unsigned char byte) const { return FLead[byte]; }
-  // The lead-byte flags of two bytes in a row, the first as bit 0: `pair` holds the first byte
-  // in its low eight bits.
-  unsigned PairFlags(unsigned pair) const { return FPairs[pair]; }
-
- private:
-  std::array<bool, 256> FLead{};
-  std::vector<std::uint8_t> FPairs;
-};
 
 // One line in the code page, with what is known about its bytes.
 class TAnsiLine {
@@ -51,8 +23,9 @@ class TAnsiLine {
   bool IsAscii() const { return FAscii; }
   // Characters in the line, a two-byte character counting once.
   std::size_t CharCount() const { return FAscii ? FBytes.size() : EightBitCharCount(); }
-  // Whether byte `at` begins a character (and is not the second byte of one).
-  bool BeginsCharacter(std::size_t at) const;
+  // Whether byte `at` begins a character (and is not the second byte of one). Asked at the hits
+  // of a search in turn, the line is walked once.
+  bool BeginsCharacter(std::size_t at) const { return FAscii || FStarts.At(at); }
 
  private:
   std::size_t EightBitCharCount() const;
@@ -63,6 +36,9 @@ class TAnsiLine {
   // The first and the last 8-bit byte, when the line has any.
   std::size_t FFirstEightBit;
   std::size_t FLastEightBit;
+  // Where the walk over the line's characters stands: remembered between questions, which do
+  // not change the line.
+  mutable TCharacterStarts FStarts;
 };
 
 // A text to look for on lines, case-sensitively, in both the code page's form and wide form.

@@ -5,6 +5,7 @@
 
 #include "base/ansi_text.h"
 #include "base/extension_lists.h"
+#include "base/host_lines.h"
 #include "base/text.h"
 #include "sendcheck/ansi_lines.h"
 

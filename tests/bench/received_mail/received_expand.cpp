@@ -33,7 +33,7 @@ int Make(const std::string& tnefPath, const std::string& messagePath) {
 int Expand(const std::string& messagePath, const std::string& folder) {
   TFakeMailHost host(folder);
   host.Store["m"] = vlm::test::ReadFile(messagePath);
-  host.Status["m"] = 8;
+  host.Status["m"] = vlm::kMailHasAttachments;
   const vlm::TMailTools tools = host.Tools();
   if (!vlm::HasWinmailPart(tools, "m")) {
     std::fprintf(stderr, "received_expand: no winmail.dat to expand\n");

@@ -16,9 +16,10 @@
 #include <string>
 
 #include "received/add_file.h"
+#include "base/host_lines.h"
 #include "received/content_type.h"
 #include "received/marker_field.h"
-#include "received/mime_rules.h"
+#include "received/message_lines.h"
 #include "received/winmail_expansion.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/unit/received/fake_mail_host.h"
@@ -123,7 +124,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   vlm::test::TFakeMailHost host(Sandbox());
   const vlm::TMailTools tools = host.Tools();
   std::string message;
-  std::uint32_t status = 8;
+  std::uint32_t status = vlm::kMailHasAttachments;
   switch (data[0] & 3) {
     case 0:
       message = vlm::test::OutlookMessage(input);

@@ -6,7 +6,9 @@
 #include <set>
 
 #include "base/ansi_text.h"
-#include "received/mime_rules.h"
+#include "base/host_api.h"
+#include "received/attachment_file_name.h"
+#include "received/message_view.h"
 #include "received/work_files.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/unit/received/fake_mail_host.h"
@@ -69,12 +71,12 @@ TEST_F(AddFile, OfferedForMessagesWithoutAttachmentsOrMultipartMixed) {
     bool offered;
   } cases[] = {
       {"text/plain", 0, true},
-      {"text/plain", 256, true},
-      {"multipart/mixed; boundary=\"a\"", 8, true},
-      {"Multipart/Mixed; boundary=\"a\"", 8, true},
-      {"\r\n\tmultipart/mixed; boundary=\"a\"", 8, true},
-      {"multipart/related; boundary=\"a\"", 8, false},
-      {"", 8, false},
+      {"text/plain", kMailNotConverted, true},
+      {"multipart/mixed; boundary=\"a\"", kMailHasAttachments, true},
+      {"Multipart/Mixed; boundary=\"a\"", kMailHasAttachments, true},
+      {"\r\n\tmultipart/mixed; boundary=\"a\"", kMailHasAttachments, true},
+      {"multipart/related; boundary=\"a\"", kMailHasAttachments, false},
+      {"", kMailHasAttachments, false},
   };
   for (const auto& c : cases) {
     Store("Subject: s\r\nContent-Type: " + c.contentType + "\r\n\r\nbody\r\n", c.status);
@@ -84,7 +86,7 @@ TEST_F(AddFile, OfferedForMessagesWithoutAttachmentsOrMultipartMixed) {
 
 TEST_F(AddFile, MultipartMessageGetsOneMorePartBeforeANewClosingDelimiter) {
   const std::string message = std::string(kMixed) + "epilogue\r\n";
-  Store(message, 8);
+  Store(message, kMailHasAttachments);
   AddFileToMessage(tools, "m1", pdfPath);
   EXPECT_EQ(host.Store["m1"],
             "From: a@example.com\r\n"
@@ -124,7 +126,7 @@ TEST_F(AddFile, PartTypeFromTheTableElseTheSendersElseOctetStream) {
   // A chosen file without an extension the table knows is no text either.
   const std::string binPath = (folder.Path() / "data").string();
   test::WriteFile(binPath, "\x01\x02");
-  Store(kMixed, 8);
+  Store(kMixed, kMailHasAttachments);
   AddFileToMessage(tools, "m1", binPath);
   EXPECT_NE(host.Store["m1"].find("Content-Type: application/octet-stream;\r\n\tname=\"data\""),
             std::string::npos);
@@ -279,7 +281,7 @@ TEST_F(AddFile, HeaderParametersInAnySpellingAreRead) {
     const std::string message =
         "From: a@example.com\r\nContent-Type: " + c.contentType + "\r\n\r\n--" + c.boundary +
         "\r\nContent-Type: text/plain\r\n\r\nbody\r\n--" + c.boundary + "--\r\n";
-    Store(message, 8);
+    Store(message, kMailHasAttachments);
     EXPECT_TRUE(CanAddFile(tools, "m1"));
     AddFileToMessage(tools, "m1", pdfPath);
     const size_t closing = message.rfind("--" + c.boundary + "--");
@@ -305,14 +307,14 @@ TEST_F(AddFile, MessagesItCannotRewriteStayAsTheyWereAndSaySo) {
     std::uint32_t status;
     std::wstring text;
   } cases[] = {
-      {"not to be converted", kSinglePart, 256, kUnsupportedMailText},
-      {"attachments but no multipart", "Subject: s\r\n\r\n\tboundary=\"XYZ\"\r\n--XYZ--\r\n", 8,
-       kUnsupportedMailText},
-      {"no boundary", "Content-Type: multipart/mixed\r\n\r\n--XYZ\r\n\r\nb\r\n--XYZ--\r\n", 8,
-       kUnsupportedMailText},
+      {"not to be converted", kSinglePart, kMailNotConverted, kUnsupportedMailText},
+      {"attachments but no multipart", "Subject: s\r\n\r\n\tboundary=\"XYZ\"\r\n--XYZ--\r\n",
+       kMailHasAttachments, kUnsupportedMailText},
+      {"no boundary", "Content-Type: multipart/mixed\r\n\r\n--XYZ\r\n\r\nb\r\n--XYZ--\r\n",
+       kMailHasAttachments, kUnsupportedMailText},
       {"no closing delimiter",
-       "Content-Type: multipart/mixed; boundary=\"XYZ\"\r\n\r\n--XYZ\r\n\r\nb\r\n", 8,
-       kUnsupportedMailText},
+       "Content-Type: multipart/mixed; boundary=\"XYZ\"\r\n\r\n--XYZ\r\n\r\nb\r\n",
+       kMailHasAttachments, kUnsupportedMailText},
       {"no header", "\r\nbody only\r\n", 0, kUnsupportedMailText},
   };
   for (const auto& c : cases) {
@@ -360,7 +362,7 @@ TEST_F(AddFile, FailureLeavesTheStoredMessageAsItWas) {
   };
   for (const auto& c : cases) {
     for (const auto& [message, status] :
-         {std::pair<std::string, std::uint32_t>{kMixed, 8}, {kSinglePart, 0}}) {
+         {std::pair<std::string, std::uint32_t>{kMixed, kMailHasAttachments}, {kSinglePart, 0}}) {
       host.StatusTexts.clear();
       host.Fault = c.fault;
       Store(message, status);

@@ -48,33 +48,5 @@ TEST(ContentType, ParametersAsMimeWritesThem) {
   }
 }
 
-TEST(ContentType, MessageBoundaryComesFromTheHeaderFieldOnly) {
-  struct Case {
-    const char* what;
-    std::string_view source;
-    std::string boundary;
-  } cases[] = {
-      {"one line", "Content-Type: multipart/mixed; boundary=\"abc\"\r\n\r\nx\r\n", "abc"},
-      {"folded", "Content-Type: multipart/mixed;\r\n\tboundary=\"=_x y\"\r\n\r\n", "=_x y"},
-      {"folded before the =", "Content-Type: multipart/mixed; boundary\r\n =\r\n \"f\"\r\n\r\n",
-       "f"},
-      {"unquoted", "Content-Type: multipart/mixed; boundary=abc\r\n\r\n", "abc"},
-      {"name in upper case", "content-type: multipart/mixed; BOUNDARY=\"abc\"\r\n\r\n", "abc"},
-      {"other field holds one",
-       "X-A: b;\r\n\tboundary=\"one\"\r\nContent-Type: multipart/mixed;"
-       " boundary=\"two\"\r\n\r\n",
-       "two"},
-      {"only below the header", "Subject: x\r\n\r\nContent-Type: multipart/mixed; boundary=n\r\n",
-       ""},
-      {"not multipart", "Content-Type: text/plain; boundary=\"b\"\r\n\r\n", ""},
-      {"empty quotes", "Content-Type: multipart/mixed;\r\n\tboundary=\"\r\n\r\n", ""},
-      {"more parameters behind", "Content-Type: multipart/mixed;\r\n\tboundary=\"b1\"; x=y\r\n\r\n",
-       "b1"},
-      {"header without end", "Content-Type: multipart/mixed; boundary=b\r\n", ""},
-  };
-  for (const auto& c : cases)
-    EXPECT_EQ(MessageBoundary(SplitLines(c.source)), c.boundary) << c.what;
-}
-
 }  // namespace
 }  // namespace vlm

@@ -38,5 +38,13 @@ TEST(MarkerField, OneFieldRewrittenInPlace) {
   for (const auto& c : cases) EXPECT_EQ(MarkedHeader(c.header, c.word), c.expected) << c.what;
 }
 
+TEST(MarkerField, HasMarkerReadsTheMarkerFieldsOfTheHeader) {
+  const TLineList lines = SplitLines(
+      "content-type: text/plain\r\nx-velmora: Setattach\r\n\r\nX-Velmora: Settlement\r\n");
+  const size_t end = HeaderEnd(lines);
+  EXPECT_TRUE(HasMarker(lines, end, "Setattach"));
+  EXPECT_FALSE(HasMarker(lines, end, "Settlement"));
+}
+
 }  // namespace
 }  // namespace vlm

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "base/host_api.h"
 #include "received/attachment_file_name.h"
-#include "received/mime_rules.h"
+#include "received/message_view.h"
 #include "received/tnef_convert.h"
 #include "received/work_files.h"
+#include "tests/unit/received/fake_mail_host.h"
 #include "tests/support/sample_data.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/unit/received/fake_mail_host.h"
@@ -60,7 +62,7 @@ class WinmailExpansion : public ::testing::Test {
   TFakeMailHost host{folder.Path()};
   TMailTools tools = host.Tools();
 
-  void Store(const std::string& source, std::uint32_t status = 8) {
+  void Store(const std::string& source, std::uint32_t status = kMailHasAttachments) {
     host.Store["m1"] = source;
     host.Status["m1"] = status;
     host.Selected = "m1";
@@ -148,16 +150,19 @@ TEST_F(WinmailExpansion, TellsWhetherAMessageShouldBeExpanded) {
     std::uint32_t status;
     bool expected;
   } cases[] = {
-      {"Outlook message with attachments", good, 8 | 256, true},
-      {"no attachment flag", good, 256, false},
-      {"expanded before", replaced("Subject:", "X-Velmora: Settlement\r\nSubject:"), 8, false},
-      {"a file added before", replaced("Subject:", "X-Velmora: Setattach\r\nSubject:"), 8, true},
-      {"no correlator", without("X-MS-TNEF-Correlator: <00000000B1@example.com>\r\n"), 8, false},
-      {"correlator in other case", replaced("X-MS-TNEF-Correlator", "x-ms-tnef-correlator"), 8,
-       false},
+      {"Outlook message with attachments", good, kMailHasAttachments | kMailNotConverted, true},
+      {"no attachment flag", good, kMailNotConverted, false},
+      {"expanded before", replaced("Subject:", "X-Velmora: Settlement\r\nSubject:"),
+       kMailHasAttachments, false},
+      {"a file added before", replaced("Subject:", "X-Velmora: Setattach\r\nSubject:"),
+       kMailHasAttachments, true},
+      {"no correlator", without("X-MS-TNEF-Correlator: <00000000B1@example.com>\r\n"),
+       kMailHasAttachments, false},
+      {"correlator in other case", replaced("X-MS-TNEF-Correlator", "x-ms-tnef-correlator"),
+       kMailHasAttachments, false},
       {"type line in other case",
-       replaced("Content-Type: application/ms-tnef;", "content-type: Application/MS-TNEF;"), 8,
-       true},
+       replaced("Content-Type: application/ms-tnef;", "content-type: Application/MS-TNEF;"),
+       kMailHasAttachments, true},
       {"type line with more on it", replaced("application/ms-tnef;", "application/ms-tnef; name=x"),
        8, true},
       {"tnef part only nested deeper",
@@ -184,7 +189,7 @@ TEST_F(WinmailExpansion, StopsSilentlyWithoutAttachmentFlagOrCorrelator) {
   Store(message, 0);
   ExpandWinmail(tools, "m1");
   message.replace(message.find("X-MS-TNEF"), 9, "X-MS-TNEX");
-  Store(message, 8);
+  Store(message, kMailHasAttachments);
   ExpandWinmail(tools, "m1");
   EXPECT_EQ(host.Store["m1"], message);
   EXPECT_TRUE(host.StatusTexts.empty());

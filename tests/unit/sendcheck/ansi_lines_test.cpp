@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/ansi_text.h"
+#include "base/host_lines.h"
 
 namespace vlm {
 namespace {
@@ -45,27 +46,6 @@ std::vector<std::string> Lines(std::string_view text) {
   TLineReader reader(text);
   for (std::string_view line; reader.Next(line);) lines.emplace_back(line);
   return lines;
-}
-
-TEST(TLineReader, BreaksAtCrLfCrOrLfAndNoLineAfterAFinalBreak) {
-  struct Case {
-    std::string text;
-    std::vector<std::string> lines;
-  };
-  const Case cases[] = {
-      {"", {}},
-      {"\r\n", {""}},
-      {"a\r\nb\r\n", {"a", "b"}},
-      {"a\r\nb", {"a", "b"}},
-      {"a\rb\nc", {"a", "b", "c"}},
-      {"a\n\nb", {"a", "", "b"}},
-      {"a\r\r\nb", {"a", "", "b"}},
-      {"a\n\r", {"a", ""}},
-      {"\r", {""}},
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(Lines(c.text), c.lines)
-        << "case with " << c.lines.size() << " lines, text size " << c.text.size();
 }
 
 // Read in the code page, every line answers what its wide conversion answers: its characters,

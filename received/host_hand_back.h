@@ -1,0 +1,29 @@
+#pragma once
+// A rewritten message handed back to the host, in a buffer of the host's own.
+#include <cstddef>
+#include <string_view>
+
+#include "base/host_api.h"
+
+namespace vlm {
+
+// A buffer from the host's Alloc, given back to its Free. Raises EReceivedMail when the host
+// gives none.
+class THostBuffer {
+ public:
+  THostBuffer(const TBeckyAPI& host, size_t size);
+  ~THostBuffer() { FHost.Free(FData); }
+  THostBuffer(const THostBuffer&) = delete;
+  THostBuffer& operator=(const THostBuffer&) = delete;
+  [[nodiscard]] char* Data() const { return FData; }
+
+ private:
+  const TBeckyAPI& FHost;
+  char* FData;
+};
+
+// Hands the rewritten text back for `mail`: a buffer from the host's Alloc holding the text and a
+// zero byte goes to SetSource and back to Free. Raises EReceivedMail when the host gives no buffer.
+void HandBack(const TBeckyAPI& host, const char* mail, std::string_view text);
+
+}  // namespace vlm

@@ -1,0 +1,55 @@
+#include "received/message_lines.h"
+
+#include <cstring>
+
+#include "base/text.h"
+#include "received/received_mail_error.h"
+
+namespace vlm {
+
+void TLineWriter::Append(std::string_view bytes) {
+  if (FCounting) {
+    FSize += bytes.size();
+  } else if (FBuffer) {
+    if (bytes.size() > FCapacity - FSize) throw EReceivedMail("the new message outgrew its buffer");
+    std::memcpy(FBuffer + FSize, bytes.data(), bytes.size());
+    FSize += bytes.size();
+  } else {
+    FText.append(bytes);
+  }
+}
+
+void TLineWriter::Line(std::string_view line) {
+  Append(line);
+  Append("\r\n");
+}
+
+void TLineWriter::TextLines(std::string_view text) {
+  TLineReader reader(text);
+  for (std::string_view line; reader.Next(line);) Line(line);
+}
+
+void TLineWriter::Lines(const TLineList& lines, size_t from, size_t to) {
+  for (size_t i = from; i < to && i < lines.size(); ++i) Line(lines[i]);
+}
+
+bool StartsWith(std::string_view line, std::string_view prefix) {
+  // Asked of every line of messages of megabytes, nearly always of a line that differs at once.
+  if (line.size() < prefix.size()) return false;
+  if (prefix.empty()) return true;
+  return line.front() == prefix.front() &&
+         std::memcmp(line.data(), prefix.data(), prefix.size()) == 0;
+}
+
+bool StartsWithIgnoringCase(std::string_view line, std::string_view prefix) {
+  return line.size() >= prefix.size() &&
+         EqualsIgnoringAsciiCase(line.substr(0, prefix.size()), prefix);
+}
+
+size_t HeaderEnd(const TLineList& lines) {
+  for (size_t i = 0; i < lines.size(); ++i)
+    if (lines[i].empty()) return i;
+  return kNoLine;
+}
+
+}  // namespace vlm
