@@ -44,7 +44,7 @@ void TCmdOpt::AddStrOpt(std::wstring_view optstr, const std::wstring& value) {
 }
 
 void TCmdOpt::AddFName1(std::wstring_view optstr, const std::wstring& filespec) {
-  AddStrOpt(optstr, filespec);
+  AddStrOpt(optstr, optstr.empty() ? PathArgument(filespec) : filespec);
 }
 
 void TCmdOpt::AddPath1(std::wstring_view optstr, const std::wstring& pathspec) {
@@ -64,7 +64,8 @@ int TCmdOpt::AddFList2(std::wstring_view optstr, const TFileItems& files) {
 
 std::string TCmdOpt::ResFileContent(const TFileItems& files) const {
   std::wstring text;
-  for (const auto& name : FileItemNames(files)) text += L"\"" + Filtered(name) + L"\"\r\n";
+  for (const auto& name : FileItemNames(files))
+    text += L"\"" + PathArgument(Filtered(name)) + L"\"\r\n";
   return ToAnsi(text);
 }
 
@@ -72,7 +73,7 @@ int TCmdOpt::MakeResFile(const TFileItems& files, const std::wstring& resFileNam
   TReplacingFile file(resFileName);
   file.Append(ResFileContent(files));
   file.Commit();
-  AddFName1(L"", L"@" + resFileName);
+  AddStrOpt(L"", L"@" + resFileName);
   return static_cast<int>(FileItemNames(files).size());
 }
 
@@ -82,6 +83,11 @@ std::wstring TCmdOpt::Filtered(const std::wstring& name) const {
 
 std::string TCmdOpt::AnsiCmdLine() const {
   return ToAnsi(FCmdLine);
+}
+
+std::wstring PathArgument(const std::wstring& name) {
+  const bool readAsSwitch = !name.empty() && (name.front() == L'-' || name.front() == L'@');
+  return readAsSwitch ? L".\\" + name : name;
 }
 
 void AddArchiveAndBase(TCmdOpt& cmd, const std::wstring& archiveFileName,

@@ -37,6 +37,7 @@ class TCmdOpt {
   // starting with a space is used without "-" (the space dropped). Nothing inside the value is
   // escaped: a value ending in "\" keeps it right before the closing quote.
   void AddStrOpt(std::wstring_view optstr, const std::wstring& value);
+  // As AddStrOpt for a path. Standing alone (an empty `optstr`) it goes through PathArgument.
   void AddFName1(std::wstring_view optstr, const std::wstring& filespec);
   // As AddFName1 with the folder ending in "\"; nothing for an empty or unset folder.
   void AddPath1(std::wstring_view optstr, const std::wstring& pathspec);
@@ -50,8 +51,8 @@ class TCmdOpt {
   // The name through the filter, or unchanged when there is none.
   std::wstring Filtered(const std::wstring& name) const;
 
-  // The response file's bytes for the items: each filtered name quoted and ended by CR LF, in the
-  // ANSI code page, without a byte-order mark.
+  // The response file's bytes for the items: each filtered name, through PathArgument, quoted and
+  // ended by CR LF, in the ANSI code page, without a byte-order mark.
   std::string ResFileContent(const TFileItems& files) const;
 
   const std::wstring& CmdLine() const { return FCmdLine; }
@@ -62,6 +63,14 @@ class TCmdOpt {
   TFilterProc FFilterProc;
   std::wstring FCmdLine;
 };
+
+// The archivers read a token beginning with "-" as a switch and one beginning with "@" as a
+// response file, quoted or not: a file or folder named "-wx" or "@list" would set a switch or
+// pack the names some other file lists. Such a name, which is always relative, is given as the
+// same path from the current folder (".\-wx"): a token every archiver reads as a path, to the
+// same file, since relative names start from the base folder. Any other name comes back
+// unchanged. ZIP writes its names in its own escaped form instead (ZipNameFilter).
+std::wstring PathArgument(const std::wstring& name);
 
 // The archive name, quoted, then the base folder (if any) ending in "\", quoted.
 void AddArchiveAndBase(TCmdOpt& cmd, const std::wstring& archiveFileName,

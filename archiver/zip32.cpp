@@ -15,8 +15,10 @@ std::wstring ZipNameFilter(const std::wstring& name) {
   out.reserve(name.size() + 4);
   for (size_t i = 0; i < name.size(); ++i) {
     const wchar_t c = name[i];
-    if (i == 0 && c == L'-') {
-      out += L"[-]";
+    if (i == 0 && (c == L'-' || c == L'@')) {
+      out += L'[';
+      out += c;
+      out += L']';
     } else if (c == L'\\') {
       out += L'/';
     } else if (c == L'[') {

@@ -6,7 +6,11 @@
 namespace vlm {
 
 // How ZIP DLLs read member names: "/" separators, "[" as a wildcard opener (so a literal one is
-// written "[[]") and a leading "-" as a switch (so it is written "[-]").
+// written "[[]"), a leading "-" as a switch and a leading "@" as a response file (so they are
+// written "[-]" and "[@]"). The one-character class is the ZIP DLLs' own way to write a literal
+// character, and it serves every use of a name: a file to add, a member to delete, a member to
+// extract. A ".\" in front, as the other formats get (PathArgument), would name a file to add
+// but no longer match a stored member.
 std::wstring ZipNameFilter(const std::wstring& name);
 
 class TZip32 : public TArchiverCommands {

@@ -70,6 +70,10 @@ class TForm2 {
     const std::wstring text = EditText(dialog);
     if (const std::wstring problem = PasswordProblem(text); !problem.empty()) {
       ShowMessage(problem, L"情報", MB_OK | MB_ICONINFORMATION);
+      // The dialog stays, with the typed text selected in the field for correction.
+      HWND edit = GetDlgItem(dialog, IDC_PasswordEdit1);
+      SetFocus(edit);
+      SendMessageW(edit, EM_SETSEL, 0, -1);
       return;
     }
     Text = text;

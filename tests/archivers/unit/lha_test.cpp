@@ -35,6 +35,8 @@ class LhaTest : public ArchiveFixture {
     WriteFile("work/docs/a.txt", Text(3000));
     WriteFile("work/docs/sub/b.txt", "bee\n");
     WriteFile("work/docs/.hidden", "h");
+    WriteFile("work/-wx/c.txt", "sea\n");
+    WriteFile("work/@list/d.txt", "dee\n");
   }
 
   int Unlha(const std::string& line, standin::ProgressSink* progress = nullptr) {
@@ -59,6 +61,10 @@ TEST_F(LhaTest, PacksWhatTheBuildersSendAndLhasaAcceptsIt) {
   std::string fixed =
       " \"-w-1\\\" -jso1 \"-jz-1\" \"-gr-1\" \"-gyd-1\" \"-gye-1\" \"-gyt-1\" \"-gyw-1\"  ";
   const Case cases[] = {
+      // Folders named like a switch and a response file, their files from the current folder.
+      {"u -+ -x1" + fixed + archive + " \"" + Path("work") +
+           "\\\" \".\\-wx\\c.txt\" \".\\@list\\d.txt\" ",
+       "-wx/c.txt\n@list/d.txt\n"},
       // A dropped file: no base folder, names without folders.
       {"u -+ -n1 -p1 -x0" + fixed + archive + " \"" + Path("work/docs/a.txt") + "\" ", "a.txt\n"},
       // A dropped folder: base folder and the collected names relative to it.

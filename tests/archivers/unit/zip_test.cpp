@@ -22,6 +22,7 @@ class ZipTest : public ArchiveFixture {
     WriteFile("work/docs/.hidden", "h");
     WriteFile("work/-dash.txt", "dash");
     WriteFile("work/[x].txt", "bracket");
+    WriteFile("work/@list/b.txt", "at");
   }
 
   int Zip(const std::string& line, std::string* output = nullptr) {
@@ -57,8 +58,9 @@ TEST_F(ZipTest, PacksWhatTheBuildersSendAndUnzipAcceptsIt) {
       {" -r -S \"" + Path("out.zip") + "\" " + base + " docs",
        "docs/\ndocs/.hidden\ndocs/a.txt\ndocs/sub/\ndocs/sub/b.txt\n"},
       // The name filter's escapes and a mask.
-      {" -D \"" + Path("out.zip") + "\" " + base + " \"[-]dash.txt\" \"[[]x].txt\"",
-       "-dash.txt\n[x].txt\n"},
+      {" -D \"" + Path("out.zip") + "\" " + base +
+           " \"[-]dash.txt\" \"[[]x].txt\" \"[@]list/b.txt\"",
+       "-dash.txt\n[x].txt\n@list/b.txt\n"},
       {" -D -r \"" + Path("out.zip") + "\" " + base + " \"docs/*.txt\"",
        "docs/a.txt\ndocs/sub/b.txt\n"},
   };
@@ -103,6 +105,12 @@ TEST_F(ZipTest, PasswordEncryptsWithTheTraditionalCipher) {
                               progress, output),
             standin::kOk);
   EXPECT_EQ(ReadFile("d/b.txt"), "bee\n");
+  // Backslashes after the closing quote belong to the quoted password.
+  std::filesystem::remove(Path("out.zip"));
+  ASSERT_EQ(Zip(" -j -P \"two words\"\\ \"" + Path("out.zip") + "\" \"" +
+                Path("work/docs/sub/b.txt") + "\""),
+            standin::kOk);
+  EXPECT_EQ(Shell("unzip -P 'two words\\' -tq out.zip"), 0);
 }
 
 TEST_F(ZipTest, ResponseFileListsQuotedNamesWithCrLf) {

@@ -148,5 +148,21 @@ TEST(CmdOpt, ArchiveAndBase) {
   EXPECT_EQ(cmd.CmdLine(), L" \"C:\\a.lzh\" \"C:\\base\\\" \"C:\\b.lzh\"");
 }
 
+TEST(CmdOpt, StandaloneNamesNeverReadAsSwitchOrResponseFile) {
+  const Case cases[] = {
+      {"leading -", [](TCmdOpt& o) { o.AddFName1(L"", L"-wx\\a.txt"); }, L" \".\\-wx\\a.txt\""},
+      {"leading @", [](TCmdOpt& o) { o.AddFName1(L"", L"@list"); }, L" \".\\@list\""},
+      {"base folder", [](TCmdOpt& o) { o.AddPath1(L"", L"-b"); }, L" \".\\-b\\\""},
+      {"- later on", [](TCmdOpt& o) { o.AddFName1(L"", L"a-@"); }, L" \"a-@\""},
+      {"a switch's value", [](TCmdOpt& o) { o.AddFName1(L"x!", L"-y"); }, L" \"-x!-y\""},
+      {"after the filter", [](TCmdOpt& o) { o.AddFName2(L"", L"a"); }, L" \".\\-a\""},
+  };
+  for (const Case& c : cases) {
+    TCmdOpt cmd(cfInner, [](const std::wstring& name) { return name == L"a" ? L"-a" : name; });
+    c.add(cmd);
+    EXPECT_EQ(cmd.CmdLine(), c.expected) << c.what;
+  }
+}
+
 }  // namespace
 }  // namespace vlm

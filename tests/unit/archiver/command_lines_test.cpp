@@ -138,6 +138,11 @@ TEST(CommandLines, ZipPackOfADroppedFileWithZip32J) {
   EXPECT_EQ(Tokens(line), expected) << ToUtf8(line);
 }
 
+// Members of dropped folders named "-wx" and "@list", and one whose "-" is not the first
+// character.
+const TFileItems kSwitchLikeNames = {std::wstring(L"-wx\\a.txt"), std::wstring(L"@list\\b.txt"),
+                                     std::wstring(L"x\\-y")};
+
 TEST(CommandLines, Lha) {
   const Case cases[] = {
       {"unpack", atLha, opUnpack, [](auto& o) { o.jse = 1, o.jso = 1; }, L"a.lzh", L"C:\\dst",
@@ -169,6 +174,16 @@ TEST(CommandLines, Lha) {
        L"a.lzh", L"d\\m.txt", L" -+ -jso1  \"a.lzh\" \"d\\m.txt\" "},
       {"ARJ takes the LHA line", atArj, opUnpack, [](auto& o) { o.jse = 0, o.jso = 1; }, L"a.arj",
        L"", L"x -+ -jse0 -jso1  \"a.arj\" \"f\" "},
+      {"names that would read as a switch or a response file: from the current folder",
+       atLha,
+       opPack,
+       [](auto& o) { o.jso = 1; },
+       L"-a.lzh",
+       L"C:\\b",
+       L"u -+ -jso1  \".\\-a.lzh\" \"C:\\b\\\" \".\\-wx\\a.txt\" \".\\@list\\b.txt\" \"x\\-y\" ",
+       false,
+       {},
+       kSwitchLikeNames},
   };
   for (const Case& c : cases) RunCase(c);
 }
@@ -204,7 +219,7 @@ TEST(CommandLines, Zip) {
        L" -S -D -v -q -r -o -u -j -FF -k -9 -J -P pw \"a.zip\" \"C:\\b\\\" \"f\" "},
       {"pack with LMZIP32 only: -ru, no base, no filter", atZip, opPack,
        [](auto& o) { o.c = 1, o.x = 0, o.a = 2; }, L"a.zip", L"C:\\b",
-       L"-ru -o -j  \"a.zip\" \"dir\\[1]\\-x\" \"-lead.txt\" ", false, lmOnly, names},
+       L"-ru -o -j  \"a.zip\" \"dir\\[1]\\-x\" \".\\-lead.txt\" ", false, lmOnly, names},
       {"remove: no base",
        atZip,
        opRemove,
@@ -218,6 +233,29 @@ TEST(CommandLines, Zip) {
       {"update", atZip, opUpdate, nullptr, L"a.zip", L"C:\\b",
        L"-f -D  \"a.zip\" \"C:\\b\\\" \"f\" "},
       {"to memory", atZip, opToMem, nullptr, L"a.zip", L"d\\m.txt", L"  \"a.zip\" \"d/m.txt\" "},
+      {"pack: a leading - or @ as a one-character class",
+       atZip,
+       opPack,
+       nullptr,
+       L"C:\\z\\a.zip",
+       L"C:\\b",
+       L" -D  \"C:\\z\\a.zip\" \"C:\\b\\\" \"[-]wx/a.txt\" \"[@]list/b.txt\" \"x/-y\" ",
+       false,
+       {TZipModule::Zip32J},
+       kSwitchLikeNames},
+      {"unpack: the same class matches the stored member",
+       atZip,
+       opUnpack,
+       nullptr,
+       L"C:\\z\\a.zip",
+       L"C:\\dst",
+       L"-x  \"C:\\z\\a.zip\" \"C:\\dst\\\" \"[-]wx/a.txt\" \"[@]list/b.txt\" \"x/-y\" ",
+       false,
+       {TZipModule::UnZip32},
+       kSwitchLikeNames},
+      {"pack with LMZIP32 only: no filter, so from the current folder", atZip, opPack, nullptr,
+       L"-a.zip", L"", L"-ru  \".\\-a.zip\" \".\\-wx\\a.txt\" \".\\@list\\b.txt\" \"x\\-y\" ",
+       false, lmOnly, kSwitchLikeNames},
   };
   for (const Case& c : cases) RunCase(c);
 }
@@ -288,6 +326,68 @@ TEST(CommandLines, CabTarRarBgaYz1SevenZip) {
        L"a.7z", L"C:\\b", L"u -ms=off -r- \"-oC:\\b\\\"  \"a.7z\" \"f\" "},
       {"7z remove: no base", at7z, opRemove, nullptr, L"a.7z", L"C:\\b",
        L"d -ms=off  \"a.7z\" \"f\" "},
+
+      // Names that would read as a switch or a response file, from the current folder.
+      {"CAB pack",
+       atCab,
+       opPack,
+       nullptr,
+       L"a.cab",
+       L"C:\\b",
+       L"-a  \"a.cab\" \"C:\\b\\\" \".\\-wx\\a.txt\" \".\\@list\\b.txt\" \"x\\-y\" ",
+       false,
+       {},
+       kSwitchLikeNames},
+      {"TAR pack: the archive after -f is a value",
+       atTar,
+       opPack,
+       nullptr,
+       L"-a.tar",
+       L"C:\\b",
+       L"c  -f \"-a.tar\" -o \"C:\\b\\\" \".\\-wx\\a.txt\" \".\\@list\\b.txt\" \"x\\-y\" ",
+       false,
+       {},
+       kSwitchLikeNames},
+      {"RAR unpack",
+       atRar,
+       opUnpack,
+       nullptr,
+       L"a.rar",
+       L"C:\\dst",
+       L"-x -u  \"a.rar\" \"C:\\dst\\\" \".\\-wx\\a.txt\" \".\\@list\\b.txt\" \"x\\-y\" ",
+       false,
+       {},
+       kSwitchLikeNames},
+      {"BGA pack",
+       atBga,
+       opPack,
+       nullptr,
+       L"a.gza",
+       L"C:\\b",
+       L"a -n -j  \"a.gza\" \"C:\\b\\\" \".\\-wx\\a.txt\" \".\\@list\\b.txt\" \"x\\-y\" ",
+       false,
+       {},
+       kSwitchLikeNames},
+      {"YZ1 pack",
+       atYz1,
+       opPack,
+       nullptr,
+       L"a.yz1",
+       L"C:\\b",
+       L"c -+  \"a.yz1\" \"C:\\b\\\" \".\\-wx\\a.txt\" \".\\@list\\b.txt\" \"x\\-y\" ",
+       false,
+       {},
+       kSwitchLikeNames},
+      {"7z pack, the archive too",
+       at7z,
+       opPack,
+       nullptr,
+       L"@a.7z",
+       L"C:\\b",
+       L"u -ms=off \"-oC:\\b\\\"  \".\\@a.7z\" \".\\-wx\\a.txt\" \".\\@list\\b.txt\" \"x\\-y\" ",
+       false,
+       {},
+       kSwitchLikeNames},
   };
   for (const Case& c : cases) RunCase(c);
 }
@@ -420,6 +520,15 @@ TEST(CommandLines, ResponseFileOnlyWhereTheOperationAllowsIt) {
   options.ResFileName = temp.File(L"zip.rsp");
   TZip32(platform).BuildPackCmd(L"C:\\a.zip", options, true, {std::wstring(L"-d\\[x]")}, L"");
   EXPECT_EQ(test::ReadFile(options.ResFileName), "\"[-]d/[[]x]\"\r\n");
+  // Other formats' lines begin from the current folder where a name would read as a switch; the
+  // response file itself stays "@<file>".
+  options.jso = 1;
+  options.ResFileName = temp.File(L"lha.rsp");
+  const std::wstring line =
+      TLha32(platform).BuildPackCmd(L"C:\\a.lzh", options, true, kSwitchLikeNames, L"C:\\b");
+  EXPECT_NE(line.find(L" \"@" + options.ResFileName + L"\""), std::wstring::npos) << ToUtf8(line);
+  EXPECT_EQ(test::ReadFile(options.ResFileName),
+            "\".\\-wx\\a.txt\"\r\n\".\\@list\\b.txt\"\r\n\"x\\-y\"\r\n");
 }
 
 }  // namespace

@@ -37,9 +37,34 @@ TEST(DropPasswordTest, SwitchIsQuotedOnlyWhenTheCommandLineWouldSplitIt) {
   EXPECT_EQ(PasswordSwitch(L"secret"), L"-P secret");
   EXPECT_EQ(PasswordSwitch(L"two words"), L"-P \"two words\"");
   EXPECT_EQ(PasswordSwitch(L"tab\there"), L"-P \"tab\there\"");
+  // No backslash stands right before the closing quote.
+  EXPECT_EQ(PasswordSwitch(L"secret\\"), L"-P secret\\");
+  EXPECT_EQ(PasswordSwitch(L"pass word\\"), L"-P \"pass word\"\\");
+  EXPECT_EQ(PasswordSwitch(L"a\\b c\\\\"), L"-P \"a\\b c\"\\\\");
+  EXPECT_EQ(PasswordSwitch(L"\\ \\"), L"-P \"\\ \"\\");
   EXPECT_EQ(ToUtf8(PasswordProblem(L"")), "何も記入されていません。");
   EXPECT_FALSE(PasswordProblem(L"a\"b").empty());
   EXPECT_TRUE(PasswordProblem(L"パス word").empty());
+}
+
+TEST(DropPasswordTest, EveryCharacterMustHaveAnExactFormInCodePage932) {
+  const auto refused = [](const std::string& character) {
+    return "パスワードに使えない文字「" + character +
+           "」が含まれています。コードページ 932 で表せる文字だけを使ってください。";
+  };
+  const struct {
+    const char* password;  // UTF-8
+    std::string problem;
+  } cases[] = {
+      {"plain ASCII 123 !#$%&'()*+,-./:;<=>?@[\\]^_`{|}~", ""},
+      {"かなカナ漢字ｶﾅ①", ""},
+      {"café", refused("é")},
+      {"naïve résumé", refused("ï")},  // the first one is named
+      {"pass\U0001F511word", refused("\U0001F511")},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ToUtf8(PasswordProblem(FromUtf8(c.password))), c.problem) << c.password;
+  }
 }
 
 }  // namespace
