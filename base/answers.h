@@ -24,7 +24,7 @@ inline constexpr unsigned kBoxSecondDefault = 0x100;
 inline constexpr unsigned kBoxTopmost = 0x40000;
 
 // Asks the user a question; one of the standard results.
-using Asker =
+using TAsker =
     std::function<int(const std::wstring& text, const std::wstring& caption, unsigned flags)>;
 
 }  // namespace vlm

@@ -29,7 +29,7 @@ bool HostVersionNeedsSetStatus(const char* version) {
 
 }  // namespace vlm
 
-bool TBeckyAPI::InitAPI(std::uintptr_t mainModule, const vlm::HostSymbolResolver& resolve) {
+bool TBeckyAPI::InitAPI(std::uintptr_t mainModule, const vlm::THostSymbolResolver& resolve) {
   if (m_hInstBecky != 0) return true;
   if (mainModule < 32) return false;
   m_hInstBecky = mainModule;

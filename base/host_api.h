@@ -10,7 +10,7 @@ namespace vlm {
 
 // Host-side handles cross the boundary as 32-bit values; portable code treats them as opaque.
 using HostWnd = void*;
-using CommandHandler = void(VLM_STDCALL*)(HostWnd window, std::intptr_t param);
+using TCommandHandler = void(VLM_STDCALL*)(HostWnd window, std::intptr_t param);
 
 // Flags of a stored message in what GetStatus answers, the ones the rewrites read.
 // The message carries attachments: only such a message can hold a winmail.dat, and a file is
@@ -28,7 +28,7 @@ inline constexpr std::uint32_t kMailNotConverted = 256;
   X(GetVersion, const char*, ())                                                                  \
   X(Command, void, (vlm::HostWnd wnd, const char* command))                                       \
   X(GetWindowHandles, int, (void** main, void** tree, void** list, void** view))                  \
-  X(RegisterCommand, int, (const char* description, int target, vlm::CommandHandler handler))     \
+  X(RegisterCommand, int, (const char* description, int target, vlm::TCommandHandler handler))    \
   X(RegisterUICallback, int, (int id, void* callback))                                            \
   X(GetDataFolder, const char*, ())                                                               \
   X(GetTempFolder, const char*, ())                                                               \
@@ -84,7 +84,7 @@ inline constexpr std::uint32_t kMailNotConverted = 256;
 namespace vlm {
 
 // Looks a host export up by its ANSI name; null when the host does not export it.
-using HostSymbolResolver = std::function<void*(const char* name)>;
+using THostSymbolResolver = std::function<void*(const char* name)>;
 
 }  // namespace vlm
 
@@ -105,7 +105,7 @@ class TBeckyAPI {
   // Binds every function from the host module `mainModule`, resolving names through `resolve`.
   // Returns true when bound (at once if already bound). On failure m_hInstBecky is 0 and the
   // fields hold whatever had been resolved so far.
-  [[nodiscard]] bool InitAPI(std::uintptr_t mainModule, const vlm::HostSymbolResolver& resolve);
+  [[nodiscard]] bool InitAPI(std::uintptr_t mainModule, const vlm::THostSymbolResolver& resolve);
 };
 
 namespace vlm {

@@ -3,7 +3,7 @@
 
 namespace vlm {
 
-std::optional<std::wstring> FindMimeType(std::wstring extension, const MimeRowLoader& loadRow) {
+std::optional<std::wstring> FindMimeType(std::wstring extension, const TMimeRowLoader& loadRow) {
   extension = LowerAscii(std::move(extension));
   if (extension.empty()) return std::nullopt;
   for (int id = kMimeTableFirstId; id <= kMimeTableLastId; ++id) {
@@ -15,7 +15,7 @@ std::optional<std::wstring> FindMimeType(std::wstring extension, const MimeRowLo
   return std::nullopt;
 }
 
-std::wstring LookupMimeType(std::wstring extension, const MimeRowLoader& loadRow) {
+std::wstring LookupMimeType(std::wstring extension, const TMimeRowLoader& loadRow) {
   return FindMimeType(std::move(extension), loadRow).value_or(L"text/plain");
 }
 

@@ -2,5 +2,5 @@
 
 TBeckyAPI* HostApi = nullptr;
 TForm1* SettingsForm = nullptr;
-vlm::AppWindowHandle AppWindow = nullptr;
+vlm::TAppWindowHandle AppWindow = nullptr;
 std::wstring OpenPath;

@@ -9,7 +9,7 @@
 class TForm1;
 
 namespace vlm {
-using AppWindowHandle = void*;
+using TAppWindowHandle = void*;
 }  // namespace vlm
 
 // The bound host functions; created at library load, destroyed at unload.
@@ -17,6 +17,6 @@ extern TBeckyAPI* HostApi;
 // The settings form, whose controls hold the live settings; from BKC_OnStart to BKC_OnExit.
 extern TForm1* SettingsForm;
 // The hidden window that owns every message box the plug-in shows.
-extern vlm::AppWindowHandle AppWindow;
+extern vlm::TAppWindowHandle AppWindow;
 // Initial folder of the add-file dialog.
 extern std::wstring OpenPath;

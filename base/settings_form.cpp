@@ -14,50 +14,50 @@ template <class... Visitors>
 Overloaded(Visitors...) -> Overloaded<Visitors...>;
 
 const std::array kSettings = {
-    Setting{L"String1", TextSetting{&TForm1::LabeledEdit1, L"添付"}},
-    Setting{L"String2", TextSetting{&TForm1::LabeledEdit2, L"送付"}},
-    Setting{L"String3", TextSetting{&TForm1::LabeledEdit3, L""}},
-    Setting{L"NotReplyCheck", FlagSetting{&TForm1::CheckBox1, true}},
-    Setting{L"ArchiveCheck", FlagSetting{&TForm1::CheckBox2, false}},
-    Setting{L"ArchiveType", ArchiveTypeSetting{&TForm1::RadioGroup1, 1}},
-    Setting{L"WriteFileName", FlagSetting{&TForm1::CheckBox3, false}},
-    Setting{L"WriteWord", TextSetting{&TForm1::LabeledEdit5, L">----- Attachment File -----<"}},
-    Setting{L"SendWarning", FlagSetting{&TForm1::CheckBox4, false}},
-    Setting{L"CheckPassword", FlagSetting{&TForm1::CheckBox5, false}},
-    Setting{L"OverSizeCheck", FlagSetting{&TForm1::CheckBox6, false}},
-    Setting{L"OverSize", TextSetting{&TForm1::LabeledEdit4, L"1"}},
-    Setting{L"FileNameChange", FlagSetting{&TForm1::CheckBox7, false}},
-    Setting{L"Paint", TextSetting{&TForm1::ButtonedEdit1, L"C:\\WINDOWS\\system32\\mspaint.exe"}},
-    Setting{L"Comp", LevelSetting{&TForm1::TrackBar1, 9}},
-    Setting{L"AutoWinmaildat", FlagSetting{&TForm1::CheckBox8, false}},
-    Setting{L"AddFile", FlagSetting{&TForm1::CheckBox9, false}},
-    Setting{L"XMailerAdd", FlagSetting{&TForm1::CheckBox10, true}},
-    Setting{L"FormatChange", FlagSetting{&TForm1::CheckBox11, false}},
-    Setting{L"GmailSendCheck", FlagSetting{&TForm1::CheckBox12, true}},
-    Setting{L"LongFileName", FileOnlyFlagSetting{&TForm1::LongFileName, true}},
+    TSetting{L"String1", TTextSetting{&TForm1::LabeledEdit1, L"添付"}},
+    TSetting{L"String2", TTextSetting{&TForm1::LabeledEdit2, L"送付"}},
+    TSetting{L"String3", TTextSetting{&TForm1::LabeledEdit3, L""}},
+    TSetting{L"NotReplyCheck", TFlagSetting{&TForm1::CheckBox1, true}},
+    TSetting{L"ArchiveCheck", TFlagSetting{&TForm1::CheckBox2, false}},
+    TSetting{L"ArchiveType", TArchiveTypeSetting{&TForm1::RadioGroup1, 1}},
+    TSetting{L"WriteFileName", TFlagSetting{&TForm1::CheckBox3, false}},
+    TSetting{L"WriteWord", TTextSetting{&TForm1::LabeledEdit5, L">----- Attachment File -----<"}},
+    TSetting{L"SendWarning", TFlagSetting{&TForm1::CheckBox4, false}},
+    TSetting{L"CheckPassword", TFlagSetting{&TForm1::CheckBox5, false}},
+    TSetting{L"OverSizeCheck", TFlagSetting{&TForm1::CheckBox6, false}},
+    TSetting{L"OverSize", TTextSetting{&TForm1::LabeledEdit4, L"1"}},
+    TSetting{L"FileNameChange", TFlagSetting{&TForm1::CheckBox7, false}},
+    TSetting{L"Paint", TTextSetting{&TForm1::ButtonedEdit1, L"C:\\WINDOWS\\system32\\mspaint.exe"}},
+    TSetting{L"Comp", TLevelSetting{&TForm1::TrackBar1, 9}},
+    TSetting{L"AutoWinmaildat", TFlagSetting{&TForm1::CheckBox8, false}},
+    TSetting{L"AddFile", TFlagSetting{&TForm1::CheckBox9, false}},
+    TSetting{L"XMailerAdd", TFlagSetting{&TForm1::CheckBox10, true}},
+    TSetting{L"FormatChange", TFlagSetting{&TForm1::CheckBox11, false}},
+    TSetting{L"GmailSendCheck", TFlagSetting{&TForm1::CheckBox12, true}},
+    TSetting{L"LongFileName", TFileOnlyFlagSetting{&TForm1::LongFileName, true}},
 };
 
-void ApplyDefault(TForm1& form, const SettingField& field) {
+void ApplyDefault(TForm1& form, const TSettingField& field) {
   std::visit(Overloaded{
-                 [&](const TextSetting& s) { (form.*s.edit).Text = s.fallback; },
-                 [&](const FlagSetting& s) { (form.*s.box).Checked = s.fallback; },
-                 [&](const ArchiveTypeSetting& s) { (form.*s.group).ItemIndex = s.fallback; },
-                 [&](const LevelSetting& s) { (form.*s.bar).SetPosition(s.fallback); },
-                 [&](const FileOnlyFlagSetting& s) { form.*s.flag = s.fallback; },
+                 [&](const TTextSetting& s) { (form.*s.edit).Text = s.fallback; },
+                 [&](const TFlagSetting& s) { (form.*s.box).Checked = s.fallback; },
+                 [&](const TArchiveTypeSetting& s) { (form.*s.group).ItemIndex = s.fallback; },
+                 [&](const TLevelSetting& s) { (form.*s.bar).SetPosition(s.fallback); },
+                 [&](const TFileOnlyFlagSetting& s) { form.*s.flag = s.fallback; },
              },
              field);
 }
 
 }  // namespace
 
-std::span<const Setting> SettingsTable() {
+std::span<const TSetting> SettingsTable() {
   return kSettings;
 }
 
 }  // namespace vlm
 
 TForm1::TForm1() {
-  for (const vlm::Setting& setting : vlm::SettingsTable()) vlm::ApplyDefault(*this, setting.field);
+  for (const vlm::TSetting& setting : vlm::SettingsTable()) vlm::ApplyDefault(*this, setting.field);
 }
 
 TForm1::~TForm1() = default;
@@ -79,7 +79,7 @@ void TForm1::CheckBox6Click() {
   LabeledEdit4.Enabled = CheckBox6.Checked;
 }
 
-void TForm1::CheckBox9Click(const vlm::Asker& ask) {
+void TForm1::CheckBox9Click(const vlm::TAsker& ask) {
   if (CheckCheck || !CheckBox9.Checked) return;
   int answer = vlm::kAnswerYes;
   if (!bFileAddAgree)

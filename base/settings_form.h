@@ -72,7 +72,7 @@ class TForm1 {
   void CheckBox3Click();
   void CheckBox6Click();
   // Asks for confirmation before the add-file feature is switched on (once per run after Yes).
-  void CheckBox9Click(const vlm::Asker& ask);
+  void CheckBox9Click(const vlm::TAsker& ask);
 };
 
 namespace vlm {
@@ -80,35 +80,35 @@ namespace vlm {
 // One setting: the INI key (section "Set"), the form member that holds it and the value it has
 // when the file does not say. This table is the only place a default or a key is written down:
 // the form's construction, LoadSettings and SaveSettings all walk it.
-struct TextSetting {
+struct TTextSetting {
   TEdit TForm1::*edit;
   const wchar_t* fallback;
 };
-struct FlagSetting {
+struct TFlagSetting {
   TCheckBox TForm1::*box;
   bool fallback;
 };
-struct ArchiveTypeSetting {  // 0 or 1; any other number is the default
+struct TArchiveTypeSetting {  // 0 or 1; any other number is the default
   TRadioGroup TForm1::*group;
   int fallback;
 };
-struct LevelSetting {  // clamped to the track bar's range
+struct TLevelSetting {  // clamped to the track bar's range
   TTrackBar TForm1::*bar;
   int fallback;
 };
-struct FileOnlyFlagSetting {  // no control: only the INI file changes it, so Save never writes it
+struct TFileOnlyFlagSetting {  // no control: only the INI file changes it, so Save never writes it
   bool TForm1::*flag;
   bool fallback;
 };
-using SettingField =
-    std::variant<TextSetting, FlagSetting, ArchiveTypeSetting, LevelSetting, FileOnlyFlagSetting>;
+using TSettingField = std::variant<TTextSetting, TFlagSetting, TArchiveTypeSetting, TLevelSetting,
+                                   TFileOnlyFlagSetting>;
 
-struct Setting {
+struct TSetting {
   const wchar_t* key;
-  SettingField field;
+  TSettingField field;
 };
 
 // Every setting, in the INI file's key order.
-[[nodiscard]] std::span<const Setting> SettingsTable();
+[[nodiscard]] std::span<const TSetting> SettingsTable();
 
 }  // namespace vlm

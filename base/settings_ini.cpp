@@ -22,7 +22,7 @@ std::optional<long long> ParseInteger(const std::wstring& text) {
   return negative ? -value : value;
 }
 
-int ReadInteger(const IniFile& ini, const wchar_t* key, int fallback) {
+int ReadInteger(const TIniFile& ini, const wchar_t* key, int fallback) {
   const auto text = ini.Read(key);
   if (!text) return fallback;
   const auto value = ParseInteger(*text);
@@ -37,22 +37,22 @@ const wchar_t* BoolText(bool value) {
 // Reads one setting into its member; absent or unreadable values give the default.
 struct Loader {
   TForm1& form;
-  const IniFile& ini;
+  const TIniFile& ini;
   const wchar_t* key;
-  void operator()(const TextSetting& s) const {
+  void operator()(const TTextSetting& s) const {
     (form.*s.edit).Text = ini.Read(key).value_or(s.fallback);
   }
-  void operator()(const FlagSetting& s) const {
+  void operator()(const TFlagSetting& s) const {
     (form.*s.box).Checked = ReadBool(ini, key, s.fallback);
   }
-  void operator()(const ArchiveTypeSetting& s) const {
+  void operator()(const TArchiveTypeSetting& s) const {
     const int index = ReadInteger(ini, key, s.fallback);
     (form.*s.group).ItemIndex = index == 0 || index == 1 ? index : s.fallback;
   }
-  void operator()(const LevelSetting& s) const {
+  void operator()(const TLevelSetting& s) const {
     (form.*s.bar).SetPosition(ReadInteger(ini, key, s.fallback));
   }
-  void operator()(const FileOnlyFlagSetting& s) const {
+  void operator()(const TFileOnlyFlagSetting& s) const {
     form.*s.flag = ReadBool(ini, key, s.fallback);
   }
 };
@@ -60,22 +60,22 @@ struct Loader {
 // Writes one setting's member; booleans as "-1"/"0", numbers in decimal.
 struct Saver {
   const TForm1& form;
-  IniFile& ini;
+  TIniFile& ini;
   const wchar_t* key;
-  void operator()(const TextSetting& s) const { ini.Write(key, (form.*s.edit).Text); }
-  void operator()(const FlagSetting& s) const { ini.Write(key, BoolText((form.*s.box).Checked)); }
-  void operator()(const ArchiveTypeSetting& s) const {
+  void operator()(const TTextSetting& s) const { ini.Write(key, (form.*s.edit).Text); }
+  void operator()(const TFlagSetting& s) const { ini.Write(key, BoolText((form.*s.box).Checked)); }
+  void operator()(const TArchiveTypeSetting& s) const {
     ini.Write(key, std::to_wstring((form.*s.group).ItemIndex));
   }
-  void operator()(const LevelSetting& s) const {
+  void operator()(const TLevelSetting& s) const {
     ini.Write(key, std::to_wstring((form.*s.bar).Position));
   }
-  void operator()(const FileOnlyFlagSetting&) const {}
+  void operator()(const TFileOnlyFlagSetting&) const {}
 };
 
 }  // namespace
 
-bool ReadBool(const IniFile& ini, const std::wstring& key, bool fallback) {
+bool ReadBool(const TIniFile& ini, const std::wstring& key, bool fallback) {
   const auto text = ini.Read(key);
   if (!text) return fallback;
   // The file is not the user's locale: a decimal number is written with a dot.
@@ -85,8 +85,8 @@ bool ReadBool(const IniFile& ini, const std::wstring& key, bool fallback) {
   return fallback;
 }
 
-void LoadSettings(TForm1& form, const IniFile& ini) {
-  for (const Setting& setting : SettingsTable())
+void LoadSettings(TForm1& form, const TIniFile& ini) {
+  for (const TSetting& setting : SettingsTable())
     std::visit(Loader{form, ini, setting.key}, setting.field);
   form.CheckBox3Click();
   form.CheckBox6Click();
@@ -96,12 +96,12 @@ bool IsFloatText(const std::wstring& text, wchar_t decimalSeparator) {
   return ParseDecimal(text, decimalSeparator).has_value();
 }
 
-std::optional<std::wstring> SaveSettings(const TForm1& f, IniFile& ini, wchar_t decimalSeparator) {
+std::optional<std::wstring> SaveSettings(const TForm1& f, TIniFile& ini, wchar_t decimalSeparator) {
   if (!IsFloatText(f.LabeledEdit4.Text, decimalSeparator))
     return f.LabeledEdit4.Text + L"は数値ではありません。\r\n\r\n数値を入力してください。";
   if (f.LabeledEdit5.Text.empty() && f.LabeledEdit5.Enabled)
     return L"文言が何も記入されていません。";
-  for (const Setting& setting : SettingsTable())
+  for (const TSetting& setting : SettingsTable())
     std::visit(Saver{f, ini, setting.key}, setting.field);
   return std::nullopt;
 }

@@ -15,7 +15,7 @@ namespace vlm {
 using TPasswordAsker = std::function<std::wstring()>;
 
 struct TDropServices {
-  Asker Ask;  // a message box owned by the application window
+  TAsker Ask;  // a message box owned by the application window
   TPasswordAsker AskPassword;
   TComposeHost& Host;
   TDropArchive& Archive;

@@ -46,7 +46,7 @@ std::wstring LargeMessageText(std::int64_t size) {
 
 // The host's split-sending setting; a setting that cannot be read counts as off, so the user is
 // asked rather than the send failing.
-bool SplitSendingOn(const PartialSendingReader& partialSending) {
+bool SplitSendingOn(const TPartialSendingReader& partialSending) {
   try {
     return partialSending && partialSending();
   } catch (...) {
@@ -68,11 +68,11 @@ std::wstring DecodeSubject(const std::string& subject, const TBeckyAPI& host) {
 
 }  // namespace
 
-int RunSendChecks(const char* message, const SendCheckSettings& settings, const TBeckyAPI& host,
-                  const PartialSendingReader& partialSending, const Asker& ask) {
+int RunSendChecks(const char* message, const TSendCheckSettings& settings, const TBeckyAPI& host,
+                  const TPartialSendingReader& partialSending, const TAsker& ask) {
   const std::string_view text = DecodeMessage(message ? message : "", host);
   const TLeadBytes lead;
-  SendScan scan;
+  TSendScan scan;
   const std::wstring subject = DecodeSubject(ScanHeader(text, lead, scan), host);
   // The decoded subject is searched like a body line and counts in the size.
   ScanMessage(text, subject, {settings.SearchWord1, settings.SearchWord2, settings.SearchWord3},

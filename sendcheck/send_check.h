@@ -10,7 +10,7 @@
 namespace vlm {
 
 // The settings the checks read, taken from the settings form at every send.
-struct SendCheckSettings {
+struct TSendCheckSettings {
   std::wstring SearchWord1;    // LabeledEdit1 ("String1"); an empty word is skipped
   std::wstring SearchWord2;    // LabeledEdit2 ("String2")
   std::wstring SearchWord3;    // LabeledEdit3 ("String3")
@@ -20,7 +20,7 @@ struct SendCheckSettings {
 };
 
 // Reads the host's split-sending setting; may throw when the host's settings cannot be read.
-using PartialSendingReader = std::function<bool()>;
+using TPartialSendingReader = std::function<bool()>;
 
 inline constexpr int kSendGoesAhead = 0;
 inline constexpr int kSendCancelled = -1;
@@ -33,7 +33,7 @@ inline constexpr unsigned kWarningQuestion = kBoxYesNo | kBoxIconWarning | kBoxT
 // form, NUL-terminated). Decodes it and its subject through the host's ISO_2022_JP and MIMEHeader.
 // Returns kSendGoesAhead, or kSendCancelled once a question was not answered Yes. Reads the host's
 // split-sending setting only for a message of 1,024,000 characters or more.
-int RunSendChecks(const char* message, const SendCheckSettings& settings, const TBeckyAPI& host,
-                  const PartialSendingReader& partialSending, const Asker& ask);
+int RunSendChecks(const char* message, const TSendCheckSettings& settings, const TBeckyAPI& host,
+                  const TPartialSendingReader& partialSending, const TAsker& ask);
 
 }  // namespace vlm

@@ -69,7 +69,7 @@ void ReadQuotedFileName(const TLine& line, const TNeedle& fileNameQuoted, std::w
 class TMessagePass {
  public:
   TMessagePass(std::string_view message, const std::array<std::wstring_view, 3>& words,
-               bool skipQuoted, SendScan& scan)
+               bool skipQuoted, TSendScan& scan)
       : FScan(scan),
         FSkipQuoted(skipQuoted),
         FMessageSize(message.size()),
@@ -142,7 +142,7 @@ class TMessagePass {
     if (FScan.BlockedToGmail || FScan.ArchiveToGmail) FAttachmentsOpen = false;
   }
 
-  SendScan& FScan;
+  TSendScan& FScan;
   const bool FSkipQuoted;
   const TNeedle FAttachmentHeader{L"Content-Disposition: attachment;"};
   const TNeedle FFileNameQuoted{kFileNameQuoted};
@@ -160,7 +160,7 @@ class TMessagePass {
 
 }  // namespace
 
-std::string ScanHeader(std::string_view message, const TLeadBytes& lead, SendScan& scan) {
+std::string ScanHeader(std::string_view message, const TLeadBytes& lead, TSendScan& scan) {
   const TNeedle to(L"To:"), cc(L"Cc:"), bcc(L"Bcc:"), gmail(L"@gmail."), subjectField(L"Subject:");
   TLineReader reader(message);
   std::string subject;
@@ -198,7 +198,7 @@ std::wstring_view FileNameExtension(std::wstring_view name) {
 
 void ScanMessage(std::string_view message, std::wstring_view subject,
                  const std::array<std::wstring_view, 3>& words, bool skipQuoted,
-                 const TLeadBytes& lead, SendScan& scan) {
+                 const TLeadBytes& lead, TSendScan& scan) {
   TMessagePass pass(message, words, skipQuoted, scan);
   const std::size_t subjectAt = scan.BodyStart + 2;
   TLineReader reader(message);

@@ -13,7 +13,7 @@
 
 namespace vlm {
 
-struct SendScan {
+struct TSendScan {
   bool ToGmail = false;               // some recipient line names a Gmail address
   bool HasAttachment = false;         // an attachment header or a "_MULTIPART_MIXED_" line was seen
   bool ArchiveToGmail = false;        // an attachment to Gmail is an archive
@@ -29,7 +29,7 @@ struct SendScan {
 // shorter than two characters (BodyStart; 0 when there is none): sets ToGmail and returns the
 // subject line with its continuation lines run together, in the code page (empty when there is
 // no "Subject:" line). `lead` is the code page's lead bytes, looked up once for both scans.
-std::string ScanHeader(std::string_view message, const TLeadBytes& lead, SendScan& scan);
+std::string ScanHeader(std::string_view message, const TLeadBytes& lead, TSendScan& scan);
 
 // The extension of a file name from its last dot, the dot included; empty when the name has no
 // dot after its last path or drive separator.
@@ -45,6 +45,6 @@ std::wstring_view FileNameExtension(std::wstring_view name);
 // - on every line, AttachmentHeaderLine and Size.
 void ScanMessage(std::string_view message, std::wstring_view subject,
                  const std::array<std::wstring_view, 3>& words, bool skipQuoted,
-                 const TLeadBytes& lead, SendScan& scan);
+                 const TLeadBytes& lead, TSendScan& scan);
 
 }  // namespace vlm

@@ -11,7 +11,7 @@
 namespace vlm {
 namespace {
 
-using win::ScopedHandle;
+using win::TScopedHandle;
 
 std::wstring FullPath(const std::wstring& path) {
   wchar_t buffer[MAX_PATH * 4] = {};
@@ -19,10 +19,10 @@ std::wstring FullPath(const std::wstring& path) {
   return length == 0 || length >= MAX_PATH * 4 ? path : std::wstring(buffer, length);
 }
 
-ScopedHandle OpenForReading(const std::wstring& path, DWORD flags) {
+TScopedHandle OpenForReading(const std::wstring& path, DWORD flags) {
   HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                          OPEN_EXISTING, flags, nullptr);
-  return ScopedHandle(h == INVALID_HANDLE_VALUE ? nullptr : h);
+  return TScopedHandle(h == INVALID_HANDLE_VALUE ? nullptr : h);
 }
 
 // Copies the whole of `from` into `to` (both open). False on a read or write error.
@@ -114,7 +114,7 @@ void CopyStreamsOut(const std::wstring& path, const std::wstring& separator,
   std::vector<std::wstring> names;
   BY_HANDLE_FILE_INFORMATION info{};
   {
-    ScopedHandle file = OpenForReading(path, FILE_FLAG_BACKUP_SEMANTICS);
+    TScopedHandle file = OpenForReading(path, FILE_FLAG_BACKUP_SEMANTICS);
     if (!file) throw CannotOpenFile(path);
     GetFileInformationByHandle(file.get(), &info);
     names = NamedStreams(file.get(), path);
@@ -129,7 +129,7 @@ void CopyStreamsOut(const std::wstring& path, const std::wstring& separator,
 
 void WriteStreamCopy(const std::wstring& source, const std::wstring& copy,
                      const BY_HANDLE_FILE_INFORMATION& owner, std::vector<TStreamCopy>& made) {
-  ScopedHandle from = OpenForReading(source, 0);
+  TScopedHandle from = OpenForReading(source, 0);
   if (!from) throw CannotOpenFile(source);
   HANDLE created = CreateFileW(copy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -137,7 +137,7 @@ void WriteStreamCopy(const std::wstring& source, const std::wstring& copy,
     throw CannotCreateFile(copy);
   }
   made.push_back({copy, FullPath(copy)});
-  ScopedHandle target(created);
+  TScopedHandle target(created);
   if (!CopyContent(from.get(), target.get())) {
     throw CannotCreateFile(copy);
   }
@@ -169,17 +169,17 @@ void RestoreStreams(const std::vector<std::wstring>& files, const std::wstring& 
     try {
       const size_t colon = stream.find(L':', nameStart);
       const std::wstring owner = stream.substr(0, colon);
-      ScopedHandle source = OpenForReading(file, 0);
+      TScopedHandle source = OpenForReading(file, 0);
       if (!source) continue;
       FILETIME created{}, accessed{}, written{};
       {
-        ScopedHandle ownerFile = OpenForReading(owner, 0);
+        TScopedHandle ownerFile = OpenForReading(owner, 0);
         if (ownerFile) GetFileTime(ownerFile.get(), &created, &accessed, &written);
       }
       HANDLE target = CreateFileW(stream.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
       if (target == INVALID_HANDLE_VALUE) continue;
-      ScopedHandle targetHandle(target);
+      TScopedHandle targetHandle(target);
       if (!CopyContent(source.get(), target)) continue;
       // Writing the stream touched its owner: give it back its own times.
       SetFileTime(target, &created, &accessed, &written);

@@ -33,7 +33,7 @@ std::optional<std::wstring> TWindowsArchiverPlatform::ReadMachineRegistryString(
   if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS) {
     return std::nullopt;
   }
-  win::ScopedKey opened(raw);
+  win::TScopedKey opened(raw);
   DWORD type = 0, size = 0;
   if (RegQueryValueExW(raw, valueName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
       (type != REG_SZ && type != REG_EXPAND_SZ)) {

@@ -5,7 +5,7 @@
 
 namespace vlm {
 
-ThemedScope::ThemedScope() {
+TThemedScope::TThemedScope() {
   const std::wstring source = ModulePath();
   ACTCTXW context{};
   context.cbSize = sizeof context;
@@ -17,12 +17,12 @@ ThemedScope::ThemedScope() {
   if (context_ != INVALID_HANDLE_VALUE && !ActivateActCtx(context_, &cookie_)) cookie_ = 0;
 }
 
-ThemedScope::~ThemedScope() {
+TThemedScope::~TThemedScope() {
   if (cookie_) DeactivateActCtx(0, cookie_);
   if (context_ != INVALID_HANDLE_VALUE) ReleaseActCtx(context_);
 }
 
-void ApplyFormFont(HWND dialog, win::ScopedGdiObject& font) {
+void ApplyFormFont(HWND dialog, win::TScopedGdiObject& font) {
   LOGFONTW face{};
   face.lfHeight = -12;
   face.lfWeight = FW_NORMAL;
@@ -45,9 +45,9 @@ std::wstring WindowText(HWND window) {
 
 SIZE TextSize(HWND control) {
   const std::wstring text = WindowText(control);
-  win::ScopedWindowDC window(control);
+  win::TScopedWindowDC window(control);
   const HDC dc = window.get();
-  win::ScopedSelection font(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  win::TScopedSelection font(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
   SIZE size{};
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc, &metrics);

@@ -11,12 +11,12 @@ namespace vlm {
 
 // The module's manifest (common controls 6) in effect while a dialog lives, so its controls
 // are themed even though the host itself may not ask for them.
-class ThemedScope {
+class TThemedScope {
  public:
-  ThemedScope();
-  ~ThemedScope();
-  ThemedScope(const ThemedScope&) = delete;
-  ThemedScope& operator=(const ThemedScope&) = delete;
+  TThemedScope();
+  ~TThemedScope();
+  TThemedScope(const TThemedScope&) = delete;
+  TThemedScope& operator=(const TThemedScope&) = delete;
 
  private:
   HANDLE context_ = INVALID_HANDLE_VALUE;
@@ -26,7 +26,7 @@ class ThemedScope {
 // Gives the dialog and every child the forms' font (ＭＳ Ｐゴシック, 9 points, Shift-JIS). The
 // template names the face, but the dialog manager may not keep its character set; the forms'
 // texts need Shift-JIS glyphs whatever face stands in for it. `font` keeps it alive.
-void ApplyFormFont(HWND dialog, win::ScopedGdiObject& font);
+void ApplyFormFont(HWND dialog, win::TScopedGdiObject& font);
 
 std::wstring WindowText(HWND window);
 

@@ -119,8 +119,8 @@ bool SetCurrentFolder(const std::wstring& path) {
 
 void ForEachEntry(const std::wstring& pattern, const TFolderEntryProc& each) {
   WIN32_FIND_DATAW data{};
-  win::ScopedFindHandle find(FindFirstFileExW(pattern.c_str(), FindExInfoStandard, &data,
-                                              FindExSearchNameMatch, nullptr, 0));
+  win::TScopedFindHandle find(FindFirstFileExW(pattern.c_str(), FindExInfoStandard, &data,
+                                               FindExSearchNameMatch, nullptr, 0));
   if (!find) return;
   do {
     if (IsDotEntry(data.cFileName)) continue;

@@ -14,7 +14,7 @@ bool ReadHostSetting(const wchar_t* valueName) {
   if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\RIMArts\\B2\\Settings", 0, KEY_READ, &raw) !=
       ERROR_SUCCESS)
     throw std::runtime_error("Error: Cannot open registry key.");
-  win::ScopedKey key(raw);
+  win::TScopedKey key(raw);
   DWORD type = 0, value = 0, size = sizeof value;
   if (RegQueryValueExW(key.get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(&value),
                        &size) != ERROR_SUCCESS ||

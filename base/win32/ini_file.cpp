@@ -25,7 +25,7 @@ std::string SystemMessage(DWORD error) {
 }
 }  // namespace
 
-std::optional<std::wstring> WinIniFile::Read(const std::wstring& key) const {
+std::optional<std::wstring> TWinIniFile::Read(const std::wstring& key) const {
   std::vector<wchar_t> buffer(1024);
   for (;;) {
     const DWORD n = GetPrivateProfileStringW(L"Set", key.c_str(), kAbsent, buffer.data(),
@@ -39,7 +39,7 @@ std::optional<std::wstring> WinIniFile::Read(const std::wstring& key) const {
   }
 }
 
-void WinIniFile::Write(const std::wstring& key, const std::wstring& value) {
+void TWinIniFile::Write(const std::wstring& key, const std::wstring& value) {
   if (!WritePrivateProfileStringW(L"Set", key.c_str(), value.c_str(), path_.c_str()))
     throw std::runtime_error(ToAnsi(L"設定ファイルに書き込めません: ") + ToAnsi(path_) + "\r\n" +
                              SystemMessage(GetLastError()));

@@ -6,9 +6,9 @@
 namespace vlm {
 
 // Section "Set" of a Windows INI file.
-class WinIniFile final : public IniFile {
+class TWinIniFile final : public TIniFile {
  public:
-  explicit WinIniFile(std::wstring path) : path_(std::move(path)) {}
+  explicit TWinIniFile(std::wstring path) : path_(std::move(path)) {}
   [[nodiscard]] std::optional<std::wstring> Read(const std::wstring& key) const override;
   // Throws std::runtime_error with the system's reason when the file cannot be written.
   void Write(const std::wstring& key, const std::wstring& value) override;

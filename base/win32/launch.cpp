@@ -27,17 +27,17 @@ const wchar_t* ElevatingVerb() {
 
 }  // namespace
 
-win::ScopedHandle RunElevated(HWND owner, const std::wstring& program,
-                              const std::wstring& parameters) {
+win::TScopedHandle RunElevated(HWND owner, const std::wstring& program,
+                               const std::wstring& parameters) {
   SHELLEXECUTEINFOW info;
   if (!Execute(owner, ElevatingVerb(), program, parameters, info)) return {};
-  return win::ScopedHandle(info.hProcess);
+  return win::TScopedHandle(info.hProcess);
 }
 
 DWORD RunElevatedAndWait(HWND owner, const std::wstring& program, const std::wstring& parameters) {
   SHELLEXECUTEINFOW info;
   const bool started = Execute(owner, ElevatingVerb(), program, parameters, info);
-  win::ScopedHandle process(info.hProcess);
+  win::TScopedHandle process(info.hProcess);
   if (!started || reinterpret_cast<INT_PTR>(info.hInstApp) <= 32 || !process) return 1;
   WaitForSingleObject(process.get(), INFINITE);
   DWORD code = 1;
@@ -47,7 +47,7 @@ DWORD RunElevatedAndWait(HWND owner, const std::wstring& program, const std::wst
 
 void StartArchiverInstaller(HWND owner, const std::wstring& pluginFolder) {
   // The process is not waited for: its handle is closed at once.
-  const win::ScopedHandle process = RunElevated(owner, pluginFolder + L"caldix.exe", L"");
+  const win::TScopedHandle process = RunElevated(owner, pluginFolder + L"caldix.exe", L"");
 }
 
 }  // namespace vlm

@@ -9,8 +9,8 @@
 namespace vlm {
 
 // Starts `program` through the shell ("runas" from Vista on); the process, or none.
-[[nodiscard]] win::ScopedHandle RunElevated(HWND owner, const std::wstring& program,
-                                            const std::wstring& parameters);
+[[nodiscard]] win::TScopedHandle RunElevated(HWND owner, const std::wstring& program,
+                                             const std::wstring& parameters);
 // As RunElevated, then waits for the program; its exit code, or non-zero when it did not start.
 DWORD RunElevatedAndWait(HWND owner, const std::wstring& program, const std::wstring& parameters);
 // Starts the archiver installer caldix.exe from the plug-in folder (ending in a separator);

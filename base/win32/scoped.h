@@ -8,19 +8,19 @@ namespace vlm::win {
 
 // Traits: `Handle`, `static Handle Invalid()`, `static void Close(Handle)`.
 template <typename Traits>
-class Scoped {
+class TScoped {
  public:
   using Handle = typename Traits::Handle;
-  Scoped() = default;
-  explicit Scoped(Handle h) : handle_(h) {}
-  Scoped(const Scoped&) = delete;
-  Scoped& operator=(const Scoped&) = delete;
-  Scoped(Scoped&& other) noexcept : handle_(std::exchange(other.handle_, Traits::Invalid())) {}
-  Scoped& operator=(Scoped&& other) noexcept {
+  TScoped() = default;
+  explicit TScoped(Handle h) : handle_(h) {}
+  TScoped(const TScoped&) = delete;
+  TScoped& operator=(const TScoped&) = delete;
+  TScoped(TScoped&& other) noexcept : handle_(std::exchange(other.handle_, Traits::Invalid())) {}
+  TScoped& operator=(TScoped&& other) noexcept {
     if (this != &other) reset(std::exchange(other.handle_, Traits::Invalid()));
     return *this;
   }
-  ~Scoped() { reset(); }
+  ~TScoped() { reset(); }
 
   [[nodiscard]] Handle get() const { return handle_; }
   [[nodiscard]] bool valid() const { return handle_ != Traits::Invalid(); }
@@ -36,7 +36,7 @@ class Scoped {
 };
 
 template <typename H, auto CloseFn>
-struct NullInvalid {
+struct TNullInvalid {
   using Handle = H;
   static Handle Invalid() { return nullptr; }
   static void Close(Handle h) { CloseFn(h); }
@@ -55,49 +55,49 @@ inline void UnloadModule(HMODULE m) {
   FreeLibrary(m);
 }
 
-struct FindTraits {
+struct TFindTraits {
   using Handle = HANDLE;
   static Handle Invalid() { return INVALID_HANDLE_VALUE; }
   static void Close(Handle h) { FindClose(h); }
 };
 
-using ScopedKey = Scoped<NullInvalid<HKEY, CloseKey>>;
-using ScopedHandle = Scoped<NullInvalid<HANDLE, CloseKernelHandle>>;
-using ScopedFindHandle = Scoped<FindTraits>;
-using ScopedGdiObject = Scoped<NullInvalid<HGDIOBJ, DeleteGdiObject>>;
+using TScopedKey = TScoped<TNullInvalid<HKEY, CloseKey>>;
+using TScopedHandle = TScoped<TNullInvalid<HANDLE, CloseKernelHandle>>;
+using TScopedFindHandle = TScoped<TFindTraits>;
+using TScopedGdiObject = TScoped<TNullInvalid<HGDIOBJ, DeleteGdiObject>>;
 // Never let this run from DllMain or a global destructor: FreeLibrary under the loader lock
 // can deadlock.
-using ScopedModule = Scoped<NullInvalid<HMODULE, UnloadModule>>;
+using TScopedModule = TScoped<TNullInvalid<HMODULE, UnloadModule>>;
 
 // A window's device context, released to the same window: its client area (GetDC), or with
 // WholeWindow the frame as well (GetWindowDC).
-class ScopedWindowDC {
+class TScopedWindowDC {
  public:
-  explicit ScopedWindowDC(HWND window) : ScopedWindowDC(window, GetDC(window)) {}
-  static ScopedWindowDC WholeWindow(HWND window) {
-    return ScopedWindowDC(window, GetWindowDC(window));
+  explicit TScopedWindowDC(HWND window) : TScopedWindowDC(window, GetDC(window)) {}
+  static TScopedWindowDC WholeWindow(HWND window) {
+    return TScopedWindowDC(window, GetWindowDC(window));
   }
-  ScopedWindowDC(const ScopedWindowDC&) = delete;
-  ScopedWindowDC& operator=(const ScopedWindowDC&) = delete;
-  ~ScopedWindowDC() {
+  TScopedWindowDC(const TScopedWindowDC&) = delete;
+  TScopedWindowDC& operator=(const TScopedWindowDC&) = delete;
+  ~TScopedWindowDC() {
     if (dc_) ReleaseDC(window_, dc_);
   }
   [[nodiscard]] HDC get() const { return dc_; }
   explicit operator bool() const { return dc_ != nullptr; }
 
  private:
-  ScopedWindowDC(HWND window, HDC dc) : window_(window), dc_(dc) {}
+  TScopedWindowDC(HWND window, HDC dc) : window_(window), dc_(dc) {}
   HWND window_;
   HDC dc_;
 };
 
 // An object selected into a device context; the one it replaced goes back on leaving.
-class ScopedSelection {
+class TScopedSelection {
  public:
-  ScopedSelection(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
-  ScopedSelection(const ScopedSelection&) = delete;
-  ScopedSelection& operator=(const ScopedSelection&) = delete;
-  ~ScopedSelection() {
+  TScopedSelection(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+  TScopedSelection(const TScopedSelection&) = delete;
+  TScopedSelection& operator=(const TScopedSelection&) = delete;
+  ~TScopedSelection() {
     if (old_) SelectObject(dc_, old_);
   }
 
@@ -108,12 +108,12 @@ class ScopedSelection {
 
 // The clipboard, open for this thread while the object lives. Another program may hold it: check
 // opened() before reading.
-class ScopedClipboard {
+class TScopedClipboard {
  public:
-  explicit ScopedClipboard(HWND owner) : opened_(OpenClipboard(owner) != FALSE) {}
-  ScopedClipboard(const ScopedClipboard&) = delete;
-  ScopedClipboard& operator=(const ScopedClipboard&) = delete;
-  ~ScopedClipboard() {
+  explicit TScopedClipboard(HWND owner) : opened_(OpenClipboard(owner) != FALSE) {}
+  TScopedClipboard(const TScopedClipboard&) = delete;
+  TScopedClipboard& operator=(const TScopedClipboard&) = delete;
+  ~TScopedClipboard() {
     if (opened_) CloseClipboard();
   }
   [[nodiscard]] bool opened() const { return opened_; }

@@ -99,7 +99,7 @@ class TForm3 {
   bool Write(TImageFormat format, const std::wstring& target);
 
   HWND window_ = nullptr;
-  win::ScopedGdiObject font_;
+  win::TScopedGdiObject font_;
   int itemIndex_ = ifBmp;
 };
 
@@ -297,7 +297,7 @@ bool ShowImageDialog(const std::function<void()>& consumeKey, std::wstring& file
     form.PaintFileName = SettingsForm->ButtonedEdit1.Text;
   }
   consumeKey();
-  ThemedScope themed;
+  TThemedScope themed;
   INITCOMMONCONTROLSEX classes{sizeof classes, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&classes);
   const INT_PTR result = DialogBoxParamW(ModuleHandle(), MAKEINTRESOURCEW(IDD_ImageForm), owner,

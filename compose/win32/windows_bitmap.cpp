@@ -38,7 +38,7 @@ std::optional<BITMAPINFOHEADER> Describe(HDC dc, HBITMAP bitmap) {
 std::optional<TClipboardPicture> ReadBitmap(HBITMAP bitmap) {
   // A huge picture may not fit a 32-bit process: std::bad_alloc passes through here, and the
   // screen's DC must still go back.
-  win::ScopedWindowDC screen(nullptr);
+  win::TScopedWindowDC screen(nullptr);
   const HDC dc = screen.get();
   std::optional<TClipboardPicture> result;
   if (const auto described = Describe(dc, bitmap)) {
@@ -61,7 +61,7 @@ std::optional<TClipboardPicture> ReadBitmap(HBITMAP bitmap) {
 
 std::optional<TClipboardPicture> TakeClipboardPicture(HWND owner) {
   // Left open, the clipboard would stay locked to the host's thread for every other program.
-  win::ScopedClipboard clipboard(owner);
+  win::TScopedClipboard clipboard(owner);
   if (!clipboard.opened()) return std::nullopt;
   std::optional<TClipboardPicture> picture;
   if (auto bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP))) picture = ReadBitmap(bitmap);
@@ -69,7 +69,7 @@ std::optional<TClipboardPicture> TakeClipboardPicture(HWND owner) {
 }
 
 std::optional<TBitmapImage> LoadBitmapFile(const std::wstring& path) {
-  win::ScopedGdiObject bitmap(
+  win::TScopedGdiObject bitmap(
       LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
   if (!bitmap) return std::nullopt;
   auto picture = ReadBitmap(static_cast<HBITMAP>(bitmap.get()));

@@ -49,14 +49,14 @@ std::unique_ptr<TForm1> CreateForm() {
 
 // The plug-in folder may be one the user cannot write (under Program Files): a flag that cannot
 // be remembered only brings the notice back at the next start, never an error at start or exit.
-void RememberFlag(WinIniFile& ini, const wchar_t* key, const wchar_t* value) {
+void RememberFlag(TWinIniFile& ini, const wchar_t* key, const wchar_t* value) {
   try {
     ini.Write(key, value);
   } catch (const std::runtime_error&) {
   }
 }
 
-void WarnAboutComposeThread(WinIniFile& ini) {
+void WarnAboutComposeThread(TWinIniFile& ini) {
   if (!ComposeThreadAtStart || ReadBool(ini, L"WarningComposeThread", false)) return;
   ShowMessage(
       L"Becky!の設定で\r\n「メール作成ウィンドウを別スレッドで起動」\r\nがOnになっています。\r\n"
@@ -66,7 +66,7 @@ void WarnAboutComposeThread(WinIniFile& ini) {
 }
 
 // The host takes a command's description as Shift-JIS whatever the system's code page.
-int Register(const wchar_t* description, CommandHandler handler) {
+int Register(const wchar_t* description, TCommandHandler handler) {
   return HostApi->RegisterCommand(ToShiftJis(description).c_str(), 1, handler);
 }
 
@@ -94,7 +94,7 @@ void StartPlugin() {
   const char* temp = HostApi->GetTempFolder();
   form.TempFolder = FromAnsi(temp ? temp : "");
 
-  WinIniFile ini(form.IniFileName);
+  TWinIniFile ini(form.IniFileName);
   LoadSettings(form, ini);
   StartCrashReports(ReadBool(ini, L"CrashReport", true), form.TempFolder,
                     HostApi->HostVersion.c_str());
@@ -122,7 +122,7 @@ void ExitPlugin() {
     }
   } cleanup{*form};
   if (HostComposeThread()) {
-    WinIniFile ini(form->IniFileName);
+    TWinIniFile ini(form->IniFileName);
     if (!ComposeThreadAtStart && ReadBool(ini, L"WarningComposeThread", false))
       RememberFlag(ini, L"WarningComposeThread", L"0");
   }

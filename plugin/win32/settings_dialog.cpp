@@ -67,7 +67,7 @@ int AskUser(const std::wstring& text, const std::wstring& caption, unsigned flag
 // the module's imports stay with the libraries the whole plug-in needs.
 void DisableInputMethod(HWND edit) {
   using AssociateFn = void*(WINAPI*)(HWND, void*);
-  const win::ScopedModule imm(LoadLibraryW(L"imm32.dll"));
+  const win::TScopedModule imm(LoadLibraryW(L"imm32.dll"));
   if (!imm) return;
   if (auto associate = reinterpret_cast<AssociateFn>(
           reinterpret_cast<void*>(GetProcAddress(imm.get(), "ImmAssociateContext"))))
@@ -96,14 +96,14 @@ class SettingsDialog {
   HWND Item(int id) const { return GetDlgItem(window_, id); }
 
   TForm1& form_;
-  win::ScopedGdiObject font_;
+  win::TScopedGdiObject font_;
   HWND window_ = nullptr;
   // Notifications while the form's values are put into the windows are echoes, not changes.
   bool showing_ = false;
 };
 
 void SettingsDialog::Run(HWND owner) {
-  ThemedScope themed;
+  TThemedScope themed;
   INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&classes);
   if (DialogBoxParamW(ModuleHandle(), MAKEINTRESOURCEW(IDD_SettingsForm), owner, Proc,
@@ -231,7 +231,7 @@ void SettingsDialog::ShowStates() {
 // Save: a refused value or a failed write leaves the dialog open so the user can put it right.
 void SettingsDialog::Button1Click() {
   try {
-    WinIniFile ini(form_.IniFileName);
+    TWinIniFile ini(form_.IniFileName);
     if (const auto refusal = SaveSettings(form_, ini, UserDecimalSeparator())) {
       ShowMessage(*refusal, kMessageCaption, MB_ICONWARNING | MB_OK);
       return;

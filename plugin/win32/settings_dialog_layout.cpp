@@ -127,11 +127,11 @@ RECT RightButtonRect(HWND edit) {
 
 void PaintRightButton(HWND edit) {
   RECT r = RightButtonRect(edit);
-  const auto window = win::ScopedWindowDC::WholeWindow(edit);
+  const auto window = win::TScopedWindowDC::WholeWindow(edit);
   const HDC dc = window.get();
   DrawFrameControl(dc, &r, DFC_BUTTON,
                    DFCS_BUTTONPUSH | (IsWindowEnabled(edit) ? 0 : DFCS_INACTIVE));
-  win::ScopedSelection font(dc, reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0)));
+  win::TScopedSelection font(dc, reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0)));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(IsWindowEnabled(edit) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
   DrawTextW(dc, L"...", 3, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);

@@ -44,7 +44,7 @@ std::optional<std::wstring> AskForPath() {
 void SaveOpenPath() {
   if (OpenPath.empty()) return;
   try {
-    WinIniFile(SettingsForm->IniFileName).Write(L"OpenPath", OpenPath);
+    TWinIniFile(SettingsForm->IniFileName).Write(L"OpenPath", OpenPath);
   } catch (const std::exception&) {
   }
   OpenPath.clear();

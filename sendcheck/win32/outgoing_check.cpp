@@ -10,7 +10,7 @@ namespace vlm {
 
 int CheckOutgoingMessage(const char* message) {
   const TForm1& form = *SettingsForm;
-  SendCheckSettings settings;
+  TSendCheckSettings settings;
   settings.SearchWord1 = form.LabeledEdit1.Text;
   settings.SearchWord2 = form.LabeledEdit2.Text;
   settings.SearchWord3 = form.LabeledEdit3.Text;

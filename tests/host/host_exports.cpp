@@ -52,7 +52,7 @@ BKA int WINAPI BKA_GetWindowHandles(void** main, void** tree, void** list, void*
   return 1;
 }
 BKA int WINAPI BKA_RegisterCommand(const char* description, int target,
-                                   vlm::CommandHandler handler) {
+                                   vlm::TCommandHandler handler) {
   auto& commands = World().commands;
   const int id = 32000 + static_cast<int>(commands.size());
   commands.push_back({id, description ? description : "", target, handler});

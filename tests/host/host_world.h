@@ -24,7 +24,7 @@ struct RegisteredCommand {
   int id = 0;
   std::string description;
   int target = 0;
-  vlm::CommandHandler handler = nullptr;
+  vlm::TCommandHandler handler = nullptr;
 };
 
 struct PluginExports {

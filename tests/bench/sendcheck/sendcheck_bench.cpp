@@ -66,7 +66,7 @@ double TimeChecks(const std::string& message, bool decode, int& questions) {
   host.MIMEHeader = &MimeHeader;
   decodeOnEachCall = decode;
   decodedMessage = hostcodec::Iso2022JpToCp932(message);
-  vlm::SendCheckSettings settings;
+  vlm::TSendCheckSettings settings;
   settings.SearchWord1 = L"添付";
   settings.SearchWord2 = L"送付";
   settings.SendWarning = true;

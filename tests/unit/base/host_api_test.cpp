@@ -20,7 +20,7 @@ void VLM_STDCALL FakeFunction() {}
 struct FakeHost {
   std::set<std::string> missing;
   std::vector<std::string> lookups;
-  vlm::HostSymbolResolver resolver() {
+  vlm::THostSymbolResolver resolver() {
     return [this](const char* name) -> void* {
       lookups.push_back(name);
       if (missing.count(name)) return nullptr;

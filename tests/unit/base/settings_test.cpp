@@ -11,7 +11,7 @@
 
 namespace {
 
-struct FakeIni : vlm::IniFile {
+struct FakeIni : vlm::TIniFile {
   std::map<std::wstring, std::wstring> values;
   std::vector<std::wstring> writtenKeys;
   std::wstring failAt;

@@ -48,7 +48,7 @@ struct ScriptedUser {
   std::vector<int> answers;
   std::vector<Question> asked;
 
-  vlm::Asker MakeAsker() {
+  vlm::TAsker MakeAsker() {
     return [this](const std::wstring& text, const std::wstring& caption, unsigned flags) {
       asked.push_back({ToUtf8(text), ToUtf8(caption), flags});
       return asked.size() <= answers.size() ? answers[asked.size() - 1] : kAnswerYes;
@@ -60,8 +60,8 @@ constexpr char kRawMessage[] = "the message in its transfer form";
 
 // Runs the checks over a message given in UTF-8 lines (the decoded form the host hands back).
 int Send(
-    const std::vector<std::string>& utf8Lines, const SendCheckSettings& settings,
-    ScriptedUser& user, const PartialSendingReader& partial = [] { return false; }) {
+    const std::vector<std::string>& utf8Lines, const TSendCheckSettings& settings,
+    ScriptedUser& user, const TPartialSendingReader& partial = [] { return false; }) {
   std::string utf8;
   for (const std::string& line : utf8Lines) utf8 += line + "\r\n";
   FakeDecoders::decodedMessage = ToAnsi(FromUtf8(utf8));
@@ -71,8 +71,8 @@ int Send(
   return RunSendChecks(kRawMessage, settings, host, partial, user.MakeAsker());
 }
 
-SendCheckSettings Defaults() {
-  SendCheckSettings settings;
+TSendCheckSettings Defaults() {
+  TSendCheckSettings settings;
   settings.SearchWord1 = L"添付";
   settings.SearchWord2 = L"送付";
   return settings;
@@ -131,11 +131,11 @@ TEST(RunSendChecks, AsksTheQuestionsThatTheMessageCallsFor) {
   struct Case {
     const char* name;
     Mail mail;
-    SendCheckSettings settings;
+    TSendCheckSettings settings;
     std::vector<std::string> questions;
   };
   auto with = [](auto change) {
-    SendCheckSettings settings = Defaults();
+    TSendCheckSettings settings = Defaults();
     change(settings);
     return settings;
   };
@@ -245,7 +245,7 @@ TEST(RunSendChecks, JoinsSpaceContinuationLinesOfTheSubject) {
 TEST(RunSendChecks, TheFirstAnswerOtherThanYesCancelsAndEndsTheQuestions) {
   Mail mail = ToGmail({"a.zip"});
   mail.body.push_back(std::string(1024000, 'x'));
-  SendCheckSettings settings = Defaults();
+  TSendCheckSettings settings = Defaults();
   settings.SendWarning = true;
   struct Case {
     std::vector<int> answers;
@@ -287,7 +287,7 @@ std::vector<std::string> MessageOfSize(std::int64_t size) {
 TEST(RunSendChecks, AsksAboutMessagesOf1024000CharactersUnlessTheHostSplitsThem) {
   struct Case {
     std::int64_t size;
-    PartialSendingReader partial;
+    TPartialSendingReader partial;
     std::vector<std::string> questions;
   };
   const Case cases[] = {
@@ -321,7 +321,7 @@ TEST(RunSendChecks, CountsCharactersNotBytes) {
 
 TEST(RunSendChecks, ShowsEachQuestionWithItsTextCaptionAndStyle) {
   const std::string caption = "添付ファイルの確認";
-  SendCheckSettings settings = Defaults();
+  TSendCheckSettings settings = Defaults();
   settings.SendWarning = true;
   Mail mail = ToGmail({"b.exe"});
   mail.body.push_back(std::string(1048576, 'x'));
