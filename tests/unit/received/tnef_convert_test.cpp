@@ -187,6 +187,15 @@ TEST(TTNEFConvert, WritesTheAttachmentsTheScanFinds) {
        {{L"_.txt", "b"}}},
       {"values nested deeper than the decoder writes at once", "X" + NestedData(12), true,
        NestedFiles(12)},
+      // Read through the buffer, data waits in files of such names until it is complete.
+      {"titles of the decoder's own temporary files",
+       TTnefBuilder()
+           .Attachment("~tnef2.part", "one")
+           .Attachment("~TNEF1.PART", "two")
+           .Attachment("b.txt", "three")
+           .Bytes(),
+       true,
+       {{L"~tnef2 (2).part", "one"}, {L"~TNEF1 (2).PART", "two"}, {L"b.txt", "three"}}},
   };
   for (const auto reading : kReadings) {
     for (const size_t bufferSize : kBufferSizes) {
