@@ -264,6 +264,10 @@ size_t TTNEFConvert::CountAttachments() const {
 void TTNEFConvert::StartAttachment(const TAttributeAt& data,
                                    const std::filesystem::path& TempFolder) {
   CheckValue(data, data.length, "attachment data");
+  if (FPending.size() >= kMaxAttachments) throw ETNEFLimit("too many attachments");
+  FTakenBytes += data.length;
+  if (FTakenBytes > std::min(kMaxTotalBytes, 2 * FSourceSize + (1u << 20)))
+    throw ETNEFLimit("the attachments hold more than the file");
   auto attachment = std::make_unique<TPendingAttachment>();
   attachment->data = data;
   attachment->next = data.offset + kRecordHead;

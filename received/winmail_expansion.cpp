@@ -238,6 +238,8 @@ void ExpandWinmail(const TMailTools& tools, const char* mail) {
     TWorkFiles files;  // removed once the message is handed back, or the expansion failed
     // The host's own text, not a copy: the message can be tens of megabytes.
     status = ExpandSource(tools, mail, HostText(host.GetSource(mail)), files);
+  } catch (const ETNEFLimit&) {
+    status = kWinmailTooLargeText;
   } catch (const std::exception&) {
     status = kExpandFailedText;
   }

@@ -268,6 +268,36 @@ TEST(TTNEFConvert, RaisesForLengthsPastTheEndAndWritesNothing) {
   }
 }
 
+// Records inside records' values, each claiming the rest of the file, would turn a few kilobytes
+// into gigabytes; thousands of attachments would freeze the host. Such a file is refused as a
+// whole, with its own error, before anything is written.
+TEST(TTNEFConvert, RefusesFilesThatWouldGiveTooMuch) {
+  std::string nested = kDataId + LittleEndian(4096) + std::string(4096, 'x');
+  for (int i = 1; i < 900; ++i)
+    nested = kDataId + LittleEndian(static_cast<std::uint32_t>(nested.size())) + nested;
+  TTnefBuilder many;
+  for (size_t i = 0; i <= vlm::TTNEFConvert::kMaxAttachments; ++i)
+    many.Attachment("a" + std::to_string(i), "");
+  const ErrorCase cases[] = {
+      {"values that claim the rest over and over", "X" + nested},
+      {"more attachments than anyone sends", many.Bytes()},
+  };
+  for (const auto reading : kReadings) {
+    for (const auto& c : cases) {
+      TScratchFolder sandbox;
+      const auto source = sandbox.Path() / "winmail.dat";
+      vlm::test::WriteFile(source, c.tnef);
+      std::filesystem::create_directory(sandbox.Path() / "out");
+      std::vector<std::wstring> resultFile{L"earlier.txt"};
+      vlm::TTNEFConvert converter(source, vlm::TTNEFConvert::kDefaultBufferSize, reading);
+      EXPECT_THROW(converter.Convert(resultFile, sandbox.Path() / "out"), vlm::ETNEFLimit)
+          << c.what;
+      EXPECT_EQ(resultFile, std::vector<std::wstring>{L"earlier.txt"}) << c.what;
+      EXPECT_EQ(OutputOnly(sandbox.Path()), Files{}) << c.what;
+    }
+  }
+}
+
 // Values larger than the buffer, and records across its edges, in a file of real size.
 TEST(TTNEFConvert, CopiesValuesLargerThanItsBuffer) {
   std::string big(3 * vlm::TTNEFConvert::kDefaultBufferSize + 12345, '\0');
