@@ -1,8 +1,11 @@
 // Times the send checks over a large outgoing message: a long Japanese body and a base64
 // attachment, in the ISO-2022-JP transfer form the host hands over.
 //
-//   sendcheck_bench <message file> <megabytes>   writes the message and prints the best time of
-//                                                 the checks, with and without the host's decoding
+//   sendcheck_bench <message file> <megabytes> [shape]   writes the message and prints the best
+//       time of the checks, with and without the host's decoding. The shape is "typical" (the
+//       default), "hostile-line" (one quoted line of false hits of a search word) or "bare-cr"
+//       (the typical message with bare CR line breaks): the last two must take time in step with
+//       their size as well.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -37,6 +40,25 @@ std::string Message(std::size_t bytes) {
   for (unsigned i = 0; m.size() < bytes - 16; ++i)
     m += base64.substr(i % 8) + base64.substr(0, i % 8) + base64.substr(0, 8) + "\r\n";
   m += "--part--\r\n";
+  return m;
+}
+
+// "ｓY付" in JIS X 0208 and ASCII: in code page 932 its bytes 93 59 95 74 hold "添付" from the
+// second byte on, a hit of the search word that begins no character.
+constexpr char kFalseHit[] = "\x1b$B#s\x1b(BY\x1b$BIU\x1b(B";
+
+std::string HostileLineMessage(std::size_t bytes) {
+  std::string m =
+      "From: alice@example.jp\r\nTo: bob@example.jp\r\nSubject: quoted\r\nMIME-Version: 1.0\r\n"
+      "Content-Type: text/plain; charset=ISO-2022-JP\r\n\r\n> ";
+  while (m.size() < bytes - 2) m += kFalseHit;
+  return m + "\r\n";
+}
+
+std::string BareCrMessage(std::size_t bytes) {
+  std::string m;
+  for (const char c : Message(bytes))
+    if (c != '\n') m += c;
   return m;
 }
 
@@ -88,14 +110,18 @@ double TimeChecks(const std::string& message, bool decode, int& questions) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: sendcheck_bench <message file> <megabytes>\n");
+  if (argc != 3 && argc != 4) {
+    std::fprintf(stderr, "usage: sendcheck_bench <message file> <megabytes> [shape]\n");
     return 2;
   }
   // A send allocates its working memory afresh. Without this, glibc would keep buffers below its
   // adaptive limit (up to 32 MB) warm between runs, and small messages would time unfairly fast.
   mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
-  const std::string message = Message(std::strtoul(argv[2], nullptr, 10) * 1024 * 1024);
+  const auto bytes = static_cast<std::size_t>(std::strtod(argv[2], nullptr) * 1024 * 1024);
+  const std::string shape = argc == 4 ? argv[3] : "typical";
+  const std::string message = shape == "hostile-line" ? HostileLineMessage(bytes)
+                              : shape == "bare-cr"    ? BareCrMessage(bytes)
+                                                      : Message(bytes);
   std::ofstream(argv[1], std::ios::binary) << message;
   int questions = 0;
   const double checks = TimeChecks(message, false, questions);
