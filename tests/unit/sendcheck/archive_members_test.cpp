@@ -10,6 +10,7 @@
 #include "sendcheck/archive_contents.h"
 #include "sendcheck/part_body.h"
 #include "tests/support/base64.h"
+#include "tests/support/little_endian.h"
 #include "tests/unit/sendcheck/archive_fixtures.h"
 
 namespace vlm {
@@ -66,14 +67,15 @@ TEST(ZipMembers, ReadsNamesAndTheEncryptionFlag) {
   EXPECT_TRUE((*locked)[0].Encrypted);
 }
 
-// Little-endian field writers for damaging an archive in place.
-void Put16(std::string& b, std::size_t at, unsigned v) {
-  b[at] = static_cast<char>(v);
-  b[at + 1] = static_cast<char>(v >> 8);
+// Overwrites the little-endian field of `size` bytes at `at`.
+void Put(std::string& bytes, std::size_t at, std::uint32_t value, int size) {
+  bytes.replace(at, size, test::LittleEndian(value, size));
 }
-void Put32(std::string& b, std::size_t at, unsigned v) {
-  Put16(b, at, v & 0xFFFF);
-  Put16(b, at + 2, v >> 16);
+void Put16(std::string& b, std::size_t at, std::uint32_t v) {
+  Put(b, at, v, 2);
+}
+void Put32(std::string& b, std::size_t at, std::uint32_t v) {
+  Put(b, at, v, 4);
 }
 
 TEST(ZipMembers, ADamagedOrHostileDirectoryIsUnreadable) {
