@@ -16,6 +16,12 @@ namespace {
 
 constexpr std::string_view kAttachmentHeader = "Content-Disposition: attachment;";
 constexpr std::wstring_view kFileNameQuoted = L"filename=\"";
+constexpr wchar_t kFullWidthQuote = L'＞';
+// Lines that begin the signature ("-- ") or a forwarded or quoted original, as mail programs
+// write them.
+constexpr std::array<std::string_view, 4> kQuotedRestMarkers = {
+    "-- ", "-----Original Message-----", "---------- Forwarded message ---------",
+    "-------- Original Message --------"};
 // Gmail carries at most 25 MB; an archive beyond this is not read (and stays unknown).
 constexpr std::size_t kLargestArchiveRead = 32 * 1024 * 1024;
 
@@ -128,14 +134,32 @@ class TMessagePass {
       FSearching = false;
       return;
     }
+    // The signature and a forwarded or quoted original are not the writer's own words; the
+    // subject (the one wide line) always is.
+    if (FSkipQuoted && line.Ansi && !FQuotedRest && StartsQuotedRest(line)) FQuotedRest = true;
+    if (FQuotedRest && line.Ansi) return;
     bool found = false;
     for (std::size_t i = 0; i < FWords.size() && !found; ++i)
       found = FWords[i] && line.Contains(*FWordSweeps[i], *FWords[i], limit);
-    if (found && FSkipQuoted && (line.BeginsWith('>') || line.BeginsWith('|'))) found = false;
+    if (found && FSkipQuoted && IsQuotedLine(line)) found = false;
     if (found) {
       FScan.Found = true;
       FSearching = false;
     }
+  }
+
+  // A line quoting another message: ">", "|" or the full-width "＞" first.
+  bool IsQuotedLine(const TLine& line) const {
+    if (line.BeginsWith('>') || line.BeginsWith('|')) return true;
+    return line.Ansi ? line.Ansi->Bytes().starts_with(FFullWidthQuote)
+                     : line.Wide.starts_with(kFullWidthQuote);
+  }
+
+  // A line after which the rest of the body is not the writer's own.
+  static bool StartsQuotedRest(const TLine& line) {
+    for (const std::string_view marker : kQuotedRestMarkers)
+      if (line.EqualsIgnoringCase(marker)) return true;
+    return false;
   }
 
   // The attachment whose header ended at the line starting at `partAt` (npos when unknown).
@@ -172,6 +196,8 @@ class TMessagePass {
   TSendScan& FScan;
   const bool FSkipQuoted;
   const std::string_view FMessage;
+  const std::string FFullWidthQuote = ToAnsi(std::wstring_view(&kFullWidthQuote, 1));
+  bool FQuotedRest = false;  // a signature or original was met: search words no longer count
   const TNeedle FAttachmentHeader{L"Content-Disposition: attachment;"};
   const TNeedle FFileNameQuoted{kFileNameQuoted};
   const TNeedle FMultipartMixed{L"_MULTIPART_MIXED_"};

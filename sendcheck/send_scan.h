@@ -53,7 +53,8 @@ std::wstring_view FileNameExtension(std::wstring_view name);
 //   recipients, the extension tests and the member names of ZIP and LZH archives (decoded from
 //   the part's base64 lines), up to the first attachment that Gmail would refuse;
 // - from BodyStart to the first attachment header, the search words (empty ones are skipped;
-//   with `skipQuoted` a line beginning with ">" or "|" does not count) and Becky!'s
+//   with `skipQuoted` a line beginning with ">", "|" or "＞" does not count, nor any line from the
+//   signature ("-- ") or a forwarded or quoted original on) and Becky!'s
 //   "_MULTIPART_MIXED_" boundary, which ends the search and counts as an attachment;
 // - on every line, AttachmentHeaderLine and Size.
 void ScanMessage(std::string_view message, std::wstring_view subject,

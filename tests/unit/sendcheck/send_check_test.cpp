@@ -288,6 +288,49 @@ TEST(RunSendChecks, AsksTheQuestionsThatTheMessageCallsFor) {
   }
 }
 
+// Replies as people write them: a search word in the signature, in a forwarded or quoted
+// original or on a full-width quoted line is not the writer's own mention of an attachment.
+TEST(RunSendChecks, SearchWordsInSignaturesAndOriginalsDoNotCount) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> body;
+    std::vector<std::string> questions;  // with NotReplyCheck on
+  };
+  const Case cases[] = {
+      {"signature",
+       {"山田様", "", "承知しました。", "", "-- ", "鈴木 一郎", "※添付ファイルは社外秘です"},
+       {}},
+      {"a dash line that is not a signature", {"---", "資料を添付します。"}, {"forgotten"}},
+      {"Outlook original",
+       {"了解です。", "", "-----Original Message-----", "From: 山田", "Subject: 見積書",
+        "見積書を添付します。"},
+       {}},
+      {"Gmail forward",
+       {"転送します。", "", "---------- Forwarded message ---------", "From: 佐藤",
+        "資料を送付いたします。"},
+       {}},
+      {"Thunderbird original",
+       {"ありがとうございます。", "-------- Original Message --------", "添付をご確認ください。"},
+       {}},
+      {"full-width quote", {"＞ 資料を添付します。", "確認しました。"}, {}},
+      {"own words before the original",
+       {"資料を添付します。", "-----Original Message-----", "よろしくお願いします。"},
+       {"forgotten"}},
+  };
+  TSendCheckSettings quotesCount = Defaults();
+  quotesCount.NotReplyCheck = false;
+  for (const Case& c : cases) {
+    Mail mail;
+    mail.body = c.body;
+    ScriptedUser user;
+    Send(mail.Lines(), Defaults(), user);
+    EXPECT_EQ(Kinds(user), c.questions) << c.name;
+    ScriptedUser counting;
+    Send(mail.Lines(), quotesCount, counting);
+    EXPECT_EQ(Kinds(counting), std::vector<std::string>{"forgotten"}) << c.name;
+  }
+}
+
 TEST(RunSendChecks, SearchesTheDecodedSubjectOnly) {
   const std::string encoded = "Subject: =?ISO-2022-JP?B?GyRCQXdJVRsoQg==?=";
   Mail mail;
