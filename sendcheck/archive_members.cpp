@@ -69,7 +69,8 @@ std::optional<std::size_t> ReadLzhHeader(TArchiveBytes b, std::size_t at, TArchi
       const std::size_t nameSize = b[at + 21];
       if (base > left || kLzhBaseSize + nameSize > base) return std::nullopt;
       member.Name = Text(b, at + 22, nameSize);
-      if (b[at + 20] == 0) return packed > left - base ? std::nullopt : std::optional(at + base);
+      if (b[at + 20] == 0)
+        return packed > left - base ? std::nullopt : std::optional(at + base + packed);
       // Level 1: the packed size counts the extended headers too.
       if (base < kLzhBaseSize + nameSize + 5) return std::nullopt;
       const auto data = ReadExtendedHeaders(b, at + base, Le16(b, at + base - 2), b.size(), member);
