@@ -20,9 +20,9 @@ std::wstring_view MemberExtension(std::wstring_view name) {
 }
 
 std::optional<std::vector<TArchiveMember>> ReadMembers(std::wstring_view extension,
-                                                       TArchiveBytes bytes) {
-  if (EqualsIgnoringAsciiCase(extension, L".zip")) return ZipMembers(bytes);
-  return LzhMembers(bytes);
+                                                       const TArchiveSource& source) {
+  if (EqualsIgnoringAsciiCase(extension, L".zip")) return ZipMembers(source);
+  return LzhMembers(source);
 }
 
 }  // namespace
@@ -32,10 +32,10 @@ bool ReadableArchiveType(std::wstring_view extension) {
          EqualsIgnoringAsciiCase(extension, L".lzh") || EqualsIgnoringAsciiCase(extension, L".lha");
 }
 
-TArchiveContents InspectArchive(std::wstring_view extension, TArchiveBytes bytes) {
+TArchiveContents InspectArchive(std::wstring_view extension, const TArchiveSource& source) {
   TArchiveContents contents;
   if (!ReadableArchiveType(extension)) return contents;
-  const auto members = ReadMembers(extension, bytes);
+  const auto members = ReadMembers(extension, source);
   if (!members) return contents;
   contents.Readable = true;
   bool encrypted = false;

@@ -17,7 +17,8 @@ struct TArchiveContents {
   std::wstring RefusedMember;  // the first member that makes Gmail refuse the archive, or empty
 };
 
-// Reads the member names of the archive in `bytes` by its `extension` (see ReadableArchiveType).
-[[nodiscard]] TArchiveContents InspectArchive(std::wstring_view extension, TArchiveBytes bytes);
+// Reads the member names of the archive in `source` by its `extension` (see ReadableArchiveType).
+[[nodiscard]] TArchiveContents InspectArchive(std::wstring_view extension,
+                                              const TArchiveSource& source);
 
 }  // namespace vlm

@@ -22,7 +22,8 @@ constexpr wchar_t kFullWidthQuote = L'＞';
 constexpr std::array<std::string_view, 4> kQuotedRestMarkers = {
     "-- ", "-----Original Message-----", "---------- Forwarded message ---------",
     "-------- Original Message --------"};
-// Gmail carries at most 25 MB; an archive beyond this is not read (and stays unknown).
+// Gmail carries at most 25 MB; an archive beyond this is not read (and stays unknown). Only its
+// directory is decoded, but the lines of the attachment are indexed.
 constexpr std::size_t kLargestArchiveRead = 32 * 1024 * 1024;
 
 // A line of the message in the code page, or the decoded subject in wide text.
@@ -181,8 +182,11 @@ class TMessagePass {
 
   TArchiveContents ReadArchive(std::wstring_view extension, std::size_t partAt) const {
     if (partAt >= FMessage.size() || !ReadableArchiveType(extension)) return {};
-    const auto bytes = DecodePartBody(FMessage, partAt, kLargestArchiveRead);
-    return bytes ? InspectArchive(extension, *bytes) : TArchiveContents{};
+    const auto body = TPartBody::Find(FMessage, partAt, kLargestArchiveRead);
+    if (!body) return {};
+    const TArchiveSource source{
+        body->Size(), [&body](std::size_t at, std::size_t size) { return body->Read(at, size); }};
+    return InspectArchive(extension, source);
   }
 
   // The first attachment that Gmail would refuse ends the attachment scan.

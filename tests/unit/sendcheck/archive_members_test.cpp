@@ -2,14 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstring>
 #include <functional>
 
 #include "base/ansi_text.h"
 #include "sendcheck/archive_contents.h"
-#include "sendcheck/part_body.h"
-#include "tests/support/base64.h"
 #include "tests/support/little_endian.h"
 #include "tests/unit/sendcheck/archive_fixtures.h"
 
@@ -48,7 +45,8 @@ TEST(InspectArchive, NamesTheFirstMemberGmailRefuses) {
   };
   for (const Case& c : cases) {
     const std::string bytes = TArchiveFixtures::Get().Bytes(c.file);
-    const TArchiveContents contents = InspectArchive(FromUtf8(Extension(c.file)), View(bytes));
+    const TArchiveContents contents =
+        InspectArchive(FromUtf8(Extension(c.file)), MemorySource(View(bytes)));
     EXPECT_TRUE(contents.Readable) << c.file;
     EXPECT_EQ(ToUtf8(contents.RefusedMember), c.refused) << c.file;
   }
@@ -146,53 +144,6 @@ TEST(ArchiveMembers, SurvivesEveryByteChanged) {
         (void)LzhMembers(View(bytes));
       }
   }
-}
-
-TEST(DecodePartBody, DecodesTheBase64LinesAfterThePartHeader) {
-  struct Case {
-    const char* name;
-    std::string text;
-    std::size_t limit;
-    std::optional<std::string> bytes;
-  };
-  const Case cases[] = {
-      {"lines to the boundary", " filename=\"a.zip\"\r\n\r\nUEsD\r\nBAo=\r\n--part--\r\nAAAA\r\n",
-       100, "PK\x03\x04\x0A"},
-      {"to the end of the text", " filename=\"a\"\r\n\r\nYWJj", 100, "abc"},
-      {"to an empty line", "x\r\n\r\nYQ==\r\n\r\nAAAA\r\n", 100, "a"},
-      {"two characters left", "x\r\n\r\nYWI\r\n", 100, "ab"},
-      {"no body", "x\r\n", 100, ""},
-      {"not base64", "x\r\n\r\nYW*j\r\n", 100, std::nullopt},
-      {"data after padding", "x\r\n\r\nYQ==YWJj\r\n", 100, std::nullopt},
-      {"one character left", "x\r\n\r\nYWJjY\r\n", 100, std::nullopt},
-      {"beyond the limit", "x\r\n\r\nYWJjZGVm\r\n", 5, std::nullopt},
-      {"at the limit", "x\r\n\r\nYWJjZGVm\r\n", 6, "abcdef"},
-  };
-  for (const Case& c : cases) {
-    const auto bytes = DecodePartBody(c.text, 0, c.limit);
-    ASSERT_EQ(bytes.has_value(), c.bytes.has_value()) << c.name;
-    if (bytes) {
-      EXPECT_EQ(std::string(bytes->begin(), bytes->end()), *c.bytes) << c.name;
-    }
-  }
-}
-
-// A 25 MB attachment: decoded and its directory read well within the time the user waits.
-TEST(DecodePartBody, ReadsA25MegabyteArchiveQuickly) {
-  const std::string text = "--part\r\n filename=\"big.zip\"\r\n\r\n" +
-                           test::EncodeBase64Lines(TArchiveFixtures::Get().Bytes("big.zip")) +
-                           "--part--\r\n";
-  const auto start = std::chrono::steady_clock::now();
-  const auto bytes = DecodePartBody(text, 0, 32 * 1024 * 1024);
-  ASSERT_TRUE(bytes);
-  const TArchiveContents contents = InspectArchive(L".zip", *bytes);
-  const auto took = std::chrono::steady_clock::now() - start;
-  EXPECT_EQ(ToUtf8(contents.RefusedMember), "run.bat");
-  // Generous for a shared machine; the bench measures it properly.
-  EXPECT_LT(took, std::chrono::milliseconds(1000));
-  std::printf(
-      "25 MB attachment: %lld ms\n",
-      static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(took).count()));
 }
 
 }  // namespace
