@@ -17,6 +17,7 @@ namespace vlm {
 
 struct TSendScan {
   // The "To:", "Cc:" and "Bcc:" fields of the header, each with its folded lines run together.
+  // A Bcc: field counts whenever the outgoing text holds one; the host may leave it out.
   std::vector<std::string> RecipientFields;
   bool ToGmail = false;               // a recipient field names a Gmail address (set by the caller)
   bool HasAttachment = false;         // an attachment header or a "_MULTIPART_MIXED_" line was seen
