@@ -22,8 +22,8 @@ constexpr wchar_t kFullWidthQuote = L'＞';
 constexpr std::array<std::string_view, 4> kQuotedRestMarkers = {
     "-- ", "-----Original Message-----", "---------- Forwarded message ---------",
     "-------- Original Message --------"};
-// Gmail carries at most 25 MB; an archive beyond this is not read (and stays unknown). Only its
-// directory is decoded, but the lines of the attachment are indexed.
+// Gmail carries at most 25 MB; an archive beyond this is not read (and stays unknown). Of the
+// archives read only the directory is decoded.
 constexpr std::size_t kLargestArchiveRead = 32 * 1024 * 1024;
 
 // A line of the message in the code page, or the decoded subject in wide text.
@@ -152,8 +152,8 @@ class TMessagePass {
   // A line quoting another message: ">", "|" or the full-width "＞" first.
   bool IsQuotedLine(const TLine& line) const {
     if (line.BeginsWith('>') || line.BeginsWith('|')) return true;
-    return line.Ansi ? line.Ansi->Bytes().starts_with(FFullWidthQuote)
-                     : line.Wide.starts_with(kFullWidthQuote);
+    if (!line.Ansi) return line.Wide.starts_with(kFullWidthQuote);
+    return FFullWidthQuote && line.Ansi->Bytes().starts_with(*FFullWidthQuote);
   }
 
   // A line after which the rest of the body is not the writer's own.
@@ -200,7 +200,9 @@ class TMessagePass {
   TSendScan& FScan;
   const bool FSkipQuoted;
   const std::string_view FMessage;
-  const std::string FFullWidthQuote = ToAnsi(std::wstring_view(&kFullWidthQuote, 1));
+  // None in a code page without the character.
+  const std::optional<std::string> FFullWidthQuote =
+      ToAnsiExact(std::wstring_view(&kFullWidthQuote, 1));
   bool FQuotedRest = false;  // a signature or original was met: search words no longer count
   const TNeedle FAttachmentHeader{L"Content-Disposition: attachment;"};
   const TNeedle FFileNameQuoted{kFileNameQuoted};
