@@ -35,6 +35,7 @@ const std::array kSettings = {
     TSetting{L"FormatChange", TFlagSetting{&TForm1::CheckBox11, false}},
     TSetting{L"GmailSendCheck", TFlagSetting{&TForm1::CheckBox12, true}},
     TSetting{L"LongFileName", TFileOnlyFlagSetting{&TForm1::LongFileName, true}},
+    TSetting{L"TnefBody", TFileOnlyFlagSetting{&TForm1::TnefBody, true}},
     TSetting{L"SizeCheckBytes", TFileOnlyCountSetting{&TForm1::SizeCheckBytes, 1024000}},
 };
 

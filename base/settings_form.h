@@ -55,6 +55,9 @@ class TForm1 {
   // A setting without a control: winmail.dat attachments named by their long names (INI key
   // "LongFileName"); only the INI file changes it.
   bool LongFileName = true;
+  // A setting without a control: a winmail.dat's message body is added as a part of its own (INI
+  // key "TnefBody"); only the INI file changes it.
+  bool TnefBody = true;
   // The size question is asked from this many characters on (INI key "SizeCheckBytes"); only the
   // INI file changes it.
   long long SizeCheckBytes = 1024000;

@@ -24,10 +24,6 @@ namespace vlm {
 // an addition, a message it cannot take and a failure. Never raises.
 void AddFileToMessage(const TMailTools& tools, const char* mail, const std::string& path);
 
-// The boundary of a converted single-part message: the date and the Message-ID's address without
-// its "@", without "/", keeping only characters a boundary may hold, at most 70 of them.
-[[nodiscard]] std::string MakeBoundary(const std::wstring& shortDate, std::string_view messageId);
-
 // The largest file that may be added, in bytes.
 inline constexpr long long kAddFileLimit = 10'000'000;
 

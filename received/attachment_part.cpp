@@ -19,4 +19,17 @@ void WriteAttachmentPart(TLineWriter& out, std::string_view boundary, std::strin
   out.Line("");
 }
 
+void WriteMessagePart(TLineWriter& out, std::string_view boundary, std::string_view fileName,
+                      std::string_view message) {
+  const std::string name(fileName);
+  out.Line("--" + std::string(boundary));
+  out.Line("Content-Type: message/rfc822;");
+  out.Line("\tname=\"" + name + "\"");
+  out.Line("Content-Disposition: attachment;");
+  out.Line("\tfilename=\"" + name + "\"");
+  out.Line("");
+  out.TextLines(message);
+  out.Line("");
+}
+
 }  // namespace vlm

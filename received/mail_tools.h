@@ -17,6 +17,8 @@ struct TMailTools {
   std::function<std::wstring()> ShortDate;
   // Whether winmail.dat attachments are named by their long names (the INI key LongFileName).
   bool LongFileNames = true;
+  // Whether a winmail.dat's body becomes a part of its own (the INI key TnefBody).
+  bool TnefBody = true;
 };
 
 }  // namespace vlm

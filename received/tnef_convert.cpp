@@ -8,6 +8,8 @@
 
 #include "base/ansi_text.h"
 #include "received/attachment_file_name.h"
+#include "received/forwarded_message.h"
+#include "received/tnef_body.h"
 #include "base/file_name_key.h"
 #include "base/files.h"
 
@@ -100,32 +102,21 @@ TTNEFConvert::~TTNEFConvert() = default;
 
 bool TTNEFConvert::Convert(std::vector<std::wstring>& ResultFile,
                            const std::filesystem::path& TempFolder) {
+  const size_t earlier = ResultFile.size();
   try {
     FMimeTags.clear();
-    ScanAttributes(TempFolder);
-    const size_t count = CountAttachments();
-    if (count == 0) return false;
-    ReadTitles();
-    if (!FLongFileNames)
-      FInfo = TTnefInfo{};
-    else if (FUseMapped)
-      FInfo = ReadTnefInfo(std::string_view(FMapped.Data(), FMapped.Size()));
+    FContentTypes.clear();
+    FNames = TNameClaim();
+    FCodePageNames = TNameClaim();
+    FTakenCount = 0;
+    FTakenBytes = 0;
+    FInfo = FUseMapped ? ReadTnefInfo(std::string_view(FMapped.Data(), FMapped.Size()))
+                       : ReadTnefInfo(FFileName);
+    if (FInfo.Clean)
+      ConvertWalked(ResultFile, TempFolder);
     else
-      FInfo = ReadTnefInfo(FFileName);
-    // Two attachments with one title keep their own content: the later one is "name (2).ext".
-    // The names also go into headers in the code page, where names that differ may meet
-    // ("Résumé.pdf" best-fits to "Resume.pdf"): those are numbered apart as well.
-    TNameClaim names, codePageNames;
-    for (size_t i = 0; i < count; ++i) {
-      const std::wstring title = AttachmentName(i);
-      std::wstring name = names.Claim(title);
-      while (IsTemporaryName(name) || !codePageNames.Take(FromAnsi(AnsiFileName(name))))
-        name = names.Claim(title);
-      SaveAttachment(i, FileInFolder(TempFolder, name));
-      ResultFile.push_back(std::move(name));
-      const TTnefAttachmentInfo* info = FInfo.ForData(FPending[i]->data.offset);
-      FMimeTags.push_back(info ? info->MimeTag : std::string());
-    }
+      ConvertScanned(ResultFile, TempFolder);
+    if (FBody) WriteBody(ResultFile, TempFolder);
   } catch (const EFileError& error) {
     DiscardPending();
     throw ETNEFConvert(std::string("cannot write an attachment file: ") + error.what());
@@ -134,7 +125,137 @@ bool TTNEFConvert::Convert(std::vector<std::wstring>& ResultFile,
     throw;
   }
   DiscardPending();
-  return true;
+  return ResultFile.size() > earlier;
+}
+
+// Two attachments with one name keep their own content: the later one is "name (2).ext". The
+// names also go into headers in the code page, where names that differ may meet ("Résumé.pdf"
+// best-fits to "Resume.pdf"): those are numbered apart as well.
+std::wstring TTNEFConvert::ClaimName(const std::wstring& wanted) {
+  std::wstring name = FNames.Claim(wanted);
+  while (IsTemporaryName(name) || !FCodePageNames.Take(FromAnsi(AnsiFileName(name))))
+    name = FNames.Claim(wanted);
+  return name;
+}
+
+void TTNEFConvert::Add(std::vector<std::wstring>& ResultFile, std::wstring name,
+                       std::string mimeTag, std::string contentType) {
+  ResultFile.push_back(std::move(name));
+  FMimeTags.push_back(std::move(mimeTag));
+  FContentTypes.push_back(std::move(contentType));
+}
+
+// Counts an attachment against what one file may give. The attachments of one file hold at most
+// twice its size and a megabyte (a little room for values that nest).
+void TTNEFConvert::Take(std::uint64_t bytes) {
+  if (++FTakenCount > kMaxAttachments) throw ETNEFLimit("too many attachments");
+  FTakenBytes += bytes;
+  if (FTakenBytes > std::min(kMaxTotalBytes, 2 * FSourceSize + (1u << 20)))
+    throw ETNEFLimit("the attachments hold more than the file");
+}
+
+// The attachments as the records walked give them. A forwarded message's placeholder data
+// ("This attachment is a MAPI 1.0 embedded message ...") is no file: the message is.
+void TTNEFConvert::ConvertWalked(std::vector<std::wstring>& ResultFile,
+                                 const std::filesystem::path& TempFolder) {
+  const TTnefRead read = [this](std::uint64_t at, char* out, size_t size) {
+    ReadAt(at, out, size);
+  };
+  TakeWalked(FInfo);
+  for (size_t i = 0; i < FInfo.Attachments.size(); ++i) {
+    const TTnefAttachmentInfo& attachment = FInfo.Attachments[i];
+    const auto& data = attachment.Data ? attachment.Data : attachment.BlockData;
+    if (!attachment.Embedded && !data) continue;
+    std::wstring name = ClaimName(TnefAttachmentName(FInfo, i, read, FLongFileNames));
+    if (attachment.Embedded) {
+      WriteForwarded(*attachment.Embedded, FileInFolder(TempFolder, name));
+      Add(ResultFile, std::move(name), {}, "message/rfc822");
+      continue;
+    }
+    WriteRange(*data, FileInFolder(TempFolder, name));
+    Add(ResultFile, std::move(name), FLongFileNames ? attachment.MimeTag : std::string(), {});
+  }
+}
+
+// Counts every attachment the walk found, those of forwarded messages too, before anything is
+// written: a file that would give too much gives nothing.
+void TTNEFConvert::TakeWalked(const TTnefInfo& message) {
+  for (const TTnefAttachmentInfo& attachment : message.Attachments) {
+    if (attachment.EmbeddedTooDeep) throw ETNEFNesting("forwarded messages nest too deep");
+    const auto& data = attachment.Data ? attachment.Data : attachment.BlockData;
+    if (attachment.Embedded) {
+      Take(0);
+      TakeWalked(*attachment.Embedded);
+    } else if (data) {
+      Take(data->Size);
+    }
+  }
+}
+
+void TTNEFConvert::ConvertScanned(std::vector<std::wstring>& ResultFile,
+                                  const std::filesystem::path& TempFolder) {
+  ScanAttributes(TempFolder);
+  const size_t count = CountAttachments();
+  if (count == 0) return;
+  ReadTitles();
+  if (!FLongFileNames) FInfo = TTnefInfo{};
+  for (size_t i = 0; i < count; ++i) {
+    std::wstring name = ClaimName(AttachmentName(i));
+    SaveAttachment(i, FileInFolder(TempFolder, name));
+    const TTnefAttachmentInfo* info = FInfo.ForData(FPending[i]->data.offset);
+    Add(ResultFile, std::move(name), info ? info->MimeTag : std::string(), {});
+  }
+}
+
+void TTNEFConvert::WriteBody(std::vector<std::wstring>& ResultFile,
+                             const std::filesystem::path& TempFolder) {
+  const TTnefRead read = [this](std::uint64_t at, char* out, size_t size) {
+    ReadAt(at, out, size);
+  };
+  for (TTnefBodyPart& part : TnefBodyParts(FInfo, read, FBodyText)) {
+    std::wstring name = ClaimName(part.Name);
+    if (!WriteWholeNewFile(PathText(FileInFolder(TempFolder, name)), part.Bytes.data(),
+                           part.Bytes.size()))
+      throw ETNEFConvert("cannot write the body");
+    Add(ResultFile, std::move(name), {}, std::move(part.ContentType));
+  }
+}
+
+// A forwarded message goes into a temporary file as it is written, and under its name once whole.
+void TTNEFConvert::WriteForwarded(const TTnefInfo& message, const std::filesystem::path& FileName) {
+  TTemporaryFile file(PathText(FileName.parent_path()), kTemporaryPrefix, kTemporarySuffix,
+                      FTemporaryNumber);
+  TForwardingContext context;
+  context.Read = [this](std::uint64_t at, char* out, size_t size) { ReadAt(at, out, size); };
+  context.Write = [&file](std::string_view text) { file.Write(text.data(), text.size()); };
+  context.TypeOf = FTypeOf ? FTypeOf : [](const std::wstring&, const std::string& tag) {
+    return tag.empty() ? std::string("application/octet-stream") : tag;
+  };
+  context.LongFileNames = FLongFileNames;
+  WriteForwardedMessage(message, context);
+  file.MoveTo(PathText(FileName));
+}
+
+// A value straight from the mapped file under its name; otherwise copied through a temporary
+// file, so that a failed read leaves no half-written file under the name.
+void TTNEFConvert::WriteRange(const TTnefRange& range, const std::filesystem::path& FileName) {
+  if (FUseMapped) {
+    if (!WriteWholeNewFile(PathText(FileName), FMapped.Data() + range.Offset,
+                           static_cast<size_t>(range.Size)))
+      throw ETNEFConvert("cannot write an attachment file");
+    return;
+  }
+  TTemporaryFile file(PathText(FileName.parent_path()), kTemporaryPrefix, kTemporarySuffix,
+                      FTemporaryNumber);
+  std::vector<char> buffer(static_cast<size_t>(std::min<std::uint64_t>(FBufferSize, range.Size)));
+  for (std::uint64_t at = 0; at < range.Size;) {
+    const size_t size =
+        static_cast<size_t>(std::min<std::uint64_t>(buffer.size(), range.Size - at));
+    ReadAt(range.Offset + at, buffer.data(), size);
+    file.Write(buffer.data(), size);
+    at += size;
+  }
+  file.MoveTo(PathText(FileName));
 }
 
 // Closes and removes the temporary files that did not get their name.
@@ -264,10 +385,7 @@ size_t TTNEFConvert::CountAttachments() const {
 void TTNEFConvert::StartAttachment(const TAttributeAt& data,
                                    const std::filesystem::path& TempFolder) {
   CheckValue(data, data.length, "attachment data");
-  if (FPending.size() >= kMaxAttachments) throw ETNEFLimit("too many attachments");
-  FTakenBytes += data.length;
-  if (FTakenBytes > std::min(kMaxTotalBytes, 2 * FSourceSize + (1u << 20)))
-    throw ETNEFLimit("the attachments hold more than the file");
+  Take(data.length);
   auto attachment = std::make_unique<TPendingAttachment>();
   attachment->data = data;
   attachment->next = data.offset + kRecordHead;

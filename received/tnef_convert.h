@@ -1,13 +1,20 @@
 #pragma once
-// Writes the attachments of a winmail.dat (TNEF) file into a folder, one file each.
+// Writes what a winmail.dat (TNEF) file carries into a folder, one file each: its attachments,
+// the messages forwarded in it (as RFC 822 messages, ".eml") and its body ("message.html",
+// "message.txt" or "message.rtf", see tnef_body.h).
 //
-// The file is not parsed as a TNEF structure: it is scanned byte by byte for the identifiers of
-// attAttachTitle (10 80 01 00) and attAttachData (0F 80 06 00), and the length and value behind
-// each match are taken. Offset 0 is never a match, a pattern inside a value counts, a title is its
-// value without the last byte, and the i-th title names the i-th data value.
+// A file whose attribute records walk cleanly from its signature to its last byte (see
+// tnef_properties.h) is taken as that structure: each attachment's data from its attAttachData
+// record or, where it has none, from its property block, and a forwarded message from its
+// property block, with nothing pulled up out of it.
 //
-// An attachment's long name from its property block (see tnef_properties.h) names its file when
-// there is one, as every other decoder shows it; the title is the fallback.
+// Any other file is scanned byte by byte for the identifiers of attAttachTitle (10 80 01 00) and
+// attAttachData (0F 80 06 00), and the length and value behind each match are taken. Offset 0 is
+// never a match, a pattern inside a value counts, a title is its value without the last byte, and
+// the i-th title names the i-th data value.
+//
+// An attachment's long name from its property block names its file when there is one, as every
+// other decoder shows it; the title is the fallback.
 //
 // The file comes from anyone on the internet, so a title is only ever used as a bare file name
 // inside the folder, a missing or unusable title gets the name "attachment<n>", equal titles get
@@ -21,30 +28,19 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "base/files.h"
 #include "base/mapped_file.h"
+#include "received/tnef_errors.h"
 #include "received/tnef_properties.h"
 
 namespace vlm {
-
-// A winmail.dat that cannot be opened or decoded, or an attachment that cannot be written.
-class ETNEFConvert : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
-// A winmail.dat that would give more than one file may: more attachments than anyone sends, or
-// more bytes than it holds. Records found inside other records' values can claim the rest of the
-// file over and over; a few kilobytes would otherwise become gigabytes of attachments.
-class ETNEFLimit : public ETNEFConvert {
- public:
-  using ETNEFConvert::ETNEFConvert;
-};
 
 class TTNEFConvert {
  public:
@@ -69,10 +65,10 @@ class TTNEFConvert {
   TTNEFConvert(const TTNEFConvert&) = delete;
   TTNEFConvert& operator=(const TTNEFConvert&) = delete;
 
-  // Writes every attachment into TempFolder and appends the bare name of each written file to
-  // ResultFile, in file order (the file is FileInFolder(TempFolder, name)). False, with nothing
-  // written, when the file holds no attAttachData. Raises ETNEFConvert for a malformed file or a
-  // write failure.
+  // Writes every attachment, forwarded message and the body into TempFolder and appends the bare
+  // name of each written file to ResultFile, in file order, the body last (the file is
+  // FileInFolder(TempFolder, name)). False, with nothing written, when the file holds none of
+  // them. Raises ETNEFConvert for a malformed file or a write failure.
   bool Convert(std::vector<std::wstring>& ResultFile, const std::filesystem::path& TempFolder);
 
   // Whether attachments are named by the long name in their property block (the default) or,
@@ -81,6 +77,20 @@ class TTNEFConvert {
   // The PR_ATTACH_MIME_TAG of each file the last Convert wrote, in the same order; empty where
   // the attachment gives none or long names are off.
   [[nodiscard]] const std::vector<std::string>& MimeTags() const { return FMimeTags; }
+  // The whole Content-Type of each file the conversion made itself (a body with its charset, a
+  // forwarded message), in the same order; empty for the sender's files.
+  [[nodiscard]] const std::vector<std::string>& ContentTypes() const { return FContentTypes; }
+  // Whether the body is written (the INI key TnefBody), and whether as text too: a message that
+  // shows a text part of its own needs no second one.
+  void SetBody(bool on, bool withText) {
+    FBody = on;
+    FBodyText = withText;
+  }
+  // The MIME type of a forwarded message's attachment by its name and sender's tag; the tag or
+  // application/octet-stream unless set.
+  void SetTypeOf(std::function<std::string(const std::wstring&, const std::string&)> typeOf) {
+    FTypeOf = std::move(typeOf);
+  }
 
  private:
   enum class TAttribute { atNone, atTitle, atData };
@@ -93,6 +103,18 @@ class TTNEFConvert {
   };
   struct TPendingAttachment;
 
+  void ConvertWalked(std::vector<std::wstring>& ResultFile,
+                     const std::filesystem::path& TempFolder);
+  void ConvertScanned(std::vector<std::wstring>& ResultFile,
+                      const std::filesystem::path& TempFolder);
+  void WriteBody(std::vector<std::wstring>& ResultFile, const std::filesystem::path& TempFolder);
+  void WriteForwarded(const TTnefInfo& message, const std::filesystem::path& FileName);
+  void WriteRange(const TTnefRange& range, const std::filesystem::path& FileName);
+  void Add(std::vector<std::wstring>& ResultFile, std::wstring name, std::string mimeTag,
+           std::string contentType);
+  std::wstring ClaimName(const std::wstring& wanted);
+  void Take(std::uint64_t bytes);
+  void TakeWalked(const TTnefInfo& message);
   TAttribute FindAttribute();
   void ScanAttributes(const std::filesystem::path& TempFolder);
   size_t CountAttachments() const;
@@ -132,8 +154,16 @@ class TTNEFConvert {
   std::uint64_t FTakenBytes = 0;                // the data values' lengths so far
 
   bool FLongFileNames = true;
-  TTnefInfo FInfo;  // the property blocks, read when long names are on
+  bool FBody = true;
+  bool FBodyText = true;
+  std::function<std::string(const std::wstring&, const std::string&)> FTypeOf;
+  TTnefInfo FInfo;  // the walk over the records
   std::vector<std::string> FMimeTags;
+  std::vector<std::string> FContentTypes;
+  // The names taken so far, and their code-page forms: two names that differ may meet there
+  // ("Résumé.pdf" best-fits to "Resume.pdf").
+  TNameClaim FNames, FCodePageNames;
+  size_t FTakenCount = 0;  // attachments taken so far, forwarded ones included
 };
 
 }  // namespace vlm

@@ -24,20 +24,15 @@
 #include "received/tnef_convert.h"
 #include "base/files.h"
 #include "received/work_files.h"
+#include "received/single_part_conversion.h"
+#include "base/mapped_file.h"
+#include <functional>
 
 namespace vlm {
 namespace {
 
-constexpr std::string_view kCorrelator = "X-MS-TNEF-Correlator";
-
 void ShowStatus(const TBeckyAPI& host, const wchar_t* text) {
   host.SetMessageText(nullptr, ToAnsi(text).c_str());
-}
-
-bool HasCorrelator(const TLineList& header) {
-  for (const std::string_view line : header)
-    if (StartsWith(line, kCorrelator)) return true;
-  return false;
 }
 
 // A line that opens a part: the delimiter, then nothing but blanks (transport padding).
@@ -45,6 +40,42 @@ bool IsPartDelimiter(std::string_view line, std::string_view delimiter) {
   if (!StartsWith(line, delimiter)) return false;
   const std::string_view rest = line.substr(delimiter.size());
   return rest.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+// A winmail.dat: typed application/ms-tnef, or named winmail.dat whatever its type says (some
+// gateways send it as application/octet-stream).
+bool IsTnefPart(const TLineList& header, size_t headerEnd) {
+  const TContentType type = HeaderContentType(header, headerEnd);
+  if (type.Type == "application/ms-tnef" || type.Type == "application/vnd.ms-tnef") return true;
+  const auto named = [](const std::optional<std::string>& name) {
+    return name && EqualsIgnoringAsciiCase(*name, "winmail.dat");
+  };
+  if (named(type.Parameter("name"))) return true;
+  const auto disposition = HeaderField(header, headerEnd, "Content-Disposition");
+  return disposition && named(ParseContentType("x/" + *disposition).Parameter("filename"));
+}
+
+// Whether the message shows a text of its own: it is text, or one of its own parts is (a choice
+// of alternatives counts as one). A winmail.dat's text body would only repeat it.
+bool HasTextPart(const TMessageView& message) {
+  if (message.Type.Type.empty() || message.Type.Type.starts_with("text/")) return true;
+  if (message.Boundary.empty()) return false;
+  const std::string delimiter = "--" + message.Boundary;
+  const TLineList& lines = message.Lines;
+  for (size_t at = message.HeaderEnd + 1; at < lines.size(); ++at) {
+    if (!IsPartDelimiter(lines[at], delimiter)) continue;
+    size_t end = at + 1;
+    while (end < lines.size() && !lines[end].empty() && !IsPartDelimiter(lines[end], delimiter))
+      ++end;
+    const TLineList header(lines.begin() + static_cast<std::ptrdiff_t>(at + 1),
+                           lines.begin() + static_cast<std::ptrdiff_t>(end));
+    const std::string type = HeaderContentType(header, header.size()).Type;
+    if (type.empty() || type == "text/plain" || type == "text/html" ||
+        type == "multipart/alternative")
+      return true;
+    at = end;
+  }
+  return false;
 }
 
 // The winmail.dat part among the message's own parts (not parts nested deeper): where its
@@ -80,8 +111,7 @@ std::optional<TTnefPart> FindTnefPart(const TMessageView& message) {
         lines.begin() + static_cast<std::ptrdiff_t>(first),
         lines.begin() + static_cast<std::ptrdiff_t>(std::min(bodyFirst + 1, end)));
     const size_t partHeaderEnd = HeaderEnd(header);
-    if (partHeaderEnd != kNoLine &&
-        HeaderContentType(header, partHeaderEnd).Type == "application/ms-tnef") {
+    if (partHeaderEnd != kNoLine && IsTnefPart(header, partHeaderEnd)) {
       TTnefPart found;
       found.TypeLine = first + FindHeaderField(header, partHeaderEnd, "Content-Type").First;
       found.Base64 = EqualsIgnoringAsciiCase(
@@ -120,29 +150,136 @@ std::string HostReadablePath(const TBeckyAPI& host, const std::wstring& folder,
   return copy;
 }
 
-// Extracts the attachments into the work folder; every file written, even by a conversion that
-// failed halfway, goes to `files`. False when the winmail.dat holds no attachment.
-bool ExtractAttachments(const TMailTools& tools, const std::string& tnefFile,
-                        const std::wstring& folder, std::vector<std::wstring>& names,
-                        std::vector<std::string>& mimeTags, TWorkFiles& files) {
+// One part the winmail.dat gave: a file as its base64 text, or a forwarded message as its text.
+struct TExpandedPart {
+  std::string Name;  // in the code page, for the part's headers
+  std::string Type;  // the whole Content-Type value
+  std::unique_ptr<THostBase64> Encoded;
+  std::unique_ptr<TMappedFile> Message;
+};
+
+// Extracts what the winmail.dat carries into the work folder and readies each file as a part;
+// every file written, even by a conversion that failed halfway, goes to `files`. Empty when the
+// winmail.dat holds nothing to add.
+std::vector<TExpandedPart> ExtractParts(const TMailTools& tools, const std::string& tnefFile,
+                                        const std::wstring& folder, bool withText,
+                                        TWorkFiles& files) {
+  const TBeckyAPI& host = tools.Host;
+  std::vector<std::wstring> names;
   const auto registerNames = [&] {
     for (const std::wstring& name : names) files.Add(FileInFolder(FilePath(folder), name));
   };
   TTNEFConvert converter(HostPath(tnefFile));
   converter.SetLongFileNames(tools.LongFileNames);
-  bool converted = false;
+  converter.SetBody(tools.TnefBody, withText);
+  converter.SetTypeOf([&tools](const std::wstring& name, const std::string& mimeTag) {
+    return MimeTypeForName(tools, name, mimeTag);
+  });
   try {
-    converted = converter.Convert(names, FilePath(folder));
+    converter.Convert(names, FilePath(folder));
   } catch (...) {
     registerNames();
     throw;
   }
   registerNames();
-  mimeTags = converter.MimeTags();
-  return converted && !names.empty();
+  // Each file is encoded once, into a work file of its own that stays mapped until the message
+  // is handed back.
+  std::vector<TExpandedPart> parts;
+  for (size_t i = 0; i < names.size(); ++i) {
+    TExpandedPart part;
+    const std::string& type = converter.ContentTypes()[i];
+    part.Name = AnsiFileName(names[i]);
+    part.Type = type.empty() ? MimeTypeForName(tools, names[i], converter.MimeTags()[i]) : type;
+    if (type == "message/rfc822")
+      part.Message = std::make_unique<TMappedFile>(FileInFolder(FilePath(folder), names[i]));
+    else
+      part.Encoded = HostEncode(host, HostTempFile(host, "bin", files),
+                                HostReadablePath(host, folder, names[i], files));
+    parts.push_back(std::move(part));
+  }
+  return parts;
 }
 
-// Hands back the source with the winmail.dat's attachments added, and gives the status text to
+void WriteParts(TLineWriter& out, std::string_view boundary,
+                const std::vector<TExpandedPart>& parts) {
+  for (const TExpandedPart& part : parts) {
+    if (part.Message)
+      WriteMessagePart(out, boundary, part.Name,
+                       std::string_view(part.Message->Data(), part.Message->Size()));
+    else
+      WriteAttachmentPart(out, boundary, part.Type, part.Name, part.Encoded->Text());
+  }
+}
+
+// The base64 lines [first, end) of `lines` decoded into a host work file; nothing when they are
+// no clean base64 or decode to nothing.
+std::optional<std::string> DecodeWinmail(const TBeckyAPI& host, std::string_view source,
+                                         const TLineList& lines, size_t first, size_t end,
+                                         TWorkFiles& files) {
+  // Base64 decoders skip blank lines; so do we.
+  while (first < end && lines[first].empty()) ++first;
+  while (end > first && lines[end - 1].empty()) --end;
+  TBase64Count count;
+  for (size_t i = first; i < end; ++i) count.Add(lines[i]);
+  const auto tnefSize = count.DecodedSize();
+  if (!tnefSize || *tnefSize == 0) return std::nullopt;
+  const std::string base64File = HostTempFile(host, "bin", files);
+  const std::string tnefFile = HostTempFile(host, "dat", files);
+  // The base64 lines as they stand in the source, breaks included: the decoder skips them.
+  const std::string_view firstLine = lines[first], lastLine = lines[end - 1];
+  WriteWholeFile(
+      HostPath(base64File),
+      source.substr(static_cast<size_t>(firstLine.data() - source.data()),
+                    static_cast<size_t>(lastLine.data() + lastLine.size() - firstLine.data())));
+  HostDecode(host, tnefFile, base64File, *tnefSize);
+  return tnefFile;
+}
+
+std::wstring MakeWorkFolder(const TBeckyAPI& host) {
+  const std::wstring folder = WorkFolder(host);
+  std::error_code error;
+  std::filesystem::create_directories(FilePath(folder), error);
+  if (error) throw EReceivedMail("cannot create the work folder");
+  return folder;
+}
+
+// Hands the new message to the host: counted first, then written straight into the buffer handed
+// back, allocated once at its exact size.
+void HandBackWritten(const TBeckyAPI& host, const char* mail,
+                     const std::function<void(TLineWriter&)>& write) {
+  TLineWriter counter = TLineWriter::Counting();
+  write(counter);
+  const THostBuffer buffer(host, counter.Size() + 1);
+  TLineWriter out(buffer.Data(), counter.Size());
+  write(out);
+  buffer.Data()[out.Size()] = '\0';
+  host.SetSource(mail, buffer.Data());
+}
+
+// A message that is only a winmail.dat becomes multipart/mixed: the winmail.dat its first part,
+// what it carries the parts after it.
+std::wstring ExpandWholeMessage(const TMailTools& tools, const char* mail,
+                                const TMessageView& message, TWorkFiles& files) {
+  const TBeckyAPI& host = tools.Host;
+  const size_t headerEnd = message.HeaderEnd;
+  const bool base64 = EqualsIgnoringAsciiCase(
+      HeaderField(message.Lines, headerEnd, "Content-Transfer-Encoding").value_or(""), "base64");
+  if (!base64 || !IsWellFormedHeader(message.Lines, headerEnd)) return kUnsupportedWinmailText;
+  const auto tnefFile =
+      DecodeWinmail(host, message.Text, message.Lines, headerEnd + 1, message.Lines.size(), files);
+  if (!tnefFile) return kExpandFailedText;
+  std::vector<TExpandedPart> parts =
+      ExtractParts(tools, *tnefFile, MakeWorkFolder(host), true, files);
+  if (parts.empty()) return kNothingToExpandText;
+  HandBackWritten(host, mail, [&](TLineWriter& out) {
+    WriteAsMultipart(
+        out, tools, message, kMarkerExpanded,
+        [&](TLineWriter& more, const std::string& boundary) { WriteParts(more, boundary, parts); });
+  });
+  return kExpandedText;
+}
+
+// Hands back the source with what the winmail.dat carries added, and gives the status text to
 // show: the expansion's, or the reason the message stays as it is. Every file it writes goes to
 // `files`. Raises EReceivedMail or ETNEFConvert on failure.
 std::wstring ExpandSource(const TMailTools& tools, const char* mail, std::string_view source,
@@ -153,6 +290,8 @@ std::wstring ExpandSource(const TMailTools& tools, const char* mail, std::string
   const size_t headerEnd = message.HeaderEnd;
   if (headerEnd == kNoLine) return kUnsupportedWinmailText;
   const TContentType& type = message.Type;
+  if (!type.IsMultipart() && IsTnefPart(lines, headerEnd))
+    return ExpandWholeMessage(tools, mail, message, files);
   if (type.IsMultipart() && type.Type != "multipart/mixed")
     return UnwritableMultipartText(type.Type);
   const std::string& boundary = message.Boundary;
@@ -160,57 +299,17 @@ std::wstring ExpandSource(const TMailTools& tools, const char* mail, std::string
   if (!part || !part->Base64) return kUnsupportedWinmailText;
   const size_t closing = FindClosingDelimiter(lines, boundary);
   if (closing == kNoLine || closing < part->TypeLine) return kUnsupportedWinmailText;
-  // Base64 decoders skip blank lines; so do we.
-  size_t textFirst = part->TextFirst, textEnd = part->TextEnd;
-  while (textFirst < textEnd && lines[textFirst].empty()) ++textFirst;
-  while (textEnd > textFirst && lines[textEnd - 1].empty()) --textEnd;
-  TBase64Count count;
-  for (size_t i = textFirst; i < textEnd; ++i) count.Add(lines[i]);
-  const auto tnefSize = count.DecodedSize();
-  if (!tnefSize || *tnefSize == 0) return kExpandFailedText;
-
-  const std::string base64File = HostTempFile(host, "bin", files);
-  const std::string tnefFile = HostTempFile(host, "dat", files);
-  const std::wstring folder = WorkFolder(host);
-  std::error_code error;
-  std::filesystem::create_directories(FilePath(folder), error);
-  if (error) throw EReceivedMail("cannot create the work folder");
-  // The base64 lines as they stand in the source, breaks included: the decoder skips them.
-  const std::string_view first = lines[textFirst], last = lines[textEnd - 1];
-  WriteWholeFile(HostPath(base64File),
-                 source.substr(static_cast<size_t>(first.data() - source.data()),
-                               static_cast<size_t>(last.data() + last.size() - first.data())));
-  HostDecode(host, tnefFile, base64File, *tnefSize);
-
-  std::vector<std::wstring> names;
-  std::vector<std::string> mimeTags;
-  if (!ExtractAttachments(tools, tnefFile, folder, names, mimeTags, files))
-    return kNothingToExpandText;
-
-  // Each attachment is encoded once, into a work file of its own that stays mapped until the
-  // message is handed back; the new message is then counted and written straight into the
-  // buffer handed back, allocated once at its exact size.
-  std::vector<std::unique_ptr<THostBase64>> encoded;
-  encoded.reserve(names.size());
-  for (const std::wstring& name : names)
-    encoded.push_back(HostEncode(host, HostTempFile(host, "bin", files),
-                                 HostReadablePath(host, folder, name, files)));
-  const auto write = [&](TLineWriter& out) {
+  const auto tnefFile = DecodeWinmail(host, source, lines, part->TextFirst, part->TextEnd, files);
+  if (!tnefFile) return kExpandFailedText;
+  std::vector<TExpandedPart> parts =
+      ExtractParts(tools, *tnefFile, MakeWorkFolder(host), !HasTextPart(message), files);
+  if (parts.empty()) return kNothingToExpandText;
+  HandBackWritten(host, mail, [&](TLineWriter& out) {
     WriteMarkedHeader(out, message, headerEnd, kMarkerExpanded);
     out.Bytes(message.Span(headerEnd, closing));
-    for (size_t i = 0; i < names.size(); ++i)
-      WriteAttachmentPart(out, boundary, MimeTypeForName(tools, names[i], mimeTags[i]),
-                          AnsiFileName(names[i]), encoded[i]->Text());
+    WriteParts(out, boundary, parts);
     out.Bytes(message.Span(closing, lines.size()));
-  };
-  TLineWriter counter = TLineWriter::Counting();
-  write(counter);
-  const THostBuffer buffer(host, counter.Size() + 1);
-  TLineWriter out(buffer.Data(), counter.Size());
-  write(out);
-  buffer.Data()[out.Size()] = '\0';
-  encoded.clear();  // before the host copies the new message
-  host.SetSource(mail, buffer.Data());
+  });
   return kExpandedText;
 }
 
@@ -222,16 +321,16 @@ bool HasWinmailPart(const TMailTools& tools, const char* mail) {
   const std::string header(HostText(host.GetHeader(mail)));
   const TLineList headerLines = SplitLines(header);
   if (HasMarker(headerLines, headerLines.size(), kMarkerExpanded)) return false;
-  if (!HasCorrelator(headerLines)) return false;
   // The host's own text, not a copy: the message can be tens of megabytes.
-  return FindTnefPart(ViewMessage(HostText(host.GetSource(mail)))).has_value();
+  const TMessageView message = ViewMessage(HostText(host.GetSource(mail)));
+  if (message.HeaderEnd == kNoLine) return false;
+  if (!message.Type.IsMultipart()) return IsTnefPart(message.Lines, message.HeaderEnd);
+  return FindTnefPart(message).has_value();
 }
 
 void ExpandWinmail(const TMailTools& tools, const char* mail) {
   const TBeckyAPI& host = tools.Host;
   if ((host.GetStatus(mail) & kMailHasAttachments) == 0) return;
-  const std::string header(HostText(host.GetHeader(mail)));
-  if (!HasCorrelator(SplitLines(header))) return;
   ShowStatus(host, kExpandingText);
   std::wstring status;
   try {
@@ -240,6 +339,8 @@ void ExpandWinmail(const TMailTools& tools, const char* mail) {
     status = ExpandSource(tools, mail, HostText(host.GetSource(mail)), files);
   } catch (const ETNEFLimit&) {
     status = kWinmailTooLargeText;
+  } catch (const ETNEFNesting&) {
+    status = kWinmailTooDeepText;
   } catch (const std::exception&) {
     status = kExpandFailedText;
   }

@@ -1,14 +1,17 @@
 #pragma once
 // The expansion of winmail.dat: a received message whose attachments arrived packed in a TNEF
-// part gets each packed file appended as an ordinary base64 attachment part, and the marker
-// "X-Velmora: Settlement" so that it is not expanded twice. The winmail.dat part stays.
+// part gets each packed file appended as an ordinary base64 attachment part (a forwarded message
+// as a message/rfc822 part, the body as message.html, .txt or .rtf), and the marker
+// "X-Velmora: Settlement" so that it is not expanded twice. The winmail.dat part stays; a message
+// that is nothing but a winmail.dat becomes multipart/mixed with it as the first part.
 #include "received/mail_tools.h"
 
 namespace vlm {
 
 // Whether the message `mail` (null: the selected one) should be expanded: it carries attachments,
-// it has no marker of an earlier expansion, its header has an X-MS-TNEF-Correlator line and one
-// of its own parts is application/ms-tnef.
+// it has no marker of an earlier expansion, and it is a winmail.dat or one of its own parts is
+// (typed application/ms-tnef or named winmail.dat). X-MS-TNEF-Correlator is not needed: some
+// gateways drop it.
 [[nodiscard]] bool HasWinmailPart(const TMailTools& tools, const char* mail);
 
 // Expands the winmail.dat of `mail` into the stored message. Leaves the message exactly as it was
@@ -23,6 +26,8 @@ inline constexpr wchar_t kExpandFailedText[] = L"winmail.datの展開に失敗�
 inline constexpr wchar_t kNothingToExpandText[] = L"winmail.datに添付ファイルはありません。";
 inline constexpr wchar_t kWinmailTooLargeText[] =
     L"winmail.datの添付ファイルが多すぎるか大きすぎるため、展開しませんでした。";
+inline constexpr wchar_t kWinmailTooDeepText[] =
+    L"winmail.datの転送メッセージの入れ子が深すぎるため、展開しませんでした。";
 inline constexpr wchar_t kUnsupportedWinmailText[] = L"未対応のメールです。";
 // For the command started on a message that has no winmail.dat to expand (or one expanded before).
 inline constexpr wchar_t kNoWinmailText[] = L"展開できるwinmail.datがありません。";

@@ -26,7 +26,8 @@ std::wstring ShortDate() {
 TMailTools Tools() {
   return {*HostApi,
           [](const std::wstring& extension) { return FindMimeType(extension).value_or(L""); },
-          ShortDate, SettingsForm == nullptr || SettingsForm->LongFileName};
+          ShortDate, SettingsForm == nullptr || SettingsForm->LongFileName,
+          SettingsForm == nullptr || SettingsForm->TnefBody};
 }
 
 // The selected message's id, copied, as host texts are; empty when none is selected.

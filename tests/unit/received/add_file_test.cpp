@@ -1,4 +1,5 @@
 #include "received/add_file.h"
+#include "received/single_part_conversion.h"
 
 #include <gtest/gtest.h>
 

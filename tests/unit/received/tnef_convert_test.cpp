@@ -23,6 +23,12 @@ using Files = std::vector<std::pair<std::wstring, std::string>>;
 const std::string kDataId("\x0F\x80\x06\x00", 4);
 const std::string kTitleId("\x10\x80\x01\x00", 4);
 
+// A stream whose records do not walk to its end (a stray byte after the last one), so that the
+// byte scan reads it.
+std::string Unwalkable(const TTnefBuilder& builder) {
+  return builder.Bytes() + "\x01";
+}
+
 // Decodes `tnef` into a folder inside a sandbox; ResultFile starts with one entry of an earlier
 // call, which must stay.
 struct Decoded {
@@ -111,27 +117,33 @@ TEST(TTNEFConvert, WritesTheAttachmentsTheScanFinds) {
            .Bytes(),
        true,
        {{L"attachment1", "x"}}},
-      {"titles pair with data values by order, not by attachment",
-       TTnefBuilder().Rendering().Data("one").Attachment("two.txt", "two").Bytes(),
+      {"scanned: titles pair with data values by order, not by attachment",
+       Unwalkable(TTnefBuilder().Rendering().Data("one").Attachment("two.txt", "two")),
        true,
        {{L"two.txt", "one"}, {L"attachment2", "two"}}},
+      {"walked: a title names its own attachment",
+       TTnefBuilder().Rendering().Data("one").Attachment("two.txt", "two").Bytes(),
+       true,
+       {{L"attachment1", "one"}, {L"two.txt", "two"}}},
       {"data before its title",
        TTnefBuilder().Rendering().Data("D").Title("late.txt").Bytes(),
        true,
        {{L"late.txt", "D"}}},
-      {"more titles than data values",
-       TTnefBuilder().Title("a.txt").Title("b.txt").Data("x").Bytes(),
+      {"scanned: more titles than data values",
+       Unwalkable(TTnefBuilder().Title("a.txt").Title("b.txt").Data("x")),
        true,
        {{L"a.txt", "x"}}},
-      {"a data identifier inside a value counts",
-       TTnefBuilder().Attachment("outer.bin", "ab" + inner + "cd").Bytes(),
+      {"scanned: a data identifier inside a value counts",
+       Unwalkable(TTnefBuilder().Attachment("outer.bin", "ab" + inner + "cd")),
        true,
        {{L"outer.bin", "ab" + inner + "cd"}, {L"attachment2", "xyz"}}},
-      {"a title identifier inside a value counts",
-       TTnefBuilder()
-           .Rendering()
-           .Data(kTitleId + LittleEndian(6) + std::string("in.tx\0", 6))
-           .Bytes(),
+      {"walked: a data identifier inside a value is no attachment",
+       TTnefBuilder().Attachment("outer.bin", "ab" + inner + "cd").Bytes(),
+       true,
+       {{L"outer.bin", "ab" + inner + "cd"}}},
+      {"scanned: a title identifier inside a value counts",
+       Unwalkable(
+           TTnefBuilder().Rendering().Data(kTitleId + LittleEndian(6) + std::string("in.tx\0", 6))),
        true,
        {{L"in.tx", kTitleId + LittleEndian(6) + std::string("in.tx\0", 6)}}},
       {"offset 0 is never tested", kDataId + LittleEndian(1) + "z", false, {}},

@@ -26,16 +26,28 @@ std::string Sample(const char* name) {
   return test::ReadFile(test::SamplePath(std::filesystem::path("tnef") / name));
 }
 
-// What the decoder makes of a winmail.dat on its own: the files in order, with their content.
-std::vector<std::pair<std::wstring, std::string>> DecoderFiles(const std::string& tnef) {
+// What the decoder makes of a winmail.dat on its own: the files in order, with the Content-Type
+// the decoder gives the ones it makes itself (empty for the sender's files) and their content.
+struct TDecodedFile {
+  std::wstring Name;
+  std::string ContentType;
+  std::string Data;
+};
+std::vector<TDecodedFile> DecoderFiles(const std::string& tnef, const TMailTools& tools) {
   test::TScratchFolder folder;
   test::WriteFile(folder.Path() / "winmail.dat", tnef);
   std::filesystem::create_directory(folder.Path() / "out");
   std::vector<std::wstring> names;
-  TTNEFConvert(folder.Path() / "winmail.dat").Convert(names, folder.Path() / "out");
-  std::vector<std::pair<std::wstring, std::string>> files;
-  for (const auto& name : names)
-    files.emplace_back(name, test::ReadFile(FileInFolder(folder.Path() / "out", name)));
+  TTNEFConvert converter(folder.Path() / "winmail.dat");
+  converter.SetBody(true, false);  // the messages below show a text part of their own
+  converter.SetTypeOf([&](const std::wstring& name, const std::string& tag) {
+    return MimeTypeForName(tools, name, tag);
+  });
+  converter.Convert(names, folder.Path() / "out");
+  std::vector<TDecodedFile> files;
+  for (size_t i = 0; i < names.size(); ++i)
+    files.push_back({names[i], converter.ContentTypes()[i],
+                     test::ReadFile(FileInFolder(folder.Path() / "out", names[i]))});
   return files;
 }
 
@@ -44,6 +56,28 @@ std::string Part(const std::string& type, const std::string& name, const std::st
          "\"\r\nContent-Transfer-Encoding: base64\r\nContent-Disposition: attachment;\r\n"
          "\tfilename=\"" +
          name + "\"\r\n\r\n" + EncodeBase64Lines(data) + "\r\n\r\n";
+}
+
+// A forwarded message's part: its text as it stands, no transfer encoding.
+std::string MessagePart(const std::string& name, const std::string& text) {
+  return std::string("--") + kBoundary + "\r\nContent-Type: message/rfc822;\r\n\tname=\"" + name +
+         "\"\r\nContent-Disposition: attachment;\r\n\tfilename=\"" + name + "\"\r\n\r\n" + text +
+         "\r\n";
+}
+
+// The parts for the decoder's files: a sender's file typed by `typeOf`, a file the decoder made
+// with the type it gave.
+template <typename TypeOf>
+std::string PartsFor(const std::vector<TDecodedFile>& files, TypeOf typeOf) {
+  std::string parts;
+  for (const TDecodedFile& file : files) {
+    if (file.ContentType == "message/rfc822")
+      parts += MessagePart(ToAnsi(file.Name), file.Data);
+    else
+      parts += Part(file.ContentType.empty() ? typeOf(file.Name) : file.ContentType,
+                    ToAnsi(file.Name), file.Data);
+  }
+  return parts;
 }
 
 // The message as the expansion must leave it: the marker at the end of the header, one part
@@ -87,12 +121,11 @@ TEST_F(WinmailExpansion, AppendsOnePartPerExtractedFileAndMarksTheMessage) {
   ASSERT_TRUE(HasWinmailPart(tools, "m1"));
   ExpandWinmail(tools, "m1");
 
-  std::string parts;
-  const auto files = DecoderFiles(tnef);
-  ASSERT_EQ(files.size(), 5u);
-  for (const auto& [name, data] : files) {
-    parts += Part(MimeTypeForName(tools, name), ToAnsi(name), data);
-  }
+  const auto files = DecoderFiles(tnef, tools);
+  ASSERT_EQ(files.size(), 6u);  // five files and the body, RTF written as RTF
+  EXPECT_EQ(files.back().Name, L"message.rtf");
+  const std::string parts =
+      PartsFor(files, [&](const std::wstring& name) { return MimeTypeForName(tools, name); });
   EXPECT_NE(parts.find("Content-Type: application/msword;\r\n\tname=\"quick.doc\""),
             std::string::npos);
   EXPECT_EQ(host.Store["m1"], Expanded(message, parts));
@@ -107,16 +140,22 @@ TEST_F(WinmailExpansion, AppendsOnePartPerExtractedFileAndMarksTheMessage) {
   EXPECT_FALSE(HasWinmailPart(tools, "m1"));
 }
 
-TEST_F(WinmailExpansion, AttachmentsWithTheSameTitleKeepTheirOwnContent) {
+// Forwarded Outlook items become messages of their own; the photo inside one stays inside it.
+TEST_F(WinmailExpansion, ForwardedItemsBecomeMessageParts) {
   const std::string tnef = Sample("christmas.tnef");
   const std::string message = OutlookMessage(tnef);
   Store(message);
   ExpandWinmail(tools, "m1");
-  std::string parts;
-  for (const auto& [name, data] : DecoderFiles(tnef))
-    parts += Part(MimeTypeForName(tools, name), ToAnsi(name), data);
-  EXPECT_NE(parts.find("name=\"Untitled Attachment (2)\""), std::string::npos);
+  const auto files = DecoderFiles(tnef, tools);
+  std::vector<std::wstring> names;
+  for (const auto& file : files) names.push_back(file.Name);
+  EXPECT_EQ(names, (std::vector<std::wstring>{L"kitten-playing-with-a-christmas-tree.jpg",
+                                              L"Build a train table.eml",
+                                              L"Christmas Celebration!.eml", L"message.rtf"}));
+  const std::string parts =
+      PartsFor(files, [&](const std::wstring& name) { return MimeTypeForName(tools, name); });
   EXPECT_EQ(host.Store["m1"], Expanded(message, parts));
+  EXPECT_EQ(parts.find("Untitled Attachment"), std::string::npos);
 }
 
 TEST_F(WinmailExpansion, EightBitLinesAndTheEpilogueStayAsTheyWere) {
@@ -126,9 +165,8 @@ TEST_F(WinmailExpansion, EightBitLinesAndTheEpilogueStayAsTheyWere) {
   message.replace(message.find("See the attachments."), 20, "\xe6\xb7\xbb\xe4\xbb\x98 \xc3\xa9");
   Store(message);
   ExpandWinmail(tools, "m1");
-  std::string parts;
-  for (const auto& [name, data] : DecoderFiles(tnef))
-    parts += Part("application/octet-stream", ToAnsi(name), data);
+  const std::string parts = PartsFor(
+      DecoderFiles(tnef, tools), [](const std::wstring&) { return "application/octet-stream"; });
   EXPECT_EQ(host.Store["m1"], Expanded(message, parts));
 }
 
@@ -156,10 +194,11 @@ TEST_F(WinmailExpansion, TellsWhetherAMessageShouldBeExpanded) {
        kMailHasAttachments, false},
       {"a file added before", replaced("Subject:", "X-Velmora: Setattach\r\nSubject:"),
        kMailHasAttachments, true},
+      // Some gateways drop the correlator.
       {"no correlator", without("X-MS-TNEF-Correlator: <00000000B1@example.com>\r\n"),
-       kMailHasAttachments, false},
-      {"correlator in other case", replaced("X-MS-TNEF-Correlator", "x-ms-tnef-correlator"),
-       kMailHasAttachments, false},
+       kMailHasAttachments, true},
+      {"sent as octet-stream, named winmail.dat",
+       replaced("application/ms-tnef;", "application/octet-stream;"), kMailHasAttachments, true},
       {"type line in other case",
        replaced("Content-Type: application/ms-tnef;", "content-type: Application/MS-TNEF;"),
        kMailHasAttachments, true},
@@ -173,6 +212,8 @@ TEST_F(WinmailExpansion, TellsWhetherAMessageShouldBeExpanded) {
       {"tnef type only in the body",
        [&] {
          std::string m = replaced("application/ms-tnef;", "application/x-other;");
+         for (size_t at; (at = m.find("winmail.dat")) != std::string::npos;)
+           m.replace(at, 11, "other.dat");
          m.replace(m.find("See the attachments."), 20, "Content-Type: application/ms-tnef;");
          return m;
        }(),
@@ -184,12 +225,9 @@ TEST_F(WinmailExpansion, TellsWhetherAMessageShouldBeExpanded) {
   }
 }
 
-TEST_F(WinmailExpansion, StopsSilentlyWithoutAttachmentFlagOrCorrelator) {
-  std::string message = OutlookMessage(Sample("two-files.tnef"));
+TEST_F(WinmailExpansion, StopsSilentlyWithoutAttachmentFlag) {
+  const std::string message = OutlookMessage(Sample("two-files.tnef"));
   Store(message, 0);
-  ExpandWinmail(tools, "m1");
-  message.replace(message.find("X-MS-TNEF"), 9, "X-MS-TNEX");
-  Store(message, kMailHasAttachments);
   ExpandWinmail(tools, "m1");
   EXPECT_EQ(host.Store["m1"], message);
   EXPECT_TRUE(host.StatusTexts.empty());
@@ -209,7 +247,13 @@ TEST_F(WinmailExpansion, RefusesAPartItCannotTakeApartCleanlyAndSaysWhy) {
     std::string message;
     std::wstring ending;
   } cases[] = {
-      {"no tnef part", replaced("application/ms-tnef;", "application/x-tnef;"),
+      {"no tnef part",
+       [&] {
+         std::string m = replaced("application/ms-tnef;", "application/x-other;");
+         for (size_t at; (at = m.find("winmail.dat")) != std::string::npos;)
+           m.replace(at, 11, "other.dat");
+         return m;
+       }(),
        kUnsupportedWinmailText},
       {"boundary only below the header",
        replaced("\tboundary=\"----=_NextPart_000_0001\"\r\nX-MS", "\tcharset=x\r\nX-MS")
@@ -231,7 +275,7 @@ TEST_F(WinmailExpansion, RefusesAPartItCannotTakeApartCleanlyAndSaysWhy) {
       {"damaged base64", replaced(encoded.substr(0, 10), encoded.substr(0, 9) + "!"),
        kExpandFailedText},
       {"cut base64", replaced(encoded.substr(encoded.size() - 9), "\r\n"), kExpandFailedText},
-      {"no attachment inside", OutlookMessage(Sample("body.tnef")), kNothingToExpandText},
+      {"nothing inside", OutlookMessage(Sample("garbage-at-end.tnef")), kNothingToExpandText},
   };
   ASSERT_NE(cases[1].message.find("\r\n\r\n\tboundary=\"----=_NextPart_000_0001\"\r\nThis is"),
             std::string::npos);
@@ -288,9 +332,8 @@ TEST_F(WinmailExpansion, FindsThePartWhateverItsHeaderLayout) {
     const std::string closing = kClosing;
     EXPECT_EQ(result.substr(result.size() - closing.size()), closing);
     EXPECT_NE(result.find("X-Velmora: Settlement\r\n"), std::string::npos);
-    std::string parts;
-    for (const auto& [name, data] : DecoderFiles(tnef))
-      parts += Part("application/octet-stream", ToAnsi(name), data);
+    const std::string parts = PartsFor(
+        DecoderFiles(tnef, tools), [](const std::wstring&) { return "application/octet-stream"; });
     EXPECT_EQ(result, Expanded(c.message, parts));
   }
 }
@@ -301,9 +344,8 @@ TEST_F(WinmailExpansion, TakesTheBase64UpToTheNextBoundaryLine) {
   message.replace(message.rfind("\r\n" + std::string(kClosing)), 2, "");
   Store(message);
   ExpandWinmail(tools, "m1");
-  std::string parts;
-  for (const auto& [name, data] : DecoderFiles(tnef))
-    parts += Part("application/octet-stream", ToAnsi(name), data);
+  const std::string parts = PartsFor(
+      DecoderFiles(tnef, tools), [](const std::wstring&) { return "application/octet-stream"; });
   EXPECT_EQ(host.Store["m1"], Expanded(message, parts));
 }
 
