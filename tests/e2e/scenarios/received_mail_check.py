@@ -5,6 +5,7 @@
     received_mail_check.py added <work folder> <id> <original .eml> <added file>...
 """
 import email
+import email.header
 import glob
 import email.policy
 import hashlib
@@ -70,12 +71,18 @@ def text_bytes(part):
     return body.replace(b"\r\n", b"\n") if part.get_content_maintype() == "text" else body
 
 
+def leaves(message):
+    """The parts that hold a body, a forwarded message counted as one."""
+    if message.get_content_type() == "message/rfc822" or not message.is_multipart():
+        return [message]
+    return [leaf for part in message.get_payload() for leaf in leaves(part)]
+
+
 def former_parts_unchanged(original, message):
     """The parts of the message as received come first, each decoding as it did (a text part's
     line breaks are the store's)."""
-    before = [p for p in email.message_from_bytes(original, policy=email.policy.compat32).walk()
-              if not p.is_multipart()]
-    after = [p for p in message.walk() if not p.is_multipart()]
+    before = leaves(email.message_from_bytes(original, policy=email.policy.compat32))
+    after = leaves(message)
     if len(after) < len(before):
         fail("%d parts where the message as received had %d" % (len(after), len(before)))
     for old, new in zip(before, after):
@@ -98,38 +105,80 @@ def winmail(work, mail, peer_check):
     closing = [l for l in lines(original) if l.startswith(b"--") and l.endswith(b"--")]
     keeps_lines(original, data, lambda l: l in closing)
     data_lines = lines(data)
-    if data_lines.count(closing[-1]) != 1 or data_lines[-2] != closing[-1]:
+    while data_lines and data_lines[-1] == b"":  # the empty lines after the delimiter, if any
+        data_lines.pop()
+    if data_lines.count(closing[-1]) != 1 or data_lines[-1] != closing[-1]:
         fail("closing delimiter not once at the end")
     new_parts = former_parts_unchanged(original, message)
     tnef = [p for p in message.walk() if p.get_content_type() == "application/ms-tnef"]
     if len(tnef) != 1:
         fail("winmail.dat part missing")
-    # What the tnef program extracts from the same winmail.dat; it follows embedded messages,
-    # which the decoder does not, so a part of ours must be among its files or among those the
-    # other decoders' suites publish; with "peer" the two sets must be equal.
+    # What the tnef program extracts from the same winmail.dat, its body too. It pulls files up
+    # out of forwarded messages, which the decoder keeps inside them: a file part of ours must be
+    # among tnef's files or among those the other decoders' suites publish; with "peer" the two
+    # sets of files must be equal. A forwarded message must parse as one, every file in it a known
+    # one; a body is tnef's or, where we unwrap it from its RTF, must decode in its charset.
     with tempfile.TemporaryDirectory() as peer:
         winmail_dat = os.path.join(peer, "winmail.dat")
         with open(winmail_dat, "wb") as f:
             f.write(tnef[0].get_payload(decode=True))
         out = os.path.join(peer, "out")
         os.mkdir(out)
-        subprocess.run(["tnef", "--number-backups", "-C", out, "-f", winmail_dat], check=True)
-        peer_files = sorted(hashlib.sha256(open(os.path.join(out, n), "rb").read()).hexdigest()
-                            for n in os.listdir(out))
-    ours = []
+        subprocess.run(["tnef", "--number-backups", "--save-body", "-C", out, "-f", winmail_dat],
+                       check=True)
+        peer_files, peer_bodies = [], []
+        for n in os.listdir(out):
+            digest = hashlib.sha256(open(os.path.join(out, n), "rb").read()).hexdigest()
+            (peer_bodies if n.startswith("message.") else peer_files).append(digest)
+        peer_files.sort()
     published = published_digests()
+    known = set(peer_files) | set(peer_bodies) | published
+    ours = []
     for part in new_parts:
+        name = part.get_filename() or ""
+        if part.get_content_type() == "message/rfc822":
+            forwarded(part, known)
+            continue
         body = part.get_payload(decode=True)
         digest = hashlib.sha256(body).hexdigest()
-        if digest not in peer_files and digest not in published:
-            fail("part %s is none of the files tnef extracts or others publish" % part.get_filename())
-        ours.append(digest)
-        print("part %s %s %d bytes" % (part.get_filename(), part.get_content_type(), len(body)))
+        if name.startswith("message.") and digest not in known:
+            body.decode(part.get_content_charset() or "us-ascii")
+            print("part %s %s %d bytes, unwrapped here" % (name, part.get_content_type(), len(body)))
+            continue
+        if digest not in known:
+            fail("part %s is none of the files tnef extracts or others publish" % name)
+        if not name.startswith("message."):
+            ours.append(digest)
+        print("part %s %s %d bytes" % (name, part.get_content_type(), len(body)))
     if peer_check and sorted(ours) != peer_files:
         fail("parts differ from what tnef extracts: %d against %d files" % (len(ours), len(peer_files)))
     no_work_files(work)
     print("winmail check: %d new parts, former parts as received, each new one a known file%s,"
           " no work file left" % (len(ours), " and all of them" if peer_check else ""))
+
+
+def forwarded(part, known):
+    """A forwarded message: it parses as a message with a subject, and every file in it is known."""
+    inner = part.get_payload()
+    if not isinstance(inner, list) or len(inner) != 1:
+        fail("forwarded part %s holds no message" % part.get_filename())
+    message = inner[0]
+    if message.defects or message["Subject"] is None:
+        fail("forwarded message %s: defects %s" % (part.get_filename(), message.defects))
+    files = 0
+    for sub in message.walk():
+        if sub.is_multipart() or sub.get_content_type() == "message/rfc822":
+            continue
+        body = sub.get_payload(decode=True)
+        if sub.get_filename() and not sub.get_filename().startswith("message."):
+            if hashlib.sha256(body).hexdigest() not in known:
+                fail("file %s in %s is unknown" % (sub.get_filename(), part.get_filename()))
+            files += 1
+        else:
+            body.decode(sub.get_content_charset() or "us-ascii")
+    print("part %s message/rfc822: %s, %d files inside" %
+          (part.get_filename(), str(email.header.make_header(email.header.decode_header(
+              message["Subject"]))), files))
 
 
 def unchanged(work, mail):

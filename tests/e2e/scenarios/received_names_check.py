@@ -13,7 +13,7 @@ import sys
 import unicodedata
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from received_mail_check import fail, keeps_lines, lines, parse  # noqa: E402
+from received_mail_check import fail, keeps_lines, leaves, lines, parse  # noqa: E402
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 TESTDATA = os.environ.get("VELMORA_TESTDATA") or os.path.join(HERE, "..", "..", "..", "..",
@@ -22,8 +22,8 @@ TESTDATA = os.environ.get("VELMORA_TESTDATA") or os.path.join(HERE, "..", "..", 
 EXPECTED = {
     "s1": ["zappa_av1.jpg", "bookmark.htm"],
     "s2": ["zappa_av1.jpg", "bookmark.htm"],
-    "s3": ["kitten-playing-with-a-christmas-tree.jpg", "Untitled Attachment",
-           "Untitled Attachment (2)", "KITTEN~1.JPG"],
+    "s3": ["kitten-playing-with-a-christmas-tree.jpg", "Build a train table.eml",
+           "Christmas Celebration!.eml"],
     "s4": ["allproductsmar2000.dat"],
     "s5": ["208225__5_seconds__Voice_Mail.mp3"],
     "s6": ["208225 (5 seconds) Voice Mail.mp3"],
@@ -93,15 +93,17 @@ def main(work):
             original = f.read()
         closing = [l for l in lines(original) if l.startswith(b"--") and l.endswith(b"--")]
         keeps_lines(original, data, lambda l: l in closing)
-        parts = [p for p in message.walk() if not p.is_multipart()]
+        parts = leaves(message)
         tnef = [i for i, p in enumerate(parts) if p.get_content_type() == "application/ms-tnef"]
         new = parts[tnef[0] + 1:]
         # The names as the stored bytes spell them in code page 932 (the parser would replace
         # what it cannot read as ASCII): the filename parameters of the new parts, in order.
         raw_names = re.findall(rb'\tfilename="([^"]*)"', data)[-len(new):] if new else []
+        # The message body (message.rtf, .html, .txt) is no attachment of the sender's.
+        named = [(part, raw.decode("cp932")) for part, raw in zip(new, raw_names)
+                 if not raw.startswith(b"message.")]
         got = []
-        for i, part in enumerate(new):
-            name = raw_names[i].decode("cp932")
+        for i, (part, name) in enumerate(named):
             body = part.get_payload(decode=True)
             got.append(name)
             if i >= len(names) or name not in fitted(names[i]):
