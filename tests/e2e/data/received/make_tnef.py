@@ -3,6 +3,7 @@ change; the files are committed beside this script).
 
     python3 make_tnef.py
 """
+import base64
 import os
 import struct
 
@@ -82,3 +83,25 @@ with open(os.path.join(here, "amplified.tnef"), "wb") as f:
 with open(os.path.join(here, "many-attachments.tnef"), "wb") as f:
     f.write(tnef(1252, [(b"A.TXT", b"", None)] * 1001))
 
+
+# A body only Outlook's RTF carries: HTML wrapped in RTF from a Japanese Outlook (code page 932,
+# a font of charset 128, two \'xx that form one character, \uN with its fallback skipped), kept
+# uncompressed ("MELA"); and one attachment. only-winmail.eml is a message that is nothing but
+# that winmail.dat, without X-MS-TNEF-Correlator.
+rtf = (rb"{\rtf1\ansi\ansicpg932\fromhtml1 \deff0{\fonttbl{\f0\fswiss\fcharset128 MS PGothic;}}"
+       rb"{\*\htmltag19 <html>}{\*\htmltag50 <body>}{\*\htmltag64 <p>}"
+       rb"\htmlrtf {\f0 \htmlrtf0 \'93\'fa\'96\'7b\'8c\'ea\uc1\u12354?\htmlrtf }\htmlrtf0 "
+       rb"{\*\htmltag72 </p>}{\*\htmltag58 </body>}{\*\htmltag27 </html>}}")
+compressed = struct.pack("<IIII", len(rtf) + 12, len(rtf), 0x414C454D, 0) + rtf
+message_properties = block(struct.pack("<III", 0x10090102, 1, len(compressed)) + padded(compressed))
+japanese = tnef(932, [(b"REPORT.TXT", "報告書です。\r\n".encode("cp932"),
+                       block(long_name_unicode("報告書.txt")))])
+japanese += record(1, 0x00069003, message_properties)
+with open(os.path.join(here, "japanese-body.tnef"), "wb") as f:
+    f.write(japanese)
+encoded = base64.encodebytes(japanese).replace(b"\n", b"\r\n")
+with open(os.path.join(here, "only-winmail.eml"), "wb") as f:
+    f.write(b"From: sender@example.com\r\nTo: user@example.jp\r\nSubject: only winmail\r\n"
+            b"MIME-Version: 1.0\r\nContent-Type: application/ms-tnef; name=\"winmail.dat\"\r\n"
+            b"Content-Transfer-Encoding: base64\r\n"
+            b"Content-Disposition: attachment; filename=\"winmail.dat\"\r\n\r\n" + encoded)
