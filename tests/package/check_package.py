@@ -92,7 +92,7 @@ def main():
         if caption == "Ver.1.000":
             continue  # replaced by the version at start-up
         check(caption in guide, f"Velmora.txt does not name the setting caption {caption!r}")
-    for key in ("LongFileName", "CrashReport", "WarningComposeThread", "OpenPath"):
+    for key in ("LongFileName", "TnefBody", "CrashReport", "WarningComposeThread", "OpenPath"):
         check(key in guide, f"Velmora.txt does not name the INI key {key}")
 
     contents, headings = contents_and_headings(guide)
