@@ -63,10 +63,8 @@ std::uint32_t ContentsCrc(std::string_view contents) {
 class TRingDecoder {
  public:
   TRingDecoder(std::string_view contents, std::size_t rawSize)
-      : FContents(contents), FRawSize(rawSize) {
+      : FContents(contents), FOut(rawSize, '\0') {
     std::copy(kInitialRing.begin(), kInitialRing.end(), FRing.begin());
-    FWrite = kInitialRing.size();
-    FOut.reserve(rawSize);
   }
 
   std::string Decode() {
@@ -74,9 +72,10 @@ class TRingDecoder {
       const unsigned control = NextByte();
       for (int bit = 0; bit < 8; ++bit) {
         if ((control & (1u << bit)) == 0) {
-          Put(static_cast<char>(NextByte()));
+          if (FSize == FOut.size()) throw ECompressedRtf("compressed RTF: runs past its RAWSIZE");
+          FOut[FSize++] = static_cast<char>(NextByte());
         } else if (!CopyReference()) {
-          if (FOut.size() != FRawSize)
+          if (FSize != FOut.size())
             throw ECompressedRtf("compressed RTF: ends short of its RAWSIZE");
           return std::move(FOut);
         }
@@ -90,34 +89,29 @@ class TRingDecoder {
     return static_cast<unsigned char>(FContents[FRead++]);
   }
 
-  void Put(char byte) {
-    if (FOut.size() == FRawSize) throw ECompressedRtf("compressed RTF: runs past its RAWSIZE");
-    FOut.push_back(byte);
-    FRing[FWrite] = byte;
-    FWrite = (FWrite + 1) & kRingMask;
-  }
-
-  // False for the reference that ends the stream.
+  // The ring is never written: the byte at a ring offset is the latest output byte written there,
+  // `distance` bytes back from the write position, or, before the output reaches back that far,
+  // what the ring started with. False for the reference that ends the stream.
   bool CopyReference() {
     const unsigned high = NextByte();
     const unsigned reference = (high << 8) | NextByte();
-    std::size_t from = reference >> 4;
-    if (from == FWrite) return false;
+    const std::size_t from = reference >> 4;
+    const std::size_t write = (kInitialRing.size() + FSize) & kRingMask;
+    const std::size_t distance = (write - from) & kRingMask;
+    if (distance == 0) return false;
     const unsigned length = (reference & 0xF) + 2;
+    if (length > FOut.size() - FSize) throw ECompressedRtf("compressed RTF: runs past its RAWSIZE");
     // A copy may overlap the bytes it writes: byte by byte, each read before the next write.
-    for (unsigned i = 0; i < length; ++i) {
-      Put(FRing[from]);
-      from = (from + 1) & kRingMask;
-    }
+    for (unsigned i = 0; i < length; ++i, ++FSize)
+      FOut[FSize] = FSize >= distance ? FOut[FSize - distance] : FRing[(from + i) & kRingMask];
     return true;
   }
 
   std::string_view FContents;
   std::size_t FRead = 0;
-  std::size_t FRawSize;
   std::array<char, kRingSize> FRing{};
-  std::size_t FWrite = 0;
   std::string FOut;
+  std::size_t FSize = 0;  // bytes of FOut written
 };
 
 }  // namespace

@@ -173,7 +173,8 @@ class TRtfBodyReader {
     const std::size_t start = FRtf.find_first_not_of(" \t\r\n");
     if (start == std::string_view::npos || FRtf.substr(start, 5) != "{\\rtf") return {};
     FAt = start;
-    while (FAt < FRtf.size() && !FDone) {
+    // Once the document shows text as RTF, nothing can make it HTML or text any more.
+    while (FAt < FRtf.size() && !FDone && !(FSawText && FKind == TRtfBody::TKind::Rtf)) {
       const char c = FRtf[FAt++];
       if (c == '{') {
         if (!OpenGroup()) return {};
