@@ -136,6 +136,9 @@ def winmail(work, mail, peer_check):
     ours = []
     for part in new_parts:
         name = part.get_filename() or ""
+        if any(b"MAPI 1.0 embedded message" in (sub.get_payload(decode=True) or b"")
+               for sub in part.walk() if not sub.is_multipart()):
+            fail("part %s carries Outlook's placeholder for a forwarded message" % name)
         if part.get_content_type() == "message/rfc822":
             forwarded(part, known)
             continue
