@@ -8,18 +8,13 @@
 #include <fstream>
 #include <string>
 
+#include "tests/bench/tnef/pseudo_random.h"
 #include "tests/unit/received/tnef_builder.h"
 
 namespace {
 
 std::string RandomBytes(size_t size, std::uint64_t& state) {
-  std::string bytes(size, '\0');
-  for (size_t i = 0; i < size; ++i) {
-    state ^= state << 13;
-    state ^= state >> 7;
-    state ^= state << 17;
-    bytes[i] = static_cast<char>(state >> 24);
-  }
+  std::string bytes = vlm::test::PseudoRandomBytes(size, state);
   for (size_t i = 1; i + 2 < size; ++i) {
     const auto at = [&](size_t k) { return static_cast<unsigned char>(bytes[k]); };
     if (at(i) == 0x80 && at(i + 2) == 0x00 &&

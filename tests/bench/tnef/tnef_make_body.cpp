@@ -9,7 +9,9 @@
 #include <fstream>
 #include <string>
 
+#include "tests/bench/tnef/pseudo_random.h"
 #include "tests/support/little_endian.h"
+#include "tests/support/rtf_crc.h"
 #include "tests/unit/received/tnef_builder.h"
 
 namespace {
@@ -22,15 +24,6 @@ std::string RtfDocument(size_t size) {
   for (unsigned n = 1; rtf.size() < size; ++n)
     rtf += "Paragraph " + std::to_string(n) + " of the quarterly report.\\par\r\n";
   return rtf + "}";
-}
-
-std::uint32_t Crc(const std::string& bytes) {
-  std::uint32_t crc = 0;
-  for (const unsigned char byte : bytes) {
-    crc ^= byte;
-    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-  }
-  return crc;
 }
 
 // LZFu with no references but the one that ends the stream, which points at the ring's write
@@ -51,18 +44,7 @@ std::string Compressed(const std::string& rtf) {
   contents += static_cast<char>((end & 15) << 4);
   return LittleEndian(static_cast<std::uint32_t>(contents.size() + 12)) +
          LittleEndian(static_cast<std::uint32_t>(rtf.size())) + LittleEndian(0x75465A4C) +
-         LittleEndian(Crc(contents)) + contents;
-}
-
-std::string RandomBytes(size_t size, std::uint64_t& state) {
-  std::string bytes(size, '\0');
-  for (char& byte : bytes) {
-    state ^= state << 13;
-    state ^= state >> 7;
-    state ^= state << 17;
-    byte = static_cast<char>(state >> 24);
-  }
-  return bytes;
+         LittleEndian(vlm::test::CompressedRtfCrc(contents)) + contents;
 }
 
 }  // namespace
@@ -84,10 +66,11 @@ int main(int argc, char** argv) {
   for (long i = 1; i <= files; ++i) {
     char name[32];
     std::snprintf(name, sizeof name, "block%04ld.bin", i);
-    tnef.Rendering().Properties(vlm::test::TPropertyBlock()
-                                    .String8(vlm::test::TPropertyBlock::kLongFileName, name)
-                                    .Text(0x3701, 0x0102, RandomBytes(fileSize, state))
-                                    .Bytes());
+    tnef.Rendering().Properties(
+        vlm::test::TPropertyBlock()
+            .String8(vlm::test::TPropertyBlock::kLongFileName, name)
+            .Text(0x3701, 0x0102, vlm::test::PseudoRandomBytes(fileSize, state))
+            .Bytes());
     out << tnef.Bytes();
     tnef.Clear();
   }

@@ -9,20 +9,12 @@
 
 #include "received/compressed_rtf.h"
 #include "received/rtf_body.h"
+#include "tests/support/rtf_crc.h"
 
 namespace {
 
 void Check(bool condition) {
   if (!condition) std::abort();
-}
-
-std::uint32_t Crc(std::string_view bytes) {
-  std::uint32_t crc = 0;
-  for (const char byte : bytes) {
-    crc ^= static_cast<unsigned char>(byte);
-    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ ((crc & 1) ? 0xEDB88320u : 0);
-  }
-  return crc;
 }
 
 void Put32(std::string& bytes, std::size_t at, std::uint32_t value) {
@@ -33,7 +25,7 @@ void Put32(std::string& bytes, std::size_t at, std::uint32_t value) {
 std::string WithAgreeingHeader(std::string_view input) {
   std::string bytes(input);
   Put32(bytes, 0, static_cast<std::uint32_t>(bytes.size() - 4));
-  Put32(bytes, 12, Crc(std::string_view(bytes).substr(16)));
+  Put32(bytes, 12, vlm::test::CompressedRtfCrc(std::string_view(bytes).substr(16)));
   return bytes;
 }
 

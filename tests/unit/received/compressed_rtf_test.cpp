@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tests/support/little_endian.h"
+#include "tests/support/rtf_crc.h"
 
 namespace vlm {
 namespace {
@@ -38,16 +39,6 @@ std::string Uncompressed(std::string_view rtf) {
   return LittleEndian(size + 12) + LittleEndian(size) + "MELA" + LittleEndian(0) + std::string(rtf);
 }
 
-// The CRC the header keeps, bit by bit: reflected 0xEDB88320, started at zero, not inverted.
-std::uint32_t Crc(std::string_view bytes) {
-  std::uint32_t crc = 0;
-  for (const char byte : bytes) {
-    crc ^= static_cast<unsigned char>(byte);
-    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ ((crc & 1) ? 0xEDB88320u : 0);
-  }
-  return crc;
-}
-
 // A compressed body of literals and references back into the output written so far, whose
 // expected output is worked out from the output itself rather than from a ring.
 class TLzfuWriter {
@@ -73,7 +64,7 @@ class TLzfuWriter {
     }
     const auto size = static_cast<std::uint32_t>(contents.size());
     return LittleEndian(size + 12) + LittleEndian(static_cast<std::uint32_t>(FExpected.size())) +
-           "LZFu" + LittleEndian(Crc(contents)) + contents;
+           "LZFu" + LittleEndian(test::CompressedRtfCrc(contents)) + contents;
   }
   const std::string& Expected() const { return FExpected; }
 
