@@ -15,11 +15,12 @@ constexpr std::uint32_t kCompressed = 0x75465A4C;    // "LZFu"
 constexpr std::uint32_t kUncompressed = 0x414C454D;  // "MELA"
 
 // A control byte and eight references, 17 bytes, give at most 136 bytes of output, so no honest
-// stream expands more than eight times; the generous factor leaves room, the fixed
-// allowance covers short bodies, the ceiling keeps one body within what the plug-in can hold.
-constexpr std::uint64_t kExpansionLimit = 256;
+// stream expands more than eight times: a RAWSIZE beyond that is a lie that would only make a
+// small file claim much memory. The fixed allowance covers short bodies, the ceiling keeps one
+// body within what a 32-bit plug-in can hold beside the message (it is read as wide text too).
+constexpr std::uint64_t kExpansionLimit = 8;
 constexpr std::uint64_t kSmallBodyAllowance = 4096;
-constexpr std::uint64_t kLargestBody = 256u * 1024 * 1024;
+constexpr std::uint64_t kLargestBody = 64u * 1024 * 1024;
 
 constexpr std::size_t kRingSize = 4096;
 constexpr std::size_t kRingMask = kRingSize - 1;
