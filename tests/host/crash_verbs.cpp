@@ -1,6 +1,10 @@
 // Scenario verbs for crash reports:
 //   send-unreadable      BKC_OnSend with a message pointer that cannot be read, inside the host's
 //                        own fault handler, as Becky! calls its plug-ins
+//   send-unreadable-resumed  the same, but the host's handler makes the pointer readable and
+//                        resumes the faulting read (EXCEPTION_CONTINUE_EXECUTION)
+//   send-unreadable-nested   BKC_OnSend with a readable message, inside the host's fault handler;
+//                        while decoding it the host calls BKC_OnSend again with an unreadable one
 //   host-fault           a fault in the host's own code, no plug-in frame on the stack
 //   crash-reports <dir>  the report files in <dir> below the work folder, this run's stamps masked
 //   crash-report <dir>   the newest report's telling lines, addresses masked
@@ -97,6 +101,45 @@ const VerbRegistration sendUnreadable("send-unreadable", [](const std::string&, 
   DWORD code = 0;
   const bool caught = CallCatchingFaults(CallSend, message, code);
   LogCaught(caught, code);
+  VirtualFree(message, 0, MEM_RELEASE);
+  return true;
+});
+
+const VerbRegistration sendUnreadableResumed("send-unreadable-resumed", [](const std::string&,
+                                                                           Script&) {
+  if (!World().exports.BKC_OnSend) {
+    Log().Line("error: plug-in not loaded");
+    return false;
+  }
+  void* message = VirtualAlloc(nullptr, 4096, MEM_RESERVE, PAGE_NOACCESS);
+  Log().Line("send (unreadable message pointer, the host's handler mends it and resumes)");
+  DWORD code = 0;
+  const bool resumed = CallResumingFaults(CallSend, message, code);
+  Log().Line(resumed ? "host resumed exception " + Hex(code) : "host resumed nothing");
+  VirtualFree(message, 0, MEM_RELEASE);
+  return true;
+});
+
+void SendInsideDecode(void* message) {
+  World().insideNextDecode = [message] {
+    Log().Line("host sends again while decoding (unreadable message pointer)");
+    CallSend(message);
+  };
+  CallSend(const_cast<char*>("Subject: outer\r\n\r\nouter body\r\n"));
+}
+
+const VerbRegistration sendUnreadableNested("send-unreadable-nested", [](const std::string&,
+                                                                         Script&) {
+  if (!World().exports.BKC_OnSend) {
+    Log().Line("error: plug-in not loaded");
+    return false;
+  }
+  void* message = VirtualAlloc(nullptr, 4096, MEM_RESERVE, PAGE_NOACCESS);
+  Log().Line("send (a readable message)");
+  DWORD code = 0;
+  const bool caught = CallCatchingFaults(SendInsideDecode, message, code);
+  LogCaught(caught, code);
+  World().insideNextDecode = nullptr;
   VirtualFree(message, 0, MEM_RELEASE);
   return true;
 });

@@ -103,11 +103,26 @@ int WINAPI RecordingMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT f
   return gRealMessageBox(owner, text, caption, flags);
 }
 
+// True, and `answer` without it, when the answer ends in `suffix`.
+bool TakeSuffix(std::string& answer, const std::string& suffix) {
+  if (answer.size() < suffix.size() ||
+      answer.compare(answer.size() - suffix.size(), suffix.size(), suffix) != 0)
+    return false;
+  answer.resize(answer.size() - suffix.size());
+  return true;
+}
+
+// An exception of the host's own, raised from the box's message loop and caught by the host's
+// handler around the plug-in call: it unwinds through whatever showed the box.
+constexpr DWORD kHostException = 0xE0484F53;
+
 // Boxes are read and answered from a timer in their own message loop: at activation the box
 // has not finished setting itself up (its topmost state, for one).
 void AnswerBox(HWND box) {
   std::string answer = gAnswers.empty() ? "" : gAnswers.front();
   if (!gAnswers.empty()) gAnswers.pop_front();
+  const bool byKeyboard = TakeSuffix(answer, " by keyboard");
+  const bool thenRaise = TakeSuffix(answer, " then raise");
   const size_t deleting = answer.find(" deleting ");
   if (deleting != std::string::npos) {
     const std::string path = answer.substr(deleting + 10);
@@ -135,7 +150,17 @@ void AnswerBox(HWND box) {
     if (!SaveScreenshot(box, gBoxShots.front())) Log().Line("box screenshot FAILED");
     gBoxShots.pop_front();
   }
+  if (byKeyboard) {
+    // The key passes the thread's message hooks, the plug-in's among them, as a real key does.
+    Log().Line("user presses a key while the box is up");
+    PostMessageW(box, WM_KEYDOWN, VK_SHIFT, 1);
+    PostMessageW(box, WM_KEYUP, VK_SHIFT, 0xC0000001);
+  }
   PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+  if (thenRaise) {
+    Log().Line("host raises exception 0xE0484F53 while the box is up");
+    RaiseException(kHostException, 0, 0, nullptr);
+  }
 }
 
 void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD) {

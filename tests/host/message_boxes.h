@@ -9,7 +9,10 @@ void InstallMessageBoxAnswerer();
 // Lets the answerer see the exact flags the plug-in passes to MessageBoxW.
 void WatchMessageBoxFlags(void* module);
 // "yes", "no", "ok" or "cancel", optionally followed by "deleting <path>": the user deletes
-// that file below the work folder while the box is up, then answers.
+// that file below the work folder while the box is up, then answers; or followed by
+// "by keyboard" (a key press passes the thread's message hooks before the answer) or
+// "then raise" (after answering, the host raises an exception of its own from the box's message
+// loop, which its handler around the plug-in call catches).
 void QueueAnswer(const std::string& answer);
 int PendingAnswers();
 // The next box answered is first saved as a picture at `path`.

@@ -1,0 +1,98 @@
+#include "base/win32/crash/fault_note.h"
+
+#include "base/win32/crash/crash_report.h"
+#include "base/win32/crash/crash_reporter.h"
+
+namespace vlm {
+namespace {
+
+thread_local TFaultNote* tInnermost = nullptr;
+
+// During the unwind the system may hand a copy of the record, so the fault is known by what it
+// was and where it was raised.
+bool SameFault(const EXCEPTION_RECORD& noted, const EXCEPTION_RECORD& record) {
+  return noted.ExceptionCode == record.ExceptionCode &&
+         noted.ExceptionAddress == record.ExceptionAddress;
+}
+
+bool NotedBelow(const TFaultNote& note, const EXCEPTION_RECORD& record) {
+  for (const TFaultNote* inner = tInnermost; inner && inner != &note; inner = inner->Outer)
+    if (inner->Record == &record) return true;
+  return false;
+}
+
+void Forget(TFaultNote& note) {
+  note.Record = nullptr;
+  note.Context = nullptr;
+}
+
+// Taken from the note before reporting: whatever happens while the user reads the box, this
+// fault is not reported again.
+void ReportAndForget(TFaultNote& note) {
+  EXCEPTION_POINTERS pointers{note.Record, note.Context};
+  const char* entry = note.Entry;
+  Forget(note);
+  ReportFault(entry, pointers);
+}
+
+LONG WINAPI ReportUnhandledFault(EXCEPTION_POINTERS* pointers) {
+  const TCrashReporter* r = CrashReporter;
+  const LPTOP_LEVEL_EXCEPTION_FILTER previous = r ? r->PreviousFilter : nullptr;
+  for (TFaultNote* note = tInnermost; note; note = note->Outer) {
+    if (note->Record && SameFault(*note->Record, *pointers->ExceptionRecord)) {
+      ReportAndForget(*note);
+      break;
+    }
+  }
+  return previous ? previous(pointers) : EXCEPTION_CONTINUE_SEARCH;
+}
+
+}  // namespace
+
+void EnterFaultNote(TFaultNote& note) noexcept {
+  note.Outer = tInnermost;
+  tInnermost = &note;
+}
+
+void LeaveFaultNote(TFaultNote& note) noexcept {
+  // A fault noted and then resumed by a handler further out: the call went on, nothing to report.
+  Forget(note);
+  tInnermost = note.Outer;
+}
+
+void NoteFaultOnSearch(TFaultNote& note, EXCEPTION_RECORD& record, CONTEXT& context) noexcept {
+  if (!IsReportableFault(record.ExceptionCode) || NotedBelow(note, record)) return;
+  note.Record = &record;
+  note.Context = &context;
+}
+
+void ReportFaultOnUnwind(TFaultNote& note, const EXCEPTION_RECORD& record) noexcept {
+  if (note.Record && SameFault(*note.Record, record))
+    ReportAndForget(note);
+  else
+    Forget(note);
+  // The frame is gone: an exception unwinding past it ends its calls on this thread.
+  tInnermost = note.Outer;
+}
+
+TFaultNote* FaultNoteAbove(const void* stackAddress) noexcept {
+  for (TFaultNote* note = tInnermost; note; note = note->Outer)
+    if (static_cast<const void*>(note) > stackAddress) return note;
+  return nullptr;
+}
+
+void WatchUnhandledFaults(TCrashReporter& r) noexcept {
+  if (r.FilterInstalled) return;
+  r.PreviousFilter = SetUnhandledExceptionFilter(ReportUnhandledFault);
+  r.FilterInstalled = true;
+}
+
+void StopWatchingUnhandledFaults(TCrashReporter& r) noexcept {
+  if (!r.FilterInstalled) return;
+  // Put back only when nobody installed a filter after ours: theirs would call ours.
+  const LPTOP_LEVEL_EXCEPTION_FILTER current = SetUnhandledExceptionFilter(r.PreviousFilter);
+  if (current != ReportUnhandledFault) SetUnhandledExceptionFilter(current);
+  r.FilterInstalled = false;
+}
+
+}  // namespace vlm

@@ -1,0 +1,42 @@
+#pragma once
+// What the fault frames of one thread know about a hardware fault while the system looks for its
+// handler. A fault is only noted when the search reaches the innermost frame around it: the
+// handler the search finds may yet resume it (EXCEPTION_CONTINUE_EXECUTION), and then nothing
+// went wrong. It is reported when the exception unwinds past the frame that noted it, or when
+// no handler took it and it reaches the unhandled-exception filter. Only that frame, returning
+// or unwound, forgets the note: a frame further out or another call finishing meanwhile cannot
+// make the same fault look new.
+#include <windows.h>
+
+namespace vlm {
+
+// One fault frame's record, on the stack of the call it guards, linked to the next frame out on
+// the same thread.
+struct TFaultNote {
+  const char* Entry = nullptr;
+  TFaultNote* Outer = nullptr;
+  EXCEPTION_RECORD* Record = nullptr;  // the fault noted, valid until the search or unwind ends
+  CONTEXT* Context = nullptr;
+};
+
+// The frame starts guarding a call on this thread / stops when the call returns normally.
+void EnterFaultNote(TFaultNote& note) noexcept;
+void LeaveFaultNote(TFaultNote& note) noexcept;
+
+// The search for a handler reaches the frame of `note`.
+void NoteFaultOnSearch(TFaultNote& note, EXCEPTION_RECORD& record, CONTEXT& context) noexcept;
+// The exception described by `record` unwinds past the frame of `note`.
+void ReportFaultOnUnwind(TFaultNote& note, const EXCEPTION_RECORD& record) noexcept;
+
+// This thread's innermost fault frame at or above `stackAddress` (the x86-64 frames find their
+// note this way), or null.
+TFaultNote* FaultNoteAbove(const void* stackAddress) noexcept;
+
+struct TCrashReporter;
+
+// The unhandled-exception filter that reports a noted fault nobody handled; the filter found
+// installed before is called after it.
+void WatchUnhandledFaults(TCrashReporter& r) noexcept;
+void StopWatchingUnhandledFaults(TCrashReporter& r) noexcept;
+
+}  // namespace vlm
