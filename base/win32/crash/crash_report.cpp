@@ -8,7 +8,6 @@
 
 #include "base/plugin_state.h"
 #include "base/win32/crash/crash_reporter.h"
-#include "base/win32/crash/fault_note.h"
 #include "base/win32/module.h"
 
 namespace vlm {
@@ -304,15 +303,12 @@ void StartCrashReports(bool enabled, const std::wstring& fallbackFolder, const c
                       nullptr);
   if (enabled && !r.DbgHelp.Module) LoadDbgHelp(r);
   if (enabled && !r.WriteDone) r.WriteDone = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  if (enabled) WatchUnhandledFaults(r);
   r.Enabled = enabled;
 }
 
 void StopCrashReports() noexcept {
   TCrashReporter* r = CrashReporter;
-  if (!r) return;
-  StopWatchingUnhandledFaults(*r);
-  if (r->Busy) return;
+  if (!r || r->Busy) return;
   CrashReporter = nullptr;
   if (r->DbgHelp.Module) FreeLibrary(r->DbgHelp.Module);
   if (r->WriteDone) CloseHandle(r->WriteDone);

@@ -67,12 +67,12 @@ void NoteFaultOnSearch(TFaultNote& note, EXCEPTION_RECORD& record, CONTEXT& cont
 }
 
 void ReportFaultOnUnwind(TFaultNote& note, const EXCEPTION_RECORD& record) noexcept {
+  // The frame is gone: calls made while the user reads the box are not inside it.
+  tInnermost = note.Outer;
   if (note.Record && SameFault(*note.Record, record))
     ReportAndForget(note);
   else
     Forget(note);
-  // The frame is gone: an exception unwinding past it ends its calls on this thread.
-  tInnermost = note.Outer;
 }
 
 TFaultNote* FaultNoteAbove(const void* stackAddress) noexcept {
@@ -81,18 +81,20 @@ TFaultNote* FaultNoteAbove(const void* stackAddress) noexcept {
   return nullptr;
 }
 
-void WatchUnhandledFaults(TCrashReporter& r) noexcept {
-  if (r.FilterInstalled) return;
-  r.PreviousFilter = SetUnhandledExceptionFilter(ReportUnhandledFault);
-  r.FilterInstalled = true;
+void WatchUnhandledFaults() noexcept {
+  TCrashReporter* r = CrashReporter;
+  if (!r || !r->Enabled || r->FilterInstalled) return;
+  r->PreviousFilter = SetUnhandledExceptionFilter(ReportUnhandledFault);
+  r->FilterInstalled = true;
 }
 
-void StopWatchingUnhandledFaults(TCrashReporter& r) noexcept {
-  if (!r.FilterInstalled) return;
+void StopWatchingUnhandledFaults() noexcept {
+  TCrashReporter* r = CrashReporter;
+  if (!r || !r->FilterInstalled) return;
   // Put back only when nobody installed a filter after ours: theirs would call ours.
-  const LPTOP_LEVEL_EXCEPTION_FILTER current = SetUnhandledExceptionFilter(r.PreviousFilter);
+  const LPTOP_LEVEL_EXCEPTION_FILTER current = SetUnhandledExceptionFilter(r->PreviousFilter);
   if (current != ReportUnhandledFault) SetUnhandledExceptionFilter(current);
-  r.FilterInstalled = false;
+  r->FilterInstalled = false;
 }
 
 }  // namespace vlm

@@ -32,11 +32,10 @@ void ReportFaultOnUnwind(TFaultNote& note, const EXCEPTION_RECORD& record) noexc
 // note this way), or null.
 TFaultNote* FaultNoteAbove(const void* stackAddress) noexcept;
 
-struct TCrashReporter;
-
-// The unhandled-exception filter that reports a noted fault nobody handled; the filter found
-// installed before is called after it.
-void WatchUnhandledFaults(TCrashReporter& r) noexcept;
-void StopWatchingUnhandledFaults(TCrashReporter& r) noexcept;
+// The unhandled-exception filter that reports a noted fault nobody handled, installed while
+// crash reports are on; the filter found installed before is called after it. Stopped before
+// the crash reports are.
+void WatchUnhandledFaults() noexcept;
+void StopWatchingUnhandledFaults() noexcept;
 
 }  // namespace vlm
