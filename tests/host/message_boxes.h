@@ -12,7 +12,7 @@ void WatchMessageBoxFlags(void* module);
 // that file below the work folder while the box is up, then answers; or followed by
 // "by keyboard" (a key press passes the thread's message hooks before the answer) or
 // "then raise" (after answering, the host raises an exception of its own from the box's message
-// loop, which its handler around the plug-in call catches).
+// loop, for its handler around the plug-in call or the system's message dispatch to take).
 void QueueAnswer(const std::string& answer);
 int PendingAnswers();
 // The next box answered is first saved as a picture at `path`.

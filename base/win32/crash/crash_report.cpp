@@ -333,14 +333,34 @@ bool IsReportableFault(DWORD code) noexcept {
   return r && r->Enabled && IsHardwareFault(code);
 }
 
-void ReportFault(const char* entry, EXCEPTION_POINTERS& pointers) noexcept {
+bool WriteFaultReport(const char* entry, EXCEPTION_POINTERS& pointers) noexcept {
   TCrashReporter* r = CrashReporter;
-  if (!r || !IsHardwareFault(pointers.ExceptionRecord->ExceptionCode) || !ClaimReporter(*r)) return;
+  if (!r || !IsHardwareFault(pointers.ExceptionRecord->ExceptionCode) || !ClaimReporter(*r))
+    return false;
   r->Job = {};
   r->Job.Entry = entry;
-  r->Job.Fault = &pointers;
+  r->Job.FaultPointers = pointers;
+  r->Job.Fault = &r->Job.FaultPointers;
   r->Job.Context = *pointers.ContextRecord;
-  WriteThenAsk(*r);
+  if (!RunJob(*r)) return false;
+  // A stack overflow was asked about by the writer already: nothing is left to ask.
+  if (r->Job.Written && !IsStackOverflow(r->Job)) return true;
+  ReleaseReporter(*r);
+  return false;
+}
+
+void AskAboutFaultReport() noexcept {
+  if (TCrashReporter* r = CrashReporter) ReleaseThenAsk(*r);
+}
+
+void WithdrawFaultReport() noexcept {
+  TCrashReporter* r = CrashReporter;
+  if (!r) return;
+  for (const wchar_t* extension : {L".txt", L".dmp"}) {
+    TFixedText(r->Scratch, kCrashPathChars).Add(r->Stem).Add(extension);
+    DeleteFileW(r->Scratch);
+  }
+  ReleaseReporter(*r);
 }
 
 }  // namespace vlm

@@ -26,9 +26,18 @@ bool ReportCppException(const char* entry, const std::exception* error) noexcept
 
 // True for the hardware faults a report is written for.
 [[nodiscard]] bool IsReportableFault(DWORD code) noexcept;
-// A hardware fault a fault frame of `entry` noted, now unwinding past that frame or unhandled:
-// written when it was raised inside Velmora or inside a system function Velmora called, and the
-// user asked. The caller passes the exception on.
-void ReportFault(const char* entry, EXCEPTION_POINTERS& pointers) noexcept;
+// A hardware fault a fault frame of `entry` noted when the search for a handler reached it: the
+// report and its minidump are written now, while the failed thread stands as it faulted (the
+// system's minidump writer cannot take a thread in the middle of an unwind), when it was raised
+// inside Velmora or inside a system function Velmora called. True when written: the reporter
+// then stays claimed until the user is asked or the report withdrawn. The caller passes the
+// exception on.
+bool WriteFaultReport(const char* entry, EXCEPTION_POINTERS& pointers) noexcept;
+// The written fault unwinds past its frame or is left unhandled: the reporter is released and
+// the user asked whether to open the folder.
+void AskAboutFaultReport() noexcept;
+// The written fault was resumed by a handler further out and the call went on: nothing went
+// wrong, so the report and its dump are removed and the reporter released.
+void WithdrawFaultReport() noexcept;
 
 }  // namespace vlm

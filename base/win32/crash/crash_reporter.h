@@ -29,7 +29,9 @@ struct TDbgHelp {
 // What one report is about. Exactly one of Fault and (ErrorType, Error) is set.
 struct TCrashJob {
   const char* Entry = nullptr;
-  EXCEPTION_POINTERS* Fault = nullptr;
+  EXCEPTION_POINTERS* Fault = nullptr;  // FaultPointers, for a fault
+  // The system's record and context, which stay valid until the fault's unwind has ended.
+  EXCEPTION_POINTERS FaultPointers{};
   const char* ErrorType = nullptr;
   const std::exception* Error = nullptr;
   CONTEXT Context{};  // where the stack walk starts

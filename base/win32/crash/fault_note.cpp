@@ -24,15 +24,15 @@ bool NotedBelow(const TFaultNote& note, const EXCEPTION_RECORD& record) {
 void Forget(TFaultNote& note) {
   note.Record = nullptr;
   note.Context = nullptr;
+  note.Written = false;
 }
 
-// Taken from the note before reporting: whatever happens while the user reads the box, this
-// fault is not reported again.
-void ReportAndForget(TFaultNote& note) {
-  EXCEPTION_POINTERS pointers{note.Record, note.Context};
-  const char* entry = note.Entry;
+// Taken from the note before asking: whatever happens while the user reads the box, this fault
+// is not asked about again.
+void AskAndForget(TFaultNote& note) {
+  const bool written = note.Written;
   Forget(note);
-  ReportFault(entry, pointers);
+  if (written) AskAboutFaultReport();
 }
 
 LONG WINAPI ReportUnhandledFault(EXCEPTION_POINTERS* pointers) {
@@ -40,7 +40,7 @@ LONG WINAPI ReportUnhandledFault(EXCEPTION_POINTERS* pointers) {
   const LPTOP_LEVEL_EXCEPTION_FILTER previous = r ? r->PreviousFilter : nullptr;
   for (TFaultNote* note = tInnermost; note; note = note->Outer) {
     if (note->Record && SameFault(*note->Record, *pointers->ExceptionRecord)) {
-      ReportAndForget(*note);
+      AskAndForget(*note);
       break;
     }
   }
@@ -56,23 +56,29 @@ void EnterFaultNote(TFaultNote& note) noexcept {
 
 void LeaveFaultNote(TFaultNote& note) noexcept {
   // A fault noted and then resumed by a handler further out: the call went on, nothing to report.
+  if (note.Written) WithdrawFaultReport();
   Forget(note);
   tInnermost = note.Outer;
 }
 
 void NoteFaultOnSearch(TFaultNote& note, EXCEPTION_RECORD& record, CONTEXT& context) noexcept {
   if (!IsReportableFault(record.ExceptionCode) || NotedBelow(note, record)) return;
+  if (note.Written) WithdrawFaultReport();  // resumed before, and faulting again
   note.Record = &record;
   note.Context = &context;
+  EXCEPTION_POINTERS pointers{&record, &context};
+  note.Written = WriteFaultReport(note.Entry, pointers);
 }
 
 void ReportFaultOnUnwind(TFaultNote& note, const EXCEPTION_RECORD& record) noexcept {
   // The frame is gone: calls made while the user reads the box are not inside it.
   tInnermost = note.Outer;
-  if (note.Record && SameFault(*note.Record, record))
-    ReportAndForget(note);
-  else
+  if (note.Record && SameFault(*note.Record, record)) {
+    AskAndForget(note);
+  } else {
+    if (note.Written) WithdrawFaultReport();
     Forget(note);
+  }
 }
 
 TFaultNote* FaultNoteAbove(const void* stackAddress) noexcept {

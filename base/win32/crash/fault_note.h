@@ -1,9 +1,10 @@
 #pragma once
 // What the fault frames of one thread know about a hardware fault while the system looks for its
-// handler. A fault is only noted when the search reaches the innermost frame around it: the
-// handler the search finds may yet resume it (EXCEPTION_CONTINUE_EXECUTION), and then nothing
-// went wrong. It is reported when the exception unwinds past the frame that noted it, or when
-// no handler took it and it reaches the unhandled-exception filter. Only that frame, returning
+// handler. The innermost frame around the fault notes it when the search reaches it, and its
+// report is written then; the user is asked only when the exception unwinds past that frame or
+// reaches the unhandled-exception filter. The handler the search finds may yet resume the fault
+// (EXCEPTION_CONTINUE_EXECUTION): then nothing went wrong, no box is shown and the report is
+// withdrawn. Only that frame, returning
 // or unwound, forgets the note: a frame further out or another call finishing meanwhile cannot
 // make the same fault look new.
 #include <windows.h>
@@ -17,6 +18,7 @@ struct TFaultNote {
   TFaultNote* Outer = nullptr;
   EXCEPTION_RECORD* Record = nullptr;  // the fault noted, valid until the search or unwind ends
   CONTEXT* Context = nullptr;
+  bool Written = false;  // its report is written and the reporter held for it
 };
 
 // The frame starts guarding a call on this thread / stops when the call returns normally.
