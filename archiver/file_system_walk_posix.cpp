@@ -1,6 +1,5 @@
 // The native side of the collector's file-system seam: readdir and stat, with hidden files
 // being those whose names start with a dot. There are no named streams and no drives here.
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,24 +9,11 @@
 #include "archiver/file_system_walk.h"
 #include "archiver/path_mask.h"
 #include "base/ansi_text.h"
+#include "base/directory_posix.h"
 #include "base/file_name_key.h"
 
 namespace vlm {
 namespace {
-
-class TDirectory {
- public:
-  explicit TDirectory(const std::string& path) : FDir(opendir(path.empty() ? "." : path.c_str())) {}
-  ~TDirectory() {
-    if (FDir) closedir(FDir);
-  }
-  TDirectory(const TDirectory&) = delete;
-  TDirectory& operator=(const TDirectory&) = delete;
-  DIR* get() const { return FDir; }
-
- private:
-  DIR* FDir;
-};
 
 // File names here are UTF-8. Decoded by hand: a code page conversion per name would cost more
 // than the whole directory search. Invalid bytes become U+FFFD.
@@ -48,10 +34,6 @@ std::wstring FromUtf8(const char* text) {
     out += static_cast<wchar_t>(c);
   }
   return out;
-}
-
-bool IsDotEntry(const char* name) {
-  return name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0));
 }
 
 std::string JoinNarrow(const std::string& folder, const char* name) {

@@ -1,20 +1,26 @@
 #pragma once
-// File extensions that decide questions about attachments. Lower case with the leading dot;
-// callers compare lower-cased extensions against them.
+// File extensions that decide questions about attachments. Lower case with the leading dot; an
+// extension matches whatever the case of its ASCII letters (".EXE" is ".exe" to every mail host).
 #include <array>
 #include <string_view>
+
+#include "base/text.h"
 
 namespace vlm {
 
 // Archives, whose contents Gmail may refuse.
-inline constexpr std::array<std::wstring_view, 6> ArchiveExtensions = {L".zip", L".tar", L".tgz",
-                                                                       L".taz", L".z",   L".gz"};
+inline constexpr std::array<std::wstring_view, 8> ArchiveExtensions = {
+    L".zip", L".tar", L".tgz", L".taz", L".z", L".gz", L".rar", L".bz2"};
 
-// Files that Gmail will not carry.
-inline constexpr std::array<std::wstring_view, 29> GmailBlockedExtensions = {
-    L".ade", L".adp", L".bat", L".chm", L".cmd", L".com", L".cpl", L".exe", L".hta", L".ins",
-    L".isp", L".jse", L".lib", L".mde", L".msc", L".msp", L".mst", L".pif", L".scr", L".sct",
-    L".shb", L".sys", L".vb",  L".vbe", L".vbs", L".vxd", L".wsc", L".wsf", L".wsh"};
+// Files that Gmail will not carry, also inside an archive (support.google.com/mail/answer/6590).
+inline constexpr std::array<std::wstring_view, 54> GmailBlockedExtensions = {
+    L".ade", L".adp",  L".apk",  L".appx",       L".appxbundle", L".bat",     L".cab", L".chm",
+    L".cmd", L".com",  L".cpl",  L".diagcab",    L".diagcfg",    L".diagpkg", L".dll", L".dmg",
+    L".ex",  L".ex_",  L".exe",  L".hta",        L".img",        L".ins",     L".iso", L".isp",
+    L".jar", L".jnlp", L".js",   L".jse",        L".lib",        L".lnk",     L".mde", L".mjs",
+    L".msc", L".msi",  L".msix", L".msixbundle", L".msp",        L".mst",     L".nsh", L".pif",
+    L".ps1", L".scr",  L".sct",  L".shb",        L".sys",        L".vb",      L".vbe", L".vbs",
+    L".vhd", L".vxd",  L".wsc",  L".wsf",        L".wsh",        L".xll"};
 
 // Files that Outlook-type clients will not open.
 inline constexpr std::array<std::wstring_view, 94> OutlookBlockedExtensions = {
@@ -32,10 +38,10 @@ inline constexpr std::array<std::wstring_view, 94> OutlookBlockedExtensions = {
     L".ws",   L".wsc",    L".wsf", L".wsh",  L".xbap",   L".xnk"};
 
 template <size_t N>
-[[nodiscard]] constexpr bool ListContains(const std::array<std::wstring_view, N>& list,
-                                          std::wstring_view extension) {
+[[nodiscard]] bool ListContains(const std::array<std::wstring_view, N>& list,
+                                std::wstring_view extension) {
   for (auto entry : list)
-    if (entry == extension) return true;
+    if (EqualsIgnoringAsciiCase(entry, extension)) return true;
   return false;
 }
 

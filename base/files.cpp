@@ -184,10 +184,6 @@ bool TNameClaim::Take(std::wstring_view name) {
   return FKeys.insert(FileNameKey(name)).second;
 }
 
-bool TNameClaim::IsTaken(std::wstring_view name) const {
-  return FKeys.count(FileNameKey(name)) != 0;
-}
-
 std::wstring TNameClaim::Claim(const std::wstring& name) {
   std::wstring claimed = name;
   for (int number = 2; !Take(claimed); ++number) claimed = NumberedName(name, number);

@@ -179,7 +179,6 @@ class TNameClaim {
  public:
   // True when `name` was free; it is taken now.
   bool Take(std::wstring_view name);
-  bool IsTaken(std::wstring_view name) const;
   // `name` when free, else the first free "name (2).ext", "name (3).ext", …; taken now.
   std::wstring Claim(const std::wstring& name);
 

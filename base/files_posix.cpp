@@ -1,6 +1,5 @@
 // The file room on POSIX, for the native tests: stat and readdir, with hidden entries being
 // those whose names begin with a dot. Names are UTF-8.
-#include <dirent.h>
 #include <fnmatch.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,6 +10,7 @@
 #include <system_error>
 
 #include "base/ansi_text.h"
+#include "base/directory_posix.h"
 #include "base/files.h"
 #include "base/path.h"
 
@@ -20,24 +20,6 @@ namespace {
 bool Stat(const std::wstring& path, struct stat& info) {
   return !path.empty() && stat(ToUtf8(path).c_str(), &info) == 0;
 }
-
-bool IsDotEntry(const char* name) {
-  return name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0));
-}
-
-class TDirectory {
- public:
-  explicit TDirectory(const std::string& path) : FDir(opendir(path.empty() ? "." : path.c_str())) {}
-  ~TDirectory() {
-    if (FDir) closedir(FDir);
-  }
-  TDirectory(const TDirectory&) = delete;
-  TDirectory& operator=(const TDirectory&) = delete;
-  DIR* get() const { return FDir; }
-
- private:
-  DIR* FDir;
-};
 
 }  // namespace
 

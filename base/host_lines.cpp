@@ -9,9 +9,12 @@ bool TLineReader::Next(std::string_view& line) {
   const char* begin = FText.data() + FAt;
   const std::size_t left = FText.size() - FAt;
   // Line feeds are found first and carriage returns only within the line.
-  const void* feed = std::memchr(begin, '\n', left);
-  std::size_t length =
-      feed ? static_cast<std::size_t>(static_cast<const char*>(feed) - begin) : left;
+  if (FFeed == kNotSought || FFeed < FAt) {
+    const void* feed = std::memchr(begin, '\n', left);
+    FFeed = feed ? static_cast<std::size_t>(static_cast<const char*>(feed) - FText.data())
+                 : FText.size();
+  }
+  std::size_t length = FFeed - FAt;
   if (const void* ret = std::memchr(begin, '\r', length))
     length = static_cast<std::size_t>(static_cast<const char*>(ret) - begin);
   line = std::string_view(begin, length);

@@ -24,6 +24,11 @@ class TLineReader {
  private:
   std::string_view FText;
   std::size_t FAt = 0;
+  // The next line feed at or after FAt (the text's size for none), kNotSought before the first
+  // search. A text of bare CR breaks has its next line feed far ahead or none: sought again for
+  // every line, the rest of the text would be read once per line.
+  static constexpr std::size_t kNotSought = static_cast<std::size_t>(-1);
+  std::size_t FFeed = kNotSought;
 };
 
 // All lines of a text as TLineReader hands them out, for readers that go back and forth among

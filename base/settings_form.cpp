@@ -35,6 +35,7 @@ const std::array kSettings = {
     TSetting{L"FormatChange", TFlagSetting{&TForm1::CheckBox11, false}},
     TSetting{L"GmailSendCheck", TFlagSetting{&TForm1::CheckBox12, true}},
     TSetting{L"LongFileName", TFileOnlyFlagSetting{&TForm1::LongFileName, true}},
+    TSetting{L"SizeCheckBytes", TFileOnlyCountSetting{&TForm1::SizeCheckBytes, 1024000}},
 };
 
 void ApplyDefault(TForm1& form, const TSettingField& field) {
@@ -44,6 +45,7 @@ void ApplyDefault(TForm1& form, const TSettingField& field) {
                  [&](const TArchiveTypeSetting& s) { (form.*s.group).ItemIndex = s.fallback; },
                  [&](const TLevelSetting& s) { (form.*s.bar).SetPosition(s.fallback); },
                  [&](const TFileOnlyFlagSetting& s) { form.*s.flag = s.fallback; },
+                 [&](const TFileOnlyCountSetting& s) { form.*s.count = s.fallback; },
              },
              field);
 }

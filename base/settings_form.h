@@ -55,6 +55,9 @@ class TForm1 {
   // A setting without a control: winmail.dat attachments named by their long names (INI key
   // "LongFileName"); only the INI file changes it.
   bool LongFileName = true;
+  // The size question is asked from this many characters on (INI key "SizeCheckBytes"); only the
+  // INI file changes it.
+  long long SizeCheckBytes = 1024000;
 
   // Runtime state, not settings.
   bool bFileAddAgree = false;
@@ -100,8 +103,12 @@ struct TFileOnlyFlagSetting {  // no control: only the INI file changes it, so S
   bool TForm1::*flag;
   bool fallback;
 };
+struct TFileOnlyCountSetting {  // a positive whole number, only in the INI file; else the default
+  long long TForm1::*count;
+  long long fallback;
+};
 using TSettingField = std::variant<TTextSetting, TFlagSetting, TArchiveTypeSetting, TLevelSetting,
-                                   TFileOnlyFlagSetting>;
+                                   TFileOnlyFlagSetting, TFileOnlyCountSetting>;
 
 struct TSetting {
   const wchar_t* key;

@@ -55,6 +55,11 @@ struct Loader {
   void operator()(const TFileOnlyFlagSetting& s) const {
     form.*s.flag = ReadBool(ini, key, s.fallback);
   }
+  void operator()(const TFileOnlyCountSetting& s) const {
+    const auto text = ini.Read(key);
+    const auto value = text ? ParseInteger(*text) : std::nullopt;
+    form.*s.count = value && *value > 0 ? *value : s.fallback;
+  }
 };
 
 // Writes one setting's member; booleans as "-1"/"0", numbers in decimal.
@@ -71,6 +76,7 @@ struct Saver {
     ini.Write(key, std::to_wstring((form.*s.bar).Position));
   }
   void operator()(const TFileOnlyFlagSetting&) const {}
+  void operator()(const TFileOnlyCountSetting&) const {}
 };
 
 }  // namespace

@@ -283,20 +283,13 @@ TItemOutcome Compress(TItemFacts& item, bool compressChosen, TDropMessage& messa
     return TItemOutcome::EndMessage;
   }
   staging.reset();
-  // A missing archive is never replaced by the file itself behind the user's back. The archivers
-  // also return codes for warnings (a file skipped) while writing a usable archive: an archive
-  // that exists is attached, and the code is reported once it is.
+  // A missing archive is never replaced by the file itself behind the user's back.
   if (!FileExists(archivePath)) {
     Ask(services, PackingFailedNotice(name, format.name, result));
     host.SetMessageText(message.StatusWindow(), L"");
     return TItemOutcome::Skipped;
   }
 
-  std::wstring body;
-  if (settings.WriteFileName) {
-    body = CompressedListing(settings.WriteWord, packedName, FileNamePart(archivePath), item.Size(),
-                             FileSize(archivePath));
-  }
   // The archiver also returns codes for warnings (a file it could not open) while writing an
   // archive of the rest, and may leave a file out without a word: such an archive goes only
   // when the user agrees in the box that names what it lacks.
@@ -305,6 +298,11 @@ TItemOutcome Compress(TItemFacts& item, bool compressChosen, TDropMessage& messa
       Ask(services, PackingWarningQuestion(name, format.name, result, missing)) != kAnswerYes) {
     host.SetMessageText(message.StatusWindow(), L"");
     return TItemOutcome::Skipped;
+  }
+  std::wstring body;
+  if (settings.WriteFileName) {
+    body = CompressedListing(settings.WriteWord, packedName, FileNamePart(archivePath), item.Size(),
+                             FileSize(archivePath));
   }
   host.PauseWithMessages(100);
   if (!message.DeliverAttachment(archivePath, body)) return TItemOutcome::Skipped;

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <optional>
+#include <vector>
+
+#include "base/text.h"
 
 #include "base/ansi_text.h"
 #include "base/host_lines.h"
@@ -92,112 +95,116 @@ std::string UnusedBoundary(const TLineList& lines, std::string boundary) {
   }
 }
 
-// A multipart/mixed message: one more part where its closing delimiter was, then the delimiter.
+// A multipart/mixed message: one more part just before its closing delimiter. Every kept byte
+// stays as it stands.
 TAddition AddPart(const TMailTools& tools, const TMessageView& message, const TAddedFile& file) {
-  const TLineList& lines = message.Lines;
-  const std::string& boundary = message.Boundary;
-  if (boundary.empty()) return {std::nullopt, kUnsupportedMailText};
-  const size_t closing = FindClosingDelimiter(lines, boundary);
-  if (closing == kNoLine) return {std::nullopt, kUnsupportedMailText};
+  const size_t closing = FindClosingDelimiter(message.Lines, message.Boundary);
   const std::string encoded = EncodeFile(tools.Host, file);
 
   TLineWriter out;
   out.Reserve(message.Text.size() + encoded.size() + 1024);
   const size_t headerEnd = message.HeaderEnd;
-  WriteMarkedHeader(out, lines, headerEnd, kMarkerFileAdded);
-  out.Lines(lines, headerEnd, closing);
-  WriteAttachmentPart(out, boundary, file.MimeType, file.Name, encoded);
-  out.Line(ClosingDelimiter(boundary));
-  out.Lines(lines, closing + 1, lines.size());
+  WriteMarkedHeader(out, message, headerEnd, kMarkerFileAdded);
+  out.Bytes(message.Span(headerEnd, closing));
+  WriteAttachmentPart(out, message.Boundary, file.MimeType, file.Name, encoded);
+  out.Bytes(message.Span(closing, message.Lines.size()));
   return {out.Take(), kFileAddedText};
 }
 
-std::string PartContentType(std::string value) {
-  while (!value.empty() && (value.back() == ';' || value.back() == ' ')) value.pop_back();
-  return "Content-Type: " + value + ";";
+// Which header lines belong to a Content-* field, continuation lines included: they describe the
+// body, so they go with it into the first part.
+std::vector<bool> ContentFieldLines(const TLineList& lines, size_t headerEnd) {
+  std::vector<bool> content(headerEnd, false);
+  bool inField = false;
+  for (size_t i = 0; i < headerEnd; ++i) {
+    if (!IsContinuation(lines[i])) inField = StartsWithIgnoringCase(lines[i], "Content-");
+    content[i] = inField;
+  }
+  return content;
 }
 
-// Whether a continuation line of the former Content-Type carries a boundary parameter, in any
-// spelling: that boundary would contend with the new one.
-bool HoldsBoundary(std::string_view line) {
-  return ParseContentType("x/y;" + std::string(line)).Parameter("boundary").has_value();
+bool IsEightBit(std::string_view encoding) {
+  return EqualsIgnoringAsciiCase(encoding, "8bit");
 }
 
-// A single-part message becomes multipart/mixed: its former body with its content headers is the
-// first part, the file the second. Content headers the message omits take their MIME defaults.
+// A single-part message becomes multipart/mixed: its former body with all its Content-* fields
+// is the first part, the file the second. The body keeps every byte; a missing content field takes
+// its MIME default.
 TAddition ConvertAndAdd(const TMailTools& tools, const TMessageView& message,
                         const TAddedFile& file) {
   const TLineList& lines = message.Lines;
-  // A message that ends inside its header has an empty body; one without any header is no mail.
+  // A message that ends inside its header has an empty body.
   const size_t headerEnd = message.HeaderLineCount();
-  if (headerEnd == 0) return {std::nullopt, kUnsupportedMailText};
-  const std::string contentType =
-      FieldOr(lines, headerEnd, "Content-Type", "text/plain; charset=us-ascii");
-  const std::string encoding = FieldOr(lines, headerEnd, "Content-Transfer-Encoding", "7bit");
-  const std::string boundary = UnusedBoundary(lines, SinglePartBoundary(tools, message));
-  const TFieldLines typeLines = FindHeaderField(lines, headerEnd, "Content-Type");
-  const TFieldLines encodingLines = FindHeaderField(lines, headerEnd, "Content-Transfer-Encoding");
+  const std::vector<bool> content = ContentFieldLines(lines, headerEnd);
+  const bool hasType = FindHeaderField(lines, headerEnd, "Content-Type").First != kNoLine;
+  const std::string encoding = FieldOr(lines, headerEnd, "Content-Transfer-Encoding", "");
   const bool hasMimeVersion = FindHeaderField(lines, headerEnd, "MIME-Version").First != kNoLine;
+  const std::string boundary = UnusedBoundary(lines, SinglePartBoundary(tools, message));
   const std::string encoded = EncodeFile(tools.Host, file);
 
-  // The former type's continuation lines stay in the header, but for a boundary parameter; the
-  // new boundary parameter then needs the separator that the replaced line carried.
-  const auto inType = [&](size_t i) {
-    return typeLines.First != kNoLine && i > typeLines.First && i < typeLines.End;
-  };
-  const auto keptContinuation = [&](size_t i) { return inType(i) && !HoldsBoundary(lines[i]); };
-  bool parametersFollow = false;
-  for (size_t i = 0; i < headerEnd; ++i) parametersFollow = parametersFollow || keptContinuation(i);
+  const auto firstContent = std::find(content.begin(), content.end(), true) - content.begin();
   const auto writeType = [&](TLineWriter& out) {
     out.Line("Content-Type: multipart/mixed;");
-    out.Line("\tboundary=\"" + boundary + "\"" + (parametersFollow ? ";" : ""));
+    out.Line("\tboundary=\"" + boundary + "\"");
+    // A multipart entity declares the widest encoding of its parts.
+    if (IsEightBit(encoding)) out.Line("Content-Transfer-Encoding: 8bit");
   };
 
   const TMarkerField marker(lines, headerEnd, kMarkerFileAdded);
   TLineWriter out;
   out.Reserve(message.Text.size() + encoded.size() + 1024);
   for (size_t i = 0; i < headerEnd; ++i) {
-    if (i == typeLines.First) {
-      writeType(out);
-    } else if (marker.StartsAt(i)) {
+    if (static_cast<std::ptrdiff_t>(i) == firstContent) writeType(out);
+    if (marker.StartsAt(i)) {
       out.Line(marker.Line());
-    } else if (marker.Covers(i)) {
-      continue;
-    } else if (encodingLines.First != kNoLine && i >= encodingLines.First &&
-               i < encodingLines.End) {
-      continue;  // the encoding moves into the first part with its continuation lines
-    } else if (inType(i) && !keptContinuation(i)) {
-      continue;
-    } else {
-      out.Line(lines[i]);
+    } else if (!marker.Covers(i) && !content[i]) {
+      out.KeptLine(message.Span(i, i + 1));
     }
   }
-  if (typeLines.First == kNoLine) writeType(out);
+  if (firstContent == static_cast<std::ptrdiff_t>(headerEnd)) writeType(out);
   if (!hasMimeVersion) out.Line("MIME-Version: 1.0");
   if (!marker.Found()) out.Line(marker.Line());
   out.Line("");
   out.Line("--" + boundary);
-  out.Line(PartContentType(contentType));
-  out.Line("Content-Transfer-Encoding: " + encoding);
+  if (!hasType) out.Line("Content-Type: text/plain; charset=us-ascii");
+  if (encoding.empty()) out.Line("Content-Transfer-Encoding: 7bit");
+  for (size_t i = 0; i < headerEnd; ++i)
+    if (content[i]) out.KeptLine(message.Span(i, i + 1));
   if (headerEnd == lines.size()) out.Line("");  // the part's header ends as the message's did
-  out.Lines(lines, headerEnd, lines.size());
-  out.Line("");
+  out.Bytes(message.Span(headerEnd, lines.size()));
+  out.Line("");  // the line break that belongs to the delimiter, not to the body
   WriteAttachmentPart(out, boundary, file.MimeType, file.Name, encoded);
   out.Line(ClosingDelimiter(boundary));
   return {out.Take(), kFileAddedText};
 }
 
-// Which way the message takes a file, by its own structure: more parts for multipart/mixed, a
-// conversion for a single part; any other multipart type is refused, because a part added to it
-// would break a signature, the choice among alternatives or a report's layout.
+// Why the message cannot take a file, by its own structure; nothing when it can. A part added to
+// a multipart type other than mixed would break a signature, the choice among alternatives or a
+// report's layout. A single part sent as binary may hold NUL bytes, and the host's text ends at
+// the first of them: a rewrite would lose the rest.
+std::optional<std::wstring> RefusalFor(const TMessageView& message, std::uint32_t status) {
+  const size_t headerEnd = message.HeaderLineCount();
+  if (!IsWellFormedHeader(message.Lines, headerEnd)) return kUnsupportedMailText;
+  const TContentType& type = message.Type;
+  if (type.Type == "multipart/mixed") {
+    if (message.Boundary.empty() ||
+        FindClosingDelimiter(message.Lines, message.Boundary) == kNoLine)
+      return kUnsupportedMailText;
+    return std::nullopt;
+  }
+  if (type.IsMultipart()) return UnwritableMultipartText(type.Type);
+  if ((status & kMailHasAttachments) != 0 || (status & kMailNotConverted) != 0)
+    return kUnsupportedMailText;
+  const auto encoding = HeaderField(message.Lines, headerEnd, "Content-Transfer-Encoding");
+  if (encoding && EqualsIgnoringAsciiCase(*encoding, "binary")) return kUnsupportedMailText;
+  return std::nullopt;
+}
+
 TAddition AddToMessage(const TMailTools& tools, const std::string& source, std::uint32_t status,
                        const TAddedFile& file) {
   const TMessageView message = ViewMessage(source);
-  const TContentType& type = message.Type;
-  if (type.Type == "multipart/mixed") return AddPart(tools, message, file);
-  if (type.IsMultipart()) return {std::nullopt, UnwritableMultipartText(type.Type)};
-  if ((status & kMailHasAttachments) != 0 || (status & kMailNotConverted) != 0)
-    return {std::nullopt, kUnsupportedMailText};
+  if (auto refusal = RefusalFor(message, status)) return {std::nullopt, std::move(*refusal)};
+  if (message.Type.Type == "multipart/mixed") return AddPart(tools, message, file);
   return ConvertAndAdd(tools, message, file);
 }
 
@@ -225,6 +232,11 @@ bool CanAddFile(const TMailTools& tools, const char* mail) {
   const std::string header(HostText(host.GetHeader(mail)));
   const TLineList lines = SplitLines(header);
   return HeaderContentType(lines, lines.size()).Type == "multipart/mixed";
+}
+
+std::optional<std::wstring> AddFileRefusal(const TMailTools& tools, const char* mail) {
+  const TBeckyAPI& host = tools.Host;
+  return RefusalFor(ViewMessage(HostText(host.GetSource(mail))), host.GetStatus(mail));
 }
 
 void AddFileToMessage(const TMailTools& tools, const char* mail, const std::string& path) {

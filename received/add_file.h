@@ -3,6 +3,7 @@
 // attachment part. A multipart/mixed message gets one more part; a single-part message is first
 // made multipart/mixed with its former body as the first part. The rewritten message carries the
 // marker "X-Velmora: Setattach".
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,10 @@ namespace vlm {
 // Whether the add-file command may be offered for `mail` (null: the selected message): a message
 // without attachments, or a multipart/mixed one.
 [[nodiscard]] bool CanAddFile(const TMailTools& tools, const char* mail);
+
+// The status text telling why the message cannot take a file, read before a file is chosen;
+// nothing when it can.
+[[nodiscard]] std::optional<std::wstring> AddFileRefusal(const TMailTools& tools, const char* mail);
 
 // Appends the file at `path` (code-page text) to `mail`. Leaves the message exactly as it was when
 // it cannot be rewritten or anything fails on the way; the host's status line tells the user about

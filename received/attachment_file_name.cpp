@@ -43,6 +43,11 @@ void TrimTrailingDotsAndSpaces(std::wstring& name) {
   while (!name.empty() && (name.back() == L'.' || name.back() == L' ')) name.pop_back();
 }
 
+// Windows takes the superscript digits for port numbers too ("COM¹").
+bool IsPortDigit(wchar_t c) {
+  return (c >= L'0' && c <= L'9') || c == L'\u00B9' || c == L'\u00B2' || c == L'\u00B3';
+}
+
 // Windows opens a device for these names whatever extension follows ("con.txt", "NUL .log").
 bool IsReservedDeviceName(std::wstring_view name) {
   std::wstring base = Upper(name.substr(0, name.find(L'.')));
@@ -51,7 +56,7 @@ bool IsReservedDeviceName(std::wstring_view name) {
                                                                 L"NUL", L"CONIN$", L"CONOUT$"};
   if (std::find(kDevices.begin(), kDevices.end(), base) != kDevices.end()) return true;
   return base.size() == 4 && (base.starts_with(L"COM") || base.starts_with(L"LPT")) &&
-         base[3] >= L'0' && base[3] <= L'9';
+         IsPortDigit(base[3]);
 }
 
 // Splits at the last dot that is not the first character, so ".profile" has no extension.
@@ -112,6 +117,9 @@ std::string AnsiFileName(std::wstring_view name) {
     else
       ansi += '_';
   }
+  // Best-fit can make a device name of one that was none ("COM¹.txt" would open a port as
+  // "COM1.txt").
+  if (IsReservedDeviceName(FromAnsi(ansi))) ansi.insert(0, 1, '_');
   return ansi;
 }
 

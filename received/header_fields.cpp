@@ -39,4 +39,20 @@ std::optional<std::string> HeaderField(const TLineList& lines, size_t headerEnd,
   return value;
 }
 
+bool IsFieldLine(std::string_view line) {
+  size_t at = 0;
+  while (at < line.size() && line[at] > ' ' && line[at] < 0x7F && line[at] != ':') ++at;
+  if (at == 0) return false;
+  while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
+  return at < line.size() && line[at] == ':';
+}
+
+bool IsWellFormedHeader(const TLineList& lines, size_t headerEnd) {
+  const size_t end = std::min(headerEnd, lines.size());
+  if (end == 0 || !IsFieldLine(lines[0])) return false;
+  for (size_t i = 1; i < end; ++i)
+    if (!IsFieldLine(lines[i]) && !IsContinuation(lines[i])) return false;
+  return true;
+}
+
 }  // namespace vlm

@@ -29,4 +29,13 @@ struct TFieldLines {
   return !line.empty() && (line.front() == ' ' || line.front() == '\t');
 }
 
+// Whether the line starts a header field: a name of printable characters, blanks allowed before
+// its colon as old mail writes them.
+[[nodiscard]] bool IsFieldLine(std::string_view line);
+
+// Whether lines [0, headerEnd) form a header a strict reader takes as one: at least one line,
+// the first a field, every other a field or a continuation. A text that is no mail (a binary file
+// stored as a message) or a header with a stray line would be read as one body once rewritten.
+[[nodiscard]] bool IsWellFormedHeader(const TLineList& lines, size_t headerEnd);
+
 }  // namespace vlm

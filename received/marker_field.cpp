@@ -74,14 +74,14 @@ bool TMarkerField::Covers(size_t line) const {
                      [&](const TFieldLines& f) { return line >= f.First && line < f.End; });
 }
 
-void WriteMarkedHeader(TLineWriter& out, const TLineList& lines, size_t headerEnd,
+void WriteMarkedHeader(TLineWriter& out, const TMessageView& message, size_t headerEnd,
                        std::string_view word) {
-  const TMarkerField marker(lines, headerEnd, word);
-  for (size_t i = 0; i < headerEnd && i < lines.size(); ++i) {
+  const TMarkerField marker(message.Lines, headerEnd, word);
+  for (size_t i = 0; i < headerEnd && i < message.Lines.size(); ++i) {
     if (marker.StartsAt(i))
       out.Line(marker.Line());
     else if (!marker.Covers(i))
-      out.Line(lines[i]);
+      out.KeptLine(message.Span(i, i + 1));
   }
   if (!marker.Found()) out.Line(marker.Line());
 }

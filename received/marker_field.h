@@ -9,6 +9,7 @@
 
 #include "received/header_fields.h"
 #include "received/message_lines.h"
+#include "received/message_view.h"
 
 namespace vlm {
 
@@ -40,8 +41,9 @@ class TMarkerField {
   std::string FValue;
 };
 
-// The header lines [0, headerEnd) with the marker field holding `word`.
-void WriteMarkedHeader(TLineWriter& out, const TLineList& lines, size_t headerEnd,
+// The message's header lines [0, headerEnd) with the marker field holding `word`; the lines kept
+// keep their own line breaks.
+void WriteMarkedHeader(TLineWriter& out, const TMessageView& message, size_t headerEnd,
                        std::string_view word);
 
 }  // namespace vlm

@@ -24,6 +24,12 @@ void TLineWriter::Line(std::string_view line) {
   Append("\r\n");
 }
 
+void TLineWriter::KeptLine(std::string_view lineWithBreak) {
+  Append(lineWithBreak);
+  if (lineWithBreak.empty() || (lineWithBreak.back() != '\n' && lineWithBreak.back() != '\r'))
+    Append("\r\n");
+}
+
 void TLineWriter::TextLines(std::string_view text) {
   TLineReader reader(text);
   for (std::string_view line; reader.Next(line);) Line(line);

@@ -33,6 +33,11 @@ class TLineWriter {
   void Reserve(size_t bytes) { FText.reserve(bytes); }
   void Line(std::string_view line);
   void Lines(const TLineList& lines, size_t from, size_t to);
+  // Bytes kept from the message as they stand, line breaks of any kind included.
+  void Bytes(std::string_view bytes) { Append(bytes); }
+  // A line kept with its own break (see TMessageView::Span); CR LF when it has none, which only
+  // the last line of a text may lack, since more lines follow it here.
+  void KeptLine(std::string_view lineWithBreak);
   // Each line of `text` (as TLineReader reads it), without a list of them in between.
   void TextLines(std::string_view text);
   // The bytes written (or counted) so far.

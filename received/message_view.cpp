@@ -13,13 +13,20 @@ TMessageView ViewMessage(std::string_view text) {
   return view;
 }
 
+std::string_view TMessageView::Span(size_t from, size_t to) const {
+  if (from >= Lines.size() || from >= to) return {};
+  const char* begin = Lines[from].data();
+  const char* end = to < Lines.size() ? Lines[to].data() : Text.data() + Text.size();
+  return {begin, static_cast<size_t>(end - begin)};
+}
+
 std::string ClosingDelimiter(std::string_view boundary) {
   return "--" + std::string(boundary) + "--";
 }
 
 size_t FindClosingDelimiter(const TLineList& lines, std::string_view boundary) {
   const std::string delimiter = ClosingDelimiter(boundary);
-  for (size_t i = lines.size(); i-- > 0;)
+  for (size_t i = 0; i < lines.size(); ++i)
     if (StartsWith(lines[i], delimiter)) return i;
   return kNoLine;
 }

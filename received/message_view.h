@@ -25,13 +25,18 @@ struct TMessageView {
   [[nodiscard]] size_t HeaderLineCount() const {
     return HeaderEnd < Lines.size() ? HeaderEnd : Lines.size();
   }
+  // The bytes of lines [from, to) as they stand in Text, each with its own line break (CR LF,
+  // LF or CR), up to the end of the text when `to` is the line count. A rewrite copies what it
+  // keeps this way: stored bytes never change, whatever breaks the sender used.
+  [[nodiscard]] std::string_view Span(size_t from, size_t to) const;
 };
 
 // Reads `text` (which must outlive the view) into a view.
 [[nodiscard]] TMessageView ViewMessage(std::string_view text);
 
 [[nodiscard]] std::string ClosingDelimiter(std::string_view boundary);
-// The last line that begins with the closing delimiter; kNoLine when there is none.
+// The first line that begins with the closing delimiter, which a MIME reader takes as the end of
+// the parts (what follows is epilogue, never shown); kNoLine when there is none.
 [[nodiscard]] size_t FindClosingDelimiter(const TLineList& lines, std::string_view boundary);
 
 // The status text for a message of a multipart type other than multipart/mixed, which the

@@ -8,15 +8,34 @@
 
 #include "base/ansi_text.h"
 #include "received/attachment_file_name.h"
+#include "base/file_name_key.h"
 #include "base/files.h"
 
 namespace vlm {
 namespace {
 
+constexpr std::wstring_view kTemporaryPrefix = L"~tnef";
+constexpr std::wstring_view kTemporarySuffix = L".part";
+
 // A file for one attachment's data, under a name of its own in `folder` until it is complete.
 std::unique_ptr<TTemporaryFile> NewTemporaryFile(const std::filesystem::path& folder,
                                                  unsigned& number) {
-  return std::make_unique<TTemporaryFile>(PathText(folder), L"~tnef", L".part", number);
+  return std::make_unique<TTemporaryFile>(PathText(folder), kTemporaryPrefix, kTemporarySuffix,
+                                          number);
+}
+
+// Whether the name is one the temporary files take ("~tnef1.part" in any letter case): an
+// attachment of that name would be moved over another attachment's data still on its way.
+bool IsTemporaryName(std::wstring_view name) {
+  const std::wstring key = FileNameKey(name);
+  const std::wstring prefix = FileNameKey(kTemporaryPrefix);
+  const std::wstring suffix = FileNameKey(kTemporarySuffix);
+  if (key.size() <= prefix.size() + suffix.size() || !key.starts_with(prefix) ||
+      !key.ends_with(suffix))
+    return false;
+  const std::wstring_view number =
+      std::wstring_view(key).substr(prefix.size(), key.size() - prefix.size() - suffix.size());
+  return number.find_first_not_of(L"0123456789") == std::wstring_view::npos;
 }
 
 // An attribute record: level (1), identifier and type (4), length (4, little-endian), value,
@@ -94,9 +113,14 @@ bool TTNEFConvert::Convert(std::vector<std::wstring>& ResultFile,
     else
       FInfo = ReadTnefInfo(FFileName);
     // Two attachments with one title keep their own content: the later one is "name (2).ext".
-    TNameClaim names;
+    // The names also go into headers in the code page, where names that differ may meet
+    // ("Résumé.pdf" best-fits to "Resume.pdf"): those are numbered apart as well.
+    TNameClaim names, codePageNames;
     for (size_t i = 0; i < count; ++i) {
-      std::wstring name = names.Claim(AttachmentName(i));
+      const std::wstring title = AttachmentName(i);
+      std::wstring name = names.Claim(title);
+      while (IsTemporaryName(name) || !codePageNames.Take(FromAnsi(AnsiFileName(name))))
+        name = names.Claim(title);
       SaveAttachment(i, FileInFolder(TempFolder, name));
       ResultFile.push_back(std::move(name));
       const TTnefAttachmentInfo* info = FInfo.ForData(FPending[i]->data.offset);
@@ -240,6 +264,10 @@ size_t TTNEFConvert::CountAttachments() const {
 void TTNEFConvert::StartAttachment(const TAttributeAt& data,
                                    const std::filesystem::path& TempFolder) {
   CheckValue(data, data.length, "attachment data");
+  if (FPending.size() >= kMaxAttachments) throw ETNEFLimit("too many attachments");
+  FTakenBytes += data.length;
+  if (FTakenBytes > std::min(kMaxTotalBytes, 2 * FSourceSize + (1u << 20)))
+    throw ETNEFLimit("the attachments hold more than the file");
   auto attachment = std::make_unique<TPendingAttachment>();
   attachment->data = data;
   attachment->next = data.offset + kRecordHead;

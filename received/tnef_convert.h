@@ -38,11 +38,24 @@ class ETNEFConvert : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A winmail.dat that would give more than one file may: more attachments than anyone sends, or
+// more bytes than it holds. Records found inside other records' values can claim the rest of the
+// file over and over; a few kilobytes would otherwise become gigabytes of attachments.
+class ETNEFLimit : public ETNEFConvert {
+ public:
+  using ETNEFConvert::ETNEFConvert;
+};
+
 class TTNEFConvert {
  public:
   // The size of the buffer through which the file is read; tests pass small ones so that records
   // fall across its edges.
   static constexpr size_t kDefaultBufferSize = 1 << 18;
+  // The most attachments taken from one file.
+  static constexpr size_t kMaxAttachments = 1000;
+  // The attachments of one file hold at most twice its size and a megabyte (a little room for
+  // values that nest), and never more than the host's address space can take as base64 twice.
+  static constexpr std::uint64_t kMaxTotalBytes = 256ull << 20;
 
   // Mapped where the system maps the file; Buffered reads it through the buffer as a file too
   // large to map is read (tests choose it to reach that path).
@@ -116,6 +129,7 @@ class TTNEFConvert {
   std::vector<std::unique_ptr<TPendingAttachment>> FPending;
   std::vector<TPendingAttachment*> FStreaming;  // being written from the buffer
   unsigned FTemporaryNumber = 0;                // where the search for a free name goes on
+  std::uint64_t FTakenBytes = 0;                // the data values' lengths so far
 
   bool FLongFileNames = true;
   TTnefInfo FInfo;  // the property blocks, read when long names are on

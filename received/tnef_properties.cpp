@@ -247,9 +247,19 @@ class TPropertyWalk {
 }  // namespace
 
 const TTnefAttachmentInfo* TTnefInfo::ForData(std::uint64_t dataOffset) const {
-  for (const auto& attachment : Attachments)
-    if (attachment.DataOffset == dataOffset) return &attachment;
-  return nullptr;
+  const auto found = std::lower_bound(FByData.begin(), FByData.end(),
+                                      std::pair<std::uint64_t, std::size_t>(dataOffset, 0));
+  if (found == FByData.end() || found->first != dataOffset) return nullptr;
+  return &Attachments[found->second];
+}
+
+void TTnefInfo::IndexByData() {
+  FByData.clear();
+  for (std::size_t i = 0; i < Attachments.size(); ++i)
+    if (Attachments[i].DataOffset) FByData.emplace_back(*Attachments[i].DataOffset, i);
+  // The walk goes forward, so the offsets come in order; the first of equal offsets wins.
+  std::stable_sort(FByData.begin(), FByData.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
 }
 
 std::wstring SenderText(std::string_view bytes, std::optional<unsigned> codePage) {
@@ -305,6 +315,7 @@ TTnefInfo WalkRecords(TFileReader& file) {
     }
     at = value + *length + 2;
   }
+  info.IndexByData();
   return info;
 }
 

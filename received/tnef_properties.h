@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vlm {
@@ -29,7 +30,14 @@ struct TTnefInfo {
   std::vector<TTnefAttachmentInfo> Attachments;
 
   // The attachment whose attAttachData identifier stands at `dataOffset`; null when none does.
+  // Looked up once per attachment: a file of many thousand attachments must not be searched
+  // through for each, so the lookup goes through an index that IndexByData makes.
   [[nodiscard]] const TTnefAttachmentInfo* ForData(std::uint64_t dataOffset) const;
+  // Makes the index of Attachments by data offset; done by ReadTnefInfo.
+  void IndexByData();
+
+ private:
+  std::vector<std::pair<std::uint64_t, std::size_t>> FByData;  // sorted by offset
 };
 
 // Reads the file at `path`; an empty result when it cannot be opened or is no TNEF stream.

@@ -196,13 +196,12 @@ std::wstring ExpandSource(const TMailTools& tools, const char* mail, std::string
     encoded.push_back(HostEncode(host, HostTempFile(host, "bin", files),
                                  HostReadablePath(host, folder, name, files)));
   const auto write = [&](TLineWriter& out) {
-    WriteMarkedHeader(out, lines, headerEnd, kMarkerExpanded);
-    out.Lines(lines, headerEnd, closing);
+    WriteMarkedHeader(out, message, headerEnd, kMarkerExpanded);
+    out.Bytes(message.Span(headerEnd, closing));
     for (size_t i = 0; i < names.size(); ++i)
       WriteAttachmentPart(out, boundary, MimeTypeForName(tools, names[i], mimeTags[i]),
                           AnsiFileName(names[i]), encoded[i]->Text());
-    out.Line(ClosingDelimiter(boundary));
-    out.Lines(lines, closing + 1, lines.size());
+    out.Bytes(message.Span(closing, lines.size()));
   };
   TLineWriter counter = TLineWriter::Counting();
   write(counter);
@@ -239,6 +238,8 @@ void ExpandWinmail(const TMailTools& tools, const char* mail) {
     TWorkFiles files;  // removed once the message is handed back, or the expansion failed
     // The host's own text, not a copy: the message can be tens of megabytes.
     status = ExpandSource(tools, mail, HostText(host.GetSource(mail)), files);
+  } catch (const ETNEFLimit&) {
+    status = kWinmailTooLargeText;
   } catch (const std::exception&) {
     status = kExpandFailedText;
   }

@@ -21,6 +21,8 @@ inline constexpr wchar_t kExpandingText[] = L"winmail.datを展開中です・�
 inline constexpr wchar_t kExpandedText[] = L"展開終了しました。";
 inline constexpr wchar_t kExpandFailedText[] = L"winmail.datの展開に失敗しました。";
 inline constexpr wchar_t kNothingToExpandText[] = L"winmail.datに添付ファイルはありません。";
+inline constexpr wchar_t kWinmailTooLargeText[] =
+    L"winmail.datの添付ファイルが多すぎるか大きすぎるため、展開しませんでした。";
 inline constexpr wchar_t kUnsupportedWinmailText[] = L"未対応のメールです。";
 // For the command started on a message that has no winmail.dat to expand (or one expanded before).
 inline constexpr wchar_t kNoWinmailText[] = L"展開できるwinmail.datがありません。";

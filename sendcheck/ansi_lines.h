@@ -75,6 +75,7 @@ class TNeedleSweep {
   // Whether the needle begins a character on `line`, a line of the text read after the ones
   // asked about before; hits are looked for no further than `limit` (an offset in the text).
   bool On(const TAnsiLine& line, std::size_t limit) {
+    limit = std::min(limit, FText.size());  // a search never reads past the text
     // Most lines lie before the next hit of a sweep that reaches past them: answered here.
     const auto begin = static_cast<std::size_t>(line.Bytes().data() - FText.data());
     const std::size_t end = begin + line.Bytes().size();

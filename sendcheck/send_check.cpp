@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "base/ansi_text.h"
 #include "base/format_size.h"
@@ -10,12 +11,12 @@
 namespace vlm {
 namespace {
 
-// One "MByte" of the size question: 1000 x 1024 characters.
-constexpr std::int64_t kLargeMessage = 1024000;
 constexpr int kCharsetBufferSize = 512;
 
-std::wstring BlockedToGmailText(const std::wstring& name) {
-  return L"Gmail宛てに送信できないファイル「" + name + L"」が添付されています" + L"\r\n" +
+// The refused file, or the refused member inside the archive attached.
+std::wstring BlockedToGmailText(const std::wstring& name, const std::wstring& member) {
+  const std::wstring file = member.empty() ? name : name + L"」の中の「" + member;
+  return L"Gmail宛てに送信できないファイル「" + file + L"」が添付されています" + L"\r\n" +
          L"このまま送信しても良いですか？" + L"\r\n" + L"\r\n" + L"(Gmailは危険な実行コードを" +
          L"\r\n" + L" 含む可能性のある実行ファイルを" + L"\r\n" +
          L" 送受信できないようになっています。)";
@@ -60,10 +61,21 @@ std::string_view DecodeMessage(const char* message, const TBeckyAPI& host) {
   return decoded ? decoded : message;
 }
 
-std::wstring DecodeSubject(const std::string& subject, const TBeckyAPI& host) {
+std::wstring DecodeHeaderField(const std::string& field, const TBeckyAPI& host) {
   char charset[kCharsetBufferSize] = {};
-  const char* decoded = host.MIMEHeader(subject.c_str(), charset, kCharsetBufferSize, 0);
-  return FromAnsi(decoded ? decoded : subject.c_str());
+  const char* decoded = host.MIMEHeader(field.c_str(), charset, kCharsetBufferSize, 0);
+  return FromAnsi(decoded ? decoded : field.c_str());
+}
+
+// A recipient field names its addresses in plain ASCII; only one with encoded words ("=?") goes
+// through the host's decoding, so that a name like "=?UTF-8?B?...?= <bob@gmail.com>" is read
+// whole and plain fields cost no call.
+bool RecipientsIncludeGmail(const std::vector<std::string>& fields, const TBeckyAPI& host) {
+  for (const std::string& field : fields) {
+    const bool encoded = field.find("=?") != std::string::npos;
+    if (NamesGmailAddress(encoded ? DecodeHeaderField(field, host) : FromAnsi(field))) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -73,7 +85,8 @@ int RunSendChecks(const char* message, const TSendCheckSettings& settings, const
   const std::string_view text = DecodeMessage(message ? message : "", host);
   const TLeadBytes lead;
   TSendScan scan;
-  const std::wstring subject = DecodeSubject(ScanHeader(text, lead, scan), host);
+  const std::wstring subject = DecodeHeaderField(ScanHeader(text, lead, scan), host);
+  scan.ToGmail = RecipientsIncludeGmail(scan.RecipientFields, host);
   // The decoded subject is searched like a body line and counts in the size.
   ScanMessage(text, subject, {settings.SearchWord1, settings.SearchWord2, settings.SearchWord3},
               settings.NotReplyCheck, lead, scan);
@@ -81,10 +94,11 @@ int RunSendChecks(const char* message, const TSendCheckSettings& settings, const
   const auto declined = [&](const std::wstring& question, unsigned flags) {
     return ask(question, kSendCheckCaption, flags) != kAnswerYes;
   };
-  if (scan.BlockedToGmail && declined(BlockedToGmailText(scan.AttachmentName), kStopQuestion))
+  if (scan.BlockedToGmail &&
+      declined(BlockedToGmailText(scan.BlockedName, scan.BlockedMember), kStopQuestion))
     return kSendCancelled;
   if (settings.GmailSendCheck && scan.ArchiveToGmail &&
-      declined(ArchiveToGmailText(scan.AttachmentName), kWarningQuestion))
+      declined(ArchiveToGmailText(scan.ArchiveName), kWarningQuestion))
     return kSendCancelled;
 
   // An attachment header found by the scan counts too, also when it is not a line of its own
@@ -96,7 +110,7 @@ int RunSendChecks(const char* message, const TSendCheckSettings& settings, const
     return kSendCancelled;
 
   const std::int64_t size = scan.Size;
-  if (size >= kLargeMessage && !SplitSendingOn(partialSending) &&
+  if (size >= settings.SizeCheckBytes && !SplitSendingOn(partialSending) &&
       declined(LargeMessageText(size), kWarningQuestion))
     return kSendCancelled;
   return kSendGoesAhead;

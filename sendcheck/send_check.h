@@ -1,6 +1,7 @@
 #pragma once
 // The questions asked before the host sends a message (the work of BKC_OnSend). Up to five yes/no
 // questions, in a fixed order; the first answer other than Yes cancels the send.
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -17,6 +18,9 @@ struct TSendCheckSettings {
   bool NotReplyCheck = true;   // CheckBox1: search words on quoted lines do not count
   bool SendWarning = false;    // CheckBox4: ask whenever something is attached
   bool GmailSendCheck = true;  // CheckBox12: ask about archives sent to Gmail
+  // SizeCheckBytes: the size question is asked from this many characters on (one "MByte" of the
+  // question's text is 1000 x 1024 characters).
+  std::int64_t SizeCheckBytes = 1024000;
 };
 
 // Reads the host's split-sending setting; may throw when the host's settings cannot be read.
@@ -32,7 +36,7 @@ inline constexpr unsigned kWarningQuestion = kBoxYesNo | kBoxIconWarning | kBoxT
 // Runs the checks over `message`, the outgoing source as the host passes it (ISO-2022-JP transfer
 // form, NUL-terminated). Decodes it and its subject through the host's ISO_2022_JP and MIMEHeader.
 // Returns kSendGoesAhead, or kSendCancelled once a question was not answered Yes. Reads the host's
-// split-sending setting only for a message of 1,024,000 characters or more.
+// split-sending setting only for a message of SizeCheckBytes characters or more.
 int RunSendChecks(const char* message, const TSendCheckSettings& settings, const TBeckyAPI& host,
                   const TPartialSendingReader& partialSending, const TAsker& ask);
 

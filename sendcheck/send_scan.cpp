@@ -8,12 +8,23 @@
 #include "base/host_lines.h"
 #include "base/text.h"
 #include "sendcheck/ansi_lines.h"
+#include "sendcheck/archive_contents.h"
+#include "sendcheck/part_body.h"
 
 namespace vlm {
 namespace {
 
 constexpr std::string_view kAttachmentHeader = "Content-Disposition: attachment;";
 constexpr std::wstring_view kFileNameQuoted = L"filename=\"";
+constexpr wchar_t kFullWidthQuote = L'＞';
+// Lines that begin the signature ("-- ") or a forwarded or quoted original, as mail programs
+// write them.
+constexpr std::array<std::string_view, 4> kQuotedRestMarkers = {
+    "-- ", "-----Original Message-----", "---------- Forwarded message ---------",
+    "-------- Original Message --------"};
+// Gmail carries at most 25 MB; an archive beyond this is not read (and stays unknown). Of the
+// archives read only the directory is decoded.
+constexpr std::size_t kLargestArchiveRead = 32 * 1024 * 1024;
 
 // A line of the message in the code page, or the decoded subject in wide text.
 struct TLine {
@@ -72,6 +83,7 @@ class TMessagePass {
                bool skipQuoted, TSendScan& scan)
       : FScan(scan),
         FSkipQuoted(skipQuoted),
+        FMessage(message),
         FMessageSize(message.size()),
         FHeaderSweep(FAttachmentHeader, message),
         FMultipartSweep(FMultipartMixed, message) {
@@ -89,7 +101,9 @@ class TMessagePass {
     if (FIndex++ < FScan.BodyStart) return;
     if (FNamePending) {
       ReadQuotedFileName(line, FFileNameQuoted, FScan.AttachmentName);
-      FinishAttachment();
+      FinishAttachment(line.Ansi
+                           ? static_cast<std::size_t>(line.Ansi->Bytes().data() - FMessage.data())
+                           : std::string_view::npos);
     }
     const bool header =
         FAttachmentsOpen && line.Contains(FHeaderSweep, FAttachmentHeader, FMessageSize);
@@ -103,7 +117,7 @@ class TMessagePass {
 
   // The last line was an attachment header: it keeps the name read before.
   void End() {
-    if (FNamePending) FinishAttachment();
+    if (FNamePending) FinishAttachment(std::string_view::npos);
   }
 
  private:
@@ -121,29 +135,75 @@ class TMessagePass {
       FSearching = false;
       return;
     }
+    // The signature and a forwarded or quoted original are not the writer's own words; the
+    // subject (the one wide line) always is.
+    if (FSkipQuoted && line.Ansi && !FQuotedRest && StartsQuotedRest(line)) FQuotedRest = true;
+    if (FQuotedRest && line.Ansi) return;
     bool found = false;
     for (std::size_t i = 0; i < FWords.size() && !found; ++i)
       found = FWords[i] && line.Contains(*FWordSweeps[i], *FWords[i], limit);
-    if (found && FSkipQuoted && (line.BeginsWith('>') || line.BeginsWith('|'))) found = false;
+    if (found && FSkipQuoted && IsQuotedLine(line)) found = false;
     if (found) {
       FScan.Found = true;
       FSearching = false;
     }
   }
 
-  void FinishAttachment() {
+  // A line quoting another message: ">", "|" or the full-width "＞" first.
+  bool IsQuotedLine(const TLine& line) const {
+    if (line.BeginsWith('>') || line.BeginsWith('|')) return true;
+    if (!line.Ansi) return line.Wide.starts_with(kFullWidthQuote);
+    return FFullWidthQuote && line.Ansi->Bytes().starts_with(*FFullWidthQuote);
+  }
+
+  // A line after which the rest of the body is not the writer's own.
+  static bool StartsQuotedRest(const TLine& line) {
+    for (const std::string_view marker : kQuotedRestMarkers)
+      if (line.EqualsIgnoringCase(marker)) return true;
+    return false;
+  }
+
+  // The attachment whose header ended at the line starting at `partAt` (npos when unknown).
+  void FinishAttachment(std::size_t partAt) {
     FNamePending = false;
-    if (FScan.ToGmail) {
-      const std::wstring_view extension = FileNameExtension(FScan.AttachmentName);
-      if (ListContains(GmailBlockedExtensions, extension)) FScan.BlockedToGmail = true;
-      if (ListContains(ArchiveExtensions, extension)) FScan.ArchiveToGmail = true;
+    if (!FScan.ToGmail) return;
+    const std::wstring& name = FScan.AttachmentName;
+    const std::wstring_view extension = FileNameExtension(name);
+    if (ListContains(GmailBlockedExtensions, extension)) return Refuse({});
+    const bool archive = ListContains(ArchiveExtensions, extension);
+    if (!archive && !ReadableArchiveType(extension)) return;
+    const TArchiveContents contents = ReadArchive(extension, partAt);
+    if (!contents.RefusedMember.empty()) return Refuse(contents.RefusedMember);
+    if (archive && !FScan.ArchiveToGmail) {
+      FScan.ArchiveToGmail = true;
+      FScan.ArchiveName = name;
     }
-    // The first attachment that Gmail would refuse ends the attachment scan.
-    if (FScan.BlockedToGmail || FScan.ArchiveToGmail) FAttachmentsOpen = false;
+  }
+
+  TArchiveContents ReadArchive(std::wstring_view extension, std::size_t partAt) const {
+    if (partAt >= FMessage.size() || !ReadableArchiveType(extension)) return {};
+    const auto body = TPartBody::Find(FMessage, partAt, kLargestArchiveRead);
+    if (!body) return {};
+    const TArchiveSource source{
+        body->Size(), [&body](std::size_t at, std::size_t size) { return body->Read(at, size); }};
+    return InspectArchive(extension, source);
+  }
+
+  // The first attachment that Gmail would refuse ends the attachment scan.
+  void Refuse(const std::wstring& member) {
+    FScan.BlockedToGmail = true;
+    FScan.BlockedName = FScan.AttachmentName;
+    FScan.BlockedMember = member;
+    FAttachmentsOpen = false;
   }
 
   TSendScan& FScan;
   const bool FSkipQuoted;
+  const std::string_view FMessage;
+  // None in a code page without the character.
+  const std::optional<std::string> FFullWidthQuote =
+      ToAnsiExact(std::wstring_view(&kFullWidthQuote, 1));
+  bool FQuotedRest = false;  // a signature or original was met: search words no longer count
   const TNeedle FAttachmentHeader{L"Content-Disposition: attachment;"};
   const TNeedle FFileNameQuoted{kFileNameQuoted};
   const TNeedle FMultipartMixed{L"_MULTIPART_MIXED_"};
@@ -158,13 +218,30 @@ class TMessagePass {
   bool FNamePending = false;
 };
 
+// "To:", "Cc:" or "Bcc:" at the start of a line, whatever the case of the field name.
+bool IsRecipientField(std::string_view line) {
+  for (const std::string_view field : {"to:", "cc:", "bcc:"})
+    if (line.size() >= field.size() && EqualsIgnoringAsciiCase(line.substr(0, field.size()), field))
+      return true;
+  return false;
+}
+
+// One line of the header (or an empty view once the header has ended): a recipient field begins
+// a new entry of RecipientFields, its folded continuation lines join the entry.
+void ReadRecipientLine(std::string_view bytes, bool& inRecipients, TSendScan& scan) {
+  const bool continued = bytes.starts_with(' ') || bytes.starts_with('\t');
+  if (inRecipients && continued) scan.RecipientFields.back() += bytes;
+  inRecipients = (inRecipients && continued) || IsRecipientField(bytes);
+  if (inRecipients && !continued) scan.RecipientFields.emplace_back(bytes);
+}
+
 }  // namespace
 
 std::string ScanHeader(std::string_view message, const TLeadBytes& lead, TSendScan& scan) {
-  const TNeedle to(L"To:"), cc(L"Cc:"), bcc(L"Bcc:"), gmail(L"@gmail."), subjectField(L"Subject:");
+  const TNeedle subjectField(L"Subject:");
   TLineReader reader(message);
   std::string subject;
-  bool inSubject = false, subjectDone = false, bodyFound = false;
+  bool inSubject = false, subjectDone = false, bodyFound = false, inRecipients = false;
   std::string_view bytes;
   for (std::size_t index = 0; (!subjectDone || !bodyFound) && reader.Next(bytes); ++index) {
     const TAnsiLine line(bytes, lead);
@@ -172,6 +249,7 @@ std::string ScanHeader(std::string_view message, const TLeadBytes& lead, TSendSc
       scan.BodyStart = index;
       bodyFound = true;
     }
+    ReadRecipientLine(bodyFound ? std::string_view() : bytes, inRecipients, scan);
     if (subjectDone) continue;
     if (inSubject) {
       if (bytes.starts_with(' '))
@@ -180,14 +258,18 @@ std::string ScanHeader(std::string_view message, const TLeadBytes& lead, TSendSc
         subjectDone = true;
       continue;
     }
-    // "Reply-To:" and "In-Reply-To:" count as recipient lines too: the test is a plain substring.
-    if ((to.In(line) || cc.In(line) || bcc.In(line)) && gmail.In(line)) scan.ToGmail = true;
     if (subjectField.In(line)) {
       subject = bytes;
       inSubject = true;
     }
   }
   return subject;
+}
+
+bool NamesGmailAddress(std::wstring_view field) {
+  const std::wstring lower = LowerAscii(std::wstring(field));
+  return lower.find(L"@gmail.") != std::wstring::npos ||
+         lower.find(L"@googlemail.") != std::wstring::npos;
 }
 
 std::wstring_view FileNameExtension(std::wstring_view name) {

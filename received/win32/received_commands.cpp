@@ -84,7 +84,13 @@ void WINAPI AddFileCommand(HostWnd, std::intptr_t) {
     try {
       const std::string mail = SelectedMail();
       if (mail.empty()) return;
-      if (const auto path = ChooseFileToAdd()) AddFileToMessage(Tools(), mail.c_str(), *path);
+      const TMailTools tools = Tools();
+      // A message that cannot take a file says so before the user picks one.
+      if (const auto refusal = AddFileRefusal(tools, mail.c_str())) {
+        HostApi->SetMessageText(nullptr, ToAnsi(*refusal).c_str());
+        return;
+      }
+      if (const auto path = ChooseFileToAdd()) AddFileToMessage(tools, mail.c_str(), *path);
     } catch (const std::exception&) {
       HostApi->SetMessageText(nullptr, ToAnsi(kAddFailedText).c_str());
     }

@@ -17,6 +17,7 @@ int CheckOutgoingMessage(const char* message) {
   settings.NotReplyCheck = form.CheckBox1.Checked;
   settings.SendWarning = form.CheckBox4.Checked;
   settings.GmailSendCheck = form.CheckBox12.Checked;
+  settings.SizeCheckBytes = form.SizeCheckBytes;
   return RunSendChecks(
       message, settings, *HostApi, [] { return HostPartialSending(); }, ShowMessage);
 }

@@ -1,8 +1,9 @@
 // Random messages and winmail.dat data through both rewrites of a stored message, with a fake
 // host: nothing crashes, every host buffer is freed once, and the stored message is either
-// untouched or keeps every line it had, in order: only its closing delimiter (a multipart
-// message) or its content header lines (a converted single part) may be replaced, and its marker
-// field is rewritten into exactly one. The host holds texts as C strings, as its interface does.
+// untouched or keeps its bytes, line breaks of every kind included: new parts go in before the
+// first closing delimiter (a multipart message) or after the body (a converted single part, whose
+// Content-* fields move into its first part), and its marker field is rewritten into exactly one.
+// The host holds texts as C strings, as its interface does.
 //
 // The first byte picks the case:
 //   0: the whole input is a winmail.dat inside an Outlook-style message (TNEF seeds start with
@@ -14,12 +15,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "received/add_file.h"
 #include "base/host_lines.h"
 #include "received/content_type.h"
+#include "received/header_fields.h"
 #include "received/marker_field.h"
 #include "received/message_lines.h"
+#include "received/message_view.h"
 #include "received/winmail_expansion.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/unit/received/fake_mail_host.h"
@@ -47,43 +51,28 @@ const fs::path& Sandbox() {
   return sandbox.Folder.Path();
 }
 
-// Every line of `before` appears in `after` in the same order, except lines that `mayGo` lets go
-// when they cannot be found.
-template <class MayGo>
-bool KeepsLinesInOrder(const vlm::TLineList& before, const std::string& after, MayGo mayGo) {
-  const vlm::TLineList now = vlm::SplitLines(after);
-  size_t j = 0;
-  for (const auto line : before) {
-    size_t k = j;
-    while (k < now.size() && now[k] != line) ++k;
-    if (k < now.size()) {
-      j = k + 1;
-    } else if (!mayGo(line)) {
-      return false;
-    }
+// A kept header line as a rewrite writes it: with its own break, CR LF for the last line of a
+// text without one.
+std::string KeptLine(std::string_view span) {
+  std::string line(span);
+  if (line.empty() || (line.back() != '\n' && line.back() != '\r')) line += "\r\n";
+  return line;
+}
+
+// The header lines of a message with their own breaks, but its marker field: all of them, or only
+// those of its Content-* fields (`content`) or only the others.
+enum class TLines { All, Content, Other };
+std::vector<std::string> HeaderLines(const vlm::TMessageView& view, TLines which) {
+  const size_t headerEnd = view.HeaderLineCount();
+  const vlm::TMarkerField marker(view.Lines, headerEnd, "");
+  std::vector<std::string> kept;
+  bool content = false;
+  for (size_t i = 0; i < headerEnd; ++i) {
+    if (!vlm::IsContinuation(view.Lines[i]))
+      content = vlm::StartsWithIgnoringCase(view.Lines[i], "content-");
+    const bool wanted = which == TLines::All || (which == TLines::Content) == content;
+    if (!marker.Covers(i) && wanted) kept.push_back(KeptLine(view.Span(i, i + 1)));
   }
-  return true;
-}
-
-// Converting a single-part message replaces its content header lines, folded ones included; the
-// other lines must all stay.
-bool KeepsLinesButContentHeaders(const vlm::TLineList& before, const std::string& after) {
-  vlm::TLineList kept;
-  for (const auto line : before)
-    if (!vlm::StartsWithIgnoringCase(line, "content-type:") &&
-        !vlm::StartsWithIgnoringCase(line, "content-transfer-encoding:") &&
-        !(!line.empty() && (line[0] == ' ' || line[0] == '\t')))
-      kept.push_back(line);
-  return KeepsLinesInOrder(kept, after, [](std::string_view) { return false; });
-}
-
-// The lines of the message but its marker field, which a rewrite writes anew in place.
-vlm::TLineList WithoutMarker(const vlm::TLineList& lines) {
-  const size_t headerEnd = std::min(vlm::HeaderEnd(lines), lines.size());
-  const vlm::TMarkerField marker(lines, headerEnd, "");
-  vlm::TLineList kept;
-  for (size_t i = 0; i < lines.size(); ++i)
-    if (i >= headerEnd || !marker.Covers(i)) kept.push_back(lines[i]);
   return kept;
 }
 
@@ -97,20 +86,40 @@ bool HasOneMarker(const std::string& after) {
   return fields == 1;
 }
 
-// What may change depends on the way the message took the change: a multipart/mixed message gets
-// parts before a new closing delimiter, a single part is converted.
-bool ChangedSoundly(const std::string& before, const std::string& after) {
-  const vlm::TLineList lines = vlm::SplitLines(before);
-  const size_t headerEnd = std::min(vlm::HeaderEnd(lines), lines.size());
-  const vlm::TLineList kept = WithoutMarker(lines);
-  if (!HasOneMarker(after)) return false;
-  if (vlm::HeaderContentType(lines, headerEnd).IsMultipart()) {
-    int replaced = 0;
-    return KeepsLinesInOrder(kept, after, [&](std::string_view line) {
-      return line.substr(0, 2) == "--" && ++replaced == 1;
-    });
+// A multipart/mixed message gets parts just before its first closing delimiter: its header but
+// the marker, the bytes up to that delimiter and the bytes from it on all stay as they were.
+bool AddedPartsSoundly(const vlm::TMessageView& before, const std::string& after) {
+  const vlm::TMessageView now = vlm::ViewMessage(after);
+  if (HeaderLines(before, TLines::All) != HeaderLines(now, TLines::All)) return false;
+  const size_t closing = vlm::FindClosingDelimiter(before.Lines, before.Boundary);
+  if (closing == vlm::kNoLine || now.HeaderEnd == vlm::kNoLine) return false;
+  const std::string_view body = before.Span(before.HeaderEnd, closing);
+  const std::string_view rest = before.Span(closing, before.Lines.size());
+  const size_t bodyAt = static_cast<size_t>(now.Lines[now.HeaderEnd].data() - now.Text.data());
+  return after.compare(bodyAt, body.size(), body) == 0 && after.ends_with(rest) &&
+         after.size() >= bodyAt + body.size() + rest.size();
+}
+
+// A converted single part keeps every header line but its Content-* fields, those fields in the
+// first part, and its body byte for byte right before the delimiter of the added part.
+bool ConvertedSoundly(const vlm::TMessageView& before, const std::string& after) {
+  size_t at = 0;
+  for (const TLines which : {TLines::Other, TLines::Content}) {
+    for (const std::string& line : HeaderLines(before, which)) {
+      at = after.find(line, at);
+      if (at == std::string::npos) return false;
+      at += line.size();
+    }
   }
-  return KeepsLinesButContentHeaders(kept, after);
+  const size_t headerEnd = before.HeaderLineCount();
+  const std::string body(before.Span(headerEnd, before.Lines.size()));
+  return after.find(body + "\r\n--", at) != std::string::npos;
+}
+
+bool ChangedSoundly(const std::string& before, const std::string& after) {
+  if (!HasOneMarker(after)) return false;
+  const vlm::TMessageView view = vlm::ViewMessage(before);
+  return view.Type.IsMultipart() ? AddedPartsSoundly(view, after) : ConvertedSoundly(view, after);
 }
 
 }  // namespace

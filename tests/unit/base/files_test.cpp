@@ -102,7 +102,7 @@ TEST_F(FilesTest, NameClaimComparesAsTheFileSystemDoesAndNumbers) {
   EXPECT_EQ(names.Claim(L"\u00e4.txt"), L"\u00e4 (2).txt");  // one NTFS file
   EXPECT_EQ(names.Claim(L"\u0414_.pdf"), L"\u0414_.pdf");
   EXPECT_EQ(names.Claim(L"\u0434_.pdf"), L"\u0434_ (2).pdf");
-  EXPECT_TRUE(names.IsTaken(L"REPORT (2).pdf"));
+  EXPECT_EQ(names.Claim(L"REPORT (2).pdf"), L"REPORT (2) (2).pdf");  // taken as "report (2)"
 }
 
 TEST(TNameClaim, NumbersRepeatedNamesAsWindowsComparesThem) {

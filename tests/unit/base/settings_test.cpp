@@ -101,6 +101,25 @@ TEST(LoadSettings, LongFileNameIsOnUnlessTheFileSaysOtherwise) {
   }
 }
 
+// The size question's threshold: a positive whole number from the file, else the default.
+TEST(LoadSettings, SizeCheckBytesFallsBackWhenBroken) {
+  struct Case {
+    std::optional<std::wstring> value;
+    long long bytes;
+  } cases[] = {{std::nullopt, 1024000}, {L"2048000", 2048000}, {L"+500", 500},
+               {L"0", 1024000},         {L"-1", 1024000},      {L"1.5", 1024000},
+               {L"1MB", 1024000},       {L"", 1024000},        {L"99999999999999999999", 1024000}};
+  for (const auto& c : cases) {
+    TForm1 form;
+    FakeIni ini;
+    if (c.value) ini.values[L"SizeCheckBytes"] = *c.value;
+    vlm::LoadSettings(form, ini);
+    EXPECT_EQ(form.SizeCheckBytes, c.bytes) << c.value.value_or(L"(none)");
+    ASSERT_EQ(vlm::SaveSettings(form, ini, L'.'), std::nullopt);
+    EXPECT_EQ(ini.values.count(L"SizeCheckBytes"), c.value ? 1u : 0u);
+  }
+}
+
 TEST(LoadSettings, LhaDisablesAndClearsThePasswordQuestion) {
   TForm1 form;
   FakeIni ini;

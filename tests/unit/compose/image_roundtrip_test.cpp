@@ -117,7 +117,10 @@ TEST(ImageRoundTrip, JpegStaysCloseToThePicture) {
     ASSERT_EQ(q90.Height, c.Height) << Describe(c);
     EXPECT_GE(test::Psnr(q90.Rgb, original), c.JpegPsnr) << Describe(c);
     const double psnr100 = test::Psnr(Decode(EncodeJpeg(image, 100)).Rgb, original);
-    EXPECT_GE(psnr100, test::Psnr(q90.Rgb, original)) << Describe(c);
+    // A picture smaller than one 8x8 block is mostly padding, whose rounding can cost quality 100
+    // a tenth of a decibel against 90 (seen for 3x1 with the sanitizers' build).
+    const double slack = c.Width * c.Height < 64 ? 0.5 : 0.0;
+    EXPECT_GE(psnr100 + slack, test::Psnr(q90.Rgb, original)) << Describe(c);
     EXPECT_EQ(Decode(EncodeJpeg(image, 1)).Width, c.Width) << Describe(c) << " quality 1";
   }
 }

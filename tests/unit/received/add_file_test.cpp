@@ -105,6 +105,49 @@ TEST_F(AddFile, MultipartMessageGetsOneMorePartBeforeANewClosingDelimiter) {
   EXPECT_TRUE(std::filesystem::is_empty(host.TempFolder())) << "the base64 work file stays";
 }
 
+// Bare LF and bare CR line breaks, and a last line without a break, are the sender's bytes.
+TEST_F(AddFile, KeptBytesStayAsTheyStand) {
+  const std::string message =
+      "From: a@example.com\nContent-Type: multipart/mixed; boundary=XYZ\r\n\n--XYZ\n"
+      "Content-Type: text/plain\r\n\r\nbare\rcr\nlf\r\n--XYZ--\nepilogue\r";
+  Store(message, kMailHasAttachments);
+  AddFileToMessage(tools, "m1", pdfPath);
+  EXPECT_EQ(host.Store["m1"],
+            "From: a@example.com\nContent-Type: multipart/mixed; boundary=XYZ\r\n"
+            "X-Velmora: Setattach\r\n\n--XYZ\nContent-Type: text/plain\r\n\r\nbare\rcr\nlf\r\n" +
+                Part("XYZ", "application/pdf", "report.pdf", pdf) + "--XYZ--\nepilogue\r");
+}
+
+// Every Content-* field describes the body and goes with it; the top level keeps an 8-bit
+// encoding, which a multipart entity must declare, and the body gains no byte.
+TEST_F(AddFile, ConversionMovesEveryContentFieldAndAddsNoBodyBytes) {
+  Store(
+      "From: a@example.com\nContent-Type: text/plain\nContent-Disposition: inline\n"
+      "Content-ID: <c@x>\nContent-Transfer-Encoding: 8bit\nMessage-ID: <x@y>\n\nno final break",
+      0);
+  AddFileToMessage(tools, "m1", pdfPath);
+  EXPECT_EQ(host.Store["m1"],
+            "From: a@example.com\nContent-Type: multipart/mixed;\r\n\tboundary=\"20120302xy\"\r\n"
+            "Content-Transfer-Encoding: 8bit\r\nMessage-ID: <x@y>\nMIME-Version: 1.0\r\n"
+            "X-Velmora: Setattach\r\n\r\n--20120302xy\r\nContent-Type: text/plain\n"
+            "Content-Disposition: inline\nContent-ID: <c@x>\nContent-Transfer-Encoding: 8bit\n\n"
+            "no final break\r\n" +
+                Part("20120302xy", "application/pdf", "report.pdf", pdf) + "--20120302xy--\r\n");
+}
+
+// A list footer may add a second closing delimiter: readers end the parts at the first, and a
+// part behind it would land in the epilogue, never shown.
+TEST_F(AddFile, NewPartGoesBeforeTheFirstClosingDelimiter) {
+  const std::string footer = "footer\r\n--XYZ--\r\n";
+  Store(std::string(kMixed) + footer, kMailHasAttachments);
+  AddFileToMessage(tools, "m1", pdfPath);
+  const std::string& result = host.Store["m1"];
+  EXPECT_TRUE(result.ends_with("--XYZ--\r\n" + footer)) << result;
+  EXPECT_NE(result.find("body\r\n" + Part("XYZ", "application/pdf", "report.pdf", pdf) +
+                        "--XYZ--\r\nfooter"),
+            std::string::npos);
+}
+
 TEST_F(AddFile, PartTypeFromTheTableElseTheSendersElseOctetStream) {
   struct Case {
     std::wstring name;
@@ -138,14 +181,14 @@ TEST_F(AddFile, SinglePartMessageBecomesMultipartWithItsBodyFirst) {
   const std::string converted =
       "From: a@example.com\r\n"
       "Content-Type: multipart/mixed;\r\n"
-      "\tboundary=\"20120302xy\";\r\n"
-      "\tcharset=\"ISO-2022-JP\"\r\n"
+      "\tboundary=\"20120302xy\"\r\n"
       "Message-ID: <x@y>\r\n"
       "MIME-Version: 1.0\r\n"
       "X-Velmora: Setattach\r\n"
       "\r\n"
       "--20120302xy\r\n"
-      "Content-Type: text/plain; charset=\"ISO-2022-JP\";\r\n"
+      "Content-Type: text/plain;\r\n"
+      "\tcharset=\"ISO-2022-JP\"\r\n"
       "Content-Transfer-Encoding: 7bit\r\n"
       "\r\n"
       "line 1\r\n"
@@ -174,11 +217,11 @@ TEST_F(AddFile, ConvertsTheMessageHeaderEvenWhenItBeginsWithTheContentType) {
       0);
   AddFileToMessage(tools, "m1", pdfPath);
   const std::string& result = host.Store["m1"];
-  EXPECT_EQ(
-      result.substr(0, result.find("\r\n--20120302xy\r\n")),
-      "Content-Type: multipart/mixed;\r\n\tboundary=\"20120302xy\";\r\n\tcharset=\"utf-8\"\r\n"
-      "Message-ID: <x@y>\r\nMIME-Version: 1.0\r\nX-Velmora: Setattach\r\n");
-  EXPECT_NE(result.find("--20120302xy\r\nContent-Type: text/html; charset=\"utf-8\";\r\n"
+  EXPECT_EQ(result.substr(0, result.find("\r\n--20120302xy\r\n")),
+            "Content-Type: multipart/mixed;\r\n\tboundary=\"20120302xy\"\r\n"
+            "Content-Transfer-Encoding: 8bit\r\n"
+            "Message-ID: <x@y>\r\nMIME-Version: 1.0\r\nX-Velmora: Setattach\r\n");
+  EXPECT_NE(result.find("--20120302xy\r\nContent-Type: text/html;\r\n\tcharset=\"utf-8\"\r\n"
                         "Content-Transfer-Encoding: 8bit\r\n\r\n<p>hi</p>\r\n"),
             std::string::npos);
 }
@@ -200,23 +243,27 @@ TEST_F(AddFile, SinglePartMessageWithoutOptionalHeadersTakesAFile) {
     bool boundaryFromId;
   } cases[] = {
       {"no Content-Type", without("Content-Type: text/plain;\r\n\tcharset=\"ISO-2022-JP\"\r\n"),
-       "Content-Type: text/plain; charset=us-ascii;\r\nContent-Transfer-Encoding: 7bit\r\n", true},
+       "Content-Type: text/plain; charset=us-ascii\r\nContent-Transfer-Encoding: 7bit\r\n", true},
       {"no Content-Transfer-Encoding", without("Content-Transfer-Encoding: 7bit\r\n"),
-       "Content-Type: text/plain; charset=\"ISO-2022-JP\";\r\nContent-Transfer-Encoding: 7bit\r\n",
+       "Content-Transfer-Encoding: 7bit\r\nContent-Type: "
+       "text/plain;\r\n\tcharset=\"ISO-2022-JP\"\r\n",
        true},
       {"no Message-ID", noId,
-       "Content-Type: text/plain; charset=\"ISO-2022-JP\";\r\nContent-Transfer-Encoding: 7bit\r\n",
+       "Content-Type: text/plain;\r\n\tcharset=\"ISO-2022-JP\"\r\nContent-Transfer-Encoding: "
+       "7bit\r\n",
        false},
       {"empty Message-ID", std::string(noId).replace(0, 0, "Message-ID:\r\n"),
-       "Content-Type: text/plain; charset=\"ISO-2022-JP\";\r\nContent-Transfer-Encoding: 7bit\r\n",
+       "Content-Type: text/plain;\r\n\tcharset=\"ISO-2022-JP\"\r\nContent-Transfer-Encoding: "
+       "7bit\r\n",
        false},
       {"Message-ID of no usable character", std::string(noId).replace(0, 0, "Message-ID: <@>\r\n"),
-       "Content-Type: text/plain; charset=\"ISO-2022-JP\";\r\nContent-Transfer-Encoding: 7bit\r\n",
+       "Content-Type: text/plain;\r\n\tcharset=\"ISO-2022-JP\"\r\nContent-Transfer-Encoding: "
+       "7bit\r\n",
        false},
       {"nothing but a From line", "From: a@example.com\r\n\r\nhello\r\n",
-       "Content-Type: text/plain; charset=us-ascii;\r\nContent-Transfer-Encoding: 7bit\r\n", false},
+       "Content-Type: text/plain; charset=us-ascii\r\nContent-Transfer-Encoding: 7bit\r\n", false},
       {"a header without end", "From: a@example.com\r\nSubject: only a header\r\n",
-       "Content-Type: text/plain; charset=us-ascii;\r\nContent-Transfer-Encoding: 7bit\r\n", false},
+       "Content-Type: text/plain; charset=us-ascii\r\nContent-Transfer-Encoding: 7bit\r\n", false},
   };
   std::set<std::string> digestBoundaries;
   for (const auto& c : cases) {
@@ -261,7 +308,7 @@ TEST_F(AddFile, ABoundaryTheBodyUsesIsChanged) {
   message += "--20120302xy\r\n";
   Store(message, 0);
   AddFileToMessage(tools, "m1", pdfPath);
-  EXPECT_NE(host.Store["m1"].find("\tboundary=\"20120302xy=_1\";\r\n"), std::string::npos);
+  EXPECT_NE(host.Store["m1"].find("\tboundary=\"20120302xy=_1\"\r\n"), std::string::npos);
   EXPECT_NE(host.Store["m1"].find("--20120302xy=_1--\r\n"), std::string::npos);
 }
 
@@ -296,7 +343,8 @@ TEST_F(AddFile, HeaderParametersInAnySpellingAreRead) {
   AddFileToMessage(tools, "m1", pdfPath);
   const std::string& converted = host.Store["m1"];
   EXPECT_EQ(converted.substr(0, converted.find("\r\n\r\n")).find("old"), std::string::npos);
-  EXPECT_NE(converted.find("--20120302xy\r\nContent-Type: text/plain; Boundary=old;\r\n"),
+  EXPECT_NE(converted.find("Content-Transfer-Encoding: 7bit\r\nContent-Type: text/plain;\r\n"
+                           "\tBoundary=old\r\n\r\nb\r\n"),
             std::string::npos);
 }
 
@@ -316,6 +364,17 @@ TEST_F(AddFile, MessagesItCannotRewriteStayAsTheyWereAndSaySo) {
        "Content-Type: multipart/mixed; boundary=\"XYZ\"\r\n\r\n--XYZ\r\n\r\nb\r\n",
        kMailHasAttachments, kUnsupportedMailText},
       {"no header", "\r\nbody only\r\n", 0, kUnsupportedMailText},
+      {"a header line that is no field", "From: a@example.com\r\nnot a field\r\n\r\nb\r\n", 0,
+       kUnsupportedMailText},
+      {"a stray line in a multipart header",
+       "Content-Type: multipart/mixed; "
+       "boundary=\"XYZ\"\r\nstray\r\n\r\n--XYZ\r\n\r\nb\r\n--XYZ--\r\n",
+       kMailHasAttachments, kUnsupportedMailText},
+      // The host's text ends at a NUL byte such a body may hold: the rest would be lost.
+      {"a single part sent as binary",
+       "From: a@example.com\r\nContent-Transfer-Encoding: Binary\r\n\r\nx\r\n", 0,
+       kUnsupportedMailText},
+      {"a binary file stored as mail", "\xd0\xcf\x11\xe0\xa1\xb1\x1a\xe1", 0, kUnsupportedMailText},
   };
   for (const auto& c : cases) {
     host.StatusTexts.clear();
@@ -325,7 +384,12 @@ TEST_F(AddFile, MessagesItCannotRewriteStayAsTheyWereAndSaySo) {
     EXPECT_EQ(host.Store["m1"], c.message) << c.what;
     EXPECT_EQ(host.StatusTexts, std::vector<std::wstring>{c.text}) << c.what;
     EXPECT_EQ(host.SetSourceCalls, 0) << c.what;
+    EXPECT_EQ(AddFileRefusal(tools, "m1"), c.text) << c.what;
   }
+  Store(kMixed, kMailHasAttachments);
+  EXPECT_EQ(AddFileRefusal(tools, "m1"), std::nullopt);
+  Store(kSinglePart, 0);
+  EXPECT_EQ(AddFileRefusal(tools, "m1"), std::nullopt);
 }
 
 // A part added to these would break a signature, the choice among alternatives, a report's or a
@@ -342,6 +406,7 @@ TEST_F(AddFile, OtherMultipartTypesAreRefusedByName) {
       Store(message, status);
       AddFileToMessage(tools, "m1", pdfPath);
       EXPECT_EQ(host.Store["m1"], message) << type;
+      EXPECT_EQ(AddFileRefusal(tools, "m1"), UnwritableMultipartText(type)) << "before the dialog";
       ASSERT_EQ(host.StatusTexts.size(), 1u);
       EXPECT_EQ(host.StatusTexts[0], UnwritableMultipartText(type));
       EXPECT_NE(host.StatusTexts[0].find(std::wstring(type.begin(), type.end())),

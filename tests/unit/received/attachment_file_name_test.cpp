@@ -37,6 +37,9 @@ TEST(SafeFileName, NeutralisesWhatCouldLeaveTheFolder) {
       {L"CONOUT$", L"_CONOUT$"},
       {L"console.txt", L"console.txt"},
       {L"com10", L"com10"},
+      {L"COM\u00B9.txt", L"_COM\u00B9.txt"},
+      {L"lpt\u00B3", L"_lpt\u00B3"},
+      {L"COM\u00B4.txt", L"COM\u00B4.txt"},
   };
   for (const auto& c : cases) EXPECT_EQ(vlm::SafeFileName(c.title), c.expected) << c.title;
 }

@@ -37,6 +37,13 @@ TEST(ContentType, ParametersAsMimeWritesThem) {
        "b"},
       {"a name that only ends in boundary", "multipart/mixed; xboundary=\"no\"", "multipart/mixed",
        std::nullopt},
+      {"in pieces", "multipart/mixed; boundary*0=\"ab\"; boundary*1=cd", "multipart/mixed", "abcd"},
+      {"in encoded pieces out of order",
+       "multipart/mixed; boundary*1=\"c\"; boundary*0*=us-ascii'en'a%3Db", "multipart/mixed",
+       "a=bc"},
+      {"behind a Shift_JIS name ending in 0x5C",
+       "multipart/mixed; name=\"\x88\xea\x97\x97\x95\x5c\"; boundary=\"b1\"", "multipart/mixed",
+       "b1"},
       {"no parameters", "text/plain", "text/plain", std::nullopt},
       {"no type", "; boundary=b", "", "b"},
       {"empty", "", "", std::nullopt},
@@ -46,6 +53,19 @@ TEST(ContentType, ParametersAsMimeWritesThem) {
     EXPECT_EQ(type.Type, c.type) << c.what;
     EXPECT_EQ(type.Parameter("boundary"), c.boundary) << c.what;
   }
+}
+
+TEST(ContentType, NamesInPiecesAreJoinedAndDecoded) {
+  struct Case {
+    std::string_view value;
+    std::string name;
+  } cases[] = {
+      {"application/pdf; name*0=\"a b\"; name*1=\".pdf\"", "a b.pdf"},
+      {"application/pdf; name*=utf-8''%E4%B8%80.pdf", "\xe4\xb8\x80.pdf"},
+      {"application/pdf; name=\"\x88\xea\x95\x5c.pdf\"", "\x88\xea\x95\x5c.pdf"},
+      {"application/pdf; name=\"whole\"; name*0=\"piece\"", "whole"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ParseContentType(c.value).Parameter("name"), c.name);
 }
 
 }  // namespace

@@ -6,9 +6,9 @@ namespace vlm {
 namespace {
 
 std::string MarkedHeader(std::string_view header, std::string_view word) {
-  const TLineList lines = SplitLines(header);
+  const TMessageView message = ViewMessage(header);
   TLineWriter out;
-  WriteMarkedHeader(out, lines, lines.size(), word);
+  WriteMarkedHeader(out, message, message.Lines.size(), word);
   return out.Take();
 }
 

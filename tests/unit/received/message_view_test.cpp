@@ -55,11 +55,21 @@ TEST(MessageView, MessageBoundaryComesFromTheHeaderFieldOnly) {
   for (const auto& c : cases) EXPECT_EQ(ViewMessage(c.source).Boundary, c.boundary) << c.what;
 }
 
-TEST(MessageView, ClosingDelimiterIsTheLastLineBeginningWithIt) {
-  const TLineList lines = SplitLines("--b\r\nx\r\n--b--\r\nepilogue --b--\r\n--b--  \r\n");
-  EXPECT_EQ(FindClosingDelimiter(lines, "b"), 4u);
+// A list footer may add a second closing delimiter; readers end the parts at the first.
+TEST(MessageView, ClosingDelimiterIsTheFirstLineBeginningWithIt) {
+  const TLineList lines =
+      SplitLines("--b\r\nx\r\nepilogue --b--\r\n--b--  \r\nfooter\r\n--b--\r\n");
+  EXPECT_EQ(FindClosingDelimiter(lines, "b"), 3u);
   EXPECT_EQ(FindClosingDelimiter(SplitLines("--b\r\nb--\r\n"), "b"), kNoLine);
   EXPECT_EQ(ClosingDelimiter("B"), "--B--");
+}
+
+TEST(MessageView, SpanKeepsEachLineBreakAsItStands) {
+  const TMessageView view = ViewMessage("a\nb\rc\r\nd");
+  EXPECT_EQ(view.Span(0, 2), "a\nb\r");
+  EXPECT_EQ(view.Span(1, 4), "b\rc\r\nd");
+  EXPECT_EQ(view.Span(3, 4), "d");
+  EXPECT_EQ(view.Span(4, 4), "");
 }
 
 }  // namespace

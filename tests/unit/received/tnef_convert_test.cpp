@@ -187,6 +187,15 @@ TEST(TTNEFConvert, WritesTheAttachmentsTheScanFinds) {
        {{L"_.txt", "b"}}},
       {"values nested deeper than the decoder writes at once", "X" + NestedData(12), true,
        NestedFiles(12)},
+      // Read through the buffer, data waits in files of such names until it is complete.
+      {"titles of the decoder's own temporary files",
+       TTnefBuilder()
+           .Attachment("~tnef2.part", "one")
+           .Attachment("~TNEF1.PART", "two")
+           .Attachment("b.txt", "three")
+           .Bytes(),
+       true,
+       {{L"~tnef2 (2).part", "one"}, {L"~TNEF1 (2).PART", "two"}, {L"b.txt", "three"}}},
   };
   for (const auto reading : kReadings) {
     for (const size_t bufferSize : kBufferSizes) {
@@ -256,6 +265,36 @@ TEST(TTNEFConvert, RaisesForLengthsPastTheEndAndWritesNothing) {
         << c.what;
     EXPECT_EQ(resultFile, std::vector<std::wstring>{L"earlier.txt"}) << c.what;
     EXPECT_EQ(OutputOnly(sandbox.Path()), Files{}) << c.what;
+  }
+}
+
+// Records inside records' values, each claiming the rest of the file, would turn a few kilobytes
+// into gigabytes; thousands of attachments would freeze the host. Such a file is refused as a
+// whole, with its own error, before anything is written.
+TEST(TTNEFConvert, RefusesFilesThatWouldGiveTooMuch) {
+  std::string nested = kDataId + LittleEndian(4096) + std::string(4096, 'x');
+  for (int i = 1; i < 900; ++i)
+    nested = kDataId + LittleEndian(static_cast<std::uint32_t>(nested.size())) + nested;
+  TTnefBuilder many;
+  for (size_t i = 0; i <= vlm::TTNEFConvert::kMaxAttachments; ++i)
+    many.Attachment("a" + std::to_string(i), "");
+  const ErrorCase cases[] = {
+      {"values that claim the rest over and over", "X" + nested},
+      {"more attachments than anyone sends", many.Bytes()},
+  };
+  for (const auto reading : kReadings) {
+    for (const auto& c : cases) {
+      TScratchFolder sandbox;
+      const auto source = sandbox.Path() / "winmail.dat";
+      vlm::test::WriteFile(source, c.tnef);
+      std::filesystem::create_directory(sandbox.Path() / "out");
+      std::vector<std::wstring> resultFile{L"earlier.txt"};
+      vlm::TTNEFConvert converter(source, vlm::TTNEFConvert::kDefaultBufferSize, reading);
+      EXPECT_THROW(converter.Convert(resultFile, sandbox.Path() / "out"), vlm::ETNEFLimit)
+          << c.what;
+      EXPECT_EQ(resultFile, std::vector<std::wstring>{L"earlier.txt"}) << c.what;
+      EXPECT_EQ(OutputOnly(sandbox.Path()), Files{}) << c.what;
+    }
   }
 }
 

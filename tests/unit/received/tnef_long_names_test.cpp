@@ -159,6 +159,11 @@ TEST(TNEFLongNames, NamesTheFileSystemTakesForOneAreNumbered) {
       {"full-width letters", {u"ａ.txt", u"Ａ.txt"}, {U("ａ.txt"), U("Ａ (2).txt")}},
       {"Cyrillic", {u"отчёт.doc", u"ОТЧЁТ.doc"}, {U("отчёт.doc"), U("ОТЧЁТ (2).doc")}},
       {"different letters stay apart", {u"ä.pdf", u"a.pdf"}, {U("ä.pdf"), L"a.pdf"}},
+      // Headers carry the code-page name: names that differ may meet there.
+      {"one name in the code page", {u"กข.txt", u"คง.txt"}, {U("กข.txt"), U("คง (2).txt")}},
+      {"a code-page name taken first",
+       {u"Résumé.pdf", u"R_sum_.pdf"},
+       {U("Résumé.pdf"), L"R_sum_ (2).pdf"}},
   };
   for (const auto& c : cases) {
     TTnefBuilder tnef;

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "base/ansi_text.h"
+#include "tests/support/base64.h"
+#include "tests/unit/sendcheck/archive_fixtures.h"
 
 namespace vlm {
 namespace {
@@ -78,12 +80,14 @@ TSendCheckSettings Defaults() {
   return settings;
 }
 
-// A message as the host composes it: header, body, then one part per attachment name.
+// A message as the host composes it: header, body, then one part per attachment name, holding
+// the base64 lines of its file in `files` (a fixture archive) or "AAAA".
 struct Mail {
   std::vector<std::string> header = {"From: alice@example.jp", "To: bob@example.jp",
                                      "Subject: report"};
   std::vector<std::string> body = {"Hello."};
   std::vector<std::string> attachments;
+  std::map<std::string, std::string> files;  // attachment name -> fixture archive
 
   std::vector<std::string> Lines() const {
     std::vector<std::string> lines = header;
@@ -93,7 +97,16 @@ struct Mail {
       lines.insert(lines.end(),
                    {"--part", "Content-Type: application/octet-stream;", " name=\"" + name + "\"",
                     "Content-Transfer-Encoding: base64", "Content-Disposition: attachment;",
-                    " filename=\"" + name + "\"", "", "AAAA"});
+                    " filename=\"" + name + "\"", ""});
+      const auto file = files.find(name);
+      if (file == files.end()) {
+        lines.push_back("AAAA");
+        continue;
+      }
+      std::string base64 =
+          test::EncodeBase64Lines(test::TArchiveFixtures::Get().Bytes(file->second));
+      for (std::size_t at = 0; at < base64.size(); at = base64.find('\n', at) + 1)
+        lines.push_back(base64.substr(at, base64.find('\r', at) - at));
     }
     if (!attachments.empty()) lines.push_back("--part--");
     return lines;
@@ -113,7 +126,7 @@ std::string Kind(const Question& q) {
     const auto from = q.text.find(open) + open.size();
     return q.text.substr(from, q.text.find(close, from) - from);
   };
-  if (q.text.starts_with("Gmail宛て")) return "blocked:" + between("「", "」");
+  if (q.text.starts_with("Gmail宛て")) return "blocked:" + between("「", "」が添付");
   if (q.text.starts_with("圧縮ファイル")) return "archive:" + between("「", "」");
   if (q.text.starts_with("添付ファイルがない")) return "forgotten";
   if (q.text.starts_with("「")) return "attached:" + between("「", "」");
@@ -157,6 +170,19 @@ TEST(RunSendChecks, AsksTheQuestionsThatTheMessageCallsFor) {
   Mail recipientAfterSubject;
   recipientAfterSubject.header.push_back("Cc: carol@gmail.com");
   recipientAfterSubject.attachments = {"a.exe"};
+  Mail foldedCc;
+  foldedCc.header.insert(foldedCc.header.begin() + 2, {"Cc: carol@example.jp,", " dave@gmail.com"});
+  foldedCc.attachments = {"a.exe"};
+  Mail foldedOther = foldedCc;
+  foldedOther.header[2] = "X-Note: carol@example.jp,";
+  const auto withArchive = [](const char* name, const char* fixture,
+                              const char* recipient = "To: bob@gmail.com") {
+    Mail mail = ToGmail({name}, recipient);
+    mail.files = {{name, fixture}};
+    return mail;
+  };
+  Mail cleanThenRefused = withArchive("a.zip", "clean.zip");
+  cleanThenRefused.attachments.push_back("b.exe");
   Mail nameOnLastLine;
   nameOnLastLine.attachments = {"a.zip"};
   nameOnLastLine.header[1] = "To: bob@gmail.com";
@@ -164,14 +190,62 @@ TEST(RunSendChecks, AsksTheQuestionsThatTheMessageCallsFor) {
                              {"--part", "Content-Disposition: attachment;"});
 
   const Case cases[] = {
-      {"capital Gmail is not Gmail", ToGmail({"a.exe"}, "To: bob@Gmail.com"), Defaults(), {}},
-      {"Reply-To counts",
-       ToGmail({"a.exe"}, "Reply-To: bob@gmail.com"),
+      {"capital Gmail is Gmail",
+       ToGmail({"a.exe"}, "To: bob@Gmail.COM"),
        Defaults(),
        {"blocked:a.exe"}},
+      {"googlemail is Gmail",
+       ToGmail({"a.exe"}, "to: bob@googlemail.com"),
+       Defaults(),
+       {"blocked:a.exe"}},
+      {"Reply-To is not a recipient",
+       ToGmail({"a.exe"}, "Reply-To: bob@gmail.com"),
+       Defaults(),
+       {}},
+      {"Gmail in another field", ToGmail({"a.exe"}, "X-Note: bob@gmail.com"), Defaults(), {}},
       {"Cc counts", ToGmail({"a.exe"}, "Cc: bob@gmail.com"), Defaults(), {"blocked:a.exe"}},
-      {"recipients after the subject are not read", recipientAfterSubject, Defaults(), {}},
-      {".EXE is not refused", ToGmail({"A.EXE"}), Defaults(), {}},
+      {"Bcc counts", ToGmail({"a.exe"}, "BCC: bob@gmail.com"), Defaults(), {"blocked:a.exe"}},
+      {"folded Cc counts", foldedCc, Defaults(), {"blocked:a.exe"}},
+      {"a folded line after another field is not a recipient", foldedOther, Defaults(), {}},
+      {"recipients after the subject are read",
+       recipientAfterSubject,
+       Defaults(),
+       {"blocked:a.exe"}},
+      {".EXE is refused", ToGmail({"A.EXE"}), Defaults(), {"blocked:A.EXE"}},
+      {"setup.JS to Cc",
+       ToGmail({"setup.JS"}, "Cc: b@gmail.com"),
+       Defaults(),
+       {"blocked:setup.JS"}},
+      {".msi is refused", ToGmail({"tool.msi"}), gmailCheckOff, {"blocked:tool.msi"}},
+      {".rar asks", ToGmail({"a.RAR"}), Defaults(), {"archive:a.RAR"}},
+      {"zip holding macro.js",
+       withArchive("report.zip", "macro.zip"),
+       gmailCheckOff,
+       {"blocked:report.zip」の中の「docs/macro.js"}},
+      {"encrypted zip holding a zip",
+       withArchive("pack.ZIP", "locked_inner.zip"),
+       Defaults(),
+       {"blocked:pack.ZIP」の中の「inner.zip"}},
+      {"lzh holding tool.exe",
+       withArchive("tools.lzh", "level1.lzh"),
+       Defaults(),
+       {"blocked:tools.lzh」の中の「tool.exe"}},
+      {"clean zip asks as before",
+       withArchive("photos.zip", "clean.zip"),
+       Defaults(),
+       {"archive:photos.zip"}},
+      {"clean lzh is not an archive Gmail questions",
+       withArchive("a.lzh", "clean.lzh"),
+       Defaults(),
+       {}},
+      {"zip holding macro.js not to Gmail",
+       withArchive("r.zip", "macro.zip", "To: b@example.jp"),
+       Defaults(),
+       {}},
+      {"a clean zip, then a refused file",
+       cleanThenRefused,
+       Defaults(),
+       {"blocked:b.exe", "archive:a.zip"}},
       {".exe refused with GmailSendCheck off",
        ToGmail({"a.exe"}),
        gmailCheckOff,
@@ -214,6 +288,49 @@ TEST(RunSendChecks, AsksTheQuestionsThatTheMessageCallsFor) {
   }
 }
 
+// Replies as people write them: a search word in the signature, in a forwarded or quoted
+// original or on a full-width quoted line is not the writer's own mention of an attachment.
+TEST(RunSendChecks, SearchWordsInSignaturesAndOriginalsDoNotCount) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> body;
+    std::vector<std::string> questions;  // with NotReplyCheck on
+  };
+  const Case cases[] = {
+      {"signature",
+       {"山田様", "", "承知しました。", "", "-- ", "鈴木 一郎", "※添付ファイルは社外秘です"},
+       {}},
+      {"a dash line that is not a signature", {"---", "資料を添付します。"}, {"forgotten"}},
+      {"Outlook original",
+       {"了解です。", "", "-----Original Message-----", "From: 山田", "Subject: 見積書",
+        "見積書を添付します。"},
+       {}},
+      {"Gmail forward",
+       {"転送します。", "", "---------- Forwarded message ---------", "From: 佐藤",
+        "資料を送付いたします。"},
+       {}},
+      {"Thunderbird original",
+       {"ありがとうございます。", "-------- Original Message --------", "添付をご確認ください。"},
+       {}},
+      {"full-width quote", {"＞ 資料を添付します。", "確認しました。"}, {}},
+      {"own words before the original",
+       {"資料を添付します。", "-----Original Message-----", "よろしくお願いします。"},
+       {"forgotten"}},
+  };
+  TSendCheckSettings quotesCount = Defaults();
+  quotesCount.NotReplyCheck = false;
+  for (const Case& c : cases) {
+    Mail mail;
+    mail.body = c.body;
+    ScriptedUser user;
+    Send(mail.Lines(), Defaults(), user);
+    EXPECT_EQ(Kinds(user), c.questions) << c.name;
+    ScriptedUser counting;
+    Send(mail.Lines(), quotesCount, counting);
+    EXPECT_EQ(Kinds(counting), std::vector<std::string>{"forgotten"}) << c.name;
+  }
+}
+
 TEST(RunSendChecks, SearchesTheDecodedSubjectOnly) {
   const std::string encoded = "Subject: =?ISO-2022-JP?B?GyRCQXdJVRsoQg==?=";
   Mail mail;
@@ -225,6 +342,24 @@ TEST(RunSendChecks, SearchesTheDecodedSubjectOnly) {
     ScriptedUser user;
     Send(mail.Lines(), Defaults(), user);
     EXPECT_EQ(FakeDecoders::receivedMessage, kRawMessage);
+    EXPECT_EQ(Kinds(user), questions) << decoded;
+  }
+  FakeDecoders::subjects.clear();
+}
+
+// A recipient field with encoded words is read as the host decodes it; a plain one is not passed.
+TEST(RunSendChecks, DecodesRecipientFieldsWithEncodedWords) {
+  const std::string encoded = "Cc: =?UTF-8?B?5aSq6YOO?=";
+  Mail mail = ToGmail({"a.exe"}, "To: bob@example.jp");
+  mail.header.push_back(encoded);
+  mail.header.push_back(" <taro@example.jp>");
+  const std::string field = encoded + " <taro@example.jp>";
+  for (const auto& [decoded, questions] :
+       std::vector<std::pair<std::string, std::vector<std::string>>>{
+           {"Cc: 太郎 <taro@gmail.com>", {"blocked:a.exe"}}, {"Cc: 太郎 <taro@example.jp>", {}}}) {
+    FakeDecoders::subjects = {{field, ToAnsi(FromUtf8(decoded))}};
+    ScriptedUser user;
+    Send(mail.Lines(), Defaults(), user);
     EXPECT_EQ(Kinds(user), questions) << decoded;
   }
   FakeDecoders::subjects.clear();
@@ -303,6 +438,17 @@ TEST(RunSendChecks, AsksAboutMessagesOf1024000CharactersUnlessTheHostSplitsThem)
     ScriptedUser user;
     EXPECT_EQ(Send(MessageOfSize(c.size), Defaults(), user, c.partial), kSendGoesAhead);
     EXPECT_EQ(Kinds(user), c.questions) << c.size;
+  }
+}
+
+TEST(RunSendChecks, AsksAboutSizeFromTheThresholdSet) {
+  TSendCheckSettings settings = Defaults();
+  settings.SizeCheckBytes = 2000;
+  for (const auto& [size, questions] :
+       std::vector<std::pair<int, std::vector<std::string>>>{{1999, {}}, {2000, {"size"}}}) {
+    ScriptedUser user;
+    Send(MessageOfSize(size), settings, user);
+    EXPECT_EQ(Kinds(user), questions) << size;
   }
 }
 

@@ -61,3 +61,24 @@ with open(os.path.join(here, "cyrillic-1251.tnef"), "wb") as f:
         (b"201703~1.doc", b"\xd0\xcf\x11\xe0 report",
          block(long_name_8bit("2017.03.26 \u041e\u0442\u0447\u0451\u0442-2.docx", "cp1251"))),
     ]))
+# Names that differ but meet in code page 932 (best-fit forms, characters it lacks), and a name
+# whose best-fit form is a device.
+with open(os.path.join(here, "code-page-names.tnef"), "wb") as f:
+    f.write(tnef(1252, [
+        (b"RESUME~1.PDF", b"%PDF-1.4 accented\n", block(long_name_unicode("R\u00e9sum\u00e9.pdf"))),
+        (b"RESUME~2.PDF", b"%PDF-1.4 plain\n", block(long_name_unicode("Resume.pdf"))),
+        (b"THAI1.TXT", b"first Thai name\n", block(long_name_unicode("\u0e01\u0e02.txt"))),
+        (b"THAI2.TXT", b"second Thai name\n", block(long_name_unicode("\u0e04\u0e07.txt"))),
+        (b"COM1~1.TXT", b"not a port\n", block(long_name_unicode("COM\u00b9.txt"))),
+    ]))
+# Data records inside data records' values, each claiming the rest of the file: 15 KB that
+# would give megabytes of attachments.
+with open(os.path.join(here, "amplified.tnef"), "wb") as f:
+    inner = b"x" * 8192
+    for _ in range(600):
+        inner = struct.pack("<BII", 2, 0x0006800F, len(inner)) + inner
+    f.write(struct.pack("<IH", 0x223E9F78, 1) + inner)
+# More attachments than anyone sends.
+with open(os.path.join(here, "many-attachments.tnef"), "wb") as f:
+    f.write(tnef(1252, [(b"A.TXT", b"", None)] * 1001))
+
