@@ -165,6 +165,7 @@ char* Iso2022Jp(const char* text, int encode) {
   // A text the host cannot read is not decoded: the caller is told with a null result.
   if (text && IsBadReadPtr(text, 1)) {
     Log().Line("host ISO_2022_JP(unreadable text) -> null");
+    if (World().afterUnreadableText) World().afterUnreadableText();
     return nullptr;
   }
   std::string result = encode ? (text ? text : "") : DecodeIso2022Jp(text ? text : "");

@@ -52,6 +52,9 @@ class HostWorld {
   // Run once inside the next ISO_2022_JP call, as a host that calls its plug-ins back while
   // serving one of them (verb "send-unreadable-nested").
   std::function<void()> insideNextDecode;
+  // Run by every ISO_2022_JP call handed a text it cannot read, after saying so, on the calling
+  // thread; set only while no plug-in call runs (verb "send-unreadable-at-once").
+  std::function<void()> afterUnreadableText;
 
   HostWorld() = default;
   HostWorld(const HostWorld&) = delete;

@@ -5,7 +5,10 @@
 
 namespace host {
 
+// Answers the boxes shown on the calling thread, from the one queue all threads share; each
+// thread that may show a box installs it, and removes it before it ends.
 void InstallMessageBoxAnswerer();
+void RemoveMessageBoxAnswerer();
 // Lets the answerer see the exact flags the plug-in passes to MessageBoxW.
 void WatchMessageBoxFlags(void* module);
 // "yes", "no", "ok" or "cancel", optionally followed by "deleting <path>": the user deletes

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "base/plugin_state.h"
+#include "base/win32/crash/crash_box.h"
 #include "base/win32/crash/crash_reporter.h"
 #include "base/win32/module.h"
 
@@ -201,8 +202,7 @@ void OpenFolder(const wchar_t* folder) {
 }
 
 void ShowCrashBox(const TCrashBox& box, HWND owner) {
-  const int answer =
-      MessageBoxW(owner, box.Text, L"Velmoraエラー", MB_YESNO | MB_ICONERROR | MB_TOPMOST);
+  const int answer = ShowCrashBoxWindow(owner, box.Text, MB_YESNO | MB_ICONERROR | MB_TOPMOST);
   if (answer == IDYES) OpenFolder(box.Folder);
 }
 

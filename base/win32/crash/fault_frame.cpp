@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "base/win32/crash/fault_note.h"
+#include "base/win32/crash/seh_chain.h"
 
 #if defined(_WIN64)
 // The x86-64 build (made for the Wine tests on machines that run no 32-bit code) has no FS:[0]
@@ -14,8 +15,10 @@ namespace {
 
 constexpr DWORD kUnwinding = 0x2 | 0x4;  // EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND
 
-extern "C" EXCEPTION_DISPOSITION VelmoraFaultHandler(EXCEPTION_RECORD* record, void* frame,
-                                                     CONTEXT* context, void*) {
+extern "C" __attribute__((used)) EXCEPTION_DISPOSITION VelmoraFaultHandler(EXCEPTION_RECORD* record,
+                                                                           void* frame,
+                                                                           CONTEXT* context,
+                                                                           void*) {
   // The call's note sits in the caller's frame, just above this function's own.
   if (TFaultNote* note = FaultNoteAbove(frame)) {
     if (record->ExceptionFlags & kUnwinding)
@@ -50,11 +53,10 @@ __attribute__((noinline)) void CallInsideFaultFrame(const char* entry, void (*ca
 namespace vlm {
 namespace {
 
-// The layout the system expects of a registration record, followed by our own field. The
-// record lives on the stack of the call it guards, as the system requires.
+// A registration record followed by our own field. The record lives on the stack of the call it
+// guards, as the system requires.
 struct TFaultFrame {
-  TFaultFrame* Next;
-  void* Handler;
+  TSehRecord Record;
   TFaultNote Note;
 };
 
@@ -71,27 +73,17 @@ extern "C" EXCEPTION_DISPOSITION __cdecl VelmoraFaultFrameHandler(EXCEPTION_RECO
   return ExceptionContinueSearch;
 }
 
-TFaultFrame* ChainHead() {
-  TFaultFrame* head;
-  asm volatile("movl %%fs:0, %0" : "=r"(head));
-  return head;
-}
-
-void SetChainHead(TFaultFrame* head) {
-  asm volatile("movl %0, %%fs:0" : : "r"(head) : "memory");
-}
-
 }  // namespace
 
 // Not inlined: the record must sit in this function's own stack frame for the whole call.
 __attribute__((noinline)) void CallInsideFaultFrame(const char* entry, void (*call)(void*),
                                                     void* argument) noexcept {
-  TFaultFrame frame{ChainHead(), reinterpret_cast<void*>(&VelmoraFaultFrameHandler), {}};
+  TFaultFrame frame{{SehChainHead(), reinterpret_cast<void*>(&VelmoraFaultFrameHandler)}, {}};
   frame.Note.Entry = entry;
   EnterFaultNote(frame.Note);
-  SetChainHead(&frame);
+  SetSehChainHead(&frame.Record);
   call(argument);
-  SetChainHead(frame.Next);
+  SetSehChainHead(frame.Record.Next);
   LeaveFaultNote(frame.Note);
 }
 

@@ -8,9 +8,16 @@ namespace {
 
 thread_local TFaultNote* tInnermost = nullptr;
 
+// A handler that unwinds without naming the exception (RtlUnwind with no record, as the 32-bit
+// Microsoft C runtime's __except does) gives the frames a record of its own with this code.
+constexpr DWORD kUnwindWithoutRecord = 0xC0000027;  // STATUS_UNWIND
+
 // During the unwind the system may hand a copy of the record, so the fault is known by what it
-// was and where it was raised.
+// was and where it was raised. An unwind that names no exception is the one the handler that
+// took the noted fault started: any exception after a resumed fault passes the frame's search
+// first, which forgets the resumed one.
 bool SameFault(const EXCEPTION_RECORD& noted, const EXCEPTION_RECORD& record) {
+  if (record.ExceptionCode == kUnwindWithoutRecord) return true;
   return noted.ExceptionCode == record.ExceptionCode &&
          noted.ExceptionAddress == record.ExceptionAddress;
 }
@@ -62,8 +69,11 @@ void LeaveFaultNote(TFaultNote& note) noexcept {
 }
 
 void NoteFaultOnSearch(TFaultNote& note, EXCEPTION_RECORD& record, CONTEXT& context) noexcept {
-  if (!IsReportableFault(record.ExceptionCode) || NotedBelow(note, record)) return;
-  if (note.Written) WithdrawFaultReport();  // resumed before, and faulting again
+  if (note.Record == &record || NotedBelow(note, record)) return;
+  // Another exception searched for after the noted fault: a handler resumed that fault.
+  if (note.Written) WithdrawFaultReport();
+  Forget(note);
+  if (!IsReportableFault(record.ExceptionCode)) return;
   note.Record = &record;
   note.Context = &context;
   EXCEPTION_POINTERS pointers{&record, &context};
