@@ -117,8 +117,34 @@ bool TakeSuffix(std::string& answer, const std::string& suffix) {
 }
 
 // An exception of the host's own, raised from the box's message loop and caught by the host's
-// handler around the plug-in call: it unwinds through whatever showed the box.
+// handler around the plug-in call: it unwinds through whatever showed the box. It is raised from
+// a window procedure of the host, since the system's dispatch of a timer callback takes any
+// exception raised inside it.
 constexpr DWORD kHostException = 0xE0484F53;
+constexpr UINT kRaiseMessage = WM_APP + 1;
+
+LRESULT CALLBACK RaisingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != kRaiseMessage) return DefWindowProcW(window, message, wParam, lParam);
+  DestroyWindow(window);
+  Log().Line("host raises exception 0xE0484F53 while the box is up");
+  RaiseException(kHostException, 0, 0, nullptr);
+  return 0;
+}
+
+// A message-only window of this thread that raises the host's exception when the box's loop
+// dispatches the message posted to it.
+void PostRaise() {
+  static const ATOM kind = [] {
+    WNDCLASSW c{};
+    c.lpfnWndProc = RaisingProc;
+    c.hInstance = GetModuleHandleW(nullptr);
+    c.lpszClassName = L"HostRaiser";
+    return RegisterClassW(&c);
+  }();
+  HWND raiser = CreateWindowW(MAKEINTATOM(kind), L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
+  PostMessageW(raiser, kRaiseMessage, 0, 0);
+}
 
 // Boxes are read and answered from a timer in their own message loop: at activation the box
 // has not finished setting itself up (its topmost state, for one).
@@ -175,11 +201,9 @@ void AnswerBox(HWND box) {
     PostMessageW(box, WM_KEYDOWN, VK_SHIFT, 1);
     PostMessageW(box, WM_KEYUP, VK_SHIFT, 0xC0000001);
   }
+  // Posted before the answer, so the box's loop meets the exception before the click.
+  if (thenRaise) PostRaise();
   PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
-  if (thenRaise) {
-    Log().Line("host raises exception 0xE0484F53 while the box is up");
-    RaiseException(kHostException, 0, 0, nullptr);
-  }
 }
 
 void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
