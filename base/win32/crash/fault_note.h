@@ -4,9 +4,9 @@
 // report is written then; the user is asked only when the exception unwinds past that frame or
 // reaches the unhandled-exception filter. The handler the search finds may yet resume the fault
 // (EXCEPTION_CONTINUE_EXECUTION): then nothing went wrong, no box is shown and the report is
-// withdrawn. Only that frame, returning
-// or unwound, forgets the note: a frame further out or another call finishing meanwhile cannot
-// make the same fault look new.
+// withdrawn, when the call returns or the next exception's search reaches the frame. Only that
+// frame, returning or unwound, forgets the note: a frame further out or another call finishing
+// meanwhile cannot make the same fault look new.
 #include <windows.h>
 
 namespace vlm {
