@@ -3,6 +3,7 @@
 
 #include "plugin/plugin_info.h"
 #include "base/win32/crash/crash_report.h"
+#include "base/win32/crash/fault_note.h"
 #include "base/win32/export_guard.h"
 #include "plugin/win32/exports.h"
 #include "plugin/win32/lifecycle.h"
@@ -21,6 +22,7 @@ int WINAPI BKC_OnExit() {
     return 0;
   });
   // A failure of the exit itself is still recorded; after it nothing is.
+  vlm::StopWatchingUnhandledFaults();
   vlm::StopCrashReports();
   return result;
 }

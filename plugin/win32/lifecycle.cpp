@@ -14,6 +14,7 @@
 #include "base/settings_form.h"
 #include "base/win32/app_window.h"
 #include "base/win32/crash/crash_report.h"
+#include "base/win32/crash/fault_note.h"
 #include "base/win32/host_registry.h"
 #include "base/win32/shell_folders.h"
 #include "base/win32/module.h"
@@ -98,6 +99,7 @@ void StartPlugin() {
   LoadSettings(form, ini);
   StartCrashReports(ReadBool(ini, L"CrashReport", true), form.TempFolder,
                     HostApi->HostVersion.c_str());
+  WatchUnhandledFaults();
   OpenPath = ini.Read(L"OpenPath").value_or(L"");
   if (!FolderExists(OpenPath)) OpenPath = DesktopFolder(static_cast<HWND>(AppWindow));
   form.RadioGroup1Click();

@@ -1,7 +1,16 @@
 // Scenario verbs for crash reports:
 //   send-unreadable      BKC_OnSend with a message pointer that cannot be read, inside the host's
 //                        own fault handler, as Becky! calls its plug-ins
+//   send-unreadable-resumed  the same, but the host's handler makes the pointer readable and
+//                        resumes the faulting read (EXCEPTION_CONTINUE_EXECUTION)
+//   send-unreadable-nested   BKC_OnSend with a readable message, inside the host's fault handler;
+//                        while decoding it the host calls BKC_OnSend again with an unreadable one
+//   send-unreadable-at-once  two threads of the host call BKC_OnSend with unreadable message
+//                        pointers at the same moment, each inside the host's fault handler; both
+//                        fault while the other is faulting too
 //   host-fault           a fault in the host's own code, no plug-in frame on the stack
+//   boxes-left           how many message boxes this thread still has (shown or hidden), and
+//                        whether the main window takes input
 //   crash-reports <dir>  the report files in <dir> below the work folder, this run's stamps masked
 //   crash-report <dir>   the newest report's telling lines, addresses masked
 //   watch-launches       the plug-in's ShellExecuteExW calls are recorded, not carried out
@@ -18,6 +27,7 @@
 #include "tests/host/fault_catcher.h"
 #include "tests/host/host_world.h"
 #include "tests/host/import_patch.h"
+#include "tests/host/message_boxes.h"
 #include "tests/host/scenario.h"
 #include "tests/host/transcript.h"
 
@@ -82,8 +92,12 @@ void HostOwnFault(void*) {
   *nowhere = 1;
 }
 
+std::string Caught(bool caught, DWORD code) {
+  return caught ? "host caught exception " + Hex(code) : "host caught nothing";
+}
+
 void LogCaught(bool caught, DWORD code) {
-  Log().Line(caught ? "host caught exception " + Hex(code) : "host caught nothing");
+  Log().Line(Caught(caught, code));
 }
 
 const VerbRegistration sendUnreadable("send-unreadable", [](const std::string&, Script&) {
@@ -101,11 +115,148 @@ const VerbRegistration sendUnreadable("send-unreadable", [](const std::string&, 
   return true;
 });
 
+const VerbRegistration sendUnreadableResumed("send-unreadable-resumed", [](const std::string&,
+                                                                           Script&) {
+  if (!World().exports.BKC_OnSend) {
+    Log().Line("error: plug-in not loaded");
+    return false;
+  }
+  void* message = VirtualAlloc(nullptr, 4096, MEM_RESERVE, PAGE_NOACCESS);
+  Log().Line("send (unreadable message pointer, the host's handler mends it and resumes)");
+  DWORD code = 0;
+  const bool resumed = CallResumingFaults(CallSend, message, code);
+  Log().Line(resumed ? "host resumed exception " + Hex(code) : "host resumed nothing");
+  VirtualFree(message, 0, MEM_RELEASE);
+  return true;
+});
+
+void SendInsideDecode(void* message) {
+  World().insideNextDecode = [message] {
+    Log().Line("host sends again while decoding (unreadable message pointer)");
+    CallSend(message);
+  };
+  CallSend(const_cast<char*>("Subject: outer\r\n\r\nouter body\r\n"));
+}
+
+const VerbRegistration sendUnreadableNested("send-unreadable-nested", [](const std::string&,
+                                                                         Script&) {
+  if (!World().exports.BKC_OnSend) {
+    Log().Line("error: plug-in not loaded");
+    return false;
+  }
+  void* message = VirtualAlloc(nullptr, 4096, MEM_RESERVE, PAGE_NOACCESS);
+  Log().Line("send (a readable message)");
+  DWORD code = 0;
+  const bool caught = CallCatchingFaults(SendInsideDecode, message, code);
+  LogCaught(caught, code);
+  World().insideNextDecode = nullptr;
+  VirtualFree(message, 0, MEM_RELEASE);
+  return true;
+});
+
+// Holds each thread that arrives until `count` threads have, so they go on together.
+class Meeting {
+ public:
+  explicit Meeting(LONG count)
+      : left_(count), everyone_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+  ~Meeting() { CloseHandle(everyone_); }
+  Meeting(const Meeting&) = delete;
+  Meeting& operator=(const Meeting&) = delete;
+
+  void Arrive() {
+    if (InterlockedDecrement(&left_) == 0) SetEvent(everyone_);
+    WaitForSingleObject(everyone_, 10000);
+  }
+
+ private:
+  volatile LONG left_;
+  HANDLE everyone_;
+};
+
+struct FaultingSender {
+  void* message = nullptr;
+  HANDLE thread = nullptr;
+  DWORD code = 0;
+  bool caught = false;
+};
+
+DWORD WINAPI SendFromThread(void* argument) {
+  auto& sender = *static_cast<FaultingSender*>(argument);
+  InstallMessageBoxAnswerer();
+  sender.caught = CallCatchingFaults(CallSend, sender.message, sender.code);
+  RemoveMessageBoxAnswerer();
+  return 0;
+}
+
+// Waits for the threads while serving this thread's windows: a box another thread shows owned by
+// the main window sends it messages.
+bool WaitServingWindows(const std::vector<HANDLE>& threads) {
+  const ULONGLONG deadline = GetTickCount64() + 60000;
+  for (;;) {
+    const DWORD result = MsgWaitForMultipleObjects(static_cast<DWORD>(threads.size()),
+                                                   threads.data(), TRUE, 1000, QS_ALLINPUT);
+    if (result == WAIT_OBJECT_0) return true;
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    if (GetTickCount64() > deadline) return false;
+  }
+}
+
+const VerbRegistration sendUnreadableAtOnce("send-unreadable-at-once", [](const std::string&,
+                                                                          Script&) {
+  if (!World().exports.BKC_OnSend) {
+    Log().Line("error: plug-in not loaded");
+    return false;
+  }
+  Log().Line("send from two threads at once (unreadable message pointers)");
+  FaultingSender senders[2];
+  Meeting meeting(2);
+  // Both threads have been told the text is unreadable before either reads it and faults.
+  World().afterUnreadableText = [&meeting] { meeting.Arrive(); };
+  std::vector<HANDLE> threads;
+  for (auto& sender : senders) {
+    sender.message = VirtualAlloc(nullptr, 4096, MEM_RESERVE, PAGE_NOACCESS);
+    sender.thread = CreateThread(nullptr, 0, SendFromThread, &sender, 0, nullptr);
+    threads.push_back(sender.thread);
+  }
+  const bool finished = WaitServingWindows(threads);
+  World().afterUnreadableText = nullptr;
+  if (!finished) {
+    Log().Line("error: the sending threads did not finish");
+    return false;
+  }
+  for (size_t i = 0; i < 2; ++i) {
+    Log().Line("thread " + std::to_string(i + 1) + ": " +
+               Caught(senders[i].caught, senders[i].code));
+    CloseHandle(senders[i].thread);
+    VirtualFree(senders[i].message, 0, MEM_RELEASE);
+  }
+  return true;
+});
+
 const VerbRegistration hostFault("host-fault", [](const std::string&, Script&) {
   Log().Line("host faults in its own code");
   DWORD code = 0;
   const bool caught = CallCatchingFaults(HostOwnFault, nullptr, code);
   LogCaught(caught, code);
+  return true;
+});
+
+BOOL CALLBACK CountDialog(HWND window, LPARAM count) {
+  wchar_t name[16] = L"";
+  GetClassNameW(window, name, 16);
+  if (lstrcmpW(name, L"#32770") == 0) ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
+const VerbRegistration boxesLeft("boxes-left", [](const std::string&, Script&) {
+  int count = 0;
+  EnumThreadWindows(GetCurrentThreadId(), CountDialog, reinterpret_cast<LPARAM>(&count));
+  Log().Line("message boxes left: " + std::to_string(count) + ", main window " +
+             (IsWindowEnabled(World().mainWindow) ? "enabled" : "DISABLED"));
   return true;
 });
 

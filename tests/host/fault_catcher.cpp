@@ -1,5 +1,33 @@
 #include "tests/host/fault_catcher.h"
 
+namespace host {
+namespace {
+
+thread_local DWORD tResumedCode = 0;
+thread_local bool tResumed = false;
+
+// An access to reserved, uncommitted memory: the page is committed, so the access can be retried.
+bool CommitFaultingPage(const EXCEPTION_RECORD& record) {
+  if (record.ExceptionCode != EXCEPTION_ACCESS_VIOLATION || record.NumberParameters < 2)
+    return false;
+  void* address = reinterpret_cast<void*>(record.ExceptionInformation[1]);
+  MEMORY_BASIC_INFORMATION info{};
+  if (!VirtualQuery(address, &info, sizeof info) || info.State != MEM_RESERVE) return false;
+  return VirtualAlloc(info.BaseAddress, 4096, MEM_COMMIT, PAGE_READWRITE) != nullptr;
+}
+
+extern "C" EXCEPTION_DISPOSITION HostResumeHandler(EXCEPTION_RECORD* record, void*, CONTEXT*,
+                                                   void*) {
+  if (record->ExceptionFlags & (0x2 | 0x4) || !CommitFaultingPage(*record))
+    return ExceptionContinueSearch;
+  tResumedCode = record->ExceptionCode;
+  tResumed = true;
+  return ExceptionContinueExecution;
+}
+
+}  // namespace
+}  // namespace host
+
 #if defined(_WIN64)
 #include <excpt.h>
 
@@ -30,6 +58,21 @@ bool CallCatchingFaults(void (*body)(void*), void* argument, DWORD& code) {
   CallInScope(body, argument);
   if (!tCaught) return false;
   code = tCaughtCode;
+  return true;
+}
+
+// A function whose own handler is the resuming one, called when the search reaches it.
+__attribute__((noinline)) void CallWithResumingHandler(void (*body)(void*), void* argument) {
+  asm volatile(".seh_handler HostResumeHandler, @except");
+  body(argument);
+  asm volatile("nop");
+}
+
+bool CallResumingFaults(void (*body)(void*), void* argument, DWORD& code) {
+  tResumed = false;
+  CallWithResumingHandler(body, argument);
+  if (!tResumed) return false;
+  code = tResumedCode;
   return true;
 }
 
@@ -83,6 +126,20 @@ __attribute__((noinline)) bool CallCatchingFaults(void (*body)(void*), void* arg
   }
   SetChainHead(frame.next);
   code = static_cast<volatile CatchFrame&>(frame).code;
+  return true;
+}
+
+__attribute__((noinline)) bool CallResumingFaults(void (*body)(void*), void* argument,
+                                                  DWORD& code) {
+  CatchFrame frame{};
+  frame.handler = reinterpret_cast<void*>(&HostResumeHandler);
+  frame.next = ChainHead();
+  tResumed = false;
+  SetChainHead(&frame);
+  body(argument);
+  SetChainHead(frame.next);
+  if (!tResumed) return false;
+  code = tResumedCode;
   return true;
 }
 

@@ -8,5 +8,9 @@ namespace host {
 
 // Runs body(argument); true and the exception code in `code` when a fault ended it.
 bool CallCatchingFaults(void (*body)(void*), void* argument, DWORD& code);
+// Runs body(argument) under a handler that mends a read of reserved memory (it commits the page)
+// and resumes the faulting instruction (EXCEPTION_CONTINUE_EXECUTION), as a host that grows a
+// buffer on demand does; true and the code in `code` when it resumed one.
+bool CallResumingFaults(void (*body)(void*), void* argument, DWORD& code);
 
 }  // namespace host

@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <utility>
 
 #include "tests/host/base64.h"
 #include "tests/host/host_world.h"
@@ -160,9 +161,11 @@ int OutstandingBuffers() {
 }
 
 char* Iso2022Jp(const char* text, int encode) {
+  if (auto inside = std::exchange(World().insideNextDecode, nullptr)) inside();
   // A text the host cannot read is not decoded: the caller is told with a null result.
   if (text && IsBadReadPtr(text, 1)) {
     Log().Line("host ISO_2022_JP(unreadable text) -> null");
+    if (World().afterUnreadableText) World().afterUnreadableText();
     return nullptr;
   }
   std::string result = encode ? (text ? text : "") : DecodeIso2022Jp(text ? text : "");

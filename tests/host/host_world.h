@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -48,6 +49,12 @@ class HostWorld {
   std::deque<std::string> keepAlive;  // texts handed to the plug-in stay valid for the run
   bool composeMailFails = false;      // the next ComposeMail opens no window (verb "fail")
   HFONT editorFont = nullptr;         // the compose body's fixed-pitch face, made once
+  // Run once inside the next ISO_2022_JP call, as a host that calls its plug-ins back while
+  // serving one of them (verb "send-unreadable-nested").
+  std::function<void()> insideNextDecode;
+  // Run by every ISO_2022_JP call handed a text it cannot read, after saying so, on the calling
+  // thread; set only while no plug-in call runs (verb "send-unreadable-at-once").
+  std::function<void()> afterUnreadableText;
 
   HostWorld() = default;
   HostWorld(const HostWorld&) = delete;

@@ -6,6 +6,7 @@
 #include <deque>
 #include <set>
 
+#include "tests/host/held_lock.h"
 #include "tests/host/import_patch.h"
 #include "tests/host/scenario.h"
 #include "tests/host/screenshot.h"
@@ -14,10 +15,13 @@
 namespace host {
 namespace {
 
+// The queues are shared by every thread that shows boxes; each thread answers its own boxes,
+// from its own hook and timer.
+SRWLOCK gLock = SRWLOCK_INIT;
 std::deque<std::string> gAnswers;
 std::deque<std::wstring> gBoxShots;
 std::set<HWND> gAnswered;
-HHOOK gHook = nullptr;
+thread_local HHOOK tHook = nullptr;
 
 constexpr int kTextId = 0xFFFF;
 constexpr int kIconId = 0x0440;
@@ -91,23 +95,79 @@ int ButtonFor(const std::string& answer) {
   return 0;
 }
 
-std::deque<HWND> gWaiting;
+thread_local std::deque<HWND> tWaiting;
 using MessageBoxFn = int(WINAPI*)(HWND, LPCWSTR, LPCWSTR, UINT);
 MessageBoxFn gRealMessageBox = nullptr;
-UINT gLastFlags = 0;
-bool gFlagsKnown = false;
+thread_local UINT tLastFlags = 0;
+thread_local bool tFlagsKnown = false;
 
 int WINAPI RecordingMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT flags) {
-  gLastFlags = flags;
-  gFlagsKnown = true;
+  tLastFlags = flags;
+  tFlagsKnown = true;
   return gRealMessageBox(owner, text, caption, flags);
+}
+
+// True, and `answer` without it, when the answer ends in `suffix`.
+bool TakeSuffix(std::string& answer, const std::string& suffix) {
+  if (answer.size() < suffix.size() ||
+      answer.compare(answer.size() - suffix.size(), suffix.size(), suffix) != 0)
+    return false;
+  answer.resize(answer.size() - suffix.size());
+  return true;
+}
+
+// An exception of the host's own, raised from the box's message loop and caught by the host's
+// handler around the plug-in call: it unwinds through whatever showed the box. It is raised from
+// a window procedure of the host, since the system's dispatch of a timer callback takes any
+// exception raised inside it.
+constexpr DWORD kHostException = 0xE0484F53;
+constexpr UINT kRaiseMessage = WM_APP + 1;
+
+LRESULT CALLBACK RaisingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != kRaiseMessage) return DefWindowProcW(window, message, wParam, lParam);
+  DestroyWindow(window);
+  Log().Line("host raises exception 0xE0484F53 while the box is up");
+  RaiseException(kHostException, 0, 0, nullptr);
+  return 0;
+}
+
+// A message-only window of this thread that raises the host's exception when the box's loop
+// dispatches the message posted to it.
+void PostRaise() {
+  static const ATOM kind = [] {
+    WNDCLASSW c{};
+    c.lpfnWndProc = RaisingProc;
+    c.hInstance = GetModuleHandleW(nullptr);
+    c.lpszClassName = L"HostRaiser";
+    return RegisterClassW(&c);
+  }();
+  HWND raiser = CreateWindowW(MAKEINTATOM(kind), L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
+  PostMessageW(raiser, kRaiseMessage, 0, 0);
 }
 
 // Boxes are read and answered from a timer in their own message loop: at activation the box
 // has not finished setting itself up (its topmost state, for one).
+std::string TakeAnswer() {
+  HeldLock hold(gLock);
+  if (gAnswers.empty()) return "";
+  std::string answer = gAnswers.front();
+  gAnswers.pop_front();
+  return answer;
+}
+
+std::wstring TakeBoxShot() {
+  HeldLock hold(gLock);
+  if (gBoxShots.empty()) return L"";
+  std::wstring path = gBoxShots.front();
+  gBoxShots.pop_front();
+  return path;
+}
+
 void AnswerBox(HWND box) {
-  std::string answer = gAnswers.empty() ? "" : gAnswers.front();
-  if (!gAnswers.empty()) gAnswers.pop_front();
+  std::string answer = TakeAnswer();
+  const bool byKeyboard = TakeSuffix(answer, " by keyboard");
+  const bool thenRaise = TakeSuffix(answer, " then raise");
   const size_t deleting = answer.find(" deleting ");
   if (deleting != std::string::npos) {
     const std::string path = answer.substr(deleting + 10);
@@ -122,46 +182,64 @@ void AnswerBox(HWND box) {
     answer = "(unscripted: default " + std::to_string(button) + ")";
   }
   char flags[16];
-  std::snprintf(flags, sizeof flags, "0x%X", gFlagsKnown ? gLastFlags : FlagsOf(box));
-  gFlagsKnown = false;
+  std::snprintf(flags, sizeof flags, "0x%X", tFlagsKnown ? tLastFlags : FlagsOf(box));
+  tFlagsKnown = false;
   wchar_t ownerClass[64] = L"";
   GetClassNameW(GetWindow(box, GW_OWNER), ownerClass, 64);
   Log().Line("box caption=" + Log().QuoteWide(TextOf(box)) +
              " text=" + Log().QuoteWide(TextOf(GetDlgItem(box, kTextId))) + " flags=" + flags +
              " owner=" + Utf8(ownerClass) + " -> " + answer);
-  if (!gBoxShots.empty()) {
+  const std::wstring shot = TakeBoxShot();
+  if (!shot.empty()) {
     RedrawWindow(box, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    if (!SaveScreenshot(box, gBoxShots.front())) Log().Line("box screenshot FAILED");
-    gBoxShots.pop_front();
+    if (!SaveScreenshot(box, shot)) Log().Line("box screenshot FAILED");
   }
+  if (byKeyboard) {
+    // The key passes the thread's message hooks, the plug-in's among them, as a real key does.
+    Log().Line("user presses a key while the box is up");
+    PostMessageW(box, WM_KEYDOWN, VK_SHIFT, 1);
+    PostMessageW(box, WM_KEYUP, VK_SHIFT, 0xC0000001);
+  }
+  // Posted before the answer, so the box's loop meets the exception before the click.
+  if (thenRaise) PostRaise();
   PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
 }
 
 void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
-  while (!gWaiting.empty()) {
-    HWND box = gWaiting.front();
-    gWaiting.pop_front();
+  while (!tWaiting.empty()) {
+    HWND box = tWaiting.front();
+    tWaiting.pop_front();
     if (IsWindow(box)) AnswerBox(box);
   }
+}
+
+bool FirstActivation(HWND box) {
+  HeldLock hold(gLock);
+  return gAnswered.insert(box).second;
 }
 
 LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HCBT_ACTIVATE) {
     HWND box = reinterpret_cast<HWND>(wParam);
-    if (IsMessageBox(box) && gAnswered.insert(box).second) {
-      gWaiting.push_back(box);
+    if (IsMessageBox(box) && FirstActivation(box)) {
+      tWaiting.push_back(box);
       SetTimer(nullptr, 0, 10, OnTimer);
     }
   }
-  return CallNextHookEx(gHook, code, wParam, lParam);
+  return CallNextHookEx(tHook, code, wParam, lParam);
 }
 
 }  // namespace
 
 void InstallMessageBoxAnswerer() {
-  gHook = SetWindowsHookExW(WH_CBT, CbtProc, nullptr, GetCurrentThreadId());
+  tHook = SetWindowsHookExW(WH_CBT, CbtProc, nullptr, GetCurrentThreadId());
+}
+
+void RemoveMessageBoxAnswerer() {
+  if (tHook) UnhookWindowsHookEx(tHook);
+  tHook = nullptr;
 }
 
 void WatchMessageBoxFlags(void* module) {
@@ -171,12 +249,15 @@ void WatchMessageBoxFlags(void* module) {
 }
 
 void QueueAnswer(const std::string& answer) {
+  HeldLock hold(gLock);
   gAnswers.push_back(answer);
 }
 void QueueBoxScreenshot(const std::wstring& path) {
+  HeldLock hold(gLock);
   gBoxShots.push_back(path);
 }
 int PendingAnswers() {
+  HeldLock hold(gLock);
   return static_cast<int>(gAnswers.size());
 }
 

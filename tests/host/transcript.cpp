@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include "tests/host/held_lock.h"
 #include "tests/host/host_world.h"
 
 #include <regex>
@@ -73,6 +74,7 @@ void Transcript::FollowArchiverLog(const std::wstring& path) {
 }
 
 void Transcript::Line(const std::string& utf8) {
+  HeldLock hold(lock_);
   TakeArchiverCalls();
   Write(utf8);
 }

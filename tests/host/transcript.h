@@ -29,6 +29,8 @@ class Transcript {
   void Write(const std::string& utf8);
   void TakeArchiverCalls();
 
+  SRWLOCK lock_ =
+      SRWLOCK_INIT;  // threads of the host that call the plug-in at once write whole lines
   std::FILE* file_ = nullptr;
   std::wstring work_;
   std::wstring desktop_;

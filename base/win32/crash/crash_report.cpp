@@ -7,6 +7,7 @@
 #include <new>
 
 #include "base/plugin_state.h"
+#include "base/win32/crash/crash_box.h"
 #include "base/win32/crash/crash_reporter.h"
 #include "base/win32/module.h"
 
@@ -167,54 +168,9 @@ bool WriteReportInto(TCrashReporter& r, const wchar_t* folder) {
   return false;
 }
 
-void ShowCrashBox(TCrashReporter& r, HWND owner);
-
-DWORD WINAPI WriteReport(void* argument) {
-  TCrashReporter& r = *static_cast<TCrashReporter*>(argument);
-  WalkCrashStack(r);
-  if (r.Job.Fault && !FaultRaisedByVelmora(r)) return 0;
-  GetLocalTime(&r.Time);
-  r.Job.Written = WriteReportInto(r, r.ReportFolder) || WriteReportInto(r, r.FallbackFolder);
-  // The failed thread has no stack left for a message box: ask from here, unowned, since the
-  // application window's thread waits for us.
-  if (r.Job.Written && IsStackOverflow(r.Job)) ShowCrashBox(r, nullptr);
-  return 0;
-}
-
-// Writes the report from a thread of its own: it has a whole stack, and the minidump shows the
-// failed thread as it stood. False when the writer did not finish in time: it may still use the
-// reporter, which then stays busy for good (no further report, never freed).
-bool RunJob(TCrashReporter& r) {
-  TCrashJob& job = r.Job;
-  job.ThreadId = GetCurrentThreadId();
-  DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &job.Thread, 0,
-                  FALSE, DUPLICATE_SAME_ACCESS);
-  HANDLE writer = CreateThread(nullptr, kWriterStack, WriteReport, &r,
-                               STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
-  bool finished = true;
-  if (writer) {
-    finished = WaitForSingleObject(writer, kWriteTimeoutMs) == WAIT_OBJECT_0;
-    CloseHandle(writer);
-  } else if (!IsStackOverflow(job)) {
-    WriteReport(&r);
-  }
-  if (!finished) return false;
-  if (job.Thread) CloseHandle(job.Thread);
-  job.Thread = nullptr;
-  return true;
-}
-
-void OpenFolder(const wchar_t* folder) {
-  SHELLEXECUTEINFOW info{};
-  info.cbSize = sizeof info;
-  info.lpVerb = L"open";
-  info.lpFile = folder;
-  info.nShow = SW_SHOWNORMAL;
-  ShellExecuteExW(&info);
-}
-
-void ShowCrashBox(TCrashReporter& r, HWND owner) {
-  TFixedText text(r.BoxText, sizeof r.BoxText / sizeof r.BoxText[0]);
+// What the box says and which folder a "yes" opens, from the report just written.
+void ComposeCrashBox(TCrashReporter& r, TCrashBox& box) {
+  TFixedText text(box.Text, sizeof box.Text / sizeof box.Text[0]);
   text.Add(L"Velmoraで予期しないエラーが発生しました。").Line().Line();
   text.Add(L"処理: ").AddAnsi(r.Job.Entry).Line();
   text.Add(L"内容: ");
@@ -226,18 +182,105 @@ void ShowCrashBox(TCrashReporter& r, HWND owner) {
   text.Line().Line().Add(L"エラーの記録を保存しました:").Line();
   text.Add(r.Stem).Add(L".txt").Line().Line();
   text.Add(L"保存先のフォルダーを開きますか？");
-  const int answer =
-      MessageBoxW(owner, r.BoxText, L"Velmoraエラー", MB_YESNO | MB_ICONERROR | MB_TOPMOST);
-  if (answer != IDYES) return;
   // The folder is the report's path up to its last separator.
-  TFixedText(r.Scratch, kCrashPathChars).Add(r.Stem);
-  for (int i = lstrlenW(r.Scratch) - 1; i >= 0; --i) {
-    if (r.Scratch[i] == L'\\') {
-      r.Scratch[i] = L'\0';
+  TFixedText(box.Folder, kCrashPathChars).Add(r.Stem);
+  for (int i = lstrlenW(box.Folder) - 1; i >= 0; --i) {
+    if (box.Folder[i] == L'\\') {
+      box.Folder[i] = L'\0';
       break;
     }
   }
-  OpenFolder(r.Scratch);
+}
+
+void OpenFolder(const wchar_t* folder) {
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof info;
+  info.lpVerb = L"open";
+  info.lpFile = folder;
+  info.nShow = SW_SHOWNORMAL;
+  ShellExecuteExW(&info);
+}
+
+void ShowCrashBox(const TCrashBox& box, HWND owner) {
+  const int answer = ShowCrashBoxWindow(owner, box.Text, MB_YESNO | MB_ICONERROR | MB_TOPMOST);
+  if (answer == IDYES) OpenFolder(box.Folder);
+}
+
+DWORD WINAPI WriteReport(void* argument) {
+  TCrashReporter& r = *static_cast<TCrashReporter*>(argument);
+  WalkCrashStack(r);
+  if (!r.Job.Fault || FaultRaisedByVelmora(r)) {
+    GetLocalTime(&r.Time);
+    r.Job.Written = WriteReportInto(r, r.ReportFolder) || WriteReportInto(r, r.FallbackFolder);
+  }
+  if (!r.Job.Written || !IsStackOverflow(r.Job)) {
+    SetEvent(r.WriteDone);
+    return 0;
+  }
+  // The failed thread has no stack left for a message box: ask from here, unowned, since the
+  // application window's thread may be the failed one. The failed thread waits for the writing
+  // only, never for the user.
+  TCrashBox box;
+  ComposeCrashBox(r, box);
+  SetEvent(r.WriteDone);
+  ShowCrashBox(box, nullptr);
+  return 0;
+}
+
+// Writes the report from a thread of its own: it has a whole stack, and the minidump shows the
+// failed thread as it stood. False when the writing did not finish in time: the writer may
+// still use the reporter, which then stays claimed for good (no further report, never freed).
+bool RunJob(TCrashReporter& r) {
+  TCrashJob& job = r.Job;
+  job.ThreadId = GetCurrentThreadId();
+  DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &job.Thread, 0,
+                  FALSE, DUPLICATE_SAME_ACCESS);
+  ResetEvent(r.WriteDone);
+  HANDLE writer = CreateThread(nullptr, kWriterStack, WriteReport, &r,
+                               STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+  bool finished = true;
+  if (writer) {
+    finished = WaitForSingleObject(r.WriteDone, kWriteTimeoutMs) == WAIT_OBJECT_0;
+    CloseHandle(writer);
+  } else if (!IsStackOverflow(job)) {
+    WriteReport(&r);
+  }
+  if (!finished) return false;
+  if (job.Thread) CloseHandle(job.Thread);
+  job.Thread = nullptr;
+  return true;
+}
+
+// Only one thread ever writes: a second fault meanwhile, on any thread, goes unreported.
+bool ClaimReporter(TCrashReporter& r) {
+  return r.Enabled && r.WriteDone && InterlockedCompareExchange(&r.Busy, 1, 0) == 0;
+}
+
+void ReleaseReporter(TCrashReporter& r) {
+  InterlockedExchange(&r.Busy, 0);
+}
+
+// The box's copy lives on this thread's stack, which a stack overflow lacks: never inlined, so
+// only the threads that ask pay for it.
+__attribute__((noinline)) void ReleaseThenAsk(TCrashReporter& r) {
+  TCrashBox box;
+  ComposeCrashBox(r, box);
+  ReleaseReporter(r);
+  ShowCrashBox(box, static_cast<HWND>(AppWindow));
+}
+
+// Writes the claimed job's report, releases the reporter and asks the user, outside any wait
+// and with the reporter free: a box the user leaves open, or that an exception unwinds through,
+// holds nothing up.
+bool WriteThenAsk(TCrashReporter& r) {
+  if (!RunJob(r)) return false;
+  const bool written = r.Job.Written;
+  if (written && !IsStackOverflow(r.Job)) {
+    ReleaseThenAsk(r);
+    return true;
+  }
+  ReleaseReporter(r);
+  return written;
 }
 
 }  // namespace
@@ -259,6 +302,7 @@ void StartCrashReports(bool enabled, const std::wstring& fallbackFolder, const c
   WideCharToMultiByte(CP_UTF8, 0, r.Scratch, -1, r.HostVersion, sizeof r.HostVersion, nullptr,
                       nullptr);
   if (enabled && !r.DbgHelp.Module) LoadDbgHelp(r);
+  if (enabled && !r.WriteDone) r.WriteDone = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   r.Enabled = enabled;
 }
 
@@ -267,46 +311,56 @@ void StopCrashReports() noexcept {
   if (!r || r->Busy) return;
   CrashReporter = nullptr;
   if (r->DbgHelp.Module) FreeLibrary(r->DbgHelp.Module);
+  if (r->WriteDone) CloseHandle(r->WriteDone);
   r->~TCrashReporter();
   VirtualFree(r, 0, MEM_RELEASE);
 }
 
 bool ReportCppException(const char* entry, const std::exception* error) noexcept {
   TCrashReporter* r = CrashReporter;
-  if (!r || !r->Enabled || r->Busy) return false;
-  r->Busy = true;
+  if (!r || !ClaimReporter(*r)) return false;
   r->Job = {};
   r->Job.Entry = entry;
   const std::type_info* type = abi::__cxa_current_exception_type();
   r->Job.ErrorType = type ? type->name() : nullptr;
   r->Job.Error = error;
   RtlCaptureContext(&r->Job.Context);
-  if (!RunJob(*r)) return false;
-  const bool written = r->Job.Written;
-  if (written) ShowCrashBox(*r, static_cast<HWND>(AppWindow));
-  r->Busy = false;
-  return written;
+  return WriteThenAsk(*r);
 }
 
-void RecordUnhandledFault(const char* entry, EXCEPTION_POINTERS& pointers) noexcept {
+bool IsReportableFault(DWORD code) noexcept {
+  const TCrashReporter* r = CrashReporter;
+  return r && r->Enabled && IsHardwareFault(code);
+}
+
+bool WriteFaultReport(const char* entry, EXCEPTION_POINTERS& pointers) noexcept {
   TCrashReporter* r = CrashReporter;
-  if (!r || !r->Enabled || r->Busy) return;
-  const EXCEPTION_RECORD* record = pointers.ExceptionRecord;
-  // Each frame from the innermost outward sees the same fault: the innermost records it.
-  if (!IsHardwareFault(record->ExceptionCode) || r->RecordedFault == record) return;
-  r->RecordedFault = record;
-  r->Busy = true;
+  if (!r || !IsHardwareFault(pointers.ExceptionRecord->ExceptionCode) || !ClaimReporter(*r))
+    return false;
   r->Job = {};
   r->Job.Entry = entry;
-  r->Job.Fault = &pointers;
+  r->Job.FaultPointers = pointers;
+  r->Job.Fault = &r->Job.FaultPointers;
   r->Job.Context = *pointers.ContextRecord;
-  if (!RunJob(*r)) return;
-  if (r->Job.Written && !IsStackOverflow(r->Job)) ShowCrashBox(*r, static_cast<HWND>(AppWindow));
-  r->Busy = false;
+  if (!RunJob(*r)) return false;
+  // A stack overflow was asked about by the writer already: nothing is left to ask.
+  if (r->Job.Written && !IsStackOverflow(r->Job)) return true;
+  ReleaseReporter(*r);
+  return false;
 }
 
-void ForgetRecordedFault() noexcept {
-  if (CrashReporter) CrashReporter->RecordedFault = nullptr;
+void AskAboutFaultReport() noexcept {
+  if (TCrashReporter* r = CrashReporter) ReleaseThenAsk(*r);
+}
+
+void WithdrawFaultReport() noexcept {
+  TCrashReporter* r = CrashReporter;
+  if (!r) return;
+  for (const wchar_t* extension : {L".txt", L".dmp"}) {
+    TFixedText(r->Scratch, kCrashPathChars).Add(r->Stem).Add(extension);
+    DeleteFileW(r->Scratch);
+  }
+  ReleaseReporter(*r);
 }
 
 }  // namespace vlm

@@ -29,7 +29,9 @@ struct TDbgHelp {
 // What one report is about. Exactly one of Fault and (ErrorType, Error) is set.
 struct TCrashJob {
   const char* Entry = nullptr;
-  EXCEPTION_POINTERS* Fault = nullptr;
+  EXCEPTION_POINTERS* Fault = nullptr;  // FaultPointers, for a fault
+  // The system's record and context, which stay valid until the fault's unwind has ended.
+  EXCEPTION_POINTERS FaultPointers{};
   const char* ErrorType = nullptr;
   const std::exception* Error = nullptr;
   CONTEXT Context{};  // where the stack walk starts
@@ -40,8 +42,12 @@ struct TCrashJob {
 
 struct TCrashReporter {
   bool Enabled = false;
-  bool Busy = false;
-  const void* RecordedFault = nullptr;
+  // 1 while one thread writes a report: taken with InterlockedCompareExchange, so only one
+  // writer ever runs; released before the user is asked.
+  volatile LONG Busy = 0;
+  HANDLE WriteDone = nullptr;  // set by the writer when the report is on disk (or failed)
+  LPTOP_LEVEL_EXCEPTION_FILTER PreviousFilter = nullptr;
+  bool FilterInstalled = false;
   HMODULE Module = nullptr;
   TDbgHelp DbgHelp;
   wchar_t ReportFolder[kCrashPathChars]{};
@@ -71,7 +77,13 @@ struct TCrashReporter {
   wchar_t Scratch2[kCrashPathChars]{};
   wchar_t Text[kCrashTextChars]{};
   char Utf8[kCrashTextChars * 3]{};
-  wchar_t BoxText[4096]{};
+};
+
+// What the user is asked after a report, copied out of the reporter: the reporter is released
+// before the box, so another report can be written while this one is read.
+struct TCrashBox {
+  wchar_t Text[4096]{};
+  wchar_t Folder[kCrashPathChars]{};
 };
 
 // The memory crash reports are written in; from BKC_OnStart to the end of BKC_OnExit.
