@@ -79,7 +79,7 @@ class TMessageWriter {
     if (!header.Cc.empty()) Line("Cc: " + EncodedHeaderText(header.Cc));
     Line("Subject: " + EncodedHeaderText(header.Subject));
     if (header.SubmitTime) Line("Date: " + MailDate(*header.SubmitTime));
-    if (!header.MessageId.empty() && IsAscii(FromAnsi(header.MessageId)))
+    if (!header.MessageId.empty())
       Line("Message-ID: " + header.MessageId);
   }
 

@@ -208,6 +208,17 @@ std::string UpToZero(std::string bytes) {
   return bytes;
 }
 
+// A MIME type, a message identifier or class: ASCII by nature, so a text with anything else in it
+// is none and gives nothing.
+std::string AsciiOnly(const std::wstring& text) {
+  std::string ascii;
+  for (const wchar_t c : text) {
+    if (c < 0x20 || c >= 0x7F) return {};
+    ascii += static_cast<char>(c);
+  }
+  return ascii;
+}
+
 // One property's first value: where it stands for the types stored with a length, the value
 // itself for the fixed ones of up to eight bytes.
 struct TPropertyValue {
@@ -444,7 +455,7 @@ class TRecordWalk {
             if (auto name = Text(type, value, codePage)) attachment.DisplayName = std::move(name);
           }
           if (id == kPrAttachMimeTag) {
-            if (auto tag = Text(type, value, codePage)) attachment.MimeTag = ToAnsi(*tag);
+            if (auto tag = Text(type, value, codePage)) attachment.MimeTag = AsciiOnly(*tag);
           }
           if (id == kPrAttachMethod && type == kPtLong && value.Fixed)
             attachment.Method = static_cast<std::uint32_t>(*value.Fixed);
@@ -498,12 +509,12 @@ class TRecordWalk {
           if (id == kPrInternetMessageId && text) {
             std::wstring messageId;
             take(messageId, type, value);
-            header.MessageId = ToAnsi(messageId);
+            header.MessageId = AsciiOnly(messageId);
           }
           if (id == kPrMessageClass && text) {
             std::wstring messageClass;
             take(messageClass, type, value);
-            header.MessageClass = ToAnsi(messageClass);
+            header.MessageClass = AsciiOnly(messageClass);
           }
           if (id == kPrBody && text && value.Range)
             body.Text = TTnefText{*value.Range, type == kPtUnicode};

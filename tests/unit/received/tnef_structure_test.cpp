@@ -141,6 +141,22 @@ TEST(TnefStructure, AForwardedMessageBecomesAMessageWithItsOwnFiles) {
   for (const char c : text) EXPECT_LT(static_cast<unsigned char>(c), 0x80);
 }
 
+// Identifiers and types are ASCII: one that is not (here a Unicode Message-ID the code page cannot
+// hold) is left out, not taken as a reason to fail.
+TEST(TnefStructure, AnIdentifierThatIsNoAsciiIsLeftOut) {
+  const std::string inner = TTnefBuilder()
+                                .Attribute(1, kAttMsgProps,
+                                           TPropertyBlock()
+                                               .String8(0x0037, "Minutes")
+                                               .Unicode(0x1035, u"<\u0E01\u00e9@example.jp>")
+                                               .Unicode(0x370E, u"text/\u0E01")
+                                               .Bytes())
+                                .Bytes();
+  const TDecoded decoded = Decode(Forwarded(inner));
+  ASSERT_EQ(decoded.names, std::vector<std::wstring>{L"Minutes.eml"});
+  EXPECT_EQ(decoded.contents[0].find("Message-ID"), std::string::npos);
+}
+
 TEST(TnefStructure, ForwardedMessagesNestToAFixedDepth) {
   std::string message = InnerMessage();
   for (unsigned depth = 1; depth < kMaxTnefNesting; ++depth) message = Forwarded(message);
