@@ -13,8 +13,6 @@ namespace {
 
 // Attachments are encoded this many bytes at a time: whole base64 lines, a little memory.
 constexpr std::size_t kEncodePiece = kBase64LineBytes * 1024;
-// A title longer than this is shortened to a file name anyway.
-constexpr std::uint64_t kMaxTitleBytes = 1024;
 
 bool IsAscii(std::wstring_view text) {
   return std::all_of(text.begin(), text.end(), [](wchar_t c) { return c > 0x20 && c < 0x7F; });
@@ -79,8 +77,7 @@ class TMessageWriter {
     if (!header.Cc.empty()) Line("Cc: " + EncodedHeaderText(header.Cc));
     Line("Subject: " + EncodedHeaderText(header.Subject));
     if (header.SubmitTime) Line("Date: " + MailDate(*header.SubmitTime));
-    if (!header.MessageId.empty())
-      Line("Message-ID: " + header.MessageId);
+    if (!header.MessageId.empty()) Line("Message-ID: " + header.MessageId);
   }
 
   void Body(const TTnefInfo& message, const std::string& boundary) {
@@ -161,12 +158,12 @@ std::wstring TnefAttachmentName(const TTnefInfo& message, std::size_t index, con
     if (std::wstring name = SafeFileName(*attachment.LongName); !name.empty()) return name;
   }
   if (attachment.Title) {
-    std::string bytes(static_cast<std::size_t>(std::min(attachment.Title->Size, kMaxTitleBytes)),
-                      '\0');
+    std::string bytes(
+        static_cast<std::size_t>(std::min<std::uint64_t>(attachment.Title->Size, kMaxTitleBytes)),
+        '\0');
     read(attachment.Title->Offset, bytes.data(), bytes.size());
-    bytes.resize(std::min(bytes.find('\0'), bytes.size()));
     const std::wstring title =
-        SafeFileName(SenderText(bytes, longFileNames ? message.CodePage : std::nullopt));
+        SafeFileName(TitleText(std::move(bytes), longFileNames ? message.CodePage : std::nullopt));
     if (!title.empty()) return title;
   }
   return unnamed;

@@ -22,4 +22,15 @@ void HandBack(const TBeckyAPI& host, const char* mail, std::string_view text) {
   host.SetSource(mail, buffer.Data());
 }
 
+void HandBackWritten(const TBeckyAPI& host, const char* mail,
+                     const std::function<void(TLineWriter&)>& write) {
+  TLineWriter counter = TLineWriter::Counting();
+  write(counter);
+  const THostBuffer buffer(host, counter.Size() + 1);
+  TLineWriter out(buffer.Data(), counter.Size());
+  write(out);
+  buffer.Data()[out.Size()] = '\0';
+  host.SetSource(mail, buffer.Data());
+}
+
 }  // namespace vlm

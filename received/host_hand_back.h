@@ -1,9 +1,11 @@
 #pragma once
 // A rewritten message handed back to the host, in a buffer of the host's own.
 #include <cstddef>
+#include <functional>
 #include <string_view>
 
 #include "base/host_api.h"
+#include "received/message_lines.h"
 
 namespace vlm {
 
@@ -25,5 +27,10 @@ class THostBuffer {
 // Hands the rewritten text back for `mail`: a buffer from the host's Alloc holding the text and a
 // zero byte goes to SetSource and back to Free. Raises EReceivedMail when the host gives no buffer.
 void HandBack(const TBeckyAPI& host, const char* mail, std::string_view text);
+
+// The same for a text too large to build twice: `write` writes it once to count it and once more
+// straight into the host's buffer, allocated at its exact size.
+void HandBackWritten(const TBeckyAPI& host, const char* mail,
+                     const std::function<void(TLineWriter&)>& write);
 
 }  // namespace vlm

@@ -12,9 +12,6 @@
 
 namespace vlm {
 
-// Reads `size` bytes of the winmail.dat from `at` into `out`; raises when it cannot.
-using TTnefRead = std::function<void(std::uint64_t at, char* out, std::size_t size)>;
-
 struct TTnefBodyPart {
   std::wstring Name;        // "message.html", "message.txt" or "message.rtf"
   std::string ContentType;  // with its charset parameter where it has one

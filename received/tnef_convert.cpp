@@ -49,20 +49,10 @@ constexpr std::uint64_t kRecordHead = 8;
 // values, which are copied afterwards instead of holding a file open each.
 constexpr size_t kMaxStreaming = 8;
 
-// A title longer than this is shortened to a file name anyway; reading no more keeps the memory
-// spent on titles small whatever the file claims.
-constexpr size_t kMaxTitleBytes = 1024;
-
 std::uint32_t ReadLength(const char* p) {
   const auto* b = reinterpret_cast<const unsigned char*>(p);
   return static_cast<std::uint32_t>(b[0]) | static_cast<std::uint32_t>(b[1]) << 8 |
          static_cast<std::uint32_t>(b[2]) << 16 | static_cast<std::uint32_t>(b[3]) << 24;
-}
-
-// The title as the local code page spells it, as titles were always read; bytes that do not
-// form valid text in it become '_' rather than failing the whole mail.
-std::wstring LocalTitleText(std::string_view bytes) {
-  return SenderText(bytes, std::nullopt);
 }
 
 }  // namespace
@@ -158,15 +148,12 @@ void TTNEFConvert::Take(std::uint64_t bytes) {
 // ("This attachment is a MAPI 1.0 embedded message ...") is no file: the message is.
 void TTNEFConvert::ConvertWalked(std::vector<std::wstring>& ResultFile,
                                  const std::filesystem::path& TempFolder) {
-  const TTnefRead read = [this](std::uint64_t at, char* out, size_t size) {
-    ReadAt(at, out, size);
-  };
   TakeWalked(FInfo);
   for (size_t i = 0; i < FInfo.Attachments.size(); ++i) {
     const TTnefAttachmentInfo& attachment = FInfo.Attachments[i];
     const auto& data = attachment.Data ? attachment.Data : attachment.BlockData;
     if (!attachment.Embedded && !data) continue;
-    std::wstring name = ClaimName(TnefAttachmentName(FInfo, i, read, FLongFileNames));
+    std::wstring name = ClaimName(TnefAttachmentName(FInfo, i, Reader(), FLongFileNames));
     if (attachment.Embedded) {
       WriteForwarded(*attachment.Embedded, FileInFolder(TempFolder, name));
       Add(ResultFile, std::move(name), {}, "message/rfc822");
@@ -209,10 +196,7 @@ void TTNEFConvert::ConvertScanned(std::vector<std::wstring>& ResultFile,
 
 void TTNEFConvert::WriteBody(std::vector<std::wstring>& ResultFile,
                              const std::filesystem::path& TempFolder) {
-  const TTnefRead read = [this](std::uint64_t at, char* out, size_t size) {
-    ReadAt(at, out, size);
-  };
-  for (TTnefBodyPart& part : TnefBodyParts(FInfo, read, FBodyText)) {
+  for (TTnefBodyPart& part : TnefBodyParts(FInfo, Reader(), FBodyText)) {
     std::wstring name = ClaimName(part.Name);
     if (!WriteWholeNewFile(PathText(FileInFolder(TempFolder, name)), part.Bytes.data(),
                            part.Bytes.size()))
@@ -226,7 +210,7 @@ void TTNEFConvert::WriteForwarded(const TTnefInfo& message, const std::filesyste
   TTemporaryFile file(PathText(FileName.parent_path()), kTemporaryPrefix, kTemporarySuffix,
                       FTemporaryNumber);
   TForwardingContext context;
-  context.Read = [this](std::uint64_t at, char* out, size_t size) { ReadAt(at, out, size); };
+  context.Read = Reader();
   context.Write = [&file](std::string_view text) { file.Write(text.data(), text.size()); };
   context.TypeOf = FTypeOf ? FTypeOf : [](const std::wstring&, const std::string& tag) {
     return tag.empty() ? std::string("application/octet-stream") : tag;
@@ -262,6 +246,10 @@ void TTNEFConvert::WriteRange(const TTnefRange& range, const std::filesystem::pa
 void TTNEFConvert::DiscardPending() {
   FStreaming.clear();
   FPending.clear();
+}
+
+TTnefRead TTNEFConvert::Reader() {
+  return [this](std::uint64_t at, char* out, size_t size) { ReadAt(at, out, size); };
 }
 
 void TTNEFConvert::ReadAt(std::uint64_t offset, char* buffer, size_t size) {
@@ -433,8 +421,7 @@ std::wstring TTNEFConvert::TitleName(size_t index) {
   std::string bytes(std::min<size_t>(title.length == 0 ? 0 : title.length - 1, kMaxTitleBytes),
                     '\0');
   ReadAt(title.offset + kRecordHead, bytes.data(), bytes.size());
-  bytes.resize(std::min(bytes.find('\0'), bytes.size()));
-  return SafeFileName(FLongFileNames ? SenderText(bytes, FInfo.CodePage) : LocalTitleText(bytes));
+  return SafeFileName(TitleText(std::move(bytes), FLongFileNames ? FInfo.CodePage : std::nullopt));
 }
 
 // Puts the index-th data value under its name, copying it first when the scan could not. From a

@@ -127,6 +127,8 @@ class TTNEFConvert {
   void DiscardPending();
   void CheckValue(const TAttributeAt& attribute, std::uint64_t valueSize, const char* what) const;
   void ReadAt(std::uint64_t offset, char* buffer, size_t size);
+  // ReadAt, for the readers of bodies and forwarded messages.
+  TTnefRead Reader();
   std::wstring AttachmentName(size_t index);
   std::wstring TitleName(size_t index);
 

@@ -578,6 +578,11 @@ std::wstring SenderText(std::string_view bytes, std::optional<unsigned> codePage
   }
 }
 
+std::wstring TitleText(std::string bytes, std::optional<unsigned> codePage) {
+  bytes.resize(std::min(bytes.find('\0'), bytes.size()));
+  return SenderText(bytes, codePage);
+}
+
 TTnefInfo ReadTnefInfo(const std::filesystem::path& path) {
   TFileReader file(path);
   return WalkFile(file);

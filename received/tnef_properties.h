@@ -17,6 +17,7 @@
 // does not fit, keeping what it read before. `Clean` says whether every record fitted.
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -31,6 +32,9 @@ struct TTnefRange {
   std::uint64_t Offset = 0;
   std::uint64_t Size = 0;
 };
+
+// Reads `size` bytes of the winmail.dat from `at` into `out`; raises when it cannot.
+using TTnefRead = std::function<void(std::uint64_t at, char* out, std::size_t size)>;
 
 // A text property as stored: 8-bit in the sender's code page, or UTF-16LE.
 struct TTnefText {
@@ -110,6 +114,14 @@ inline constexpr unsigned kMaxTnefNesting = 8;
 // A title or name in the sender's 8-bit code page; the local code page when the file names none
 // or one the system lacks. Bytes that form no text there become '_'.
 [[nodiscard]] std::wstring SenderText(std::string_view bytes, std::optional<unsigned> codePage);
+
+// How much of an attachment title is read: a longer one is shortened to a file name anyway, so
+// reading no more keeps the memory titles take small whatever the file claims.
+inline constexpr std::size_t kMaxTitleBytes = 1024;
+
+// A title's bytes as text: up to the first zero byte, where Windows would end the name, read as
+// SenderText reads them.
+[[nodiscard]] std::wstring TitleText(std::string bytes, std::optional<unsigned> codePage);
 
 // UTF-16LE up to its first zero unit, as wide text.
 [[nodiscard]] std::wstring FromUtf16Le(std::string_view bytes);

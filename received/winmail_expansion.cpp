@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "base/ansi_text.h"
+#include "base/files.h"
 #include "base/host_lines.h"
+#include "base/mapped_file.h"
 #include "base/text.h"
 #include "received/attachment_file_name.h"
 #include "received/attachment_part.h"
@@ -21,12 +23,9 @@
 #include "received/marker_field.h"
 #include "received/message_view.h"
 #include "received/received_mail_error.h"
-#include "received/tnef_convert.h"
-#include "base/files.h"
-#include "received/work_files.h"
 #include "received/single_part_conversion.h"
-#include "base/mapped_file.h"
-#include <functional>
+#include "received/tnef_convert.h"
+#include "received/work_files.h"
 
 namespace vlm {
 namespace {
@@ -123,15 +122,6 @@ std::optional<TTnefPart> FindTnefPart(const TMessageView& message) {
     at = end;
   }
   return std::nullopt;
-}
-
-// The shared folder the attachments are extracted into: the host's temporary folder and "Velmra".
-std::wstring WorkFolder(const TBeckyAPI& host) {
-  std::wstring folder = FromAnsi(HostText(host.GetTempFolder()));
-  if (folder.empty()) throw EReceivedMail("the host has no temporary folder");
-  constexpr wchar_t separator = std::filesystem::path::preferred_separator;
-  if (folder.back() != L'\\' && folder.back() != L'/') folder += separator;
-  return folder + L"Velmra" + separator;
 }
 
 // The extracted file as a path the host can open. A name with characters outside the code page
@@ -235,25 +225,19 @@ std::optional<std::string> DecodeWinmail(const TBeckyAPI& host, std::string_view
   return tnefFile;
 }
 
+// The shared folder the attachments are extracted into, the host's temporary folder and "Velmra",
+// made when it is missing.
 std::wstring MakeWorkFolder(const TBeckyAPI& host) {
-  const std::wstring folder = WorkFolder(host);
+  std::wstring folder = FromAnsi(HostText(host.GetTempFolder()));
+  if (folder.empty()) throw EReceivedMail("the host has no temporary folder");
+  constexpr wchar_t separator = std::filesystem::path::preferred_separator;
+  if (folder.back() != L'\\' && folder.back() != L'/') folder += separator;
+  folder += L"Velmra";
+  folder += separator;
   std::error_code error;
   std::filesystem::create_directories(FilePath(folder), error);
   if (error) throw EReceivedMail("cannot create the work folder");
   return folder;
-}
-
-// Hands the new message to the host: counted first, then written straight into the buffer handed
-// back, allocated once at its exact size.
-void HandBackWritten(const TBeckyAPI& host, const char* mail,
-                     const std::function<void(TLineWriter&)>& write) {
-  TLineWriter counter = TLineWriter::Counting();
-  write(counter);
-  const THostBuffer buffer(host, counter.Size() + 1);
-  TLineWriter out(buffer.Data(), counter.Size());
-  write(out);
-  buffer.Data()[out.Size()] = '\0';
-  host.SetSource(mail, buffer.Data());
 }
 
 // A message that is only a winmail.dat becomes multipart/mixed: the winmail.dat its first part,
