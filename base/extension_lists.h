@@ -40,8 +40,14 @@ inline constexpr std::array<std::wstring_view, 94> OutlookBlockedExtensions = {
 template <size_t N>
 [[nodiscard]] bool ListContains(const std::array<std::wstring_view, N>& list,
                                 std::wstring_view extension) {
+  // The extension is lowered once and compared whole: the send checks ask this for every member
+  // of an attached archive, which may hold thousands.
+  std::array<wchar_t, 16> lowered;
+  if (extension.size() > lowered.size()) return false;  // longer than every entry
+  for (std::size_t i = 0; i < extension.size(); ++i) lowered[i] = LowerAscii(extension[i]);
+  const std::wstring_view lower(lowered.data(), extension.size());
   for (auto entry : list)
-    if (EqualsIgnoringAsciiCase(entry, extension)) return true;
+    if (entry == lower) return true;
   return false;
 }
 

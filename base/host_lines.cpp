@@ -1,26 +1,89 @@
 #include "base/host_lines.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
+
+// Every processor that runs Velmora has SSE2: the 32-bit DLL is built with -msse2.
+#ifndef __SSE2__
+#error "the line reader needs SSE2"
+#endif
+#include <emmintrin.h>
 
 namespace vlm {
 
+namespace {
+
+// Where the first CR or LF at or after `at` stands (the text's size for none), and whether a byte
+// before it has its high bit set. Sixteen bytes are compared at a time: messages of many
+// megabytes are split into lines of about 76 bytes while the user waits, and a call of memchr per
+// break (one for LF, one for CR) cost more than the search itself.
+std::size_t FindBreak(std::string_view text, std::size_t at, bool& eightBit) {
+  const char* data = text.data();
+  const std::size_t size = text.size();
+  const __m128i feed = _mm_set1_epi8('\n'), ret = _mm_set1_epi8('\r');
+  unsigned high = 0;
+  for (; at + 16 <= size; at += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+    const auto breaks = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, feed), _mm_cmpeq_epi8(block, ret))));
+    const auto highBits = static_cast<unsigned>(_mm_movemask_epi8(block));
+    if (breaks) {
+      const auto offset = static_cast<unsigned>(std::countr_zero(breaks));
+      eightBit = (high | (highBits & ((1u << offset) - 1))) != 0;
+      return at + offset;
+    }
+    high |= highBits;
+  }
+  for (; at < size && data[at] != '\n' && data[at] != '\r'; ++at) high |= data[at] & 0x80;
+  eightBit = high != 0;
+  return at;
+}
+
+}  // namespace
+
 bool TLineReader::Next(std::string_view& line) {
   if (FAt >= FText.size()) return false;
-  const char* begin = FText.data() + FAt;
-  const std::size_t left = FText.size() - FAt;
-  // Line feeds are found first and carriage returns only within the line.
-  if (FFeed == kNotSought || FFeed < FAt) {
-    const void* feed = std::memchr(begin, '\n', left);
-    FFeed = feed ? static_cast<std::size_t>(static_cast<const char*>(feed) - FText.data())
-                 : FText.size();
-  }
-  std::size_t length = FFeed - FAt;
-  if (const void* ret = std::memchr(begin, '\r', length))
-    length = static_cast<std::size_t>(static_cast<const char*>(ret) - begin);
-  line = std::string_view(begin, length);
-  FAt += length + 1;
-  if (length < left && begin[length] == '\r' && FAt < FText.size() && FText[FAt] == '\n') ++FAt;
+  bool eightBit = false;
+  const std::size_t end = FindBreak(FText, FAt, eightBit);
+  line = FText.substr(FAt, end - FAt);
+  FLineAscii = !eightBit;
+  FAt = end + 1;
+  if (end < FText.size() && FText[end] == '\r' && FAt < FText.size() && FText[FAt] == '\n') ++FAt;
   return true;
+}
+
+TLineReader::TSkipped TLineReader::SkipAsciiLines(std::size_t before, std::size_t avoidSize) {
+  const char* data = FText.data();
+  const std::size_t size = FText.size();
+  before = std::min(before, size);
+  const __m128i feed = _mm_set1_epi8('\n'), ret = _mm_set1_epi8('\r');
+  TSkipped skipped;
+  std::size_t lineStart = FAt;  // the first line not passed over yet
+  // Blocks run over the line that ends the skip; they never reach past `before`.
+  for (std::size_t block = FAt; block + 16 <= before; block += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + block));
+    auto breaks = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, feed), _mm_cmpeq_epi8(bytes, ret))));
+    const auto high = static_cast<unsigned>(_mm_movemask_epi8(bytes));
+    // Only breaks before the block's first 8-bit byte end lines that may be passed over.
+    const unsigned usable = high ? (1u << std::countr_zero(high)) - 1 : 0xFFFFu;
+    for (; breaks; breaks &= breaks - 1) {
+      const std::size_t at = block + static_cast<unsigned>(std::countr_zero(breaks));
+      if (at < lineStart) continue;  // the LF of a CR LF counted with its CR
+      if (!(usable >> (at - block) & 1u) || (avoidSize && at - lineStart == avoidSize)) {
+        FAt = lineStart;
+        return skipped;
+      }
+      ++skipped.Lines;
+      skipped.Bytes += at - lineStart;
+      lineStart = at + 1;
+      if (data[at] == '\r' && lineStart < size && data[lineStart] == '\n') ++lineStart;
+    }
+    if (high) break;
+  }
+  FAt = lineStart;
+  return skipped;
 }
 
 TLineList SplitLines(std::string_view text) {

@@ -61,9 +61,9 @@ constexpr auto kEightByteSteps = [] {
 
 }  // namespace
 
-TAnsiLine::TAnsiLine(std::string_view bytes, const TLeadBytes& lead)
+TAnsiLine::TAnsiLine(std::string_view bytes, const TLeadBytes& lead, bool ascii)
     : FBytes(bytes), FLead(lead), FStarts(bytes, lead) {
-  const auto [first, last] = EightBitSpan(bytes);
+  const auto [first, last] = ascii ? std::pair(bytes.size(), bytes.size()) : EightBitSpan(bytes);
   FAscii = first == bytes.size();
   FFirstEightBit = first;
   FLastEightBit = last;

@@ -17,7 +17,8 @@ namespace vlm {
 // One line in the code page, with what is known about its bytes.
 class TAnsiLine {
  public:
-  TAnsiLine(std::string_view bytes, const TLeadBytes& lead);
+  // `ascii`: the reader that found the line already knows it holds no 8-bit byte.
+  TAnsiLine(std::string_view bytes, const TLeadBytes& lead, bool ascii = false);
 
   std::string_view Bytes() const { return FBytes; }
   bool IsAscii() const { return FAscii; }

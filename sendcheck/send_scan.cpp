@@ -115,6 +115,25 @@ class TMessagePass {
     }
   }
 
+  // Where the next line that needs more than counting may begin at the earliest, or nothing while
+  // every line needs its visit. Once the search has ended, a line only counts in the size until
+  // the next hit of the attachment header, unless it could still be the attachment header line in
+  // another case: most of a message with attachments is their base64 lines.
+  std::optional<std::size_t> CountOnlyBefore() const {
+    if (FSearching || FNamePending) return std::nullopt;
+    return FAttachmentsOpen ? FHeaderSweep.NextHit() : FMessageSize;
+  }
+  // The line size that still needs its visit while lines are only counted (0: none): once an
+  // attachment was seen, whether a line is the header line no longer matters.
+  std::size_t CountOnlyAvoidedSize() const {
+    return FScan.HasAttachment || FScan.AttachmentHeaderLine ? 0 : kAttachmentHeader.size();
+  }
+  // Lines of 7-bit bytes passed over by the line reader.
+  void Count(const TLineReader::TSkipped& lines) {
+    FScan.Size += static_cast<std::int64_t>(lines.Bytes + 2 * lines.Lines);
+    FIndex += lines.Lines;
+  }
+
   // The last line was an attachment header: it keeps the name read before.
   void End() {
     if (FNamePending) FinishAttachment(std::string_view::npos);
@@ -244,7 +263,7 @@ std::string ScanHeader(std::string_view message, const TLeadBytes& lead, TSendSc
   bool inSubject = false, subjectDone = false, bodyFound = false, inRecipients = false;
   std::string_view bytes;
   for (std::size_t index = 0; (!subjectDone || !bodyFound) && reader.Next(bytes); ++index) {
-    const TAnsiLine line(bytes, lead);
+    const TAnsiLine line(bytes, lead, reader.LineIsAscii());
     if (!bodyFound && line.CharCount() < 2) {
       scan.BodyStart = index;
       bodyFound = true;
@@ -291,8 +310,14 @@ void ScanMessage(std::string_view message, std::wstring_view subject,
       pass.Visit(TLine{nullptr, subject});
       subjectSeen = true;
     }
-    const TAnsiLine line(bytes, lead);
+    const TAnsiLine line(bytes, lead, reader.LineIsAscii());
     pass.Visit(TLine{&line, {}});
+    if (const auto before = pass.CountOnlyBefore(); before && subjectSeen) {
+      const TLineReader::TSkipped skipped =
+          reader.SkipAsciiLines(*before, pass.CountOnlyAvoidedSize());
+      pass.Count(skipped);
+      index += skipped.Lines;
+    }
   }
   // A message of fewer lines gets the subject after its last line.
   if (!subjectSeen) pass.Visit(TLine{nullptr, subject});
