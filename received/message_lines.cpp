@@ -31,8 +31,26 @@ void TLineWriter::KeptLine(std::string_view lineWithBreak) {
 }
 
 void TLineWriter::TextLines(std::string_view text) {
+  // Lines that already end in CR LF are copied in runs, not line by line: the base64 text of a
+  // file of megabytes is a single run.
+  std::size_t runFrom = 0, runTo = 0;
   TLineReader reader(text);
-  for (std::string_view line; reader.Next(line);) Line(line);
+  for (std::string_view line; reader.Next(line);) {
+    const auto from = static_cast<std::size_t>(line.data() - text.data());
+    const std::size_t to = from + line.size();
+    const bool crLf = text.compare(to, 2, "\r\n") == 0;
+    if (crLf && from == runTo) {
+      runTo = to + 2;
+      continue;
+    }
+    Append(text.substr(runFrom, runTo - runFrom));
+    runFrom = runTo = crLf ? from : to;
+    if (crLf)
+      runTo = to + 2;
+    else
+      Line(line);
+  }
+  Append(text.substr(runFrom, runTo - runFrom));
 }
 
 void TLineWriter::Lines(const TLineList& lines, size_t from, size_t to) {

@@ -33,5 +33,29 @@ TEST(HostBase64, SizeOnlyForCleanText) {
   }
 }
 
+TEST(HostBase64, LongTextsCountedBlockByBlock) {
+  // Three lines of 76 letters (171 bytes), with one byte changed at places across the blocks.
+  std::string clean;
+  for (int line = 0; line < 3; ++line) clean += std::string(76, 'Q') + "\r\n";
+  struct Case {
+    std::size_t at;
+    char byte;
+    std::optional<std::uint64_t> size;
+  } cases[] = {
+      {0, 'Q', 171},           {16, ' ', std::nullopt},  {40, '\x80', std::nullopt},
+      {50, '=', std::nullopt}, {78, '\n', std::nullopt}, {70, '/', 171},
+  };
+  for (const auto& c : cases) {
+    std::string text = clean;
+    text[c.at] = c.byte;
+    TBase64Count count;
+    count.Add(text);
+    EXPECT_EQ(count.DecodedSize(), c.size) << c.at;
+  }
+  TBase64Count padded;
+  padded.Add(clean.substr(0, clean.size() - 4) + "==\r\n");
+  EXPECT_EQ(padded.DecodedSize(), 169u);
+}
+
 }  // namespace
 }  // namespace vlm
