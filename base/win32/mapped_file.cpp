@@ -39,7 +39,7 @@ TMappedFile::~TMappedFile() {
 }
 
 bool TMappedFile::WriteRange(TNewFile& file, std::uint64_t offset, std::size_t size) const {
-  return file.Write(FData + offset, size);
+  return file.Write(FData + static_cast<std::size_t>(offset), size);
 }
 
 }  // namespace vlm
