@@ -26,7 +26,7 @@ TMappedFile::TMappedFile(const std::filesystem::path& path, TUse use) {
       static_cast<std::uint64_t>(status.st_size) <= kMaxMapped) {
     const auto size = static_cast<std::size_t>(status.st_size);
     // A file read front to back has its pages read in one go; one mostly handed on would have
-    // them mapped for nothing (mapping 50 MB costs more than a tenth of copying it).
+    // them mapped for nothing (mapping 50 MB ahead costs about a tenth of copying it).
     int flags = MAP_PRIVATE;
 #ifdef MAP_POPULATE
     if (use == TUse::ReadWhole) flags |= MAP_POPULATE;
