@@ -1,6 +1,7 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -34,13 +35,33 @@ std::string_view AsBytes(std::wstring_view text) {
   return {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t)};
 }
 
+// ASCII reads the same in UTF-8 and in code page 932, and most names and paths are nothing else:
+// they are widened or narrowed as they are, without opening a converter, which costs more than
+// the conversion of a name.
+template <typename Text>
+bool IsAscii(const Text& text) {
+  for (const auto c : text)
+    if (static_cast<std::uint32_t>(c) >= 0x80) return false;
+  return true;
+}
+
+std::wstring FromAsciiCompatible(const char* from, std::string_view text) {
+  if (IsAscii(text)) return std::wstring(text.begin(), text.end());
+  return FromUtf32(Convert("WCHAR_T", from, text));
+}
+
+std::string ToAnsiCodePage(std::wstring_view text) {
+  if (IsAscii(text)) return std::string(text.begin(), text.end());
+  return Convert("CP932", "WCHAR_T", AsBytes(text));
+}
+
 }  // namespace
 
 std::wstring FromAnsi(std::string_view text) {
-  return FromUtf32(Convert("WCHAR_T", "CP932", text));
+  return FromAsciiCompatible("CP932", text);
 }
 std::string ToAnsi(std::wstring_view text) {
-  return Convert("CP932", "WCHAR_T", AsBytes(text));
+  return ToAnsiCodePage(text);
 }
 std::optional<std::string> ToAnsiExact(std::wstring_view text) {
   try {
@@ -55,13 +76,13 @@ std::wstring BestFitAnsi(std::wstring_view text) {
   return out;
 }
 std::string ToShiftJis(std::wstring_view text) {
-  return Convert("CP932", "WCHAR_T", AsBytes(text));
+  return ToAnsiCodePage(text);
 }
 bool IsAnsiLeadByte(unsigned char byte) {
   return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 std::wstring FromUtf8(std::string_view text) {
-  return FromUtf32(Convert("WCHAR_T", "UTF-8", text));
+  return FromAsciiCompatible("UTF-8", text);
 }
 
 std::wstring FromCodePage(unsigned codePage, std::string_view text) {

@@ -17,13 +17,17 @@ locale_t UpperCaseLocale() {
 
 std::wstring FileNameKey(std::wstring_view name) {
   std::wstring key(name);
-  const locale_t locale = UpperCaseLocale();
   for (wchar_t& c : key) {
-    if (static_cast<std::uint32_t>(c) > 0xFFFF) continue;  // NTFS folds single UTF-16 units only
-    if (locale)
-      c = static_cast<wchar_t>(towupper_l(static_cast<wint_t>(c), locale));
-    else if (c >= L'a' && c <= L'z')
+    // ASCII letters are folded here: loading the locale costs a process that meets only ASCII
+    // names more than all its names do.
+    if (c >= L'a' && c <= L'z') {
       c = static_cast<wchar_t>(c - L'a' + L'A');
+      continue;
+    }
+    const auto unit = static_cast<std::uint32_t>(c);
+    if (unit < 0x80 || unit > 0xFFFF) continue;  // NTFS folds single UTF-16 units only
+    if (const locale_t locale = UpperCaseLocale())
+      c = static_cast<wchar_t>(towupper_l(static_cast<wint_t>(c), locale));
   }
   return key;
 }

@@ -16,6 +16,7 @@
 
 #include "base/code_page_name.h"
 #include "base/file_name_key.h"
+#include "base/mapped_file.h"
 #include "base/path.h"
 
 namespace vlm {
@@ -168,16 +169,32 @@ TReplacingFile::TReplacingFile(std::wstring fileName)
     : FFileName(std::move(fileName)),
       FFile(FolderPart(FFileName), FileNamePart(FFileName) + L".~", L".tmp", FNumber, FFileName) {}
 
-bool WriteWholeNewFile(const std::wstring& path, const char* data, size_t size) {
+namespace {
+
+// Creates the file, taking the name over from a file left from an earlier run, and fills it by
+// `write`; what was written is removed again when that fails.
+template <typename Write>
+bool WriteWholeNew(const std::wstring& path, Write write) {
   TNewFile file;
   TNewFile::TResult result = file.Create(path);
   if (result == TNewFile::TResult::NameTaken && !FolderExists(path) && RemoveFile(path))
     result = file.Create(path);  // a file left from an earlier run
   if (result != TNewFile::TResult::Created) return false;
-  if (file.Write(data, size) && file.Close()) return true;
+  if (write(file) && file.Close()) return true;
   file.Close();
   (void)RemoveFile(path);
   return false;
+}
+
+}  // namespace
+
+bool WriteWholeNewFile(const std::wstring& path, const char* data, size_t size) {
+  return WriteWholeNew(path, [&](TNewFile& file) { return file.Write(data, size); });
+}
+
+bool WriteWholeNewFile(const std::wstring& path, const TMappedFile& source, std::uint64_t offset,
+                       size_t size) {
+  return WriteWholeNew(path, [&](TNewFile& file) { return source.WriteRange(file, offset, size); });
 }
 
 bool TNameClaim::Take(std::wstring_view name) {

@@ -17,6 +17,8 @@
 
 namespace vlm {
 
+class TMappedFile;
+
 // A wide path as this system's path: through UTF-8 on POSIX, which takes it whatever the C
 // locale; as it is on Windows.
 [[nodiscard]] std::filesystem::path FilePath(std::wstring_view path);
@@ -110,6 +112,8 @@ class TNewFile {
   // False when the system reports an error on closing.
   bool Close();
   bool IsOpen() const { return FHandle >= 0; }
+  // The C runtime's descriptor, for copies the system makes into the file.
+  int Handle() const { return FHandle; }
 
  private:
   int FHandle = -1;
@@ -172,6 +176,9 @@ class TReplacingFile {
 // create when the name is free, as it is in a work folder emptied after each use. A failed write
 // removes what it wrote. False on failure.
 bool WriteWholeNewFile(const std::wstring& path, const char* data, size_t size);
+// The same with `size` bytes of a mapped file from `offset` (see TMappedFile::WriteRange).
+bool WriteWholeNewFile(const std::wstring& path, const TMappedFile& source, std::uint64_t offset,
+                       size_t size);
 
 // The names given out in one place, compared as the file system compares them (FileNameKey):
 // "Ä.pdf" and "ä.pdf" are one name.

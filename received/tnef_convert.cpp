@@ -71,7 +71,10 @@ struct TTNEFConvert::TPendingAttachment {
 TTNEFConvert::TTNEFConvert(const std::filesystem::path& TNEFFileName, size_t bufferSize,
                            TReading reading)
     : FFileName(TNEFFileName),
-      FMapped(reading == TReading::Buffered ? std::filesystem::path() : TNEFFileName),
+      // Most of the file is attachment data handed on by the system; only the records around it
+      // are read, unless the file must be scanned.
+      FMapped(reading == TReading::Buffered ? std::filesystem::path() : TNEFFileName,
+              TMappedFile::TUse::HandOn),
       FBufferSize(std::max<size_t>(bufferSize, kRecordHead)) {
   if (FMapped.Data() != nullptr) {
     FSourceSize = FMapped.Size();
@@ -224,7 +227,7 @@ void TTNEFConvert::WriteForwarded(const TTnefInfo& message, const std::filesyste
 // file, so that a failed read leaves no half-written file under the name.
 void TTNEFConvert::WriteRange(const TTnefRange& range, const std::filesystem::path& FileName) {
   if (FUseMapped) {
-    if (!WriteWholeNewFile(PathText(FileName), FMapped.Data() + range.Offset,
+    if (!WriteWholeNewFile(PathText(FileName), FMapped, range.Offset,
                            static_cast<size_t>(range.Size)))
       throw ETNEFConvert("cannot write an attachment file");
     return;
@@ -431,8 +434,7 @@ void TTNEFConvert::SaveAttachment(size_t index, const std::filesystem::path& Fil
   TPendingAttachment& attachment = *FPending[index];
   if (!attachment.file && FUseMapped) {
     const std::uint64_t size = attachment.End() - attachment.next;
-    if (!WriteWholeNewFile(PathText(FileName), FMapped.Data() + attachment.next,
-                           static_cast<size_t>(size)))
+    if (!WriteWholeNewFile(PathText(FileName), FMapped, attachment.next, static_cast<size_t>(size)))
       throw ETNEFConvert("cannot write an attachment file");
     attachment.next = attachment.End();
     return;

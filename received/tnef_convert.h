@@ -22,7 +22,8 @@
 // anything is written.
 //
 // The file is read once. When the system maps it, the scan runs over the mapping and each data
-// value is then written from it straight under its name. Otherwise it is read through a buffer
+// value is then written from it straight under its name, copied by the system from file to file
+// where it can (TMappedFile::WriteRange). Otherwise it is read through a buffer
 // of fixed size and the data values are written to temporary files as the scan passes over them,
 // renamed once their names are known, so memory does not grow with the file either way.
 #include <cstddef>

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "base/files.h"
 #include "base/mapped_file.h"
 
 namespace vlm {
@@ -13,7 +14,8 @@ constexpr std::uint64_t kMaxMapped = std::numeric_limits<std::size_t>::max() / 4
 
 }  // namespace
 
-TMappedFile::TMappedFile(const std::filesystem::path& path) {
+// Windows reads the pages of a view as they are touched, whatever the use.
+TMappedFile::TMappedFile(const std::filesystem::path& path, TUse /*use*/) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
@@ -34,6 +36,10 @@ TMappedFile::TMappedFile(const std::filesystem::path& path) {
 
 TMappedFile::~TMappedFile() {
   if (FData) UnmapViewOfFile(FData);
+}
+
+bool TMappedFile::WriteRange(TNewFile& file, std::uint64_t offset, std::size_t size) const {
+  return file.Write(FData + static_cast<std::size_t>(offset), size);
 }
 
 }  // namespace vlm

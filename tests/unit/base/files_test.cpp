@@ -7,6 +7,7 @@
 
 #include "base/code_page_copy.h"
 #include "base/files.h"
+#include "base/mapped_file.h"
 #include "tests/support/scratch_folder.h"
 
 namespace vlm {
@@ -39,6 +40,24 @@ TEST_F(FilesTest, NewFileIsMadeOnlyWhereNothingHasTheName) {
   EXPECT_TRUE(file.Close());
   EXPECT_EQ(Read("new.txt"), "abc");
   EXPECT_EQ(Read("taken.txt"), "theirs");
+}
+
+// A piece of a mapped file, off the page boundaries, as a whole new file: a file left under the
+// name is replaced, a folder is not.
+TEST_F(FilesTest, WholeNewFileTakesAPieceOfAMappedFile) {
+  std::string bytes;
+  for (int i = 0; i < 3 * 4096 + 100; ++i) bytes += static_cast<char>(i * 7 % 251);
+  Write("source.bin", bytes);
+  Write("earlier.bin", "left from an earlier run");
+  std::filesystem::create_directory(root_ / "folder");
+  TMappedFile source(root_ / "source.bin", TMappedFile::TUse::HandOn);
+  ASSERT_NE(source.Data(), nullptr);
+  EXPECT_TRUE(WriteWholeNewFile(Path("piece.bin"), source, 4093, 8200));
+  EXPECT_EQ(Read("piece.bin"), bytes.substr(4093, 8200));
+  EXPECT_TRUE(WriteWholeNewFile(Path("earlier.bin"), source, 0, 5));
+  EXPECT_EQ(Read("earlier.bin"), bytes.substr(0, 5));
+  EXPECT_FALSE(WriteWholeNewFile(Path("folder"), source, 0, 5));
+  EXPECT_TRUE(std::filesystem::is_directory(root_ / "folder"));
 }
 
 TEST_F(FilesTest, TemporaryFileTakesTheNextFreeNameAndIsGoneUnlessMoved) {
