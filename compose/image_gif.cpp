@@ -1,6 +1,7 @@
 #include "compose/image_gif.h"
 
 #include <algorithm>
+#include <array>
 
 #include "compose/image_quantize.h"
 
@@ -34,35 +35,47 @@ class TCodeWriter {
   int FCount = 0;
 };
 
-// The string table: entry (prefix code, next index) -> code, valid only when stamped with the
-// current generation, so a reset costs nothing.
+// The string table: (prefix code, next index) -> code in an open-addressing hash of 8192 entries
+// (32 KB, twice the codes it ever holds). It stays in the processor's near caches where a table
+// indexed by every prefix and index (4 MB) missed them on nearly every look-up, and clearing it
+// on a reset is cheap.
 class TStringTable {
  public:
-  TStringTable() : FEntries(static_cast<std::size_t>(kTableSize) * 256, 0) {}
+  TStringTable() { Reset(); }
 
-  void Reset() {
-    if (++FGeneration == (1u << 20)) {
-      std::fill(FEntries.begin(), FEntries.end(), 0);
-      FGeneration = 1;
+  void Reset() { FEntries.fill(kEmpty); }
+
+  int Find(int prefix, int index) const {
+    const std::uint32_t key = Key(prefix, index);
+    for (std::size_t slot = Slot(key);; slot = (slot + 1) & (kSlots - 1)) {
+      const std::uint32_t entry = FEntries[slot];
+      if (entry == kEmpty) return -1;
+      if (entry >> kMaxCodeBits == key) return static_cast<int>(entry & (kTableSize - 1));
     }
   }
 
-  int Find(int prefix, int index) const {
-    const std::uint32_t entry = FEntries[(static_cast<std::size_t>(prefix) << 8) | index];
-    return (entry >> kMaxCodeBits) == FGeneration ? static_cast<int>(entry & (kTableSize - 1)) : -1;
-  }
-
   void Add(int prefix, int index, int code) {
-    FEntries[(static_cast<std::size_t>(prefix) << 8) | index] =
-        (FGeneration << kMaxCodeBits) | static_cast<std::uint32_t>(code);
+    const std::uint32_t key = Key(prefix, index);
+    std::size_t slot = Slot(key);
+    while (FEntries[slot] != kEmpty) slot = (slot + 1) & (kSlots - 1);
+    FEntries[slot] = (key << kMaxCodeBits) | static_cast<std::uint32_t>(code);
   }
 
  private:
-  std::vector<std::uint32_t> FEntries;
-  std::uint32_t FGeneration = 1;
+  static constexpr std::size_t kSlots = 2 * kTableSize;
+  // No entry is all ones: its code would be 4095 with prefix 4095, and a code is never its own
+  // prefix.
+  static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
+
+  static std::uint32_t Key(int prefix, int index) {
+    return (static_cast<std::uint32_t>(prefix) << 8) | static_cast<std::uint32_t>(index);
+  }
+  static std::size_t Slot(std::uint32_t key) { return (key * 2654435761u) >> 19; }
+
+  std::array<std::uint32_t, kSlots> FEntries;
 };
 
-std::vector<std::uint8_t> Lzw(const std::vector<std::uint8_t>& indices, int minCodeBits) {
+std::vector<std::uint8_t> Lzw(const TUninitializedBytes& indices, int minCodeBits) {
   const int clear = 1 << minCodeBits;
   const int end = clear + 1;
   TCodeWriter writer;

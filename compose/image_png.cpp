@@ -40,11 +40,11 @@ struct TCompressorFree {
 };
 
 // The zlib stream of the whole filtered image data (libdeflate compresses whole buffers only).
-std::vector<std::uint8_t> Deflate(const std::vector<std::uint8_t>& data, int level) {
+TUninitializedBytes Deflate(const TUninitializedBytes& data, int level) {
   const std::unique_ptr<libdeflate_compressor, TCompressorFree> compressor(
       libdeflate_alloc_compressor(level));
   if (!compressor) throw EImageEncode("cannot start the deflate compressor");
-  std::vector<std::uint8_t> stream(libdeflate_zlib_compress_bound(compressor.get(), data.size()));
+  TUninitializedBytes stream(libdeflate_zlib_compress_bound(compressor.get(), data.size()));
   const std::size_t size = libdeflate_zlib_compress(compressor.get(), data.data(), data.size(),
                                                     stream.data(), stream.size());
   if (size == 0) throw EImageEncode("deflate failed");
@@ -60,13 +60,13 @@ struct TDeflateEnd {
 // runs of one repeated byte taken as matches. Deflate's search for earlier copies finds only
 // short chance matches in noise, which cost more bits than the bytes they stand for; this codes
 // such data smaller, and faster. zlib's largest memory level gives the codes the longest blocks.
-std::vector<std::uint8_t> DeflateNoise(const std::vector<std::uint8_t>& data) {
+TUninitializedBytes DeflateNoise(const TUninitializedBytes& data) {
   z_stream stream{};
   if (deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, MAX_WBITS, MAX_MEM_LEVEL, Z_RLE) !=
       Z_OK)
     throw EImageEncode("cannot start the deflate compressor");
   const std::unique_ptr<z_stream, TDeflateEnd> started(&stream);
-  std::vector<std::uint8_t> out(deflateBound(&stream, static_cast<uLong>(data.size())));
+  TUninitializedBytes out(deflateBound(&stream, static_cast<uLong>(data.size())));
   stream.next_in = const_cast<Bytef*>(data.data());
   stream.avail_in = static_cast<uInt>(data.size());
   stream.next_out = out.data();
@@ -90,8 +90,7 @@ std::vector<std::uint8_t> EncodePng(const TBitmapImage& image, int level) {
   // From level 10 on libdeflate weighs each match by its cost itself, and codes noise smaller
   // still, at several times the time.
   const bool noise = level > 0 && level < kWeighingLevel && IsNoise(rows, image.Height);
-  const std::vector<std::uint8_t> stream =
-      noise ? DeflateNoise(rows.Data) : Deflate(rows.Data, level);
+  const TUninitializedBytes stream = noise ? DeflateNoise(rows.Data) : Deflate(rows.Data, level);
 
   std::vector<std::uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   out.reserve(stream.size() + stream.size() / kMaxIdatChunk * 12 + 64);

@@ -175,47 +175,90 @@ std::vector<TColour> MedianCutPalette(const TBitmapImage& image) {
 }
 
 // Nearest palette colour: exact palette colours answer themselves; other colours answer the
-// colour nearest to the centre of their cell of 6 bits per channel, found once per cell.
+// colour nearest to the centre of their cell of 6 bits per channel, found once per cell. A cell
+// also records whether a palette colour lies in it: only then can a colour be exact, so the
+// other cells, nearly all of them, skip the look-up of the exact colour.
 class TNearestColour {
  public:
   explicit TNearestColour(const std::vector<TColour>& palette)
-      : FPalette(palette), FCells(1 << 18, kUnknown) {
-    for (const TColour& c : palette) FExact.Find(Pack(c[0], c[1], c[2]), true);
+      : FByGreen(ByGreen(palette)), FCells(1 << 18, kUnknown) {
+    for (const TColour& c : palette) {
+      FExact.Find(Pack(c[0], c[1], c[2]), true);
+      FCells[CellOf(c[0], c[1], c[2])] |= kHoldsPaletteColour;
+    }
   }
 
   int operator()(int r, int g, int b) {
-    const int exact = FExact.Find(Pack(r, g, b), false);
-    if (exact >= 0) return exact;
-    std::uint16_t& cell = FCells[((r >> 2) << 12) | ((g >> 2) << 6) | (b >> 2)];
-    if (cell == kUnknown) cell = Search((r & ~3) + 2, (g & ~3) + 2, (b & ~3) + 2);
-    return cell;
+    std::uint16_t& cell = FCells[CellOf(r, g, b)];
+    if (cell & kHoldsPaletteColour) {
+      const int exact = FExact.Find(Pack(r, g, b), false);
+      if (exact >= 0) return exact;
+    }
+    if ((cell & kAnswer) == kUnknown)
+      cell = static_cast<std::uint16_t>((cell & kHoldsPaletteColour) |
+                                        Search((r & ~3) + 2, (g & ~3) + 2, (b & ~3) + 2));
+    return cell & kAnswer;
   }
 
  private:
-  static constexpr std::uint16_t kUnknown = 0xFFFF;
+  static constexpr std::uint16_t kHoldsPaletteColour = 0x8000;
+  static constexpr std::uint16_t kAnswer = 0x7FFF;
+  static constexpr std::uint16_t kUnknown = kAnswer;
 
+  static std::size_t CellOf(int r, int g, int b) {
+    return static_cast<std::size_t>(((r >> 2) << 12) | ((g >> 2) << 6) | (b >> 2));
+  }
+
+  // A palette colour with its index, the entries kept in order of green.
+  struct TEntry {
+    int Green, Red, Blue, Index;
+  };
+
+  static std::vector<TEntry> ByGreen(const std::vector<TColour>& palette) {
+    std::vector<TEntry> entries;
+    for (std::size_t i = 0; i < palette.size(); ++i)
+      entries.push_back({palette[i][1], palette[i][0], palette[i][2], static_cast<int>(i)});
+    std::sort(entries.begin(), entries.end(),
+              [](const TEntry& a, const TEntry& b) { return a.Green < b.Green; });
+    return entries;
+  }
+
+  // The nearest palette colour, of the lowest index among equally near ones. The search runs
+  // outward from the wanted green and stops on each side where the green difference alone is
+  // further than the best colour so far: a few dozen distances instead of all 256.
   std::uint16_t Search(int r, int g, int b) const {
     int best = 0, bestDistance = 1 << 30;
-    for (std::size_t i = 0; i < FPalette.size(); ++i) {
-      const int dr = r - FPalette[i][0], dg = g - FPalette[i][1], db = b - FPalette[i][2];
+    // False once the entry, and every one beyond it on that side, is too far in green.
+    const auto consider = [&](const TEntry& e) {
+      const int dg = g - e.Green;
+      if (dg * dg > bestDistance) return false;
+      const int dr = r - e.Red, db = b - e.Blue;
       const int distance = dr * dr + dg * dg + db * db;
-      if (distance < bestDistance) {
+      if (distance < bestDistance || (distance == bestDistance && e.Index < best)) {
         bestDistance = distance;
-        best = static_cast<int>(i);
+        best = e.Index;
       }
+      return true;
+    };
+    const auto start = std::lower_bound(FByGreen.begin(), FByGreen.end(), g,
+                                        [](const TEntry& e, int green) { return e.Green < green; });
+    for (auto up = start; up != FByGreen.end() && consider(*up); ++up) {
+    }
+    for (auto down = start; down != FByGreen.begin() && consider(*(down - 1)); --down) {
     }
     return static_cast<std::uint16_t>(best);
   }
 
-  const std::vector<TColour>& FPalette;
+  std::vector<TEntry> FByGreen;
   TColourIndex FExact;
   std::vector<std::uint16_t> FCells;
 };
 
-// Floyd-Steinberg error diffusion onto `palette`, errors kept in sixteenths.
-std::vector<std::uint8_t> Dither(const TBitmapImage& image, const std::vector<TColour>& palette) {
+// Floyd-Steinberg error diffusion onto `palette` into `indices` (Width x Height already), errors
+// kept in sixteenths.
+void Dither(const TBitmapImage& image, const std::vector<TColour>& palette,
+            TUninitializedBytes& indices) {
   TNearestColour nearest(palette);
-  std::vector<std::uint8_t> indices(static_cast<std::size_t>(image.Width) * image.Height);
   const std::size_t slots = (static_cast<std::size_t>(image.Width) + 2) * 3;
   std::vector<int> current(slots, 0), next(slots, 0);
   const int step = image.BytesPerPixel();
@@ -241,7 +284,6 @@ std::vector<std::uint8_t> Dither(const TBitmapImage& image, const std::vector<TC
     }
     std::swap(current, next);
   }
-  return indices;
 }
 
 }  // namespace
@@ -251,7 +293,8 @@ TIndexedImage QuantizeColours(const TBitmapImage& image) {
   TIndexedImage result;
   if (TryExactColours(image, result)) return result;
   result.Palette = MedianCutPalette(image);
-  result.Indices = Dither(image, result.Palette);
+  // The indices of the exact attempt are overwritten: no second buffer of the picture's size.
+  Dither(image, result.Palette, result.Indices);
   return result;
 }
 

@@ -5,12 +5,13 @@
 #include <vector>
 
 #include "compose/image_bitmap.h"
+#include "compose/uninitialized_bytes.h"
 
 namespace vlm {
 
 struct TIndexedImage {
   std::vector<std::array<std::uint8_t, 3>> Palette;  // red, green, blue; 1 to 256 entries
-  std::vector<std::uint8_t> Indices;                 // Width x Height, top row first
+  TUninitializedBytes Indices;                       // Width x Height, top row first
 };
 
 // A picture of at most 256 distinct colours keeps them exactly (screenshots of plain windows

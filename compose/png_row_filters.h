@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "compose/image_bitmap.h"
+#include "compose/uninitialized_bytes.h"
 
 namespace vlm {
 
@@ -20,7 +21,7 @@ namespace vlm {
 // (noise, as in photos) gets the filter with the smallest sum of differences instead, which
 // chooses as well there and saves counting the pairs to the end.
 struct TFilteredRows {
-  std::vector<std::uint8_t> Data;
+  TUninitializedBytes Data;
   // Rows that were noise under every filter (only counted when filters are chosen).
   std::size_t NoisyRows = 0;
 };
