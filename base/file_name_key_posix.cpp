@@ -1,6 +1,7 @@
 #include <clocale>
 #include <cwctype>
 
+#include "base/ascii_file_name_key.h"
 #include "base/file_name_key.h"
 
 namespace vlm {
@@ -16,7 +17,9 @@ locale_t UpperCaseLocale() {
 }  // namespace
 
 std::wstring FileNameKey(std::wstring_view name) {
-  std::wstring key(name);
+  std::wstring key;
+  if (AsciiFileNameKey(name, key)) return key;
+  key.assign(name);
   const locale_t locale = UpperCaseLocale();
   for (wchar_t& c : key) {
     if (static_cast<std::uint32_t>(c) > 0xFFFF) continue;  // NTFS folds single UTF-16 units only

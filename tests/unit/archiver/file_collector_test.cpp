@@ -221,6 +221,7 @@ TEST(CollectorFileSystemTest, NativeNameKeysFoldAsNtfsDoes) {
       {L"stra\u00dfe", L"STRASSE", false},                               // no one-to-two folding
       {L"\U00010428", L"\U00010400", false},  // beyond one UTF-16 unit: none either
       {L"a.txt", L"b.txt", false},
+      {L"[x]@.txt", L"{x}`.txt", false},  // only letters fold, not their neighbours 32 apart
   };
   for (const Case& c : cases)
     EXPECT_EQ(walk->NameKey(c.a) == walk->NameKey(c.b), c.same)
