@@ -193,6 +193,41 @@ class TScan {
   std::unordered_set<std::wstring> FKeys;
 };
 
+// Moves `paths` into `sorted` in the order of their name keys (equal keys by the paths
+// themselves), keeping the first of each key only. The keys lie end to end in one buffer and the
+// sort moves small entries: a key string per path, sorted in pairs with the paths, cost more in
+// allocations, string moves and freshly touched memory than the comparisons themselves.
+void SortUniqueByNameKey(TFileSystemWalk& fileSystem, std::vector<std::wstring>& paths,
+                         std::vector<std::wstring>& sorted) {
+  struct TEntry {
+    size_t keyStart, keyLength, index;
+  };
+  size_t keyChars = 0;
+  for (const std::wstring& path : paths) keyChars += path.size();  // keys keep the length
+  std::wstring keys;
+  keys.reserve(keyChars);
+  std::vector<TEntry> entries;
+  entries.reserve(paths.size());
+  for (size_t i = 0; i < paths.size(); ++i) {
+    const std::wstring key = fileSystem.NameKey(paths[i]);
+    entries.push_back({keys.size(), key.size(), i});
+    keys += key;
+  }
+  const auto keyOf = [&](const TEntry& entry) {
+    return std::wstring_view(keys.data() + entry.keyStart, entry.keyLength);
+  };
+  std::sort(entries.begin(), entries.end(), [&](const TEntry& a, const TEntry& b) {
+    const int order = keyOf(a).compare(keyOf(b));
+    return order != 0 ? order < 0 : paths[a.index] < paths[b.index];
+  });
+  sorted.clear();
+  sorted.reserve(entries.size());
+  for (size_t i = 0; i < entries.size(); ++i) {
+    if (i > 0 && keyOf(entries[i]) == keyOf(entries[i - 1])) continue;
+    sorted.push_back(std::move(paths[entries[i].index]));
+  }
+}
+
 }  // namespace
 
 std::wstring RelativePath(const std::wstring& base, const std::wstring& path) {
@@ -240,17 +275,7 @@ void CollectFiles(TFileSystemWalk& fileSystem, TArchiverOptions& options, const 
     inclusions.ScanNames(names);
   }
 
-  std::vector<std::pair<std::wstring, std::wstring>> sorted;  // folded key, path
-  sorted.reserve(inclusions.List().size());
-  for (std::wstring& path : inclusions.List())
-    sorted.emplace_back(fileSystem.NameKey(path), std::move(path));
-  std::sort(sorted.begin(), sorted.end());
-  out.files.clear();
-  out.files.reserve(sorted.size());
-  for (size_t i = 0; i < sorted.size(); ++i) {
-    if (i > 0 && sorted[i].first == sorted[i - 1].first) continue;
-    out.files.push_back(std::move(sorted[i].second));
-  }
+  SortUniqueByNameKey(fileSystem, inclusions.List(), out.files);
 
   options.r = kUnsetInt;
   options.jo = kUnsetString;

@@ -49,6 +49,21 @@ TDateStamp LocalStamp(time_t time) {
                        local.tm_min, local.tm_sec);
 }
 
+// LocalStamp remembering its last answer: files copied or unpacked together share one write
+// time, and the time zone conversion costs more than the rest of a file's listing.
+class TLocalStamps {
+ public:
+  TDateStamp Of(time_t time) {
+    if (!FKnown || time != FTime) FStamp = LocalStamp(time), FTime = time, FKnown = true;
+    return FStamp;
+  }
+
+ private:
+  bool FKnown = false;
+  time_t FTime = 0;
+  TDateStamp FStamp = 0;
+};
+
 class TPosixFileSystemWalk : public TFileSystemWalk {
  public:
   TPosixFileSystemWalk() = default;
@@ -65,6 +80,7 @@ class TPosixFileSystemWalk : public TFileSystemWalk {
     if (!dir.get()) return;
     // One entry for the whole folder: its name's buffer is reused instead of allocated per file.
     TFoundEntry found{};
+    TLocalStamps stamps;
     while (dirent* entry = readdir(dir.get())) {
       if (IsDotEntry(entry->d_name)) continue;
       if (!includeHidden && entry->d_name[0] == '.') continue;
@@ -78,7 +94,7 @@ class TPosixFileSystemWalk : public TFileSystemWalk {
       if ((!knownFile || needTimes) && fstatat(dirfd(dir.get()), entry->d_name, &info, 0) != 0)
         continue;
       if (!knownFile && !S_ISREG(info.st_mode)) continue;
-      found.writeTime = needTimes ? LocalStamp(info.st_mtime) : 0;
+      found.writeTime = needTimes ? stamps.Of(info.st_mtime) : 0;
       if (!each(found)) return;
     }
   }
