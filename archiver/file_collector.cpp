@@ -1,8 +1,8 @@
 #include "archiver/file_collector.h"
 
-#include <algorithm>
 #include <unordered_set>
 
+#include "archiver/name_key_order.h"
 #include "archiver/path_mask.h"
 #include "base/path.h"
 
@@ -192,41 +192,6 @@ class TScan {
   std::vector<std::wstring> FList;
   std::unordered_set<std::wstring> FKeys;
 };
-
-// Moves `paths` into `sorted` in the order of their name keys (equal keys by the paths
-// themselves), keeping the first of each key only. The keys lie end to end in one buffer and the
-// sort moves small entries: a key string per path, sorted in pairs with the paths, cost more in
-// allocations, string moves and freshly touched memory than the comparisons themselves.
-void SortUniqueByNameKey(TFileSystemWalk& fileSystem, std::vector<std::wstring>& paths,
-                         std::vector<std::wstring>& sorted) {
-  struct TEntry {
-    size_t keyStart, keyLength, index;
-  };
-  size_t keyChars = 0;
-  for (const std::wstring& path : paths) keyChars += path.size();  // keys keep the length
-  std::wstring keys;
-  keys.reserve(keyChars);
-  std::vector<TEntry> entries;
-  entries.reserve(paths.size());
-  for (size_t i = 0; i < paths.size(); ++i) {
-    const std::wstring key = fileSystem.NameKey(paths[i]);
-    entries.push_back({keys.size(), key.size(), i});
-    keys += key;
-  }
-  const auto keyOf = [&](const TEntry& entry) {
-    return std::wstring_view(keys.data() + entry.keyStart, entry.keyLength);
-  };
-  std::sort(entries.begin(), entries.end(), [&](const TEntry& a, const TEntry& b) {
-    const int order = keyOf(a).compare(keyOf(b));
-    return order != 0 ? order < 0 : paths[a.index] < paths[b.index];
-  });
-  sorted.clear();
-  sorted.reserve(entries.size());
-  for (size_t i = 0; i < entries.size(); ++i) {
-    if (i > 0 && keyOf(entries[i]) == keyOf(entries[i - 1])) continue;
-    sorted.push_back(std::move(paths[entries[i].index]));
-  }
-}
 
 }  // namespace
 
