@@ -1,8 +1,8 @@
 #include "archiver/file_collector.h"
 
-#include <algorithm>
 #include <unordered_set>
 
+#include "archiver/name_key_order.h"
 #include "archiver/path_mask.h"
 #include "base/path.h"
 
@@ -147,20 +147,27 @@ class TScan {
     return path;
   }
 
-  void TakeFile(const std::wstring& path) {
+  void TakeFile(std::wstring path) {
     std::wstring key = FExcluded || FTrackRepeats ? FFileSystem.NameKey(path) : std::wstring();
     if (FExcluded && FExcluded->count(key)) return;
     const size_t before = FList.size();
-    Add(path, std::move(key));
-    if (FStreams) AddStreams(path);
-    if (FList.size() > before && FProgress && (*FProgress)(path)) FOut.aborted = true;
+    const bool added = Add(path, std::move(key));
+    // An added path has moved into the list (no copy per file); adding streams may move the
+    // list, so it is found there by its index.
+    const auto taken = [&]() -> const std::wstring& { return added ? FList[before] : path; };
+    if (FStreams) AddStreams(taken());
+    if (FList.size() > before && FProgress && (*FProgress)(taken())) FOut.aborted = true;
   }
 
-  void Add(const std::wstring& path, std::wstring key) {
-    if (!FTrackRepeats || FKeys.insert(std::move(key)).second) FList.push_back(path);
+  // Moves `path` into the list unless it is a repeat; answers whether it did.
+  bool Add(std::wstring& path, std::wstring key) {
+    if (FTrackRepeats && !FKeys.insert(std::move(key)).second) return false;
+    FList.push_back(std::move(path));
+    return true;
   }
 
-  void AddStreams(const std::wstring& path) {
+  // `path` is a copy: the list it may come from grows here.
+  void AddStreams(std::wstring path) {
     std::vector<TStreamCopy> made;
     try {
       FFileSystem.CopyStreams(path, FOptions.StreamSeparator, made);
@@ -168,7 +175,7 @@ class TScan {
       for (const TStreamCopy& copy : made) FOut.temporaryFiles.push_back(copy.absolutePath);
       throw;
     }
-    for (const TStreamCopy& copy : made) {
+    for (TStreamCopy& copy : made) {
       FOut.temporaryFiles.push_back(copy.absolutePath);
       Add(copy.listedPath, FFileSystem.NameKey(copy.listedPath));
     }
@@ -233,17 +240,7 @@ void CollectFiles(TFileSystemWalk& fileSystem, TArchiverOptions& options, const 
     inclusions.ScanNames(names);
   }
 
-  std::vector<std::pair<std::wstring, std::wstring>> sorted;  // folded key, path
-  sorted.reserve(inclusions.List().size());
-  for (std::wstring& path : inclusions.List())
-    sorted.emplace_back(fileSystem.NameKey(path), std::move(path));
-  std::sort(sorted.begin(), sorted.end());
-  out.files.clear();
-  out.files.reserve(sorted.size());
-  for (size_t i = 0; i < sorted.size(); ++i) {
-    if (i > 0 && sorted[i].first == sorted[i - 1].first) continue;
-    out.files.push_back(std::move(sorted[i].second));
-  }
+  SortUniqueByNameKey(fileSystem, inclusions.List(), out.files);
 
   options.r = kUnsetInt;
   options.jo = kUnsetString;

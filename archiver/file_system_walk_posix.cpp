@@ -1,5 +1,6 @@
 // The native side of the collector's file-system seam: readdir and stat, with hidden files
 // being those whose names start with a dot. There are no named streams and no drives here.
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,9 +17,9 @@ namespace vlm {
 namespace {
 
 // File names here are UTF-8. Decoded by hand: a code page conversion per name would cost more
-// than the whole directory search. Invalid bytes become U+FFFD.
-std::wstring FromUtf8(const char* text) {
-  std::wstring out;
+// than the whole directory search. Invalid bytes become U+FFFD. Appends to `out`, so a caller
+// can keep one buffer for every name of a folder.
+void AppendUtf8(const char* text, std::wstring& out) {
   for (const auto* p = reinterpret_cast<const unsigned char*>(text); *p;) {
     char32_t c = *p++;
     int more = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
@@ -33,12 +34,12 @@ std::wstring FromUtf8(const char* text) {
     }
     out += static_cast<wchar_t>(c);
   }
-  return out;
 }
 
-std::string JoinNarrow(const std::string& folder, const char* name) {
-  if (folder.empty()) return name;
-  return folder.back() == '/' ? folder + name : folder + '/' + name;
+std::wstring FromUtf8(const char* text) {
+  std::wstring out;
+  AppendUtf8(text, out);
+  return out;
 }
 
 TDateStamp LocalStamp(time_t time) {
@@ -47,6 +48,21 @@ TDateStamp LocalStamp(time_t time) {
   return MakeDateStamp(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
                        local.tm_min, local.tm_sec);
 }
+
+// LocalStamp remembering its last answer: files copied or unpacked together share one write
+// time, and the time zone conversion costs more than the rest of a file's listing.
+class TLocalStamps {
+ public:
+  TDateStamp Of(time_t time) {
+    if (!FKnown || time != FTime) FStamp = LocalStamp(time), FTime = time, FKnown = true;
+    return FStamp;
+  }
+
+ private:
+  bool FKnown = false;
+  time_t FTime = 0;
+  TDateStamp FStamp = 0;
+};
 
 class TPosixFileSystemWalk : public TFileSystemWalk {
  public:
@@ -62,17 +78,23 @@ class TPosixFileSystemWalk : public TFileSystemWalk {
     const std::wstring mask = pattern.substr(maskStart);
     TDirectory dir(folder);
     if (!dir.get()) return;
+    // One entry for the whole folder: its name's buffer is reused instead of allocated per file.
+    TFoundEntry found{};
+    TLocalStamps stamps;
     while (dirent* entry = readdir(dir.get())) {
       if (IsDotEntry(entry->d_name)) continue;
       if (!includeHidden && entry->d_name[0] == '.') continue;
-      std::wstring name = FromUtf8(entry->d_name);
-      if (!MatchesMask(name, mask)) continue;
-      const std::string path = JoinNarrow(folder, entry->d_name);
+      found.name.clear();
+      AppendUtf8(entry->d_name, found.name);
+      if (!MatchesMask(found.name, mask)) continue;
+      // Asked relative to the open folder: no path to build, and the kernel looks up one name
+      // instead of walking the whole path again.
       struct stat info {};
       const bool knownFile = entry->d_type == DT_REG;
-      if ((!knownFile || needTimes) && stat(path.c_str(), &info) != 0) continue;
+      if ((!knownFile || needTimes) && fstatat(dirfd(dir.get()), entry->d_name, &info, 0) != 0)
+        continue;
       if (!knownFile && !S_ISREG(info.st_mode)) continue;
-      TFoundEntry found{std::move(name), L"", needTimes ? LocalStamp(info.st_mtime) : 0};
+      found.writeTime = needTimes ? stamps.Of(info.st_mtime) : 0;
       if (!each(found)) return;
     }
   }
@@ -87,11 +109,11 @@ class TPosixFileSystemWalk : public TFileSystemWalk {
       if (entry->d_type != DT_DIR) {
         struct stat info {};
         if ((entry->d_type != DT_UNKNOWN && entry->d_type != DT_LNK) ||
-            stat(JoinNarrow(narrow, entry->d_name).c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+            fstatat(dirfd(dir.get()), entry->d_name, &info, 0) != 0 || !S_ISDIR(info.st_mode)) {
           continue;
         }
         struct stat linkInfo {};
-        linked = lstat(JoinNarrow(narrow, entry->d_name).c_str(), &linkInfo) == 0 &&
+        linked = fstatat(dirfd(dir.get()), entry->d_name, &linkInfo, AT_SYMLINK_NOFOLLOW) == 0 &&
                  S_ISLNK(linkInfo.st_mode);
       }
       if (!each(TFoundEntry{FromUtf8(entry->d_name), L"", 0, linked})) return;

@@ -1,6 +1,7 @@
 #include <clocale>
 #include <cwctype>
 
+#include "base/ascii_file_name_key.h"
 #include "base/file_name_key.h"
 
 namespace vlm {
@@ -16,10 +17,11 @@ locale_t UpperCaseLocale() {
 }  // namespace
 
 std::wstring FileNameKey(std::wstring_view name) {
-  std::wstring key(name);
+  std::wstring key;
+  if (AsciiFileNameKey(name, key)) return key;
+  key.assign(name);
   for (wchar_t& c : key) {
-    // ASCII letters are folded here: loading the locale costs a process that meets only ASCII
-    // names more than all its names do.
+    // ASCII letters are folded here too: the locale is loaded only for a name that needs it.
     if (c >= L'a' && c <= L'z') {
       c = static_cast<wchar_t>(c - L'a' + L'A');
       continue;

@@ -2,14 +2,16 @@
 
 #include <windows.h>
 
+#include "base/ascii_file_name_key.h"
+
 namespace vlm {
 
 // The invariant upper case is the table file systems compare names with; CompareStringOrdinal,
 // ignoring case, has the last word.
 std::wstring FileNameKey(std::wstring_view name) {
   const int size = static_cast<int>(name.size());
-  if (size == 0) return {};
-  std::wstring key(name.size(), L'\0');
+  std::wstring key;
+  if (AsciiFileNameKey(name, key)) return key;
   if (LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, name.data(), size, key.data(), size,
                     nullptr, nullptr, 0) != size ||
       CompareStringOrdinal(name.data(), size, key.data(), size, TRUE) != CSTR_EQUAL) {

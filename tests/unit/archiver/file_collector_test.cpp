@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "archiver/name_key_order.h"
 #include "archiver/path_mask.h"
 #include "fake_file_system.h"
 #include "base/ansi_text.h"
@@ -221,10 +222,30 @@ TEST(CollectorFileSystemTest, NativeNameKeysFoldAsNtfsDoes) {
       {L"stra\u00dfe", L"STRASSE", false},                               // no one-to-two folding
       {L"\U00010428", L"\U00010400", false},  // beyond one UTF-16 unit: none either
       {L"a.txt", L"b.txt", false},
+      {L"[x]@.txt", L"{x}`.txt", false},  // only letters fold, not their neighbours 32 apart
   };
   for (const Case& c : cases)
     EXPECT_EQ(walk->NameKey(c.a) == walk->NameKey(c.b), c.same)
         << ToUtf8(c.a) << " " << ToUtf8(c.b);
+}
+
+// The list's order and its one path per name, with byte keys for ASCII and wide ones once a
+// name goes beyond it (also after ASCII names).
+TEST(CollectorFileSystemTest, SortedByNameKeyFirstSpellingKept) {
+  const auto walk = CreatePosixFileSystemWalk();
+  struct Case {
+    Names paths;
+    Names expected;
+  } cases[] = {
+      {{L"b", L"a", L"A", L"docs/x", L"docs-x", L"docs/X"}, {L"A", L"b", L"docs-x", L"docs/X"}},
+      {{L"b.txt", L"a.txt", L"Z.txt", L"\u00e4.txt", L"\u00c4.TXT"},
+       {L"a.txt", L"b.txt", L"Z.txt", L"\u00c4.TXT"}},
+  };
+  for (Case& c : cases) {
+    Names sorted;
+    SortUniqueByNameKey(*walk, c.paths, sorted);
+    EXPECT_EQ(sorted, c.expected) << ToUtf8(c.expected.back());
+  }
 }
 
 TEST(PathMaskTest, WindowsWildcards) {
