@@ -22,15 +22,24 @@ void HandBack(const TBeckyAPI& host, const char* mail, std::string_view text) {
   host.SetSource(mail, buffer.Data());
 }
 
-void HandBackWritten(const TBeckyAPI& host, const char* mail,
-                     const std::function<void(TLineWriter&)>& write) {
+std::unique_ptr<THostBuffer> WriteHostText(const TBeckyAPI& host,
+                                           const std::function<void(TLineWriter&)>& write) {
   TLineWriter counter = TLineWriter::Counting();
   write(counter);
-  const THostBuffer buffer(host, counter.Size() + 1);
-  TLineWriter out(buffer.Data(), counter.Size());
+  auto buffer = std::make_unique<THostBuffer>(host, counter.Size() + 1);
+  TLineWriter out(buffer->Data(), counter.Size());
   write(out);
-  buffer.Data()[out.Size()] = '\0';
-  host.SetSource(mail, buffer.Data());
+  buffer->Data()[out.Size()] = '\0';
+  return buffer;
+}
+
+void HandBack(const TBeckyAPI& host, const char* mail, const THostBuffer& text) {
+  host.SetSource(mail, text.Data());
+}
+
+void HandBackWritten(const TBeckyAPI& host, const char* mail,
+                     const std::function<void(TLineWriter&)>& write) {
+  HandBack(host, mail, *WriteHostText(host, write));
 }
 
 }  // namespace vlm

@@ -2,6 +2,7 @@
 // A rewritten message handed back to the host, in a buffer of the host's own.
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string_view>
 
 #include "base/host_api.h"
@@ -28,8 +29,16 @@ class THostBuffer {
 // zero byte goes to SetSource and back to Free. Raises EReceivedMail when the host gives no buffer.
 void HandBack(const TBeckyAPI& host, const char* mail, std::string_view text);
 
-// The same for a text too large to build twice: `write` writes it once to count it and once more
-// straight into the host's buffer, allocated at its exact size.
+// A text too large to build twice, written straight into a buffer from the host's Alloc: `write`
+// writes it once to count it and once more into the buffer, allocated at its exact size, with a
+// zero byte after it.
+[[nodiscard]] std::unique_ptr<THostBuffer> WriteHostText(
+    const TBeckyAPI& host, const std::function<void(TLineWriter&)>& write);
+
+// Hands a text written by WriteHostText back for `mail` (SetSource).
+void HandBack(const TBeckyAPI& host, const char* mail, const THostBuffer& text);
+
+// WriteHostText and HandBack in one.
 void HandBackWritten(const TBeckyAPI& host, const char* mail,
                      const std::function<void(TLineWriter&)>& write);
 

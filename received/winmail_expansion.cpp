@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -142,11 +143,18 @@ std::string HostReadablePath(const TBeckyAPI& host, const std::wstring& folder,
 
 // One part the winmail.dat gave: a file as its base64 text, or a forwarded message as its text.
 struct TExpandedPart {
-  std::string Name;  // in the code page, for the part's headers
-  std::string Type;  // the whole Content-Type value
-  std::unique_ptr<THostBase64> Encoded;
+  std::string Name;         // in the code page, for the part's headers
+  std::string Type;         // the whole Content-Type value
+  std::string EncodedFile;  // the host's work file with the file's base64 text, checked
   std::unique_ptr<TMappedFile> Message;
 };
+
+// The host's base64 text of `input` in a work file of its own, checked and not kept mapped.
+std::string EncodedWorkFile(const TBeckyAPI& host, const std::string& input, TWorkFiles& files) {
+  std::string output = HostTempFile(host, "bin", files);
+  HostEncode(host, output, input).reset();
+  return output;
+}
 
 // Extracts what the winmail.dat carries into the work folder and readies each file as a part;
 // every file written, even by a conversion that failed halfway, goes to `files`. Empty when the
@@ -172,8 +180,9 @@ std::vector<TExpandedPart> ExtractParts(const TMailTools& tools, const std::stri
     throw;
   }
   registerNames();
-  // Each file is encoded once, into a work file of its own that stays mapped until the message
-  // is handed back.
+  // Each file is encoded once, into a work file of its own. The texts are mapped again one at a
+  // time while the message is written: mapped all together, they would sit in memory beside
+  // the host's message and the new one.
   std::vector<TExpandedPart> parts;
   for (size_t i = 0; i < names.size(); ++i) {
     TExpandedPart part;
@@ -183,8 +192,8 @@ std::vector<TExpandedPart> ExtractParts(const TMailTools& tools, const std::stri
     if (type == "message/rfc822")
       part.Message = std::make_unique<TMappedFile>(FileInFolder(FilePath(folder), names[i]));
     else
-      part.Encoded = HostEncode(host, HostTempFile(host, "bin", files),
-                                HostReadablePath(host, folder, names[i], files));
+      part.EncodedFile =
+          EncodedWorkFile(host, HostReadablePath(host, folder, names[i], files), files);
     parts.push_back(std::move(part));
   }
   return parts;
@@ -197,7 +206,8 @@ void WriteParts(TLineWriter& out, std::string_view boundary,
       WriteMessagePart(out, boundary, part.Name,
                        std::string_view(part.Message->Data(), part.Message->Size()));
     else
-      WriteAttachmentPart(out, boundary, part.Type, part.Name, part.Encoded->Text());
+      WriteAttachmentPart(out, boundary, part.Type, part.Name,
+                          THostBase64(HostPath(part.EncodedFile)).Text());
   }
 }
 
@@ -240,6 +250,15 @@ std::wstring MakeWorkFolder(const TBeckyAPI& host) {
   return folder;
 }
 
+// Hands back the new message that `write` writes with `parts`. The parts (forwarded messages
+// stay mapped) are let go once they are in the host's buffer, before the host takes its copy.
+void HandBackExpanded(const TBeckyAPI& host, const char* mail, std::vector<TExpandedPart>& parts,
+                      const std::function<void(TLineWriter&)>& write) {
+  const auto text = WriteHostText(host, write);
+  parts.clear();
+  HandBack(host, mail, *text);
+}
+
 // A message that is only a winmail.dat becomes multipart/mixed: the winmail.dat its first part,
 // what it carries the parts after it.
 std::wstring ExpandWholeMessage(const TMailTools& tools, const char* mail,
@@ -255,7 +274,7 @@ std::wstring ExpandWholeMessage(const TMailTools& tools, const char* mail,
   std::vector<TExpandedPart> parts =
       ExtractParts(tools, *tnefFile, MakeWorkFolder(host), true, files);
   if (parts.empty()) return kNothingToExpandText;
-  HandBackWritten(host, mail, [&](TLineWriter& out) {
+  HandBackExpanded(host, mail, parts, [&](TLineWriter& out) {
     WriteAsMultipart(
         out, tools, message, kMarkerExpanded,
         [&](TLineWriter& more, const std::string& boundary) { WriteParts(more, boundary, parts); });
@@ -288,7 +307,7 @@ std::wstring ExpandSource(const TMailTools& tools, const char* mail, std::string
   std::vector<TExpandedPart> parts =
       ExtractParts(tools, *tnefFile, MakeWorkFolder(host), !HasTextPart(message), files);
   if (parts.empty()) return kNothingToExpandText;
-  HandBackWritten(host, mail, [&](TLineWriter& out) {
+  HandBackExpanded(host, mail, parts, [&](TLineWriter& out) {
     WriteMarkedHeader(out, message, headerEnd, kMarkerExpanded);
     out.Bytes(message.Span(headerEnd, closing));
     WriteParts(out, boundary, parts);
