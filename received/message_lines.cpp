@@ -31,6 +31,7 @@ void TLineWriter::KeptLine(std::string_view lineWithBreak) {
 }
 
 void TLineWriter::TextLines(std::string_view text) {
+  if (FCounting) return CountTextLines(text);
   // Lines that already end in CR LF are copied in runs, not line by line: the base64 text of a
   // file of megabytes is a single run.
   std::size_t runFrom = 0, runTo = 0;
@@ -51,6 +52,18 @@ void TLineWriter::TextLines(std::string_view text) {
       Line(line);
   }
   Append(text.substr(runFrom, runTo - runFrom));
+}
+
+void TLineWriter::CountTextLines(std::string_view text) {
+  // Every line is written with CR LF: only the number of lines and their bytes count, and the
+  // line reader gives both for runs of ASCII lines without handing out each line.
+  TLineReader reader(text);
+  for (std::string_view line;;) {
+    const TLineReader::TSkipped skipped = reader.SkipAsciiLines(text.size());
+    FSize += skipped.Bytes + 2 * skipped.Lines;
+    if (!reader.Next(line)) return;
+    FSize += line.size() + 2;
+  }
 }
 
 void TLineWriter::Lines(const TLineList& lines, size_t from, size_t to) {

@@ -47,6 +47,7 @@ class TLineWriter {
 
  private:
   void Append(std::string_view bytes);
+  void CountTextLines(std::string_view text);
 
   std::string FText;
   char* FBuffer = nullptr;
