@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -449,6 +450,37 @@ TEST(RunSendChecks, AsksAboutSizeFromTheThresholdSet) {
     ScriptedUser user;
     Send(MessageOfSize(size), settings, user);
     EXPECT_EQ(Kinds(user), questions) << size;
+  }
+}
+
+TEST(RunSendChecks, CountsEveryLineAfterTheSearchHasEnded) {
+  // After the attachment header the lines are counted in runs, not one by one: the size must
+  // still be exact, with lines of every length, an 8-bit line among them and one that is 32
+  // characters long.
+  Mail mail;
+  mail.attachments = {"data.bin"};
+  std::vector<std::string> lines;
+  for (const std::string& line : mail.Lines()) {
+    if (line != "AAAA") {
+      lines.push_back(line);
+      continue;
+    }
+    for (std::size_t i = 0; i < 200; ++i) lines.push_back(std::string(1 + i * 7 % 80, 'A'));
+    lines.push_back("字のある行");
+    lines.push_back(std::string(32, 'B'));
+    for (std::size_t i = 0; i < 50; ++i) lines.push_back(std::string(76, 'C'));
+  }
+  std::int64_t size = static_cast<std::int64_t>(mail.header[2].size()) + 2;
+  for (const std::string& line : lines)
+    size += static_cast<std::int64_t>(FromUtf8(line).size()) + 2;
+  for (const auto& [threshold, asked] :
+       std::vector<std::pair<std::int64_t, bool>>{{size, true}, {size + 1, false}}) {
+    TSendCheckSettings settings = Defaults();
+    settings.SizeCheckBytes = threshold;
+    ScriptedUser user;
+    Send(lines, settings, user);
+    const auto kinds = Kinds(user);
+    EXPECT_EQ(std::count(kinds.begin(), kinds.end(), "size") == 1, asked) << threshold;
   }
 }
 
