@@ -14,6 +14,19 @@ namespace vlm {
 
 namespace {
 
+// Of the sixteen bytes at `data`: a bit for each CR or LF, and a bit for each 8-bit byte.
+struct TBlockMasks {
+  unsigned Breaks;
+  unsigned EightBit;
+};
+TBlockMasks BlockMasks(const char* data) {
+  const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data));
+  const __m128i breaks = _mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8('\n')),
+                                      _mm_cmpeq_epi8(block, _mm_set1_epi8('\r')));
+  return {static_cast<unsigned>(_mm_movemask_epi8(breaks)),
+          static_cast<unsigned>(_mm_movemask_epi8(block))};
+}
+
 // Where the first CR or LF at or after `at` stands (the text's size for none), and whether a byte
 // before it has its high bit set. Sixteen bytes are compared at a time: messages of many
 // megabytes are split into lines of about 76 bytes while the user waits, and a call of memchr per
@@ -21,19 +34,15 @@ namespace {
 std::size_t FindBreak(std::string_view text, std::size_t at, bool& eightBit) {
   const char* data = text.data();
   const std::size_t size = text.size();
-  const __m128i feed = _mm_set1_epi8('\n'), ret = _mm_set1_epi8('\r');
   unsigned high = 0;
   for (; at + 16 <= size; at += 16) {
-    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
-    const auto breaks = static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, feed), _mm_cmpeq_epi8(block, ret))));
-    const auto highBits = static_cast<unsigned>(_mm_movemask_epi8(block));
-    if (breaks) {
-      const auto offset = static_cast<unsigned>(std::countr_zero(breaks));
-      eightBit = (high | (highBits & ((1u << offset) - 1))) != 0;
+    const TBlockMasks masks = BlockMasks(data + at);
+    if (masks.Breaks) {
+      const auto offset = static_cast<unsigned>(std::countr_zero(masks.Breaks));
+      eightBit = (high | (masks.EightBit & ((1u << offset) - 1))) != 0;
       return at + offset;
     }
-    high |= highBits;
+    high |= masks.EightBit;
   }
   for (; at < size && data[at] != '\n' && data[at] != '\r'; ++at) high |= data[at] & 0x80;
   eightBit = high != 0;
@@ -57,19 +66,15 @@ TLineReader::TSkipped TLineReader::SkipAsciiLines(std::size_t before, std::size_
   const char* data = FText.data();
   const std::size_t size = FText.size();
   before = std::min(before, size);
-  const __m128i feed = _mm_set1_epi8('\n'), ret = _mm_set1_epi8('\r');
   TSkipped skipped;
   std::size_t lineStart = FAt;  // the first line not passed over yet
   // Blocks run over the line that ends the skip; they never reach past `before`.
   for (std::size_t block = FAt; block + 16 <= before; block += 16) {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + block));
-    auto breaks = static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, feed), _mm_cmpeq_epi8(bytes, ret))));
-    const auto high = static_cast<unsigned>(_mm_movemask_epi8(bytes));
+    TBlockMasks masks = BlockMasks(data + block);
     // Only breaks before the block's first 8-bit byte end lines that may be passed over.
-    const unsigned usable = high ? (1u << std::countr_zero(high)) - 1 : 0xFFFFu;
-    for (; breaks; breaks &= breaks - 1) {
-      const std::size_t at = block + static_cast<unsigned>(std::countr_zero(breaks));
+    const unsigned usable = masks.EightBit ? (1u << std::countr_zero(masks.EightBit)) - 1 : 0xFFFFu;
+    for (; masks.Breaks; masks.Breaks &= masks.Breaks - 1) {
+      const std::size_t at = block + static_cast<unsigned>(std::countr_zero(masks.Breaks));
       if (at < lineStart) continue;  // the LF of a CR LF counted with its CR
       if (!(usable >> (at - block) & 1u) || (avoidSize && at - lineStart == avoidSize)) {
         FAt = lineStart;
@@ -80,7 +85,7 @@ TLineReader::TSkipped TLineReader::SkipAsciiLines(std::size_t before, std::size_
       lineStart = at + 1;
       if (data[at] == '\r' && lineStart < size && data[lineStart] == '\n') ++lineStart;
     }
-    if (high) break;
+    if (masks.EightBit) break;
   }
   FAt = lineStart;
   return skipped;

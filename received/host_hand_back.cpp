@@ -37,9 +37,4 @@ void HandBack(const TBeckyAPI& host, const char* mail, const THostBuffer& text) 
   host.SetSource(mail, text.Data());
 }
 
-void HandBackWritten(const TBeckyAPI& host, const char* mail,
-                     const std::function<void(TLineWriter&)>& write) {
-  HandBack(host, mail, *WriteHostText(host, write));
-}
-
 }  // namespace vlm

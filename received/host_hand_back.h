@@ -38,8 +38,4 @@ void HandBack(const TBeckyAPI& host, const char* mail, std::string_view text);
 // Hands a text written by WriteHostText back for `mail` (SetSource).
 void HandBack(const TBeckyAPI& host, const char* mail, const THostBuffer& text);
 
-// WriteHostText and HandBack in one.
-void HandBackWritten(const TBeckyAPI& host, const char* mail,
-                     const std::function<void(TLineWriter&)>& write);
-
 }  // namespace vlm
