@@ -28,17 +28,29 @@ if [ -n "${VELMORA_SCENARIO_SETUP:-}" ]; then :; fi
 
 run=(wine "$bin/$hostexe" "$(winepath -w "$scenario")" "$(winepath -w "$work")" "$(winepath -w "$work/transcript.txt")")
 # Wine's helper processes inherit standard output: write it to a file, never a pipe.
-status=0
-if [ -n "${DISPLAY:-}" ]; then
-  "${run[@]}" >"$work/wine.out" 2>&1 || status=$?
-else
-  # A wineserver left from a run on another display would draw nowhere: start afresh.
-  wineserver -k 2>/dev/null || true
-  xvfb-run -a "${run[@]}" >"$work/wine.out" 2>&1 || status=$?
+play() {
+  status=0
+  if [ -n "${DISPLAY:-}" ]; then
+    "${run[@]}" >"$work/wine.out" 2>&1 || status=$?
+  else
+    # A wineserver left from a run on another display would draw nowhere: start afresh.
+    wineserver -k 2>/dev/null || true
+    xvfb-run -a "${run[@]}" >"$work/wine.out" 2>&1 || status=$?
+  fi
+}
+play
+# The host creates its transcript before anything else, so without one the process never got
+# to run: Wine itself failed to start it (seen rarely, exit status unknown, nothing said).
+# Nothing of the scenario has happened yet, so it is started once more.
+if [ ! -f "$work/transcript.txt" ]; then
+  echo "wine exited with $status before the host ran; wine said:"; cat "$work/wine.out"
+  echo "starting it once more"
+  sleep 2
+  play
 fi
 
 if [ ! -f "$work/transcript.txt" ]; then
-  echo "no transcript; wine said:"; cat "$work/wine.out"; exit 1
+  echo "no transcript; wine exited with $status and said:"; cat "$work/wine.out"; exit 1
 fi
 # A transcript that shows the scenario going wrong is never an expectation, whatever the mode:
 # failed lines, answers nobody asked for, host buffers the plug-in kept, boxes nobody answered.
