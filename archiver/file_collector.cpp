@@ -110,29 +110,32 @@ class TScan {
 
   void ScanFolder(const std::wstring& folder, const std::wstring& mask) {
     const bool needTimes = FRules.from != 0 || FRules.to != 0;
-    FFileSystem.ListFiles(JoinPath(folder, mask), FOptions.a >= 1, needTimes,
-                          [&](const TFoundEntry& entry) {
-                            if (needTimes && ((FRules.from != 0 && entry.writeTime < FRules.from) ||
-                                              (FRules.to != 0 && entry.writeTime > FRules.to))) {
-                              return true;
-                            }
-                            TakeFile(EntryPath(folder, entry));
-                            return !FOut.aborted;
-                          });
-    if (FOut.aborted) return;
-    if (FOptions.r >= 1 && (FOptions.p <= 0 || HasWildcard(mask))) {
-      // Names first, then the walk, so no search stays open while the subfolders are searched.
-      std::vector<std::wstring> subfolders;
-      FFileSystem.ListFolders(folder, [&](const TFoundEntry& entry) {
-        // A linked folder may lead back up the tree (a junction loop would never end); the
-        // folder size the drop handling shows leaves it out too.
-        if (!entry.linked) subfolders.push_back(EntryPath(folder, entry));
+    const TFoundEntryProc takeFile = [&](const TFoundEntry& entry) {
+      if (needTimes && ((FRules.from != 0 && entry.writeTime < FRules.from) ||
+                        (FRules.to != 0 && entry.writeTime > FRules.to))) {
         return true;
-      });
-      for (const std::wstring& subfolder : subfolders) {
-        if (FOut.aborted) break;
-        ScanFolder(subfolder, mask);
       }
+      TakeFile(EntryPath(folder, entry));
+      return !FOut.aborted;
+    };
+    if (FOptions.r < 1 || (FOptions.p > 0 && !HasWildcard(mask))) {
+      FFileSystem.ListFiles(JoinPath(folder, mask), FOptions.a >= 1, needTimes, takeFile);
+      return;
+    }
+    // Names first, then the walk, so no search stays open while the subfolders are searched.
+    std::vector<std::wstring> subfolders;
+    FFileSystem.ListFilesAndFolders(folder, mask, FOptions.a >= 1, needTimes, takeFile,
+                                    [&](const TFoundEntry& entry) {
+                                      // A linked folder may lead back up the tree (a junction
+                                      // loop would never end); the folder size the drop
+                                      // handling shows leaves it out too.
+                                      if (!entry.linked)
+                                        subfolders.push_back(EntryPath(folder, entry));
+                                      return true;
+                                    });
+    for (const std::wstring& subfolder : subfolders) {
+      if (FOut.aborted) break;
+      ScanFolder(subfolder, mask);
     }
   }
 
@@ -143,7 +146,10 @@ class TScan {
   std::wstring EntryPath(const std::wstring& folder, const TFoundEntry& entry) const {
     const bool useShort = FOptions.ji >= 1 && !entry.shortName.empty();
     std::wstring path = JoinPath(folder, useShort ? entry.shortName : entry.name);
-    if (FOptions.jf == -2 && !FRules.baseDir.empty()) path = RelativePath(FRules.baseDir, path);
+    // Paths below a relative folder are relative already (and keep their buffer).
+    if (FOptions.jf == -2 && !FRules.baseDir.empty() && IsAbsolute(path)) {
+      path = RelativePath(FRules.baseDir, path);
+    }
     return path;
   }
 

@@ -41,6 +41,14 @@ class TFileSystemWalk {
   // Every subfolder of `folder` ("" = the current folder), hidden and system ones included,
   // "." and ".." left out; linked folders are marked as such.
   virtual void ListFolders(const std::wstring& folder, const TFoundEntryProc& each) = 0;
+  // Both listings of `folder` ("" = the current folder): the files matching `mask`, as ListFiles
+  // gives them, to `eachFile`, and the subfolders, as ListFolders gives them, to `eachFolder`, in
+  // any order; stops at the first false. File systems that read a folder in one pass answer both
+  // from that pass; this one lists the files, then the folders.
+  virtual void ListFilesAndFolders(const std::wstring& folder, const std::wstring& mask,
+                                   bool includeHidden, bool needTimes,
+                                   const TFoundEntryProc& eachFile,
+                                   const TFoundEntryProc& eachFolder);
   virtual bool FolderExists(const std::wstring& path) = 0;
 
   virtual std::wstring CurrentFolder() = 0;

@@ -74,50 +74,18 @@ class TPosixFileSystemWalk : public TFileSystemWalk {
                  const TFoundEntryProc& each) override {
     const size_t split = pattern.find_last_of(L"/\\");
     const size_t maskStart = split == std::wstring::npos ? 0 : split + 1;
-    const std::string folder = ToUtf8(pattern.substr(0, maskStart));
-    const std::wstring mask = pattern.substr(maskStart);
-    TDirectory dir(folder);
-    if (!dir.get()) return;
-    // One entry for the whole folder: its name's buffer is reused instead of allocated per file.
-    TFoundEntry found{};
-    TLocalStamps stamps;
-    while (dirent* entry = readdir(dir.get())) {
-      if (IsDotEntry(entry->d_name)) continue;
-      if (!includeHidden && entry->d_name[0] == '.') continue;
-      found.name.clear();
-      AppendUtf8(entry->d_name, found.name);
-      if (!MatchesMask(found.name, mask)) continue;
-      // Asked relative to the open folder: no path to build, and the kernel looks up one name
-      // instead of walking the whole path again.
-      struct stat info {};
-      const bool knownFile = entry->d_type == DT_REG;
-      if ((!knownFile || needTimes) && fstatat(dirfd(dir.get()), entry->d_name, &info, 0) != 0)
-        continue;
-      if (!knownFile && !S_ISREG(info.st_mode)) continue;
-      found.writeTime = needTimes ? stamps.Of(info.st_mtime) : 0;
-      if (!each(found)) return;
-    }
+    ReadFolder(pattern.substr(0, maskStart), pattern.substr(maskStart), includeHidden, needTimes,
+               &each, nullptr);
   }
 
   void ListFolders(const std::wstring& folder, const TFoundEntryProc& each) override {
-    const std::string narrow = ToUtf8(folder);
-    TDirectory dir(narrow);
-    if (!dir.get()) return;
-    while (dirent* entry = readdir(dir.get())) {
-      if (IsDotEntry(entry->d_name)) continue;
-      bool linked = false;
-      if (entry->d_type != DT_DIR) {
-        struct stat info {};
-        if ((entry->d_type != DT_UNKNOWN && entry->d_type != DT_LNK) ||
-            fstatat(dirfd(dir.get()), entry->d_name, &info, 0) != 0 || !S_ISDIR(info.st_mode)) {
-          continue;
-        }
-        struct stat linkInfo {};
-        linked = fstatat(dirfd(dir.get()), entry->d_name, &linkInfo, AT_SYMLINK_NOFOLLOW) == 0 &&
-                 S_ISLNK(linkInfo.st_mode);
-      }
-      if (!each(TFoundEntry{FromUtf8(entry->d_name), L"", 0, linked})) return;
-    }
+    ReadFolder(folder, L"", false, false, nullptr, &each);
+  }
+
+  void ListFilesAndFolders(const std::wstring& folder, const std::wstring& mask, bool includeHidden,
+                           bool needTimes, const TFoundEntryProc& eachFile,
+                           const TFoundEntryProc& eachFolder) override {
+    ReadFolder(folder, mask, includeHidden, needTimes, &eachFile, &eachFolder);
   }
 
   bool FolderExists(const std::wstring& path) override {
@@ -153,6 +121,47 @@ class TPosixFileSystemWalk : public TFileSystemWalk {
   }
 
  private:
+  // One pass over a folder, for its files (when `eachFile`) and its subfolders (when
+  // `eachFolder`). The kernel is asked about an entry only where readdir's type does not settle
+  // it (links, file systems that give no type) or for the write time.
+  static void ReadFolder(const std::wstring& folder, const std::wstring& mask, bool includeHidden,
+                         bool needTimes, const TFoundEntryProc* eachFile,
+                         const TFoundEntryProc* eachFolder) {
+    TDirectory dir(ToUtf8(folder));
+    if (!dir.get()) return;
+    const int fd = dirfd(dir.get());
+    // One entry for the whole folder: its name's buffer is reused instead of allocated per file.
+    TFoundEntry found{};
+    TLocalStamps stamps;
+    while (dirent* entry = readdir(dir.get())) {
+      if (IsDotEntry(entry->d_name)) continue;
+      // Asked relative to the open folder: no path to build, and the kernel looks up one name
+      // instead of walking the whole path again.
+      struct stat info {};
+      bool stated = false;
+      unsigned char type = entry->d_type;
+      if (type == DT_UNKNOWN || type == DT_LNK) {
+        if (fstatat(fd, entry->d_name, &info, 0) != 0) continue;
+        stated = true;
+        type = S_ISREG(info.st_mode) ? DT_REG : S_ISDIR(info.st_mode) ? DT_DIR : DT_UNKNOWN;
+      }
+      if (type == DT_REG && eachFile) {
+        if (!includeHidden && entry->d_name[0] == '.') continue;
+        found.name.clear();
+        AppendUtf8(entry->d_name, found.name);
+        if (!MatchesMask(found.name, mask)) continue;
+        if (needTimes && !stated && fstatat(fd, entry->d_name, &info, 0) != 0) continue;
+        found.writeTime = needTimes ? stamps.Of(info.st_mtime) : 0;
+        if (!(*eachFile)(found)) return;
+      } else if (type == DT_DIR && eachFolder) {
+        struct stat linkInfo {};
+        const bool linked = entry->d_type != DT_DIR &&
+                            fstatat(fd, entry->d_name, &linkInfo, AT_SYMLINK_NOFOLLOW) == 0 &&
+                            S_ISLNK(linkInfo.st_mode);
+        if (!(*eachFolder)(TFoundEntry{FromUtf8(entry->d_name), L"", 0, linked})) return;
+      }
+    }
+  }
 };
 
 }  // namespace

@@ -1,62 +1,144 @@
 #include "archiver/name_key_order.h"
 
+#include <emmintrin.h>
+
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace vlm {
 namespace {
 
-// The keys lie end to end in one buffer and the sort moves small entries: a key string per path,
-// sorted in pairs with the paths, cost more in allocations, string moves and freshly touched
-// memory than the comparisons themselves. Keys that are all ASCII (nearly always) are kept in
-// bytes: a quarter of the memory, and comparing them in bytes gives the same order.
-template <typename TKeyChar>
-bool SortUniqueByKeysIn(TFileSystemWalk& fileSystem, std::vector<std::wstring>& paths,
-                        std::vector<std::wstring>& sorted) {
-  constexpr std::uint32_t kKeyCharLimit = sizeof(TKeyChar) == 1 ? 0x80 : 0xFFFFFFFF;
-  struct TEntry {
-    size_t keyStart, keyLength, index;
-  };
-  size_t keyChars = 0;
-  for (const std::wstring& path : paths) keyChars += path.size();  // keys keep the length
-  std::basic_string<TKeyChar> keys;
-  keys.reserve(keyChars);
-  std::vector<TEntry> entries;
-  entries.reserve(paths.size());
-  for (size_t i = 0; i < paths.size(); ++i) {
-    const std::wstring key = fileSystem.NameKey(paths[i]);
-    const size_t start = keys.size();
-    entries.push_back({start, key.size(), i});
-    keys.resize(start + key.size());
-    for (size_t k = 0; k < key.size(); ++k) {
-      if (static_cast<std::uint32_t>(key[k]) >= kKeyCharLimit) return false;
-      keys[start + k] = static_cast<TKeyChar>(key[k]);
+// Positions into the path list: a 32-bit process cannot hold 2^32 paths.
+using TIndex = std::uint32_t;
+
+bool AllAscii(const std::vector<std::wstring>& paths) {
+  std::uint32_t beyondAscii = 0;
+  for (const std::wstring& path : paths)
+    for (wchar_t c : path) beyondAscii |= static_cast<std::uint32_t>(c) & ~0x7Fu;
+  return beyondAscii == 0;
+}
+
+wchar_t AsciiUpper(wchar_t c) {
+  return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 0x20) : c;
+}
+
+// Where two stretches of `size` bytes first differ (`size` when nowhere), 16 bytes at a time.
+size_t FirstDifference(const char* a, const char* b, size_t size) {
+  size_t at = 0;
+  for (; at + 16 <= size; at += 16) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + at));
+    const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + at));
+    const unsigned same = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, y)));
+    if (same != 0xFFFF) return at + static_cast<size_t>(__builtin_ctz(~same));
+  }
+  while (at < size && a[at] == b[at]) ++at;
+  return at;
+}
+
+// The order of two ASCII paths' keys without making the keys: the key of an ASCII name is its
+// ASCII upper case on every file system (see base/ascii_file_name_key.h). The paths themselves
+// are compared up to their first difference; only there are the two characters folded.
+int CompareAsciiKeys(std::wstring_view a, std::wstring_view b) {
+  const size_t common = std::min(a.size(), b.size());
+  for (size_t i = 0; i < common; ++i) {
+    i += FirstDifference(reinterpret_cast<const char*>(a.data() + i),
+                         reinterpret_cast<const char*>(b.data() + i),
+                         (common - i) * sizeof(wchar_t)) /
+         sizeof(wchar_t);
+    if (i == common) break;
+    const wchar_t x = AsciiUpper(a[i]), y = AsciiUpper(b[i]);
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
+// Puts the paths in the sorted order `order` (order[i] = where the i-th path now is) where they
+// are, cycle by cycle, instead of into a second list of as many strings; `order` is used up.
+void Permute(std::vector<std::wstring>& paths, std::vector<TIndex>& order) {
+  for (size_t i = 0; i < order.size(); ++i) {
+    if (order[i] == i) continue;
+    std::wstring held = std::move(paths[i]);
+    size_t at = i;
+    while (order[at] != i) {
+      const size_t from = order[at];
+      paths[at] = std::move(paths[from]);
+      order[at] = static_cast<TIndex>(at);
+      at = from;
     }
+    paths[at] = std::move(held);
+    order[at] = static_cast<TIndex>(at);
   }
-  const auto keyOf = [&](const TEntry& entry) {
-    return std::basic_string_view<TKeyChar>(keys.data() + entry.keyStart, entry.keyLength);
-  };
-  std::sort(entries.begin(), entries.end(), [&](const TEntry& a, const TEntry& b) {
-    const int order = keyOf(a).compare(keyOf(b));
-    return order != 0 ? order < 0 : paths[a.index] < paths[b.index];
+}
+
+// Moves the sorted `paths` into `sorted`, each but the first of equal keys left out.
+template <typename TSameKey>
+void KeepFirstOfEachKey(std::vector<std::wstring>& paths, std::vector<std::wstring>& sorted,
+                        const TSameKey& sameKey) {
+  // Marked before anything moves: the comparison reads the paths (or their positions).
+  std::vector<bool> repeat(paths.size());
+  for (size_t i = 1; i < paths.size(); ++i) repeat[i] = sameKey(i - 1, i);
+  size_t kept = 0;
+  for (size_t i = 0; i < paths.size(); ++i) {
+    if (repeat[i]) continue;
+    if (kept != i) paths[kept] = std::move(paths[i]);
+    ++kept;
+  }
+  paths.resize(kept);
+  sorted.swap(paths);
+  paths.clear();
+}
+
+// Nearly every list: no key is made at all.
+void SortUniqueAscii(std::vector<std::wstring>& paths, std::vector<std::wstring>& sorted) {
+  std::vector<TIndex> order(paths.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<TIndex>(i);
+  std::sort(order.begin(), order.end(), [&](TIndex a, TIndex b) {
+    const int keys = CompareAsciiKeys(paths[a], paths[b]);
+    return keys != 0 ? keys < 0 : paths[a] < paths[b];
   });
-  sorted.clear();
-  sorted.reserve(entries.size());
-  for (size_t i = 0; i < entries.size(); ++i) {
-    if (i > 0 && keyOf(entries[i]) == keyOf(entries[i - 1])) continue;
-    sorted.push_back(std::move(paths[entries[i].index]));
+  Permute(paths, order);
+  KeepFirstOfEachKey(paths, sorted,
+                     [&](size_t a, size_t b) { return CompareAsciiKeys(paths[a], paths[b]) == 0; });
+}
+
+// Any other list: the file system's keys, end to end in one buffer (a key string per path cost
+// more in allocations and freshly touched memory than the comparisons themselves).
+void SortUniqueByKeys(TFileSystemWalk& fileSystem, std::vector<std::wstring>& paths,
+                      std::vector<std::wstring>& sorted) {
+  std::wstring keys;
+  std::vector<size_t> keyStarts;
+  keyStarts.reserve(paths.size() + 1);
+  for (const std::wstring& path : paths) {
+    keyStarts.push_back(keys.size());
+    keys += fileSystem.NameKey(path);
   }
-  return true;
+  keyStarts.push_back(keys.size());
+  std::vector<TIndex> keyOf(paths.size());  // the key of the path now at each position
+  for (size_t i = 0; i < keyOf.size(); ++i) keyOf[i] = static_cast<TIndex>(i);
+  const auto key = [&](TIndex i) {
+    return std::wstring_view(keys.data() + keyStarts[i], keyStarts[i + 1] - keyStarts[i]);
+  };
+  std::sort(keyOf.begin(), keyOf.end(), [&](TIndex a, TIndex b) {
+    const int order = key(a).compare(key(b));
+    return order != 0 ? order < 0 : paths[a] < paths[b];
+  });
+  std::vector<TIndex> order(keyOf);
+  Permute(paths, order);
+  KeepFirstOfEachKey(paths, sorted,
+                     [&](size_t a, size_t b) { return key(keyOf[a]) == key(keyOf[b]); });
 }
 
 }  // namespace
 
 void SortUniqueByNameKey(TFileSystemWalk& fileSystem, std::vector<std::wstring>& paths,
                          std::vector<std::wstring>& sorted) {
-  // The byte keys give up, having moved nothing, at the first key beyond ASCII.
-  if (!SortUniqueByKeysIn<char>(fileSystem, paths, sorted))
-    SortUniqueByKeysIn<wchar_t>(fileSystem, paths, sorted);
+  if (AllAscii(paths)) {
+    SortUniqueAscii(paths, sorted);
+  } else {
+    SortUniqueByKeys(fileSystem, paths, sorted);
+  }
 }
 
 }  // namespace vlm

@@ -9,8 +9,7 @@
 namespace vlm {
 
 // Moves `paths` into `sorted` in the order of their name keys (equal keys by the paths
-// themselves), keeping the first path of each key only. `paths` is left with moved-from and
-// left-out entries.
+// themselves), keeping the first path of each key only. `paths` is left empty.
 void SortUniqueByNameKey(TFileSystemWalk& fileSystem, std::vector<std::wstring>& paths,
                          std::vector<std::wstring>& sorted);
 

@@ -49,7 +49,9 @@ std::wstring FolderPart(std::wstring_view path) {
 }
 
 std::wstring JoinPath(std::wstring_view folder, std::wstring_view name) {
-  std::wstring out(folder);
+  std::wstring out;
+  out.reserve(folder.size() + 1 + name.size());  // one allocation, not a second one to grow
+  out += folder;
   if (!out.empty() && kSeparators.find(out.back()) == std::wstring_view::npos) {
     out += kPlatformSeparator;
   }

@@ -248,6 +248,42 @@ TEST(CollectorFileSystemTest, SortedByNameKeyFirstSpellingKept) {
   }
 }
 
+// ASCII lists are put in order without making keys; the order and the path kept must be the
+// ones the keys give. Long shared stretches with one difference anywhere (inside and across
+// 16-byte blocks), in case only or not, and the characters between "Z" and "a" (which sort
+// before the lower case letters but after their upper case keys).
+TEST(CollectorFileSystemTest, AsciiOrderIsTheKeysOrder) {
+  const auto walk = CreatePosixFileSystemWalk();
+  const std::wstring alphabet = L"aAzZ_`[/-.";
+  std::uint32_t seed = 12345;
+  const auto next = [&seed](std::uint32_t below) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) % below;
+  };
+  Names paths;
+  const std::wstring shared = L"tree/Group1/folder22/and-more/";
+  for (int i = 0; i < 3000; ++i) {
+    std::wstring path = shared.substr(0, next(static_cast<std::uint32_t>(shared.size()) + 1));
+    const std::uint32_t tail = next(4);
+    for (std::uint32_t k = 0; k < tail; ++k) path += alphabet[next(alphabet.size())];
+    if (!path.empty() && next(2) == 0) {
+      const size_t at = next(static_cast<std::uint32_t>(path.size()));
+      path[at] = alphabet[next(alphabet.size())];
+    }
+    paths.push_back(path);
+  }
+  std::vector<std::pair<std::wstring, std::wstring>> keyed;
+  for (const std::wstring& path : paths) keyed.emplace_back(walk->NameKey(path), path);
+  std::sort(keyed.begin(), keyed.end());
+  Names expected;
+  for (size_t i = 0; i < keyed.size(); ++i)
+    if (i == 0 || keyed[i].first != keyed[i - 1].first) expected.push_back(keyed[i].second);
+
+  Names sorted;
+  SortUniqueByNameKey(*walk, paths, sorted);
+  EXPECT_EQ(sorted, expected);
+}
+
 TEST(PathMaskTest, WindowsWildcards) {
   struct Case {
     const wchar_t* name;
