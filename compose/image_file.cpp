@@ -1,5 +1,6 @@
 #include "compose/image_file.h"
 
+#include <optional>
 #include <string_view>
 
 #include "base/files.h"
@@ -26,6 +27,18 @@ std::vector<std::uint8_t> EncodeImage(const TBitmapImage& image, TImageFormat fo
 
 void WriteImageFile(const TBitmapImage& image, TImageFormat format, int comp,
                     const std::wstring& fileName) {
+  if (format == ifJpeg) {
+    // Written as libjpeg makes it. The file is made with the first bytes, so a picture JPEG
+    // cannot hold fails as it does in memory, before any file.
+    std::optional<TReplacingFile> file;
+    EncodeJpeg(image, JpegQuality(comp), [&](const std::uint8_t* data, std::size_t size) {
+      if (!file) file.emplace(fileName);
+      file->Append(std::string_view(reinterpret_cast<const char*>(data), size));
+    });
+    if (!file) file.emplace(fileName);
+    file->Commit();
+    return;
+  }
   const std::vector<std::uint8_t> bytes = EncodeImage(image, format, comp);
   TReplacingFile file(fileName);
   file.Append(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));

@@ -4,6 +4,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <new>
 #include <utility>
 
@@ -29,60 +30,57 @@ void ExitOnError(j_common_ptr cinfo) {
   std::longjmp(errors->Jump, 1);
 }
 
-// libjpeg's output straight into a vector that doubles when full. The library's own memory
-// destination starts at 4 KB, doubles by copying into fresh allocations and would still have to
-// be copied into the result: together about three times the file's bytes written to new pages.
-struct TVectorDestination {
+// libjpeg's output through a buffer of our own to the caller's sink, piece by piece, as cjpeg
+// writes through stdio: a file is written without the whole picture's bytes ever being in
+// memory, whose freshly touched pages cost more than the copy.
+struct TSinkDestination {
   jpeg_destination_mgr Manager{};  // first: libjpeg hands the callbacks a pointer to it
-  std::vector<std::uint8_t> Bytes;
+  const TJpegSink* Sink = nullptr;
+  std::vector<std::uint8_t> Buffer = std::vector<std::uint8_t>(64 * 1024);
+  // What the sink threw: an exception cannot pass through libjpeg's frames, so it is carried
+  // past them and thrown again once the library has given up.
+  std::exception_ptr Failure;
 
-  static TVectorDestination& Of(j_compress_ptr cinfo) {
-    return *reinterpret_cast<TVectorDestination*>(cinfo->dest);
+  static TSinkDestination& Of(j_compress_ptr cinfo) {
+    return *reinterpret_cast<TSinkDestination*>(cinfo->dest);
   }
   static void Start(j_compress_ptr cinfo) {
-    TVectorDestination& to = Of(cinfo);
-    to.Manager.next_output_byte = to.Bytes.data();
-    to.Manager.free_in_buffer = to.Bytes.size();
+    TSinkDestination& to = Of(cinfo);
+    to.Manager.next_output_byte = to.Buffer.data();
+    to.Manager.free_in_buffer = to.Buffer.size();
   }
-  // Called with the whole vector full. An exception cannot pass through libjpeg's frames, so a
-  // failed allocation becomes the library's own out-of-memory error.
-  static boolean Grow(j_compress_ptr cinfo) {
-    TVectorDestination& to = Of(cinfo);
-    const std::size_t used = to.Bytes.size();
-    bool grown = true;
-    try {
-      to.Bytes.resize(used * 2);
-    } catch (const std::bad_alloc&) {
-      grown = false;
-    }
-    if (!grown) ERREXIT(cinfo, JERR_OUT_OF_MEMORY);
-    to.Manager.next_output_byte = to.Bytes.data() + used;
-    to.Manager.free_in_buffer = to.Bytes.size() - used;
+  // Called with the whole buffer full.
+  static boolean Empty(j_compress_ptr cinfo) {
+    Pass(cinfo, Of(cinfo).Buffer.size());
+    Start(cinfo);
     return TRUE;
   }
   static void Finish(j_compress_ptr cinfo) {
-    TVectorDestination& to = Of(cinfo);
-    to.Bytes.resize(to.Bytes.size() - to.Manager.free_in_buffer);
+    TSinkDestination& to = Of(cinfo);
+    Pass(cinfo, to.Buffer.size() - to.Manager.free_in_buffer);
+  }
+  static void Pass(j_compress_ptr cinfo, std::size_t size) {
+    TSinkDestination& to = Of(cinfo);
+    try {
+      (*to.Sink)(to.Buffer.data(), size);
+    } catch (...) {
+      to.Failure = std::current_exception();
+    }
+    // Outside the handler: the error jumps back to Compress.
+    if (to.Failure) ERREXIT(cinfo, JERR_FILE_WRITE);
   }
 };
-
-// A first guess at the file's size: quality 90 codes a 4K screenshot in about a quarter of a
-// byte per channel byte, so one byte in eight rarely has to grow, and small pictures start small.
-std::size_t FirstOutputSize(const TBitmapImage& image) {
-  return std::max<std::size_t>(
-      4096, static_cast<std::size_t>(image.Width) * static_cast<std::size_t>(image.Height) * 3 / 8);
-}
 
 // Compresses the picture into `to`. Holds no object with a destructor between setjmp and the last
 // library call, so a jump back skips nothing. False after a library error, whose text is then in
 // errors.Message.
 bool Compress(jpeg_compress_struct& cinfo, TJpegErrors& errors, const TBitmapImage& image,
-              int quality, TVectorDestination& to) {
+              int quality, TSinkDestination& to) {
   if (setjmp(errors.Jump)) return false;
   jpeg_create_compress(&cinfo);
-  to.Manager.init_destination = TVectorDestination::Start;
-  to.Manager.empty_output_buffer = TVectorDestination::Grow;
-  to.Manager.term_destination = TVectorDestination::Finish;
+  to.Manager.init_destination = TSinkDestination::Start;
+  to.Manager.empty_output_buffer = TSinkDestination::Empty;
+  to.Manager.term_destination = TSinkDestination::Finish;
   cinfo.dest = &to.Manager;
   cinfo.image_width = static_cast<JDIMENSION>(image.Width);
   cinfo.image_height = static_cast<JDIMENSION>(image.Height);
@@ -121,16 +119,25 @@ struct TJpegCompressor {
 
 }  // namespace
 
-std::vector<std::uint8_t> EncodeJpeg(const TBitmapImage& image, int quality) {
+void EncodeJpeg(const TBitmapImage& image, int quality, const TJpegSink& sink) {
   image.Validate();
   if (image.Width > JPEG_MAX_DIMENSION || image.Height > JPEG_MAX_DIMENSION)
     throw EImageEncode("the picture is too large for JPEG");
   TJpegCompressor jpeg;
-  TVectorDestination to;
-  to.Bytes.resize(FirstOutputSize(image));
-  if (!Compress(jpeg.Info, jpeg.Errors, image, std::clamp(quality, 1, 100), to))
+  TSinkDestination to;
+  to.Sink = &sink;
+  if (!Compress(jpeg.Info, jpeg.Errors, image, std::clamp(quality, 1, 100), to)) {
+    if (to.Failure) std::rethrow_exception(to.Failure);
     throw EImageEncode(std::string("JPEG encoding failed: ") + jpeg.Errors.Message);
-  return std::move(to.Bytes);
+  }
+}
+
+std::vector<std::uint8_t> EncodeJpeg(const TBitmapImage& image, int quality) {
+  std::vector<std::uint8_t> bytes;
+  EncodeJpeg(image, quality, [&bytes](const std::uint8_t* data, std::size_t size) {
+    bytes.insert(bytes.end(), data, data + size);
+  });
+  return bytes;
 }
 
 }  // namespace vlm

@@ -2,12 +2,14 @@
 // leaves nothing behind, and standard tools (ImageMagick) read every format we write.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 
 #include "base/files.h"
 #include "archiver/archiver_errors.h"
 #include "compose/image_file.h"
+#include "compose/image_jpeg.h"
 #include "image_pictures.h"
 #include "tests/support/scratch_folder.h"
 
@@ -16,15 +18,34 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A JPEG goes to the file as libjpeg makes it, in pieces of 64 KB: this picture takes several.
 TEST(ImageFile, WritesTheEncodingAndReplacesAnEarlierFile) {
   test::TScratchFolder folder;
-  const fs::path target = folder.Path() / "Image.png";
-  std::ofstream(target) << "an older picture";
-  const TBitmapImage image = test::Screenshot(50, 40);
-  WriteImageFile(image, ifPng, 9, target.wstring());
-  const std::vector<std::uint8_t> expected = EncodeImage(image, ifPng, 9);
-  EXPECT_EQ(test::ReadFile(target), std::string(expected.begin(), expected.end()));
-  EXPECT_EQ(folder.Names(), std::vector<std::string>{"Image.png"});
+  const TBitmapImage image = test::Noise(640, 480, 256, 7);
+  for (const auto& [format, name] :
+       {std::pair{ifPng, "Image.png"}, std::pair{ifJpeg, "Image.jpg"}}) {
+    const fs::path target = folder.Path() / name;
+    std::ofstream(target) << "an older picture";
+    WriteImageFile(image, format, 9, target.wstring());
+    const std::vector<std::uint8_t> expected = EncodeImage(image, format, 9);
+    EXPECT_GT(expected.size(), format == ifJpeg ? 2 * 64 * 1024u : 0u);
+    EXPECT_EQ(test::ReadFile(target), std::string(expected.begin(), expected.end())) << name;
+  }
+  std::vector<std::string> names = folder.Names();
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"Image.jpg", "Image.png"}));
+}
+
+// What the JPEG writer's sink throws ends the encoding and comes out as it was thrown.
+TEST(ImageFile, AFailingJpegSinkEndsTheEncoding) {
+  struct TFull {};
+  int pieces = 0;
+  EXPECT_THROW(EncodeJpeg(test::Noise(640, 480, 256, 7), 90,
+                          [&](const std::uint8_t*, std::size_t) {
+                            if (++pieces == 2) throw TFull{};
+                          }),
+               TFull);
+  EXPECT_EQ(pieces, 2);
 }
 
 TEST(ImageFile, FailedWritesLeaveTheTargetAndNoPartialFile) {
