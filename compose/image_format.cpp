@@ -23,7 +23,7 @@ int JpegQuality(int comp) {
 }
 
 int PngCompressionLevel(int comp) {
-  constexpr int kLevels[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 8, 12};
+  constexpr int kLevels[] = {0, 1, 2, 3, 4, 5, 6, 7, 7, 7, 12};
   return kLevels[std::clamp(comp, 0, 10)];
 }
 

@@ -23,7 +23,7 @@ int FirstLumaQuantizer(const std::vector<std::uint8_t>& jpeg) {
 }
 
 // The compression level class recorded in the zlib stream header (FLEVEL): 0 for levels 0 and
-// 1, 1 for 2 to 5, 2 for 6, 3 for 7 and above.
+// 1, 1 for 2 to 5, 2 for 6 and 7, 3 for 8 and above.
 int DeflateLevelClass(const std::vector<std::uint8_t>& png) {
   for (std::size_t i = 8; i + 9 < png.size(); ++i)
     if (png[i] == 'I' && png[i + 1] == 'D' && png[i + 2] == 'A' && png[i + 3] == 'T')
@@ -38,7 +38,7 @@ TEST(ImageFormat, CompressionPositionSetsQualityAndLevel) {
   // Quality 1 scales 16 by 50 and is capped at 255; 10 scales by 5, 60 by 0.8, 90 by 0.2; 100
   // gives 1.
   const TCase cases[] = {{0, 1, 0, 255, 0},  {1, 10, 1, 80, 0},   {6, 60, 6, 13, 2},
-                         {9, 90, 8, 3, 3},   {10, 100, 12, 1, 3}, {-1, 1, 0, 255, 0},
+                         {9, 90, 7, 3, 2},   {10, 100, 12, 1, 3}, {-1, 1, 0, 255, 0},
                          {11, 100, 12, 1, 3}};
   // A photograph for JPEG; a screenshot for PNG, since a photograph is noise to deflate and is
   // coded as bytes and runs at positions 1 to 9 (see the next test).
