@@ -11,38 +11,45 @@
 
 namespace vlm {
 
-std::vector<std::uint8_t> EncodeImage(const TBitmapImage& image, TImageFormat format, int comp) {
+namespace {
+
+// The picture in `format`, handed to `sink` as it is made where the encoder can (JPEG, PNG).
+void EncodeImageTo(const TBitmapImage& image, TImageFormat format, int comp,
+                   const TByteSink& sink) {
+  std::vector<std::uint8_t> bytes;
   switch (format) {
     case ifJpeg:
-      return EncodeJpeg(image, JpegQuality(comp));
-    case ifGif:
-      return EncodeGif(image);
+      return EncodeJpeg(image, JpegQuality(comp), sink);
     case ifPng:
-      return EncodePng(image, PngCompressionLevel(comp));
+      return EncodePng(image, PngCompressionLevel(comp), sink);
+    case ifGif:
+      bytes = EncodeGif(image);
+      break;
     case ifBmp:
+    default:
+      bytes = EncodeBmp(image);
       break;
   }
-  return EncodeBmp(image);
+  sink(bytes.data(), bytes.size());
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> EncodeImage(const TBitmapImage& image, TImageFormat format, int comp) {
+  return CollectBytes([&](const TByteSink& sink) { EncodeImageTo(image, format, comp, sink); });
 }
 
 void WriteImageFile(const TBitmapImage& image, TImageFormat format, int comp,
                     const std::wstring& fileName) {
-  if (format == ifJpeg) {
-    // Written as libjpeg makes it. The file is made with the first bytes, so a picture JPEG
-    // cannot hold fails as it does in memory, before any file.
-    std::optional<TReplacingFile> file;
-    EncodeJpeg(image, JpegQuality(comp), [&](const std::uint8_t* data, std::size_t size) {
-      if (!file) file.emplace(fileName);
-      file->Append(std::string_view(reinterpret_cast<const char*>(data), size));
-    });
+  // The file is made with the first bytes, so a picture the format cannot hold fails before any
+  // file is made.
+  std::optional<TReplacingFile> file;
+  EncodeImageTo(image, format, comp, [&](const std::uint8_t* data, std::size_t size) {
     if (!file) file.emplace(fileName);
-    file->Commit();
-    return;
-  }
-  const std::vector<std::uint8_t> bytes = EncodeImage(image, format, comp);
-  TReplacingFile file(fileName);
-  file.Append(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-  file.Commit();
+    file->Append(std::string_view(reinterpret_cast<const char*>(data), size));
+  });
+  if (!file) file.emplace(fileName);
+  file->Commit();
 }
 
 }  // namespace vlm

@@ -30,12 +30,11 @@ void ExitOnError(j_common_ptr cinfo) {
   std::longjmp(errors->Jump, 1);
 }
 
-// libjpeg's output through a buffer of our own to the caller's sink, piece by piece, as cjpeg
-// writes through stdio: a file is written without the whole picture's bytes ever being in
-// memory, whose freshly touched pages cost more than the copy.
+// libjpeg's output through a buffer of our own to the caller's sink, as cjpeg writes through
+// stdio.
 struct TSinkDestination {
   jpeg_destination_mgr Manager{};  // first: libjpeg hands the callbacks a pointer to it
-  const TJpegSink* Sink = nullptr;
+  const TByteSink* Sink = nullptr;
   std::vector<std::uint8_t> Buffer = std::vector<std::uint8_t>(64 * 1024);
   // What the sink threw: an exception cannot pass through libjpeg's frames, so it is carried
   // past them and thrown again once the library has given up.
@@ -119,7 +118,7 @@ struct TJpegCompressor {
 
 }  // namespace
 
-void EncodeJpeg(const TBitmapImage& image, int quality, const TJpegSink& sink) {
+void EncodeJpeg(const TBitmapImage& image, int quality, const TByteSink& sink) {
   image.Validate();
   if (image.Width > JPEG_MAX_DIMENSION || image.Height > JPEG_MAX_DIMENSION)
     throw EImageEncode("the picture is too large for JPEG");
@@ -133,11 +132,7 @@ void EncodeJpeg(const TBitmapImage& image, int quality, const TJpegSink& sink) {
 }
 
 std::vector<std::uint8_t> EncodeJpeg(const TBitmapImage& image, int quality) {
-  std::vector<std::uint8_t> bytes;
-  EncodeJpeg(image, quality, [&bytes](const std::uint8_t* data, std::size_t size) {
-    bytes.insert(bytes.end(), data, data + size);
-  });
-  return bytes;
+  return CollectBytes([&](const TByteSink& sink) { EncodeJpeg(image, quality, sink); });
 }
 
 }  // namespace vlm

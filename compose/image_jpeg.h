@@ -1,9 +1,8 @@
 #pragma once
-#include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <vector>
 
+#include "compose/byte_sink.h"
 #include "compose/image_bitmap.h"
 
 namespace vlm {
@@ -12,11 +11,8 @@ namespace vlm {
 // ones cjpeg uses: the IJG scaling of the standard quantisation tables, colour subsampled 4:2:0,
 // the standard Huffman tables. The output equals cjpeg's for the same pixels and quality.
 std::vector<std::uint8_t> EncodeJpeg(const TBitmapImage& image, int quality);
-
-// Takes the encoded bytes piece by piece, in order; may throw.
-using TJpegSink = std::function<void(const std::uint8_t* data, std::size_t size)>;
 // The same file handed to `sink` as it is made. What the sink throws passes on, and nothing more
 // is handed to it then.
-void EncodeJpeg(const TBitmapImage& image, int quality, const TJpegSink& sink);
+void EncodeJpeg(const TBitmapImage& image, int quality, const TByteSink& sink);
 
 }  // namespace vlm

@@ -4,6 +4,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 #include <string_view>
 
@@ -19,18 +20,29 @@ constexpr int kWeighingLevel = 10;
 constexpr std::size_t kNoiseShare = 19;
 constexpr std::size_t kNoiseShareOf = 20;
 
-void PutBig32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  for (int shift = 24; shift >= 0; shift -= 8)
-    out.push_back(static_cast<std::uint8_t>(value >> shift));
+void PutBig32(std::uint8_t* at, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) at[i] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
 }
 
-void PutChunk(std::vector<std::uint8_t>& out, std::string_view type, const std::uint8_t* data,
+// One chunk to the sink: its length and type, its data, and the CRC of type and data.
+void PutChunk(const TByteSink& sink, std::string_view type, const std::uint8_t* data,
               std::size_t size) {
-  PutBig32(out, static_cast<std::uint32_t>(size));
-  const std::size_t typeAt = out.size();
-  out.insert(out.end(), type.begin(), type.end());
-  out.insert(out.end(), data, data + size);
-  PutBig32(out, libdeflate_crc32(0, out.data() + typeAt, size + 4));
+  std::uint8_t head[8];
+  PutBig32(head, static_cast<std::uint32_t>(size));
+  std::copy(type.begin(), type.end(), head + 4);
+  std::uint32_t crc = libdeflate_crc32(0, head + 4, 4);
+  if (size > 0) crc = libdeflate_crc32(crc, data, size);  // a null buffer would restart it
+  std::uint8_t tail[4];
+  PutBig32(tail, crc);
+  sink(head, sizeof head);
+  if (size > 0) sink(data, size);
+  sink(tail, sizeof tail);
+}
+
+// The zlib stream in IDAT chunks of at most 1 MB.
+void PutImageData(const TByteSink& sink, const std::uint8_t* stream, std::size_t size) {
+  for (std::size_t at = 0; at < size; at += kMaxIdatChunk)
+    PutChunk(sink, "IDAT", stream + at, std::min(kMaxIdatChunk, size - at));
 }
 
 struct TCompressorFree {
@@ -60,20 +72,24 @@ struct TDeflateEnd {
 // runs of one repeated byte taken as matches. Deflate's search for earlier copies finds only
 // short chance matches in noise, which cost more bits than the bytes they stand for; this codes
 // such data smaller, and faster. zlib's largest memory level gives the codes the longest blocks.
-TUninitializedBytes DeflateNoise(const TUninitializedBytes& data) {
+// zlib's output goes to the sink an IDAT chunk at a time: the chunks are the same as from the
+// whole stream at once.
+void DeflateNoise(const TUninitializedBytes& data, const TByteSink& sink) {
   z_stream stream{};
   if (deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, MAX_WBITS, MAX_MEM_LEVEL, Z_RLE) !=
       Z_OK)
     throw EImageEncode("cannot start the deflate compressor");
   const std::unique_ptr<z_stream, TDeflateEnd> started(&stream);
-  TUninitializedBytes out(deflateBound(&stream, static_cast<uLong>(data.size())));
+  TUninitializedBytes chunk(kMaxIdatChunk);
   stream.next_in = const_cast<Bytef*>(data.data());
   stream.avail_in = static_cast<uInt>(data.size());
-  stream.next_out = out.data();
-  stream.avail_out = static_cast<uInt>(out.size());
-  if (deflate(&stream, Z_FINISH) != Z_STREAM_END) throw EImageEncode("deflate failed");
-  out.resize(stream.total_out);
-  return out;
+  for (int result = Z_OK; result != Z_STREAM_END;) {
+    stream.next_out = chunk.data();
+    stream.avail_out = static_cast<uInt>(chunk.size());
+    result = deflate(&stream, Z_FINISH);
+    if (result != Z_OK && result != Z_STREAM_END) throw EImageEncode("deflate failed");
+    PutImageData(sink, chunk.data(), chunk.size() - stream.avail_out);
+  }
 }
 
 // A picture nearly all of whose rows are noise under every filter.
@@ -83,27 +99,34 @@ bool IsNoise(const TFilteredRows& rows, int height) {
 
 }  // namespace
 
-std::vector<std::uint8_t> EncodePng(const TBitmapImage& image, int level) {
+void EncodePng(const TBitmapImage& image, int level, const TByteSink& sink) {
   image.Validate();
   level = std::clamp(level, 0, kMaxLevel);
   const TFilteredRows rows = FilterRows(image, level > 0);
   // From level 10 on libdeflate weighs each match by its cost itself, and codes noise smaller
   // still, at several times the time.
   const bool noise = level > 0 && level < kWeighingLevel && IsNoise(rows, image.Height);
-  const TUninitializedBytes stream = noise ? DeflateNoise(rows.Data) : Deflate(rows.Data, level);
 
-  std::vector<std::uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  out.reserve(stream.size() + stream.size() / kMaxIdatChunk * 12 + 64);
-  std::vector<std::uint8_t> header;
+  static constexpr std::uint8_t kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  sink(kSignature, sizeof kSignature);
+  std::uint8_t header[13];
   PutBig32(header, static_cast<std::uint32_t>(image.Width));
-  PutBig32(header, static_cast<std::uint32_t>(image.Height));
-  header.insert(header.end(),
-                {8, 2, 0, 0, 0});  // 8 bits, truecolour, deflate, filtered, not interlaced
-  PutChunk(out, "IHDR", header.data(), header.size());
-  for (std::size_t at = 0; at < stream.size(); at += kMaxIdatChunk)
-    PutChunk(out, "IDAT", stream.data() + at, std::min(kMaxIdatChunk, stream.size() - at));
-  PutChunk(out, "IEND", nullptr, 0);
-  return out;
+  PutBig32(header + 4, static_cast<std::uint32_t>(image.Height));
+  const std::uint8_t kinds[] = {8, 2, 0, 0,
+                                0};  // 8 bits, truecolour, deflate, filtered, not interlaced
+  std::copy(std::begin(kinds), std::end(kinds), header + 8);
+  PutChunk(sink, "IHDR", header, sizeof header);
+  if (noise) {
+    DeflateNoise(rows.Data, sink);
+  } else {
+    const TUninitializedBytes stream = Deflate(rows.Data, level);
+    PutImageData(sink, stream.data(), stream.size());
+  }
+  PutChunk(sink, "IEND", nullptr, 0);
+}
+
+std::vector<std::uint8_t> EncodePng(const TBitmapImage& image, int level) {
+  return CollectBytes([&](const TByteSink& sink) { EncodePng(image, level, sink); });
 }
 
 }  // namespace vlm

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "compose/byte_sink.h"
 #include "compose/image_bitmap.h"
 
 namespace vlm {
@@ -12,5 +13,7 @@ namespace vlm {
 // (a photograph: nearly every row noisy under every filter) is coded by zlib instead at levels 1
 // to 9, as bytes and runs only, which is smaller and faster for such data than those levels.
 std::vector<std::uint8_t> EncodePng(const TBitmapImage& image, int level);
+// The same file handed to `sink` as it is made; what the sink throws passes on.
+void EncodePng(const TBitmapImage& image, int level, const TByteSink& sink);
 
 }  // namespace vlm
