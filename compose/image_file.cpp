@@ -21,7 +21,10 @@ void EncodeImageTo(const TBitmapImage& image, TImageFormat format, int comp,
     case ifJpeg:
       return EncodeJpeg(image, JpegQuality(comp), sink);
     case ifPng:
-      return EncodePng(image, PngCompressionLevel(comp), sink);
+      return EncodePng(image,
+                       PngCompressionLevel(comp, static_cast<std::uint64_t>(image.Width) *
+                                                     static_cast<std::uint64_t>(image.Height)),
+                       sink);
     case ifGif:
       bytes = EncodeGif(image);
       break;

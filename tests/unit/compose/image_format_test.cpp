@@ -38,7 +38,7 @@ TEST(ImageFormat, CompressionPositionSetsQualityAndLevel) {
   // Quality 1 scales 16 by 50 and is capped at 255; 10 scales by 5, 60 by 0.8, 90 by 0.2; 100
   // gives 1.
   const TCase cases[] = {{0, 1, 0, 255, 0},  {1, 10, 1, 80, 0},   {6, 60, 6, 13, 2},
-                         {9, 90, 7, 3, 2},   {10, 100, 12, 1, 3}, {-1, 1, 0, 255, 0},
+                         {9, 90, 8, 3, 3},   {10, 100, 12, 1, 3}, {-1, 1, 0, 255, 0},
                          {11, 100, 12, 1, 3}};
   // A photograph for JPEG; a screenshot for PNG, since a photograph is noise to deflate and is
   // coded as bytes and runs at positions 1 to 9 (see the next test).
@@ -46,12 +46,29 @@ TEST(ImageFormat, CompressionPositionSetsQualityAndLevel) {
   const TBitmapImage screenshot = test::Screenshot(64, 48);
   for (const TCase& c : cases) {
     EXPECT_EQ(JpegQuality(c.Comp), c.Quality) << "position " << c.Comp;
-    EXPECT_EQ(PngCompressionLevel(c.Comp), c.Level) << "position " << c.Comp;
+    EXPECT_EQ(PngCompressionLevel(c.Comp, 64 * 48), c.Level) << "position " << c.Comp;
     EXPECT_EQ(FirstLumaQuantizer(EncodeImage(photo, ifJpeg, c.Comp)), c.FirstQuantizer)
         << "position " << c.Comp;
     EXPECT_EQ(DeflateLevelClass(EncodeImage(screenshot, ifPng, c.Comp)), c.LevelClass)
         << "position " << c.Comp;
   }
+}
+
+// Beyond Full HD positions 8 and 9 take level 7; the others, and every smaller picture, keep
+// theirs. The writer asks with the picture's own size.
+TEST(ImageFormat, LargePicturesTakeLevelSevenAtPositionsEightAndNine) {
+  constexpr std::uint64_t kFullHd = 1920 * 1080, k4K = 3840 * 2160;
+  struct TCase {
+    int Comp;
+    std::uint64_t Pixels;
+    int Level;
+  } cases[] = {{9, kFullHd, 8}, {9, kFullHd + 1, 7}, {8, k4K, 7},
+               {7, k4K, 7},     {10, k4K, 12},       {1, k4K, 1}};
+  for (const TCase& c : cases)
+    EXPECT_EQ(PngCompressionLevel(c.Comp, c.Pixels), c.Level)
+        << "position " << c.Comp << ", " << c.Pixels << " pixels";
+  EXPECT_EQ(DeflateLevelClass(EncodeImage(test::Screenshot(1921, 1080), ifPng, 9)), 2);
+  EXPECT_EQ(DeflateLevelClass(EncodeImage(test::Screenshot(1920, 1080), ifPng, 9)), 3);
 }
 
 // A photograph's PNG: bytes and runs only at positions 1 to 9 (FLEVEL 0, the same file at
