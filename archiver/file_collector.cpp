@@ -146,10 +146,8 @@ class TScan {
   std::wstring EntryPath(const std::wstring& folder, const TFoundEntry& entry) const {
     const bool useShort = FOptions.ji >= 1 && !entry.shortName.empty();
     std::wstring path = JoinPath(folder, useShort ? entry.shortName : entry.name);
-    // Paths below a relative folder are relative already (and keep their buffer).
-    if (FOptions.jf == -2 && !FRules.baseDir.empty() && IsAbsolute(path)) {
-      path = RelativePath(FRules.baseDir, path);
-    }
+    if (FOptions.jf == -2 && !FRules.baseDir.empty())
+      path = RelativePath(FRules.baseDir, std::move(path));
     return path;
   }
 
@@ -201,7 +199,7 @@ class TScan {
 
 }  // namespace
 
-std::wstring RelativePath(const std::wstring& base, const std::wstring& path) {
+std::wstring RelativePath(const std::wstring& base, std::wstring path) {
   if (!IsAbsolute(path) || !IsAbsolute(base)) return path;
   if (FoldFileName(DriveOf(base)) != FoldFileName(DriveOf(path))) return path;
   const std::vector<std::wstring> baseParts = SplitPath(base), pathParts = SplitPath(path);

@@ -33,7 +33,7 @@ void CollectFiles(TFileSystemWalk& fileSystem, TArchiverOptions& options, const 
                   TCollectedFiles& out);
 
 // `path` relative to the folder `base` when `path` is absolute and on the same drive or root;
-// otherwise unchanged.
-std::wstring RelativePath(const std::wstring& base, const std::wstring& path);
+// otherwise unchanged (and handed back without a copy).
+std::wstring RelativePath(const std::wstring& base, std::wstring path);
 
 }  // namespace vlm

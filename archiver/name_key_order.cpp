@@ -4,25 +4,16 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <string_view>
+
+#include "base/ascii_file_name_key.h"
+#include "base/text.h"
 
 namespace vlm {
 namespace {
 
 // Positions into the path list: a 32-bit process cannot hold 2^32 paths.
 using TIndex = std::uint32_t;
-
-bool AllAscii(const std::vector<std::wstring>& paths) {
-  std::uint32_t beyondAscii = 0;
-  for (const std::wstring& path : paths)
-    for (wchar_t c : path) beyondAscii |= static_cast<std::uint32_t>(c) & ~0x7Fu;
-  return beyondAscii == 0;
-}
-
-wchar_t AsciiUpper(wchar_t c) {
-  return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 0x20) : c;
-}
 
 // Where two stretches of `size` bytes first differ (`size` when nowhere), 16 bytes at a time.
 size_t FirstDifference(const char* a, const char* b, size_t size) {
@@ -38,7 +29,7 @@ size_t FirstDifference(const char* a, const char* b, size_t size) {
 }
 
 // The order of two ASCII paths' keys without making the keys: the key of an ASCII name is its
-// ASCII upper case on every file system (see base/ascii_file_name_key.h). The paths themselves
+// ASCII upper case on every file system (AsciiFileNameKey). The paths themselves
 // are compared up to their first difference; only there are the two characters folded.
 int CompareAsciiKeys(std::wstring_view a, std::wstring_view b) {
   const size_t common = std::min(a.size(), b.size());
@@ -48,7 +39,7 @@ int CompareAsciiKeys(std::wstring_view a, std::wstring_view b) {
                          (common - i) * sizeof(wchar_t)) /
          sizeof(wchar_t);
     if (i == common) break;
-    const wchar_t x = AsciiUpper(a[i]), y = AsciiUpper(b[i]);
+    const wchar_t x = AsciiKeyChar(a[i]), y = AsciiKeyChar(b[i]);
     if (x != y) return x < y ? -1 : 1;
   }
   return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
@@ -134,7 +125,7 @@ void SortUniqueByKeys(TFileSystemWalk& fileSystem, std::vector<std::wstring>& pa
 
 void SortUniqueByNameKey(TFileSystemWalk& fileSystem, std::vector<std::wstring>& paths,
                          std::vector<std::wstring>& sorted) {
-  if (AllAscii(paths)) {
+  if (std::all_of(paths.begin(), paths.end(), IsAsciiText<std::wstring>)) {
     SortUniqueAscii(paths, sorted);
   } else {
     SortUniqueByKeys(fileSystem, paths, sorted);

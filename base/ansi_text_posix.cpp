@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/ansi_text.h"
+#include "base/text.h"
 
 namespace vlm {
 namespace {
@@ -38,20 +39,13 @@ std::string_view AsBytes(std::wstring_view text) {
 // ASCII reads the same in UTF-8 and in code page 932, and most names and paths are nothing else:
 // they are widened or narrowed as they are, without opening a converter, which costs more than
 // the conversion of a name.
-template <typename Text>
-bool IsAscii(const Text& text) {
-  for (const auto c : text)
-    if (static_cast<std::uint32_t>(c) >= 0x80) return false;
-  return true;
-}
-
 std::wstring FromAsciiCompatible(const char* from, std::string_view text) {
-  if (IsAscii(text)) return std::wstring(text.begin(), text.end());
+  if (IsAsciiText(text)) return std::wstring(text.begin(), text.end());
   return FromUtf32(Convert("WCHAR_T", from, text));
 }
 
 std::string ToAnsiCodePage(std::wstring_view text) {
-  if (IsAscii(text)) return std::string(text.begin(), text.end());
+  if (IsAsciiText(text)) return std::string(text.begin(), text.end());
   return Convert("CP932", "WCHAR_T", AsBytes(text));
 }
 

@@ -9,6 +9,13 @@
 
 namespace vlm {
 
+// The key of one ASCII character: "a"-"z" upper-cased, every other character as it is. Without a
+// branch, so that loops over names turn into vector code.
+inline wchar_t AsciiKeyChar(wchar_t c) {
+  const auto unit = static_cast<std::uint32_t>(c);
+  return static_cast<wchar_t>(unit - (unit - L'a' < 26u ? 0x20u : 0u));
+}
+
 // Sets `key` to the ASCII upper case of `name` and answers true when `name` is all ASCII;
 // answers false otherwise, `key` then holding nothing useful.
 inline bool AsciiFileNameKey(std::wstring_view name, std::wstring& key) {
@@ -16,10 +23,8 @@ inline bool AsciiFileNameKey(std::wstring_view name, std::wstring& key) {
   // No branch per character, so the compiler can turn the loop into vector code.
   std::uint32_t beyondAscii = 0;
   for (size_t i = 0; i < name.size(); ++i) {
-    const auto c = static_cast<std::uint32_t>(name[i]);
-    beyondAscii |= c & ~0x7Fu;
-    const bool lower = c - L'a' < 26u;
-    key[i] = static_cast<wchar_t>(c - (lower ? 0x20u : 0u));
+    beyondAscii |= static_cast<std::uint32_t>(name[i]) & ~0x7Fu;
+    key[i] = AsciiKeyChar(name[i]);
   }
   return beyondAscii == 0;
 }

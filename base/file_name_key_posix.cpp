@@ -22,12 +22,12 @@ std::wstring FileNameKey(std::wstring_view name) {
   key.assign(name);
   for (wchar_t& c : key) {
     // ASCII letters are folded here too: the locale is loaded only for a name that needs it.
-    if (c >= L'a' && c <= L'z') {
-      c = static_cast<wchar_t>(c - L'a' + L'A');
+    const auto unit = static_cast<std::uint32_t>(c);
+    if (unit < 0x80) {
+      c = AsciiKeyChar(c);
       continue;
     }
-    const auto unit = static_cast<std::uint32_t>(c);
-    if (unit < 0x80 || unit > 0xFFFF) continue;  // NTFS folds single UTF-16 units only
+    if (unit > 0xFFFF) continue;  // NTFS folds single UTF-16 units only
     if (const locale_t locale = UpperCaseLocale())
       c = static_cast<wchar_t>(towupper_l(static_cast<wint_t>(c), locale));
   }

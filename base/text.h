@@ -2,6 +2,7 @@
 // Letter case the way protocols and file extensions use it: ASCII letters only, whatever the
 // locale, so that "İ" or a full-width "Ａ" never matches by accident.
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,15 @@ constexpr wchar_t LowerAscii(wchar_t c) {
 inline std::wstring LowerAscii(std::wstring text) {
   for (wchar_t& c : text) c = LowerAscii(c);
   return text;
+}
+
+// Whether `text` (of char or wchar_t) holds 7-bit characters only. No branch per character, so
+// the compiler compares many at a time.
+template <typename Text>
+bool IsAsciiText(const Text& text) {
+  std::uint32_t beyondAscii = 0;
+  for (const auto c : text) beyondAscii |= static_cast<std::uint32_t>(c) & ~0x7Fu;
+  return beyondAscii == 0;
 }
 
 template <typename Char>

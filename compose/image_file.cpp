@@ -16,23 +16,12 @@ namespace {
 // The picture in `format`, handed to `sink` as it is made where the encoder can (JPEG, PNG).
 void EncodeImageTo(const TBitmapImage& image, TImageFormat format, int comp,
                    const TByteSink& sink) {
-  std::vector<std::uint8_t> bytes;
-  switch (format) {
-    case ifJpeg:
-      return EncodeJpeg(image, JpegQuality(comp), sink);
-    case ifPng:
-      return EncodePng(image,
-                       PngCompressionLevel(comp, static_cast<std::uint64_t>(image.Width) *
-                                                     static_cast<std::uint64_t>(image.Height)),
-                       sink);
-    case ifGif:
-      bytes = EncodeGif(image);
-      break;
-    case ifBmp:
-    default:
-      bytes = EncodeBmp(image);
-      break;
+  if (format == ifJpeg) return EncodeJpeg(image, JpegQuality(comp), sink);
+  if (format == ifPng) {
+    const auto pixels = static_cast<std::uint64_t>(image.Width) * image.Height;
+    return EncodePng(image, PngCompressionLevel(comp, pixels), sink);
   }
+  const std::vector<std::uint8_t> bytes = format == ifGif ? EncodeGif(image) : EncodeBmp(image);
   sink(bytes.data(), bytes.size());
 }
 

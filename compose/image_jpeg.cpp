@@ -3,10 +3,7 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
-#include <cstdlib>
 #include <exception>
-#include <new>
-#include <utility>
 
 // jpeglib.h needs size_t and FILE declared before it.
 #include <jpeglib.h>

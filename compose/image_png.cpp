@@ -112,8 +112,8 @@ void EncodePng(const TBitmapImage& image, int level, const TByteSink& sink) {
   std::uint8_t header[13];
   PutBig32(header, static_cast<std::uint32_t>(image.Width));
   PutBig32(header + 4, static_cast<std::uint32_t>(image.Height));
-  const std::uint8_t kinds[] = {8, 2, 0, 0,
-                                0};  // 8 bits, truecolour, deflate, filtered, not interlaced
+  // 8 bits, truecolour, deflate, filtered, not interlaced.
+  const std::uint8_t kinds[] = {8, 2, 0, 0, 0};
   std::copy(std::begin(kinds), std::end(kinds), header + 8);
   PutChunk(sink, "IHDR", header, sizeof header);
   if (noise) {
